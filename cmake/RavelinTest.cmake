@@ -1,0 +1,15 @@
+# ravelin_add_test(<name> SOURCES <files...> LIBS <targets...> LABEL <db|ui|report|unit>)
+#
+# One executable per test file. Every test runs offscreen with the French locale; database
+# tests find the server through RAVELIN_TEST_SOCKET (set by scripts/test) and create a
+# database of their own from db/schema.sql.
+function(ravelin_add_test name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ravelin_testsupport ${T_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    LABELS "${T_LABEL}"
+    TIMEOUT 600
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8")
+endfunction()

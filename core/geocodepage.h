@@ -1,0 +1,13 @@
+#pragma once
+
+#include "result.h"
+
+#include <QString>
+
+namespace ravelin {
+
+// Writes terrain.html in `folder`: a page that looks an address up (region "FR") and shows its
+// latitude and longitude, for the user to copy into the map centre. Gives the file's path.
+Result<QString> writeGeocodingPage(const QString &folder, const QString &address);
+
+} // namespace ravelin

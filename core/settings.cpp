@@ -1,0 +1,99 @@
+#include "settings.h"
+
+#include "sql.h"
+
+#include <QSqlQuery>
+
+namespace ravelin {
+
+Result<QSqlRecord> loadSettings(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    if (Status s = exec(q, QStringLiteral("select * from perso"), {}, "loadSettings"); !s) return s.error();
+    if (!q.next())
+        return Error{QStringLiteral("La table des paramètres (perso) est vide."), {}, QStringLiteral("select * from perso"),
+                     QStringLiteral("loadSettings")};
+    return q.record();
+}
+
+Result<QSqlRecord> loadCounters(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    if (Status s = exec(q, QStringLiteral("select * from increment"), {}, "loadCounters"); !s) return s.error();
+    if (!q.next())
+        return Error{QStringLiteral("La table des compteurs (increment) est vide."), {}, QStringLiteral("select * from increment"),
+                     QStringLiteral("loadCounters")};
+    return q.record();
+}
+
+Result<bool> updateSchemaLevel(QSqlDatabase db, double level)
+{
+    auto stored = scalar(db, QStringLiteral("select version_UPDATE from perso"), {}, "updateSchemaLevel");
+    if (!stored) return stored.error();
+    if (!stored->isNull() && stored->toDouble() >= level) return false;
+    // Level-raising steps of later versions go here, before the level is written.
+    auto written = execute(db, QStringLiteral("update perso set version_UPDATE = ?"), {level}, "updateSchemaLevel");
+    if (!written) return written.error();
+    return true;
+}
+
+QStringList editableSettingsColumns()
+{
+    return {QStringLiteral("nom"), QStringLiteral("adresse"), QStringLiteral("adresse1"), QStringLiteral("ville"),
+            QStringLiteral("cp"), QStringLiteral("siret"), QStringLiteral("ape"), QStringLiteral("tva_intra"),
+            QStringLiteral("commentaire"), QStringLiteral("commentaire_fac"), QStringLiteral("pefc"),
+            QStringLiteral("tel"), QStringLiteral("fax"), QStringLiteral("email"), QStringLiteral("facebook"),
+            QStringLiteral("twitter"), QStringLiteral("humidite_defaut"), QStringLiteral("coef_surface_tonne"),
+            QStringLiteral("cvo"), QStringLiteral("transporteur_prevu"), QStringLiteral("centre_carte"),
+            QStringLiteral("cout_broyage_tonne"), QStringLiteral("cout_transport"), QStringLiteral("coef_camion"),
+            QStringLiteral("tps_dechargement")};
+}
+
+Status saveSettings(QSqlDatabase db, const SettingsChanges &changes)
+{
+    if (changes.isEmpty()) return {};
+    const QStringList allowed = editableSettingsColumns();
+    for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it) {
+        if (!allowed.contains(it.key()))
+            return Error{QStringLiteral("Paramètre inconnu : %1").arg(it.key()), {}, {}, QStringLiteral("saveSettings")};
+    }
+    return inTransaction(db, [&]() -> Status {
+        if (!changes.counters.isEmpty()) {
+            QSqlQuery q(db);
+            if (Status s = exec(q, QStringLiteral("select n_lot, num_bl, num_facture from increment for update"), {},
+                                "saveSettings");
+                !s)
+                return s;
+            if (!q.next())
+                return Error{QStringLiteral("La table des compteurs (increment) est vide."), {}, {}, QStringLiteral("saveSettings")};
+            for (const auto &c : changes.counters) {
+                const QString column = counterColumn(c.counter);
+                const qint64 current = q.value(column).toLongLong();
+                if (current != c.readValue) {
+                    return Error{QStringLiteral("Le compteur \"%1\" a été modifié par un autre poste depuis l'ouverture "
+                                                "de cet écran : sa valeur actuelle est %2.\nVérifiez la valeur saisie puis validez à nouveau.")
+                                     .arg(column)
+                                     .arg(current),
+                                 {}, {}, QStringLiteral("saveSettings")};
+                }
+            }
+        }
+        if (!changes.perso.isEmpty()) {
+            QStringList sets;
+            for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it) sets << it.key() + QStringLiteral(" = ?");
+            const QString sql = QStringLiteral("update perso set ") + sets.join(QStringLiteral(", "));
+            QSqlQuery q(db);
+            if (!q.prepare(sql)) return databaseError(q.lastError(), sql, QStringLiteral("saveSettings"));
+            for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it) q.addBindValue(it.value());
+            if (!q.exec()) return databaseError(q.lastError(), sql, QStringLiteral("saveSettings"));
+        }
+        for (const auto &c : changes.counters) {
+            auto r = execute(db, QStringLiteral("update increment set %1 = ?").arg(counterColumn(c.counter)), {c.newValue},
+                             "saveSettings");
+            if (!r) return r.error();
+        }
+        return {};
+    });
+}
+
+} // namespace ravelin

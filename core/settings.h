@@ -1,0 +1,50 @@
+#pragma once
+
+#include "counters.h"
+#include "result.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace ravelin {
+
+// The schema level this program expects; perso.version_UPDATE is raised to it at start-up.
+inline constexpr double kSchemaLevel = 1.0;
+
+// Reads the settings row ("select * from perso").
+Result<QSqlRecord> loadSettings(QSqlDatabase db);
+
+// Reads the counters row ("select * from increment").
+Result<QSqlRecord> loadCounters(QSqlDatabase db);
+
+// Brings perso.version_UPDATE up to the program's level when it is lower (or empty). Gives true
+// when the row was written. This version has no table or column to add before raising the level.
+Result<bool> updateSchemaLevel(QSqlDatabase db, double level = kSchemaLevel);
+
+// Columns of perso the settings screen edits.
+QStringList editableSettingsColumns();
+
+// What the settings screen changed: only the changed columns of perso, and each changed counter
+// with the value the screen read when it opened.
+struct SettingsChanges
+{
+    QVariantMap perso;
+    struct CounterChange
+    {
+        Counter counter;
+        qint64 readValue;
+        qint64 newValue;
+    };
+    QList<CounterChange> counters;
+
+    bool isEmpty() const { return perso.isEmpty() && counters.isEmpty(); }
+};
+
+// Writes perso and increment in one transaction. A counter that another workstation moved since
+// the screen read it is not overwritten: the error says so with its current value.
+Status saveSettings(QSqlDatabase db, const SettingsChanges &changes);
+
+} // namespace ravelin

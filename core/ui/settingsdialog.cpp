@@ -1,0 +1,152 @@
+#include "settingsdialog.h"
+#include "ui_settingsdialog.h"
+
+#include "appcontext.h"
+#include "decimalentry.h"
+#include "formats.h"
+#include "geocodepage.h"
+#include "settings.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace ravelin {
+
+namespace {
+
+const QStringList &numericColumns()
+{
+    static const QStringList columns{QStringLiteral("humidite_defaut"), QStringLiteral("coef_surface_tonne"),
+                                     QStringLiteral("cvo"), QStringLiteral("cout_broyage_tonne"),
+                                     QStringLiteral("cout_transport"), QStringLiteral("coef_camion"),
+                                     QStringLiteral("tps_dechargement")};
+    return columns;
+}
+
+const QList<std::pair<Counter, QString>> &counterFields()
+{
+    static const QList<std::pair<Counter, QString>> fields{
+        {Counter::NLot, QStringLiteral("N° de LOT trop long, maxi 8 chiffres")},
+        {Counter::NumBl, QStringLiteral("N° de BL trop long, maxi 8 chiffres")},
+        {Counter::NumFacture, QStringLiteral("N° de facture trop long, maxi 8 chiffres")}};
+    return fields;
+}
+
+QString numberText(const QVariant &v)
+{
+    if (v.isNull()) return QString();
+    return formatNumber(v.toDouble(), QStringLiteral("0.##########"));
+}
+
+} // namespace
+
+SettingsDialog::SettingsDialog(AppContext &context, QWidget *parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::parametrage>()), m_context(context)
+{
+    m_ui->setupUi(this);
+    m_ui->cout_broyage_tonne->setVisible(false);
+    m_ui->Label_cout_broyage_tonne->setVisible(false);
+    m_ui->Unit_cout_broyage_tonne->setVisible(false);
+    m_ui->cout_transport->setVisible(false);
+    m_ui->Label_cout_transport->setVisible(false);
+    m_ui->Unit_cout_transport->setVisible(false);
+    for (const QString &column : numericColumns()) installDecimalEntry(findChild<QWidget *>(column));
+
+    auto perso = loadSettings(context.db);
+    if (!perso) {
+        context.dialogs->error(perso.error());
+        return;
+    }
+    auto counters = loadCounters(context.db);
+    if (!counters) {
+        context.dialogs->error(counters.error());
+        return;
+    }
+    m_perso = *perso;
+    m_increment = *counters;
+
+    for (const QString &column : editableSettingsColumns())
+        setFieldText(column, numericColumns().contains(column) ? numberText(m_perso.value(column)) : m_perso.value(column).toString());
+    m_ui->unite_defaut->setText(m_perso.value(QStringLiteral("unite_defaut")).toString());
+    for (const auto &[counter, message] : counterFields())
+        setFieldText(counterColumn(counter), m_increment.value(counterColumn(counter)).toString());
+    for (const QString &column : editableSettingsColumns()) m_shown[column] = fieldText(column);
+    for (const auto &[counter, message] : counterFields()) m_shown[counterColumn(counter)] = fieldText(counterColumn(counter));
+
+    m_ui->Onglets->setCurrentWidget(m_ui->Tab_adresse);
+    connect(m_ui->BtnOK, &QPushButton::clicked, this, &SettingsDialog::validate);
+    connect(m_ui->BtnAnnuler, &QPushButton::clicked, this, &SettingsDialog::reject);
+    connect(m_ui->BtnCarte, &QPushButton::clicked, this, &SettingsDialog::showAddressPosition);
+    m_loaded = true;
+}
+
+SettingsDialog::~SettingsDialog() = default;
+
+QString SettingsDialog::fieldText(const QString &column) const
+{
+    if (auto *line = findChild<QLineEdit *>(column)) return line->text();
+    if (auto *text = findChild<QPlainTextEdit *>(column)) return text->toPlainText();
+    return QString();
+}
+
+void SettingsDialog::setFieldText(const QString &column, const QString &value)
+{
+    if (auto *line = findChild<QLineEdit *>(column)) line->setText(value);
+    else if (auto *text = findChild<QPlainTextEdit *>(column)) text->setPlainText(value);
+}
+
+void SettingsDialog::validate()
+{
+    for (const auto &[counter, message] : counterFields()) {
+        if (fieldText(counterColumn(counter)).size() >= 9) {
+            m_context.dialogs->message(message);
+            return;
+        }
+    }
+    SettingsChanges changes;
+    for (const auto &[counter, message] : counterFields()) {
+        const QString column = counterColumn(counter);
+        const QString text = fieldText(column).trimmed();
+        if (text == m_shown[column].trimmed()) continue;
+        bool ok = false;
+        const qint64 value = text.toLongLong(&ok);
+        if (!ok || value < 0) {
+            m_context.dialogs->message(QStringLiteral("Numéro invalide : \"%1\"").arg(text));
+            return;
+        }
+        changes.counters.append({counter, m_increment.value(column).toLongLong(), value});
+    }
+    for (const QString &column : editableSettingsColumns()) {
+        const QString text = fieldText(column);
+        if (text == m_shown[column]) continue;
+        if (numericColumns().contains(column)) {
+            bool ok = false;
+            const double value = parseDecimal(text, &ok);
+            if (!ok && !text.trimmed().isEmpty()) {
+                auto *label = findChild<QLabel *>(QStringLiteral("Label_") + column);
+                m_context.dialogs->message(QStringLiteral("Valeur numérique invalide : %1").arg(label ? label->text() : column));
+                return;
+            }
+            changes.perso[column] = text.trimmed().isEmpty() ? QVariant(QMetaType(QMetaType::Double)) : QVariant(value);
+        } else {
+            changes.perso[column] = text;
+        }
+    }
+    if (Status s = saveSettings(m_context.db, changes); !s) {
+        m_context.dialogs->error(s.error());
+        return;
+    }
+    accept();
+}
+
+void SettingsDialog::showAddressPosition()
+{
+    const QString address = QStringList{fieldText(QStringLiteral("adresse")), fieldText(QStringLiteral("cp")),
+                                        fieldText(QStringLiteral("ville"))}
+                                .join(QLatin1Char(' '));
+    // A failure to write or open the page is not reported: the user simply sees no page.
+    const auto page = writeGeocodingPage(m_context.applicationFolder, address);
+    if (page) QDesktopServices::openUrl(QUrl::fromLocalFile(*page));
+}
+
+} // namespace ravelin

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "dialogs.h"
+#include "result.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+namespace ravelin {
+
+// The fixed master sign-in: its password signs in its user without any table lookup, and that
+// user passes every rights check.
+inline QString masterPassword() { return QStringLiteral("vuzq"); }
+inline QString masterUser() { return QStringLiteral("Technicien"); }
+inline QString unknownUser() { return QStringLiteral("Utilisateur inconnu"); }
+
+// The fixed list of pages (rights) a user may hold, sorted.
+QStringList rightsPages();
+
+// Looks the user up by password (compared exactly, bound as a value). Gives the user's name, or
+// an empty text when nobody has it or the first user found has no name.
+Result<QString> signIn(QSqlDatabase db, const QString &password);
+
+// The rights of every user, read once after sign-in; changes made later take effect at the next
+// start of the program.
+class Rights
+{
+public:
+    struct Row
+    {
+        QString user;
+        QString page;
+        QString authorisation;
+    };
+
+    Rights() = default;
+    Rights(QList<Row> rows, QString user) : m_rows(std::move(rows)), m_user(std::move(user)) {}
+
+    static Result<Rights> load(QSqlDatabase db, const QString &user = QString());
+
+    void setUser(const QString &user) { m_user = user; }
+    const QString &user() const { return m_user; }
+
+    // Granted when a row has this user, this page and "1" (compared exactly), or for the master user.
+    bool granted(const QString &page) const;
+
+    // Shows "Accés non autorisé" / "Sécurité" when refused.
+    bool require(const QString &page, Dialogs &dialogs) const;
+
+private:
+    QList<Row> m_rows;
+    QString m_user;
+};
+
+inline QString accessRefusedMessage() { return QStringLiteral("Accés non autorisé"); }
+inline QString accessRefusedCaption() { return QStringLiteral("Sécurité"); }
+
+// A row of mot_passe.
+struct UserRecord
+{
+    int inc = 0;  // 0 for a user not yet written
+    QString name;
+    QString password;  // empty is stored as null
+    QString email;
+    QString email1;
+    QString email2;
+};
+
+Result<QList<UserRecord>> listUsers(QSqlDatabase db);
+
+// Pages the user holds ("1").
+Result<QStringList> grantedPages(QSqlDatabase db, const QString &user);
+
+// Writes the user and one rights row per page ("1" granted, "0" refused) in one transaction. A new
+// user (inc 0) needs a name not yet in mot_passe. Gives the user's inc.
+Result<int> saveUser(QSqlDatabase db, const UserRecord &user, const QStringList &granted, const QStringList &refused);
+
+// Deletes the user and all their rights rows in one transaction.
+Status deleteUser(QSqlDatabase db, const UserRecord &user);
+
+} // namespace ravelin

@@ -1,0 +1,1 @@
+// Anchors the compiled-in schema and demo scripts in this library.
