@@ -55,7 +55,7 @@ MainWindow::MainWindow(AppContext &context, QWidget *parent)
     connect(m_ui->PageControl1, &QTabWidget::currentChanged, this, &MainWindow::tabShown);
     m_ui->PageControl1->setCurrentWidget(m_ui->Tab_detail);
     setBandColour(LotsTab);
-    tickTitle();
+    updateClock();
 }
 
 MainWindow::~MainWindow() = default;
@@ -235,6 +235,11 @@ void MainWindow::tickTitle()
 {
     setWindowTitle(m_title);
     if (!m_title.isEmpty()) m_title = m_title.mid(1) + m_title.left(1);
+    updateClock();
+}
+
+void MainWindow::updateClock()
+{
     m_ui->Label_heure->setText(formatDateTime(QDateTime::currentDateTime(), QStringLiteral("dddd dd mmmm yyyy   hh:nn:ss")));
 }
 

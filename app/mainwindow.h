@@ -88,6 +88,7 @@ private:
     void tabShown(int index);
     void endProgram(int code);
     void setBandColour(int index);
+    void updateClock();
 
     std::unique_ptr<Ui::Main> m_ui;
     AppContext &m_context;

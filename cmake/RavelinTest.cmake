@@ -6,6 +6,15 @@
 function(ravelin_add_test name)
   cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  # Screen tests include the forms' generated headers (ui_*.h) to drive their widgets.
+  file(GLOB_RECURSE forms LIST_DIRECTORIES false ${PROJECT_SOURCE_DIR}/*/*.ui ${PROJECT_SOURCE_DIR}/*/ui/*.ui)
+  set(form_dirs "")
+  foreach(form ${forms})
+    get_filename_component(dir ${form} DIRECTORY)
+    list(APPEND form_dirs ${dir})
+  endforeach()
+  list(REMOVE_DUPLICATES form_dirs)
+  set_target_properties(${name} PROPERTIES AUTOUIC_SEARCH_PATHS "${form_dirs}")
   target_link_libraries(${name} PRIVATE Qt6::Test ravelin_testsupport ${T_LIBS})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES

@@ -18,7 +18,7 @@ TestServer TestServer::fromEnvironment()
     return s;
 }
 
-static ServerConfig testConfig()
+ServerConfig testServerConfig()
 {
     const TestServer s = TestServer::fromEnvironment();
     ServerConfig c;
@@ -39,7 +39,7 @@ QSqlDatabase createTestDatabase(const QString &requested, bool withDemo, const Q
     QString name = requested;
     if (name.isEmpty()) name = QFileInfo(QCoreApplication::applicationFilePath()).baseName();
     name.replace(QLatin1Char('-'), QLatin1Char('_'));
-    const ServerConfig config = testConfig();
+    const ServerConfig config = testServerConfig();
     {
         auto server = openConnection(config, QStringLiteral("test_admin"), QString());
         if (!server) {
@@ -63,7 +63,7 @@ QSqlDatabase createTestDatabase(const QString &requested, bool withDemo, const Q
 
 QSqlDatabase openAnotherConnection(const QString &database, const QString &connection)
 {
-    auto db = openConnection(testConfig(), connection, database);
+    auto db = openConnection(testServerConfig(), connection, database);
     if (!db) {
         QTest::qFail(qPrintable(db.error().fullText()), __FILE__, __LINE__);
         return {};

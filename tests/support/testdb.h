@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serverconfig.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -14,6 +16,9 @@ struct TestServer
     QString password;
     static TestServer fromEnvironment();
 };
+
+// Server settings of the test server, as Serveur_config.INI would give them.
+ServerConfig testServerConfig();
 
 // Drops and creates the database `name` (default: the test executable's name), loads
 // db/schema.sql into it (and db/demo.sql when asked), and opens a connection to it under the

@@ -1,0 +1,173 @@
+#include "appcontext.h"
+#include "scripteddialogs.h"
+#include "settings.h"
+#include "settingsdialog.h"
+#include "sql.h"
+#include "testdb.h"
+#include "ui_settingsdialog.h"
+
+#include <QTest>
+
+using namespace ravelin;
+
+class TestSettings : public QObject
+{
+    Q_OBJECT
+    QSqlDatabase m_db;
+    test::ScriptedDialogs m_dialogs;
+    AppContext m_context;
+
+    QVariant value(const QString &sql) { return *scalar(m_db, sql); }
+
+private slots:
+    void initTestCase()
+    {
+        m_db = test::createTestDatabase();
+        m_context.db = m_db;
+        m_context.dialogs = &m_dialogs;
+    }
+
+    void init()
+    {
+        m_dialogs.clear();
+        QVERIFY(execute(m_db, QStringLiteral("update perso set nom='Scierie du Val', ville='Autun', cvo=0.5, humidite_defaut=30")));
+        QVERIFY(execute(m_db, QStringLiteral("update increment set n_lot=120, num_bl=3400, num_facture=980")));
+    }
+
+    void schemaLevel_data()
+    {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<double>("after");
+        QTest::newRow("empty") << QVariant() << true << 1.0;
+        QTest::newRow("zero") << QVariant(0.0) << true << 1.0;
+        QTest::newRow("current") << QVariant(1.0) << false << 1.0;
+        QTest::newRow("newer") << QVariant(2.5) << false << 2.5;
+    }
+    void schemaLevel()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(bool, written);
+        QFETCH(double, after);
+        QVERIFY(execute(m_db, QStringLiteral("update perso set version_UPDATE = ?"),
+                        {stored.isValid() ? stored : QVariant(QMetaType(QMetaType::Double))}));
+        QCOMPARE(*updateSchemaLevel(m_db), written);
+        QCOMPARE(value(QStringLiteral("select version_UPDATE from perso")).toDouble(), after);
+        QCOMPARE(*updateSchemaLevel(m_db), false);  // the next start writes nothing
+    }
+
+    void screenShowsBothRows()
+    {
+        SettingsDialog screen(m_context);
+        QVERIFY(screen.loaded());
+        QCOMPARE(screen.ui()->Onglets->currentWidget(), screen.ui()->Tab_adresse);
+        QCOMPARE(screen.ui()->nom->text(), QStringLiteral("Scierie du Val"));
+        QCOMPARE(screen.ui()->cvo->text(), QStringLiteral("0,5"));
+        QCOMPARE(screen.ui()->n_lot->text(), QStringLiteral("120"));
+        QVERIFY(screen.ui()->unite_defaut->isReadOnly());
+        QVERIFY(!screen.ui()->unite_defaut->isEnabled());
+        QVERIFY(screen.ui()->cout_transport->isHidden());
+        QCOMPARE(screen.ui()->Onglets->tabText(2), QStringLiteral("Incrèments"));
+    }
+
+    // The three length checks, in their order; the screen stays open and nothing is written.
+    void counterLengthChecks_data()
+    {
+        QTest::addColumn<QString>("nLot");
+        QTest::addColumn<QString>("numBl");
+        QTest::addColumn<QString>("numFacture");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("eight digits pass") << "12345678" << "3400" << "980" << "";
+        QTest::newRow("lot first") << "123456789" << "123456789" << "980" << "N° de LOT trop long, maxi 8 chiffres";
+        QTest::newRow("then BL") << "120" << "123456789" << "123456789" << "N° de BL trop long, maxi 8 chiffres";
+        QTest::newRow("then invoice") << "120" << "3400" << "123456789" << "N° de facture trop long, maxi 8 chiffres";
+    }
+    void counterLengthChecks()
+    {
+        QFETCH(QString, nLot);
+        QFETCH(QString, numBl);
+        QFETCH(QString, numFacture);
+        QFETCH(QString, message);
+        SettingsDialog screen(m_context);
+        screen.ui()->n_lot->setText(nLot);
+        screen.ui()->num_bl->setText(numBl);
+        screen.ui()->num_facture->setText(numFacture);
+        screen.ui()->nom->setText(QStringLiteral("Autre nom"));
+        screen.ui()->BtnOK->click();
+        if (message.isEmpty()) {
+            QCOMPARE(screen.result(), int(QDialog::Accepted));
+            QCOMPARE(value(QStringLiteral("select n_lot from increment")).toString(), nLot);
+            QCOMPARE(value(QStringLiteral("select nom from perso")).toString(), QStringLiteral("Autre nom"));
+        } else {
+            QCOMPARE(m_dialogs.texts(), QStringList{message});
+            QVERIFY(screen.result() != QDialog::Accepted);
+            QCOMPARE(value(QStringLiteral("select n_lot from increment")).toInt(), 120);
+            QCOMPARE(value(QStringLiteral("select nom from perso")).toString(), QStringLiteral("Scierie du Val"));
+        }
+    }
+
+    // Only what the user changed is written: another workstation's change to another field stays.
+    void writesOnlyChangedFields()
+    {
+        SettingsDialog screen(m_context);
+        QVERIFY(execute(m_db, QStringLiteral("update perso set ville='Beaune'")));
+        QVERIFY(execute(m_db, QStringLiteral("update increment set num_facture=981")));
+        screen.ui()->cvo->setText(QStringLiteral("0,75"));
+        screen.ui()->n_lot->setText(QStringLiteral("200"));
+        screen.ui()->BtnOK->click();
+        QCOMPARE(screen.result(), int(QDialog::Accepted));
+        QCOMPARE(value(QStringLiteral("select cvo from perso")).toDouble(), 0.75);
+        QCOMPARE(value(QStringLiteral("select ville from perso")).toString(), QStringLiteral("Beaune"));
+        QCOMPARE(value(QStringLiteral("select n_lot from increment")).toInt(), 200);
+        QCOMPARE(value(QStringLiteral("select num_facture from increment")).toInt(), 981);
+    }
+
+    void counterMovedByAnotherWorkstation()
+    {
+        SettingsDialog screen(m_context);
+        QVERIFY(execute(m_db, QStringLiteral("update increment set num_bl=3405")));
+        screen.ui()->num_bl->setText(QStringLiteral("5000"));
+        screen.ui()->nom->setText(QStringLiteral("Nouveau nom"));
+        screen.ui()->BtnOK->click();
+        QVERIFY(screen.result() != QDialog::Accepted);
+        QVERIFY(m_dialogs.lastText().contains(QStringLiteral("3405")));
+        QVERIFY(m_dialogs.lastText().contains(QStringLiteral("num_bl")));
+        QCOMPARE(value(QStringLiteral("select num_bl from increment")).toInt(), 3405);
+        // perso and increment stand or fall together
+        QCOMPARE(value(QStringLiteral("select nom from perso")).toString(), QStringLiteral("Scierie du Val"));
+    }
+
+    void badNumberAndCancel()
+    {
+        {
+            SettingsDialog screen(m_context);
+            screen.ui()->humidite_defaut->setText(QStringLiteral("trente"));
+            screen.ui()->BtnOK->click();
+            QVERIFY(screen.result() != QDialog::Accepted);
+            QCOMPARE(m_dialogs.lastText(), QStringLiteral("Valeur numérique invalide : Taux d'humidité par defaut"));
+        }
+        {
+            SettingsDialog screen(m_context);
+            screen.ui()->nom->setText(QStringLiteral("Annulé"));
+            screen.ui()->n_lot->setText(QStringLiteral("999"));
+            screen.ui()->BtnAnnuler->click();
+            QCOMPARE(screen.result(), int(QDialog::Rejected));
+        }
+        QCOMPARE(value(QStringLiteral("select nom from perso")).toString(), QStringLiteral("Scierie du Val"));
+        QCOMPARE(value(QStringLiteral("select n_lot from increment")).toInt(), 120);
+        QCOMPARE(value(QStringLiteral("select humidite_defaut from perso")).toDouble(), 30.0);
+    }
+
+    void decimalKeyInNumericFields()
+    {
+        SettingsDialog screen(m_context);
+        screen.ui()->coef_camion->clear();
+        QTest::keyClicks(screen.ui()->coef_camion, QStringLiteral("12.5"));
+        QCOMPARE(screen.ui()->coef_camion->text(), QStringLiteral("12,5"));
+        screen.ui()->BtnOK->click();
+        QCOMPARE(value(QStringLiteral("select coef_camion from perso")).toDouble(), 12.5);
+    }
+};
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
