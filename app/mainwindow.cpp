@@ -195,6 +195,13 @@ void MainWindow::tabShown(int index)
     else tab->refresh();
 }
 
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // Without a window manager the window never becomes active: sign in once it is shown.
+    if (!m_started) QTimer::singleShot(0, this, &MainWindow::firstActivation);
+}
+
 void MainWindow::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);

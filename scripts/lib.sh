@@ -28,12 +28,13 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# build_all [cmake --build options...], e.g. build_all --target ravelin
 build_all() {
   log "building in $BUILD_DIR"
   local gen=()
   if [ ! -f "$BUILD_DIR/CMakeCache.txt" ] && command -v ninja >/dev/null; then gen=(-G Ninja); fi
   cmake -S "$ROOT" -B "$BUILD_DIR" "${gen[@]}" -DCMAKE_BUILD_TYPE="${RAVELIN_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-  cmake --build "$BUILD_DIR" -j "$(nproc)"
+  cmake --build "$BUILD_DIR" -j "$(nproc)" "$@"
 }
 
 # Private MariaDB server on a unix socket in DIR (no TCP). The data folder survives between runs.

@@ -1,10 +1,13 @@
 #include "decimalentry.h"
 #include "dialogs.h"
 #include "gridmodel.h"
+#include "masterdetail.h"
 #include "scripteddialogs.h"
 #include "wheelrowstepper.h"
 
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QTableView>
 #include <QTest>
@@ -89,6 +92,32 @@ private slots:
         QVERIFY(!grid.index(0, 1).data(Qt::BackgroundRole).isValid());
         QCOMPARE(grid.column(QStringLiteral("VOLUME")), 1);
         QCOMPARE(grid.raw(0, QStringLiteral("montant")).toDouble(), 1234.5);
+    }
+
+    // Changing rows quickly reloads the detail once, after the last change.
+    void detailReloadsOnceAfterABurst()
+    {
+        int reloads = 0;
+        DetailReload reload(50, [&] { ++reloads; });
+        for (int i = 0; i < 5; ++i) {
+            reload.restart();
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(reloads, 0);
+        QTRY_COMPARE(reloads, 1);
+        QTest::qWait(80);
+        QCOMPARE(reloads, 1);
+    }
+
+    void busyBarGrowsToThirty()
+    {
+        QProgressBar bar;
+        bar.setValue(70);
+        BusyBar busy(&bar, 25, 5);
+        busy.restart();
+        QCOMPARE(bar.value(), 0);
+        QTRY_VERIFY(!busy.timer().isActive());
+        QCOMPARE(bar.value(), 50);  // 25, then 50: stops once at least 30
     }
 
     void wheelMovesOneRow()
