@@ -6,9 +6,8 @@
 #include "gridmodel.h"
 #include "maintab.h"
 #include "modal.h"
-#include "settingsdialog.h"
+#include "screens.h"
 #include "signindialog.h"
-#include "userlistdialog.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
@@ -112,14 +111,6 @@ void MainWindow::buildMenus()
     addButton(m_ui->BtnStockPlaqu, QStringLiteral("Stock"));
     addButton(m_ui->BtnPostit, QStringLiteral("Post it"));
 
-    setOpener(QStringLiteral("&Gestion des mots de passes"), [this] {
-        UserListDialog screen(m_context, this);
-        runModal(screen);
-    });
-    setOpener(QStringLiteral("Paramètres Logiciel"), [this] {
-        SettingsDialog screen(m_context, this);
-        if (screen.loaded()) runModal(screen);
-    });
     setOpener(QStringLiteral("&Quitter"), [this] { close(); });
     setOpener(QStringLiteral("A propos"), [this] {
         QMessageBox::about(this, QStringLiteral("A propos"),
@@ -127,6 +118,7 @@ void MainWindow::buildMenus()
                                .arg(versionText(), buildText(), QString::fromLatin1(qVersion()),
                                     QSysInfo::machineHostName()));
     });
+    installScreens(*this, m_context);
 }
 
 void MainWindow::addEntry(QMenu *menu, const QString &caption, const QString &page)
