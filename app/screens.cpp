@@ -3,6 +3,8 @@
 #include "appcontext.h"
 #include "mainwindow.h"
 #include "modal.h"
+#include "referencelistdialog.h"
+#include "referencelists.h"
 #include "settingsdialog.h"
 #include "userlistdialog.h"
 
@@ -19,6 +21,12 @@ void installScreens(MainWindow &window, AppContext &context)
         SettingsDialog screen(context, parent);
         if (screen.loaded()) runModal(screen);
     });
+    // The eight reference lists of the "&Fichier" menu; the menu checks each one's page.
+    for (ReferenceTable table : referenceTables()) {
+        window.setOpener(referenceTable(table).menuCaption, [&context, parent, table] {
+            openReferenceList(context, table, parent);
+        });
+    }
 }
 
 } // namespace ravelin
