@@ -22,3 +22,13 @@ function(ravelin_add_test name)
     TIMEOUT 600
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8")
 endfunction()
+
+# ravelin_add_test_folder(LIBS <targets...> LABEL <label>): one test per tst_*.cpp of the folder.
+function(ravelin_add_test_folder)
+  cmake_parse_arguments(F "" "LABEL" "LIBS" ${ARGN})
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+  foreach(src ${tests})
+    get_filename_component(name ${src} NAME_WE)
+    ravelin_add_test(${name} SOURCES ${src} LIBS ${F_LIBS} LABEL ${F_LABEL})
+  endforeach()
+endfunction()

@@ -1,0 +1,27 @@
+# ravelin_subsystem(<name> [DEPENDS <targets...>] [UI_DEPENDS <targets...>])
+#
+# Builds ravelin_<name> from the folder's *.cpp/*.h (operations: Qt Core and Sql, never
+# widgets) and ravelin_<name>_ui from ui/*.cpp/*.h/*.ui (screens). A part without sources yet is
+# an empty interface library, so that the program links whatever has landed.
+function(ravelin_subsystem name)
+  cmake_parse_arguments(S "" "" "DEPENDS;UI_DEPENDS" ${ARGN})
+  set(dir ${CMAKE_CURRENT_SOURCE_DIR})
+  file(GLOB ops CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+  file(GLOB screens CONFIGURE_DEPENDS ${dir}/ui/*.cpp ${dir}/ui/*.h ${dir}/ui/*.ui ${dir}/ui/*.qrc)
+  if(ops)
+    add_library(ravelin_${name} STATIC ${ops})
+    target_include_directories(ravelin_${name} PUBLIC ${dir})
+    target_link_libraries(ravelin_${name} PUBLIC ravelin_core ${S_DEPENDS})
+  else()
+    add_library(ravelin_${name} INTERFACE)
+    target_link_libraries(ravelin_${name} INTERFACE ravelin_core ${S_DEPENDS})
+  endif()
+  if(screens)
+    add_library(ravelin_${name}_ui STATIC ${screens})
+    target_include_directories(ravelin_${name}_ui PUBLIC ${dir}/ui)
+    target_link_libraries(ravelin_${name}_ui PUBLIC ravelin_${name} ravelin_core_ui ravelin_reports_ui ${S_UI_DEPENDS})
+  else()
+    add_library(ravelin_${name}_ui INTERFACE)
+    target_link_libraries(ravelin_${name}_ui INTERFACE ravelin_${name} ravelin_core_ui ${S_UI_DEPENDS})
+  endif()
+endfunction()
