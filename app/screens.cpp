@@ -2,7 +2,11 @@
 
 #include "appcontext.h"
 #include "mainwindow.h"
+
+#include <QLabel>
+#include "contractordirectorytab.h"
 #include "modal.h"
+#include "placelistdialog.h"
 #include "referencelistdialog.h"
 #include "referencelists.h"
 #include "settingsdialog.h"
@@ -21,6 +25,12 @@ void installScreens(MainWindow &window, AppContext &context)
         SettingsDialog screen(context, parent);
         if (screen.loaded()) runModal(screen);
     });
+    window.setOpener(QStringLiteral("Liste des clients"), [&context, parent] { openCustomerList(context, parent); });
+
+    auto *contractors = new ContractorDirectoryTab(context);
+    window.setTabContent(MainWindow::ContractorsTab, contractors, contractors);
+    QObject::connect(contractors, &ContractorDirectoryTab::preparationTimed, window.statusPanel(5), &QLabel::setText);
+
     // The eight reference lists of the "&Fichier" menu; the menu checks each one's page.
     for (ReferenceTable table : referenceTables()) {
         window.setOpener(referenceTable(table).menuCaption, [&context, parent, table] {

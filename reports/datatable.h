@@ -8,6 +8,7 @@
 #include <QVariant>
 
 class QSqlQuery;
+class QSqlQueryModel;
 
 namespace ravelin {
 
@@ -39,6 +40,8 @@ public:
 
     // Reads every remaining row of an executed query, with the query's column names.
     static Result<DataTable> fromQuery(QSqlQuery &query);
+    // Copies the rows a grid shows, with the model's column names (all its rows are fetched).
+    static DataTable fromQueryModel(QSqlQueryModel &model);
 
 private:
     QStringList m_columns;

@@ -21,17 +21,17 @@ struct FunctionInfo
 const QHash<QString, FunctionInfo> &functions()
 {
     static const QHash<QString, FunctionInfo> table = {
-        {QStringLiteral("sum"), {1, 1, true}},      {QStringLiteral("count"), {0, 1, true}},
-        {QStringLiteral("avg"), {1, 1, true}},      {QStringLiteral("min"), {1, 1, true}},
-        {QStringLiteral("max"), {1, 1, true}},      {QStringLiteral("line"), {0, 0, true}},
-        {QStringLiteral("page"), {0, 0, true}},     {QStringLiteral("pages"), {0, 0, true}},
+        {QStringLiteral("sum"), {1, 1, true}},       {QStringLiteral("count"), {0, 1, true}},
+        {QStringLiteral("avg"), {1, 1, true}},       {QStringLiteral("min"), {1, 1, true}},
+        {QStringLiteral("max"), {1, 1, true}},       {QStringLiteral("line"), {0, 0, true}},
+        {QStringLiteral("page"), {0, 0, true}},      {QStringLiteral("pages"), {0, 0, true}},
         {QStringLiteral("printdate"), {0, 0, true}}, {QStringLiteral("now"), {0, 0, true}},
-        {QStringLiteral("format"), {2, 2, false}},  {QStringLiteral("len"), {1, 1, false}},
-        {QStringLiteral("iif"), {3, 3, false}},     {QStringLiteral("trim"), {1, 1, false}},
-        {QStringLiteral("upper"), {1, 1, false}},   {QStringLiteral("lower"), {1, 1, false}},
-        {QStringLiteral("left"), {2, 2, false}},    {QStringLiteral("right"), {2, 2, false}},
-        {QStringLiteral("round"), {1, 2, false}},   {QStringLiteral("abs"), {1, 1, false}},
-        {QStringLiteral("text"), {1, 1, false}},    {QStringLiteral("number"), {1, 1, false}},
+        {QStringLiteral("format"), {2, 2, false}},   {QStringLiteral("len"), {1, 1, false}},
+        {QStringLiteral("iif"), {3, 3, false}},      {QStringLiteral("trim"), {1, 1, false}},
+        {QStringLiteral("upper"), {1, 1, false}},    {QStringLiteral("lower"), {1, 1, false}},
+        {QStringLiteral("left"), {2, 2, false}},     {QStringLiteral("right"), {2, 2, false}},
+        {QStringLiteral("round"), {1, 2, false}},    {QStringLiteral("abs"), {1, 1, false}},
+        {QStringLiteral("text"), {1, 1, false}},     {QStringLiteral("number"), {1, 1, false}},
         {QStringLiteral("isempty"), {1, 1, false}},
     };
     return table;
@@ -77,17 +77,20 @@ private:
     void advance()
     {
         const int n = int(m_text.size());
-        while (m_pos < n && m_text[m_pos].isSpace()) ++m_pos;
+        while (m_pos < n && m_text[m_pos].isSpace())
+            ++m_pos;
         m_token = Token();
         m_token.position = m_pos;
         if (m_pos >= n) return;
         const QChar c = m_text[m_pos];
         if (c.isDigit()) {
             int end = m_pos;
-            while (end < n && m_text[end].isDigit()) ++end;
+            while (end < n && m_text[end].isDigit())
+                ++end;
             if (end + 1 < n && m_text[end] == QLatin1Char('.') && m_text[end + 1].isDigit()) {
                 ++end;
-                while (end < n && m_text[end].isDigit()) ++end;
+                while (end < n && m_text[end].isDigit())
+                    ++end;
             }
             m_token.type = Token::Type::Number;
             m_token.text = m_text.mid(m_pos, end - m_pos);
@@ -123,7 +126,8 @@ private:
         }
         if (c.isLetter() || c == QLatin1Char('_')) {
             int end = m_pos;
-            while (end < n && (m_text[end].isLetterOrNumber() || m_text[end] == QLatin1Char('_'))) ++end;
+            while (end < n && (m_text[end].isLetterOrNumber() || m_text[end] == QLatin1Char('_')))
+                ++end;
             m_token.type = Token::Type::Identifier;
             m_token.text = m_text.mid(m_pos, end - m_pos);
             m_pos = end;
@@ -153,7 +157,8 @@ private:
     }
     bool isKeyword(const char *word) const
     {
-        return m_token.type == Token::Type::Identifier && m_token.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+        return m_token.type == Token::Type::Identifier &&
+               m_token.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
     }
 
     std::unique_ptr<ExprNode> binary(const QString &op, std::unique_ptr<ExprNode> left,
@@ -207,8 +212,8 @@ private:
     std::unique_ptr<ExprNode> parseComparison()
     {
         auto left = parseAdditive();
-        static const QStringList ops = {QStringLiteral("="),  QStringLiteral("<>"), QStringLiteral("!="),
-                                        QStringLiteral("<"),  QStringLiteral("<="), QStringLiteral(">"),
+        static const QStringList ops = {QStringLiteral("="), QStringLiteral("<>"), QStringLiteral("!="),
+                                        QStringLiteral("<"), QStringLiteral("<="), QStringLiteral(">"),
                                         QStringLiteral(">=")};
         if (m_error.isEmpty() && m_token.type == Token::Type::Operator && ops.contains(m_token.text)) {
             const QString op = m_token.text == QLatin1String("!=") ? QStringLiteral("<>") : m_token.text;
@@ -330,7 +335,6 @@ private:
             const int count = int(node->args.size());
             if (count < it->minArgs || count > it->maxArgs) {
                 m_token.position = node->position;
-                m_error.clear();
                 fail(QStringLiteral("nombre d'arguments incorrect pour « %1 »").arg(word));
             }
             return node;
@@ -398,10 +402,12 @@ QVariant evaluateBinary(const ExprNode &node, const ExpressionContext &context)
 {
     const QString &op = node.op;
     if (op == QLatin1String("and")) {
-        return reportTruth(evaluateNode(*node.args[0], context)) && reportTruth(evaluateNode(*node.args[1], context));
+        return reportTruth(evaluateNode(*node.args[0], context)) &&
+               reportTruth(evaluateNode(*node.args[1], context));
     }
     if (op == QLatin1String("or")) {
-        return reportTruth(evaluateNode(*node.args[0], context)) || reportTruth(evaluateNode(*node.args[1], context));
+        return reportTruth(evaluateNode(*node.args[0], context)) ||
+               reportTruth(evaluateNode(*node.args[1], context));
     }
     const QVariant a = evaluateNode(*node.args[0], context);
     const QVariant b = evaluateNode(*node.args[1], context);
@@ -458,7 +464,8 @@ QVariant evaluateNode(const ExprNode &node, const ExpressionContext &context)
 void visitNode(const ExprNode &node, const std::function<void(const ExprNode &)> &visit)
 {
     visit(node);
-    for (const auto &child : node.args) visitNode(*child, visit);
+    for (const auto &child : node.args)
+        visitNode(*child, visit);
 }
 
 } // namespace
@@ -484,6 +491,11 @@ Result<ReportExpression> ReportExpression::parse(const QString &text)
 QVariant ReportExpression::evaluate(const ExpressionContext &context) const
 {
     return m_root ? evaluateNode(*m_root, context) : QVariant();
+}
+
+QVariant ReportExpression::evaluateNode(const ExprNode &node, const ExpressionContext &context)
+{
+    return ravelin::evaluateNode(node, context);
 }
 
 void ReportExpression::visit(const std::function<void(const ExprNode &)> &visit) const

@@ -62,6 +62,9 @@ public:
     // Calls `visit` for every node, parents before their arguments.
     void visit(const std::function<void(const ExprNode &)> &visit) const;
 
+    // Evaluates one node of an expression, as the layout does for the argument of an aggregate.
+    static QVariant evaluateNode(const ExprNode &node, const ExpressionContext &context);
+
     static bool isContextFunction(const QString &lowerName);
     static bool isAggregate(const QString &lowerName);
 

@@ -127,17 +127,20 @@ QString formatReportValue(const QVariant &value, const QString &pattern)
     static const QRegularExpression printfPattern(QStringLiteral("^%-?\\d*(?:\\.(\\d+))?[fFgn]$"));
     if (const auto m = printfPattern.match(pattern); m.hasMatch()) {
         const int decimals = m.captured(1).isEmpty() ? 2 : m.captured(1).toInt();
-        const QString numeric = decimals > 0 ? QStringLiteral("0.") + QString(decimals, QLatin1Char('0'))
-                                             : QStringLiteral("0");
+        const QString numeric =
+            decimals > 0 ? QStringLiteral("0.") + QString(decimals, QLatin1Char('0')) : QStringLiteral("0");
         return formatValue(value, numeric);
     }
 
     if (isDatePattern(pattern)) {
         QDateTime when;
         if (value.typeId() == QMetaType::QDate) return formatDate(value.toDate(), pattern);
-        if (value.typeId() == QMetaType::QDateTime) when = value.toDateTime();
-        else if (value.typeId() == QMetaType::QTime) when = QDateTime(QDate(1899, 12, 30), value.toTime());
-        else when = dateFromText(value.toString());
+        if (value.typeId() == QMetaType::QDateTime)
+            when = value.toDateTime();
+        else if (value.typeId() == QMetaType::QTime)
+            when = QDateTime(QDate(1899, 12, 30), value.toTime());
+        else
+            when = dateFromText(value.toString());
         return when.isValid() ? formatDateTime(when, pattern) : reportText(value);
     }
     if (isDateValue(value)) return reportText(value);

@@ -19,6 +19,11 @@ void GridModel::setCaption(const QString &column, const QString &caption)
     m_captions.insert(column.toLower(), caption);
 }
 
+void GridModel::setAlignment(const QString &column, Qt::Alignment alignment)
+{
+    m_alignments.insert(column.toLower(), alignment);
+}
+
 QString GridModel::sourceName(int section) const
 {
     if (!sourceModel()) return QString();
@@ -68,6 +73,8 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         return QIdentityProxyModel::data(index, role);
     }
     case Qt::TextAlignmentRole: {
+        const auto aligned = m_alignments.constFind(sourceName(index.column()));
+        if (aligned != m_alignments.cend()) return QVariant::fromValue(*aligned);
         const QVariant v = QIdentityProxyModel::data(index, Qt::EditRole);
         if (isNumeric(v) || m_formats.contains(sourceName(index.column())))
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

@@ -22,6 +22,8 @@ public:
 
     void setFormat(const QString &column, const QString &pattern);
     void setCaption(const QString &column, const QString &caption);
+    // Overrides the alignment of a column (numbers are right-aligned, the rest left-aligned).
+    void setAlignment(const QString &column, Qt::Alignment alignment);
     void setRowColour(RowColour colour) { m_rowColour = std::move(colour); }
     void setCellColour(CellColour colour) { m_cellColour = std::move(colour); }
 
@@ -37,6 +39,7 @@ private:
     QString sourceName(int section) const;
     QHash<QString, QString> m_formats;
     QHash<QString, QString> m_captions;
+    QHash<QString, Qt::Alignment> m_alignments;
     RowColour m_rowColour;
     CellColour m_cellColour;
 };

@@ -91,6 +91,9 @@ private slots:
         QCOMPARE(grid.index(1, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(0xFF, 0x80, 0x80));
         QVERIFY(!grid.index(0, 1).data(Qt::BackgroundRole).isValid());
         QCOMPARE(grid.column(QStringLiteral("VOLUME")), 1);
+        QCOMPARE(grid.index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignRight | Qt::AlignVCenter);
+        grid.setAlignment(QStringLiteral("montant"), Qt::AlignCenter);
+        QCOMPARE(grid.index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::Alignment(Qt::AlignCenter));
         QCOMPARE(grid.raw(0, QStringLiteral("montant")).toDouble(), 1234.5);
     }
 

@@ -1,0 +1,326 @@
+#include "contractors.h"
+
+#include "counters.h"
+#include "formats.h"
+#include "sql.h"
+
+namespace ravelin {
+
+namespace {
+
+Error refusal(const QString &message, const char *where)
+{
+    Error e;
+    e.message = message;
+    e.where = QString::fromLatin1(where);
+    return e;
+}
+
+QVariant nullIfEmpty(const QString &text)
+{
+    return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
+}
+
+QVariant costOrNull(const QVariant &cost)
+{
+    return cost.isNull() ? QVariant(QMetaType(QMetaType::Double)) : QVariant(cost.toDouble());
+}
+
+Result<QSqlQuery> run(QSqlDatabase db, const QString &sql, const QVariantList &values, const char *where)
+{
+    QSqlQuery q(db);
+    const QString fn = QString::fromLatin1(where);
+    if (!q.prepare(sql)) return databaseError(q.lastError(), sql, fn);
+    for (const QVariant &v : values) q.addBindValue(v);
+    if (!q.exec()) return databaseError(q.lastError(), sql, fn);
+    return q;
+}
+
+// Taken first by every write that tests a name or a password before writing: the counter row,
+// locked until the transaction ends, makes two workstations' test-then-write follow each other.
+Status lockCounterRow(QSqlDatabase db, Counter counter, const char *where)
+{
+    QSqlQuery q(db);
+    return exec(q, QStringLiteral("select %1 from increment for update").arg(counterColumn(counter)), {}, where);
+}
+
+Status checkContractor(const Contractor &c, const char *where)
+{
+    if (c.societe.trimmed().isEmpty()) return refusal(QStringLiteral("Vous devez saisir une société"), where);
+    if (c.famille.trimmed().isEmpty()) return refusal(QStringLiteral("Vous devez saisir une famille"), where);
+    return {};
+}
+
+Status checkContact(const Contact &c, const char *where)
+{
+    if (c.nom.trimmed().isEmpty()) return refusal(QStringLiteral("Vous devez saisir un nom"), where);
+    return {};
+}
+
+Status refuseTakenPassword(QSqlDatabase db, const Contact &c, const char *where)
+{
+    auto taken = contactPasswordTaken(db, c.password, c.inc);
+    if (!taken) return taken.error();
+    if (*taken) return refusal(contactPasswordExistsMessage(), where);
+    return {};
+}
+
+} // namespace
+
+Result<QSqlQuery> searchContractors(QSqlDatabase db, const QString &numberText, const QString &familyText,
+                                    ContractorSort sort)
+{
+    QString sql = QStringLiteral("select num_intervenant_possible,societe,famille_intervenant,cout_tonne,cout_heure,"
+                                 "cout_surface,cout_volume,cout_stere from intervenant_possible "
+                                 " where num_intervenant_possible>0 ");
+    QVariantList values;
+    if (!numberText.isEmpty()) {
+        sql += QStringLiteral(" and num_intervenant_possible like ?");
+        values << QStringLiteral("%") + numberText + QStringLiteral("%");
+    }
+    if (!familyText.isEmpty()) {
+        sql += QStringLiteral(" and famille_intervenant like ?");
+        values << QStringLiteral("%") + familyText + QStringLiteral("%");
+    }
+    sql += sort == ContractorSort::BySociete ? QStringLiteral(" order by Societe") : QStringLiteral(" order by famille_intervenant");
+    return run(db, sql, values, "searchContractors");
+}
+
+Result<QStringList> contractorFamilies(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (Status s = exec(q, QStringLiteral("select famille_intervenant from famille_intervenant "
+                                          "where famille_intervenant<>'6-TERMINE' order by famille_intervenant"),
+                        {}, "contractorFamilies");
+        !s)
+        return s.error();
+    QStringList families;
+    while (q.next()) families << q.value(0).toString();
+    return families;
+}
+
+Result<Contractor> readContractor(QSqlDatabase db, int number)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (Status s = exec(q, QStringLiteral("select num_intervenant_possible,societe,famille_intervenant,cout_tonne,cout_heure,"
+                                          "cout_volume,cout_surface,cout_stere,commentaire,pefc "
+                                          "from intervenant_possible where num_intervenant_possible=?"),
+                        {number}, "readContractor");
+        !s)
+        return s.error();
+    if (!q.next())
+        return refusal(QStringLiteral("Cet intervenant n'existe plus : un autre poste l'a supprimé."), "readContractor");
+    Contractor c;
+    c.number = q.value(0).toInt();
+    c.societe = q.value(1).toString();
+    c.famille = q.value(2).toString();
+    c.coutTonne = q.value(3);
+    c.coutHeure = q.value(4);
+    c.coutVolume = q.value(5);
+    c.coutSurface = q.value(6);
+    c.coutStere = q.value(7);
+    c.commentaire = q.value(8).toString();
+    c.pefc = q.value(9).toString();
+    return c;
+}
+
+Result<int> createContractor(QSqlDatabase db, const Contractor &contractor)
+{
+    if (Status s = checkContractor(contractor, "createContractor"); !s) return s.error();
+    int number = 0;
+    Status done = inTransaction(db, [&]() -> Status {
+        if (Status s = lockCounterRow(db, Counter::NumIntervenantPossible, "createContractor"); !s) return s;
+        auto existing = scalar(db, QStringLiteral("Select societe from intervenant_possible where societe=? for update"),
+                               {contractor.societe}, "createContractor");
+        if (!existing) return existing.error();
+        if (existing->isValid()) return refusal(companyNameExistsMessage(), "createContractor");
+        auto taken = takeNextCounter(db, Counter::NumIntervenantPossible);
+        if (!taken) return taken.error();
+        number = *taken;
+        auto inserted = execute(db,
+                                QStringLiteral("insert into intervenant_possible (num_intervenant_possible,societe,"
+                                               "famille_intervenant,cout_tonne,cout_heure,cout_volume,cout_surface,"
+                                               "cout_stere,commentaire,pefc) values (?,?,?,?,?,?,?,?,?,?)"),
+                                {number, contractor.societe, contractor.famille, costOrNull(contractor.coutTonne),
+                                 costOrNull(contractor.coutHeure), costOrNull(contractor.coutVolume),
+                                 costOrNull(contractor.coutSurface), costOrNull(contractor.coutStere),
+                                 nullIfEmpty(contractor.commentaire), nullIfEmpty(contractor.pefc)},
+                                "createContractor");
+        if (!inserted) return inserted.error();
+        return {};
+    });
+    if (!done) return done.error();
+    return number;
+}
+
+Status updateContractor(QSqlDatabase db, const Contractor &contractor)
+{
+    if (Status s = checkContractor(contractor, "updateContractor"); !s) return s;
+    return inTransaction(db, [&]() -> Status {
+        auto found = scalar(db, QStringLiteral("select num_intervenant_possible from intervenant_possible "
+                                               "where num_intervenant_possible=? and societe=? for update"),
+                            {contractor.number, contractor.societe}, "updateContractor");
+        if (!found) return found.error();
+        if (!found->isValid())
+            return refusal(QStringLiteral("Cet intervenant n'existe plus : un autre poste l'a supprimé."), "updateContractor");
+        auto updated = execute(db,
+                               QStringLiteral("update intervenant_possible set famille_intervenant=?,cout_tonne=?,"
+                                              "cout_heure=?,cout_volume=?,cout_surface=?,cout_stere=?,commentaire=?,pefc=? "
+                                              "where num_intervenant_possible=? and societe=?"),
+                               {contractor.famille, costOrNull(contractor.coutTonne), costOrNull(contractor.coutHeure),
+                                costOrNull(contractor.coutVolume), costOrNull(contractor.coutSurface),
+                                costOrNull(contractor.coutStere), nullIfEmpty(contractor.commentaire),
+                                nullIfEmpty(contractor.pefc), contractor.number, contractor.societe},
+                               "updateContractor");
+        if (!updated) return updated.error();
+        return {};
+    });
+}
+
+Status deleteContractor(QSqlDatabase db, int number, const QString &societe)
+{
+    return inTransaction(db, [&]() -> Status {
+        auto contacts = execute(db, QStringLiteral("Delete from contact where num_intervenant_possible=?"), {number},
+                                "deleteContractor");
+        if (!contacts) return contacts.error();
+        auto row = execute(db, QStringLiteral("Delete from intervenant_possible where num_intervenant_possible=? and societe=?"),
+                           {number, societe}, "deleteContractor");
+        if (!row) return row.error();
+        return {};
+    });
+}
+
+Result<QSqlQuery> contactsOf(QSqlDatabase db, int contractor)
+{
+    return run(db,
+               QStringLiteral("select A.inc,A.num_contact,A.civilite,A.Nom as nom,A.prenom,A.portable,A.tel as Tel,"
+                              "A.fonction as Fonction,A.email,A.Divers from contact A"
+                              " where A.num_intervenant_possible=?"
+                              " order by nom,prenom"),
+               {contractor}, "contactsOf");
+}
+
+Result<Contact> readContact(QSqlDatabase db, int inc)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (Status s = exec(q, QStringLiteral("select inc,num_contact,num_intervenant_possible,civilite,Nom,prenom,tel,portable,"
+                                          "fax,email,fonction,Divers,password from contact where inc=?"),
+                        {inc}, "readContact");
+        !s)
+        return s.error();
+    if (!q.next()) return refusal(QStringLiteral("Ce contact n'existe plus : un autre poste l'a supprimé."), "readContact");
+    Contact c;
+    c.inc = q.value(0).toInt();
+    c.numContact = q.value(1).toInt();
+    c.contractor = q.value(2).toInt();
+    c.civilite = q.value(3).toString();
+    c.nom = q.value(4).toString();
+    c.prenom = q.value(5).toString();
+    c.tel = q.value(6).toString();
+    c.portable = q.value(7).toString();
+    c.fax = q.value(8).toString();
+    c.email = q.value(9).toString();
+    c.fonction = q.value(10).toString();
+    c.divers = q.value(11).toString();
+    c.password = q.value(12).toString();
+    return c;
+}
+
+Result<bool> contactPasswordTaken(QSqlDatabase db, const QString &password, int inc)
+{
+    if (password.isEmpty()) return false;
+    auto found = scalar(db, QStringLiteral("select password from contact where password=? and inc<>?"), {password, inc},
+                        "contactPasswordTaken");
+    if (!found) return found.error();
+    return found->isValid();
+}
+
+Result<Contact> createContact(QSqlDatabase db, const Contact &contact)
+{
+    if (Status s = checkContact(contact, "createContact"); !s) return s.error();
+    Contact written = contact;
+    written.inc = 0;
+    Status done = inTransaction(db, [&]() -> Status {
+        if (Status s = lockCounterRow(db, Counter::NumContact, "createContact"); !s) return s;
+        if (Status s = refuseTakenPassword(db, written, "createContact"); !s) return s;
+        auto number = takeNextCounter(db, Counter::NumContact);
+        if (!number) return number.error();
+        written.numContact = *number;
+        QSqlQuery q(db);
+        if (Status s = exec(q,
+                            QStringLiteral("insert into contact (num_contact,num_intervenant_possible,civilite,Nom,prenom,tel,"
+                                           "portable,fax,email,fonction,Divers,password) values (?,?,?,?,?,?,?,?,?,?,?,?)"),
+                            {written.numContact, written.contractor, nullIfEmpty(written.civilite), written.nom,
+                             nullIfEmpty(written.prenom), nullIfEmpty(written.tel), nullIfEmpty(written.portable),
+                             nullIfEmpty(written.fax), nullIfEmpty(written.email), nullIfEmpty(written.fonction),
+                             nullIfEmpty(written.divers), nullIfEmpty(written.password)},
+                            "createContact");
+            !s)
+            return s;
+        written.inc = q.lastInsertId().toInt();
+        return {};
+    });
+    if (!done) return done.error();
+    return written;
+}
+
+Status updateContact(QSqlDatabase db, const Contact &contact)
+{
+    if (Status s = checkContact(contact, "updateContact"); !s) return s;
+    return inTransaction(db, [&]() -> Status {
+        if (Status s = lockCounterRow(db, Counter::NumContact, "updateContact"); !s) return s;
+        auto found = scalar(db, QStringLiteral("select inc from contact where inc=? for update"), {contact.inc}, "updateContact");
+        if (!found) return found.error();
+        if (!found->isValid())
+            return refusal(QStringLiteral("Ce contact n'existe plus : un autre poste l'a supprimé."), "updateContact");
+        if (Status s = refuseTakenPassword(db, contact, "updateContact"); !s) return s;
+        auto updated = execute(db,
+                               QStringLiteral("update contact set civilite=?,Nom=?,prenom=?,tel=?,portable=?,fax=?,email=?,"
+                                              "fonction=?,Divers=?,password=? where inc=?"),
+                               {nullIfEmpty(contact.civilite), contact.nom, nullIfEmpty(contact.prenom),
+                                nullIfEmpty(contact.tel), nullIfEmpty(contact.portable), nullIfEmpty(contact.fax),
+                                nullIfEmpty(contact.email), nullIfEmpty(contact.fonction), nullIfEmpty(contact.divers),
+                                nullIfEmpty(contact.password), contact.inc},
+                               "updateContact");
+        if (!updated) return updated.error();
+        return {};
+    });
+}
+
+Status deleteContact(QSqlDatabase db, int inc)
+{
+    auto removed = execute(db, QStringLiteral("Delete from contact where inc=?"), {inc}, "deleteContact");
+    if (!removed) return removed.error();
+    return {};
+}
+
+Result<QSqlQuery> contractorActions(QSqlDatabase db, const QString &societe, const QDate &start, const QDate &end)
+{
+    static const QList<QPair<QString, QString>> sources = {
+        {QStringLiteral("LIV. GRUME"), QStringLiteral("liste_action_cde")},
+        {QStringLiteral("LIV. PLAQUETTE"), QStringLiteral("liste_action_liv")},
+        {QStringLiteral("TRANSFERT"), QStringLiteral("liste_action_transfert")},
+        {QStringLiteral("COUPE"), QStringLiteral("intervention")},
+    };
+    QStringList selects;
+    QVariantList values;
+    for (const auto &[kind, table] : sources) {
+        // The company name is compared as a value: a name holding '%' or '_' matches only itself.
+        selects << QStringLiteral("SELECT fac_fournisseur,('%1') as a, i_nom as b, N_lot as c, Indice_lot as d, "
+                                  "i_date as e, CONVERT(qte_action, SIGNED INTEGER) as f, i_cout as g, (0) as h, "
+                                  "type1 as i, unite_action as j FROM %2"
+                                  " where i_nom = ?"
+                                  " and qte_action is not null"
+                                  " and i_date>=?"
+                                  " and i_date<=?")
+                       .arg(kind, table);
+        values << societe << sqlDate(start) << sqlDate(end);
+    }
+    return run(db, selects.join(QStringLiteral(" union all ")) + QStringLiteral(" order by e desc"), values,
+               "contractorActions");
+}
+
+} // namespace ravelin

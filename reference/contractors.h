@@ -1,0 +1,104 @@
+#pragma once
+
+#include "result.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace ravelin {
+
+// The contractor directory `intervenant_possible` and the contact persons `contact`. Actions
+// recorded elsewhere name a contractor by its company name `societe`, which therefore never
+// changes once written and is never shared by two contractors.
+
+enum class ContractorSort { BySociete, ByFamille };
+
+struct Contractor
+{
+    int number = 0;  // num_intervenant_possible; 0 for a contractor not yet written
+    QString societe;
+    QString famille;
+    // Default unit costs in euros; null when not entered.
+    QVariant coutTonne;
+    QVariant coutHeure;
+    QVariant coutVolume;
+    QVariant coutSurface;
+    QVariant coutStere;
+    QString commentaire;
+    QString pefc;
+};
+
+// The directory search: contractors numbered above 0, the number matched as a substring of
+// `numberText` ("1" finds 1, 10, 21...), the family as a substring of `familyText`, ordered by
+// company or by family. Columns: num_intervenant_possible, societe, famille_intervenant,
+// cout_tonne, cout_heure, cout_surface, cout_volume, cout_stere.
+Result<QSqlQuery> searchContractors(QSqlDatabase db, const QString &numberText, const QString &familyText,
+                                    ContractorSort sort);
+
+// The families a contractor may belong to: every family but "6-TERMINE", in order.
+Result<QStringList> contractorFamilies(QSqlDatabase db);
+
+Result<Contractor> readContractor(QSqlDatabase db, int number);
+
+inline QString companyNameExistsMessage() { return QStringLiteral("Nom de societe dejà existant !!!"); }
+
+// Writes a new contractor with the next number of the counter and gives that number. The name
+// test, the counter and the insert hold the counter row locked until they commit, so that two
+// workstations never write the same name or receive the same number; a name already written
+// leaves the counter as it was.
+Result<int> createContractor(QSqlDatabase db, const Contractor &contractor);
+
+// Writes everything but the company name and the number, which never change.
+Status updateContractor(QSqlDatabase db, const Contractor &contractor);
+
+// Deletes the contractor and its contacts together. Its actions in other tables stay.
+Status deleteContractor(QSqlDatabase db, int number, const QString &societe);
+
+struct Contact
+{
+    int inc = 0;         // 0 for a contact not yet written
+    int numContact = 0;  // num_contact: taken from the counter when the contact is written
+    int contractor = 0;  // num_intervenant_possible
+    QString civilite;
+    QString nom;
+    QString prenom;
+    QString tel;
+    QString portable;
+    QString fax;
+    QString email;
+    QString fonction;
+    QString divers;
+    QString password;
+};
+
+// The contacts of one contractor, ordered by name then first name. Columns: inc, num_contact,
+// civilite, nom, prenom, portable, Tel, Fonction, email, Divers.
+Result<QSqlQuery> contactsOf(QSqlDatabase db, int contractor);
+
+Result<Contact> readContact(QSqlDatabase db, int inc);
+
+inline QString contactPasswordExistsMessage() { return QStringLiteral("mot de passe dèjà existant !"); }
+
+// True when another contact (not the row `inc`; 0 for a new contact) has this password. An empty
+// password is never taken.
+Result<bool> contactPasswordTaken(QSqlDatabase db, const QString &password, int inc);
+
+// Writes a new contact with the next number of the counter; gives it back with its key and number.
+Result<Contact> createContact(QSqlDatabase db, const Contact &contact);
+
+// Writes the contact `contact.inc` (its number and contractor stay as they are).
+Status updateContact(QSqlDatabase db, const Contact &contact);
+
+Status deleteContact(QSqlDatabase db, int inc);
+
+// The actions of the contractor named `societe` (matched exactly) between two dates, both
+// included, on orders, chip deliveries, transfers and lots, most recent first; actions without a
+// quantity are left out. Columns: fac_fournisseur, a (kind), b (contractor), c (lot), d (lot
+// index), e (date), f (quantity as a whole number), g (cost), h, i (operation), j (unit).
+Result<QSqlQuery> contractorActions(QSqlDatabase db, const QString &societe, const QDate &start, const QDate &end);
+
+} // namespace ravelin

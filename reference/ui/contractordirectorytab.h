@@ -1,0 +1,106 @@
+#pragma once
+
+#include "masterdetail.h"
+
+#include "maintab.h"
+
+#include <QDate>
+#include <QWidget>
+
+#include <memory>
+
+class QSqlQueryModel;
+class QTimer;
+
+namespace Ui {
+class Page_intervenant;
+}
+
+namespace ravelin {
+
+struct AppContext;
+class GridModel;
+
+// The content of the main window's "Intervenants" tab: the contractor directory (filters, sorts,
+// count, create, modify, delete), the contacts of the selected contractor (loaded once the
+// selection has settled for 50 ms), and the contractor's actions between two dates with their
+// printed statement.
+class ContractorDirectoryTab : public QWidget, public MainTab
+{
+    Q_OBJECT
+public:
+    explicit ContractorDirectoryTab(AppContext &context, QWidget *parent = nullptr);
+    ~ContractorDirectoryTab() override;
+
+    Ui::Page_intervenant *ui() const { return m_ui.get(); }
+
+    // MainTab: the directory search with the filters as they stand; the refresh keeps the current
+    // contractor and ignores errors.
+    void search() override;
+    void refresh() override;
+    bool searched() const override { return m_searched; }
+
+    int contractorCount() const;
+    int currentContractorRow() const;
+    void setCurrentContractorRow(int row);
+    // The current contractor's number and company name (0 and empty when the list is empty).
+    int currentContractorNumber() const;
+    QString currentSociete() const;
+    bool locateContractor(int number);
+
+    int contactCount() const;
+    int currentContactRow() const;
+    void setCurrentContactRow(int row);
+    int actionCount() const;
+
+    GridModel *contractorGrid() const { return m_contractorGrid; }
+    GridModel *contactGrid() const { return m_contactGrid; }
+    GridModel *actionGrid() const { return m_actionGrid; }
+    // The one-shot timer that loads the contacts, and how many times they were loaded.
+    QTimer *contactsTimer() const { return &m_contactsReload->timer(); }
+    int contactLoads() const { return m_contactLoads; }
+
+signals:
+    // The time the contractor screen took to prepare, "ss,zzz seconde", for the status bar's fifth
+    // panel.
+    void preparationTimed(const QString &text);
+
+public slots:
+    void createContractor();
+    void modifyContractor();
+    void removeContractor();
+    void createContact();
+    void modifyContact();
+    void removeContact();
+    // "Afficher dernières actions".
+    void showActions();
+    // "Imprimer": the statement of the actions shown, in the preview imp_action_intervenant.
+    void printActions();
+    // What the 50 ms timer runs: the contacts of the current contractor.
+    void loadContacts();
+
+private:
+    bool runSearch(bool showErrors);
+    void contractorChanged();
+    void contactChanged();
+    void clearActions();
+
+    std::unique_ptr<Ui::Page_intervenant> m_ui;
+    AppContext &m_context;
+    QSqlQueryModel *m_contractors;
+    QSqlQueryModel *m_contacts;
+    QSqlQueryModel *m_actions;
+    GridModel *m_contractorGrid;
+    GridModel *m_contactGrid;
+    GridModel *m_actionGrid;
+    DetailReload *m_contactsReload;
+    BusyBar *m_busyBar = nullptr;
+    bool m_searched = false;
+    int m_contactLoads = 0;
+    // Whose actions the grid shows, and for which dates: what the statement prints.
+    QString m_actionsSociete;
+    QDate m_actionsStart;
+    QDate m_actionsEnd;
+};
+
+} // namespace ravelin

@@ -1,0 +1,258 @@
+#include "placelistdialog.h"
+#include "ui_placelistdialog.h"
+
+#include "appcontext.h"
+#include "modal.h"
+#include "placeeditordialog.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+#include <QStyledItemDelegate>
+
+namespace ravelin {
+
+namespace {
+
+QString valueOf(const QAbstractItemModel *model, int row, const QString &column)
+{
+    const auto *sql = qobject_cast<const QSqlQueryModel *>(model);
+    if (!sql) return QString();
+    const int c = sql->record().indexOf(column);
+    if (c < 0) return QString();
+    return sql->index(row, c).data(Qt::EditRole).toString();
+}
+
+QStringList linesOf(const QAbstractItemModel *model, int row)
+{
+    const auto v = [&](const char *column) { return valueOf(model, row, QString::fromLatin1(column)); };
+    const auto joined = [](QStringList parts) {
+        parts.removeAll(QString());
+        return parts.join(QStringLiteral("  "));
+    };
+    return {v("client") + QStringLiteral("  —  ") + v("destination"), joined({v("cp"), v("ville"), v("pays")}),
+            joined({v("nom1"), v("portable1")})};
+}
+
+// One card per place: the customer and the place in bold, then where it is and whom to call.
+class PlaceCardDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem background = option;
+        initStyleOption(&background, index);
+        background.text.clear();
+        QStyle *style = option.widget ? option.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &background, painter, option.widget);
+
+        const QStringList lines = linesOf(index.model(), index.row());
+        painter->save();
+        painter->setPen(option.state & QStyle::State_Selected ? option.palette.highlightedText().color()
+                                                              : option.palette.text().color());
+        QFont bold = option.font;
+        bold.setBold(true);
+        const int height = option.fontMetrics.height();
+        QRect line = option.rect.adjusted(6, 4, -6, 0);
+        line.setHeight(height);
+        painter->setFont(bold);
+        painter->drawText(line, Qt::AlignLeft | Qt::AlignVCenter, lines.at(0));
+        painter->setFont(option.font);
+        for (int i = 1; i < lines.size(); ++i) {
+            line.translate(0, height);
+            painter->drawText(line, Qt::AlignLeft | Qt::AlignVCenter, lines.at(i));
+        }
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
+    {
+        return {300, option.fontMetrics.height() * 3 + 10};
+    }
+};
+
+} // namespace
+
+PlaceListDialog::PlaceListDialog(AppContext &context, QWidget *parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::Liste_destination>()), m_context(context),
+      m_model(new QSqlQueryModel(this))
+{
+    m_ui->setupUi(this);
+    m_ui->Liste_cartes->setModel(m_model);
+    m_ui->Liste_cartes->setItemDelegate(new PlaceCardDelegate(m_ui->Liste_cartes));
+    m_ui->BtnSelectionner->hide();
+    for (QLineEdit *filter : {m_ui->client, m_ui->lieu, m_ui->ville})
+        connect(filter, &QLineEdit::returnPressed, this, &PlaceListDialog::search);
+    connect(m_ui->rech, &QPushButton::clicked, this, &PlaceListDialog::search);
+    connect(m_ui->BtnCreer, &QPushButton::clicked, this, &PlaceListDialog::createPlace);
+    connect(m_ui->BtnModifier, &QPushButton::clicked, this, &PlaceListDialog::modifyPlace);
+    connect(m_ui->BtnSupprimer, &QPushButton::clicked, this, &PlaceListDialog::removePlace);
+    connect(m_ui->BtnSelectionner, &QPushButton::clicked, this, &PlaceListDialog::selectPlace);
+    connect(m_ui->BtnFermer, &QPushButton::clicked, this, &PlaceListDialog::reject);
+    connect(m_ui->Liste_cartes, &QAbstractItemView::doubleClicked, this, [this] {
+        if (m_picker) selectPlace();
+    });
+    search();
+}
+
+PlaceListDialog::~PlaceListDialog() = default;
+
+void PlaceListDialog::setPicker(bool picker)
+{
+    m_picker = picker;
+    m_ui->BtnSelectionner->setVisible(picker);
+}
+
+void PlaceListDialog::setKind(PlaceSelection kind)
+{
+    m_kind = kind == PlaceSelection::ChipZones ? PlaceSelection::ChipZones : PlaceSelection::Customers;
+    search();
+}
+
+void PlaceListDialog::search()
+{
+    const QString kept = rowCount() > 0 ? currentPlace().value(QStringLiteral("destination")).toString() : QString();
+    auto found = searchPlaces(m_context.db, m_kind,
+                              PlaceFilter{m_ui->client->text(), m_ui->lieu->text(), m_ui->ville->text()});
+    if (!found) {
+        m_context.dialogs->error(found.error());
+        return;
+    }
+    m_model->setQuery(std::move(found.value()));
+    while (m_model->canFetchMore()) m_model->fetchMore();
+    m_ui->nb->setText(QStringLiteral("( nb : %1 )").arg(m_model->rowCount()));
+    if (kept.isEmpty() || !locate(kept)) setCurrentRow(0);
+}
+
+int PlaceListDialog::rowCount() const
+{
+    return m_model->rowCount();
+}
+
+int PlaceListDialog::currentRow() const
+{
+    if (rowCount() == 0) return -1;
+    const QModelIndex i = m_ui->Liste_cartes->currentIndex();
+    return i.isValid() ? i.row() : 0;
+}
+
+void PlaceListDialog::setCurrentRow(int row)
+{
+    if (row < 0 || row >= rowCount()) return;
+    m_ui->Liste_cartes->setCurrentIndex(m_model->index(row, m_ui->Liste_cartes->modelColumn()));
+}
+
+bool PlaceListDialog::locate(const QString &destination)
+{
+    const int column = m_model->record().indexOf(QStringLiteral("destination"));
+    for (int row = 0; row < rowCount(); ++row) {
+        if (m_model->index(row, column).data(Qt::EditRole).toString() == destination) {
+            setCurrentRow(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+PlaceValues PlaceListDialog::currentPlace() const
+{
+    PlaceValues place;
+    const int row = currentRow();
+    if (row < 0) return place;
+    const QSqlRecord record = m_model->record(row);
+    for (int i = 0; i < record.count(); ++i) place.insert(record.fieldName(i), record.value(i));
+    return place;
+}
+
+QStringList PlaceListDialog::cardLines(int row) const
+{
+    return linesOf(m_model, row);
+}
+
+bool PlaceListDialog::runEditor(int inc)
+{
+    PlaceEditorDialog editor(m_context, inc, this);
+    if (!editor.loaded()) return false;
+    const bool written = runModal(editor) == QDialog::Accepted;
+    search();
+    if (written) {
+        // The written place becomes the current card when the filters still show it.
+        locate(editor.writtenName());
+    }
+    return written;
+}
+
+void PlaceListDialog::createPlace()
+{
+    if (!m_context.require(QStringLiteral("Liste destination"))) return;
+    runEditor(0);
+}
+
+void PlaceListDialog::modifyPlace()
+{
+    if (!m_context.require(QStringLiteral("Liste destination"))) return;
+    if (rowCount() == 0) {
+        m_context.dialogs->message(noRecordMessage());
+        return;
+    }
+    runEditor(currentPlace().value(QStringLiteral("inc")).toInt());
+}
+
+void PlaceListDialog::removePlace()
+{
+    if (!m_context.require(QStringLiteral("Liste destination"))) return;
+    if (rowCount() == 0) {
+        m_context.dialogs->message(noRecordMessage());
+        return;
+    }
+    const PlaceValues place = currentPlace();
+    const QString name = place.value(QStringLiteral("destination")).toString();
+    // A place that other records name cannot go: say so before asking for the confirmation.
+    auto references = placeReferences(m_context.db, name);
+    if (!references) {
+        m_context.dialogs->error(references.error());
+        return;
+    }
+    if (!references->isEmpty()) {
+        m_context.dialogs->message(placeInUseMessage(name, *references, false));
+        return;
+    }
+    if (!confirmDeletion(*m_context.dialogs, QStringLiteral("Voulez vous supprimer la destination ?"))) return;
+    if (Status s = deletePlace(m_context.db, place.value(QStringLiteral("inc")).toInt()); !s)
+        m_context.dialogs->error(s.error());
+    search();
+}
+
+void PlaceListDialog::selectPlace()
+{
+    if (rowCount() == 0) {
+        m_context.dialogs->message(noRecordMessage());
+        return;
+    }
+    accept();
+}
+
+void openCustomerList(AppContext &context, QWidget *parent)
+{
+    PlaceListDialog list(context, parent);
+    runModal(list);
+}
+
+std::optional<PlaceValues> pickCustomerPlace(AppContext &context, QWidget *parent, const QString &client,
+                                             bool transferOrder)
+{
+    PlaceListDialog list(context, parent);
+    list.setPicker(true);
+    if (!client.isEmpty()) {
+        list.ui()->client->setText(client);
+        list.search();
+    }
+    if (transferOrder) list.setKind(PlaceSelection::ChipZones);
+    if (runModal(list) != QDialog::Accepted || list.rowCount() == 0) return std::nullopt;
+    return list.currentPlace();
+}
+
+} // namespace ravelin

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "reportdocument.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPrinter;
+class QPushButton;
+class QScrollArea;
+
+namespace ravelin {
+
+class Dialogs;
+class ReportPagesView;
+
+// The one preview window of every printed document (the imp_… screens): maximised, the laid-out
+// pages, "Imprimer" (printer dialog, then print and close), "Fermer", and "PDF" when the caller
+// asks for it. The caller lays the document out, gives it here and shows the window modally.
+class ReportPreview : public QDialog
+{
+    Q_OBJECT
+
+public:
+    ReportPreview(ReportDocument document, Dialogs &dialogs, QWidget *parent = nullptr);
+    ~ReportPreview() override;
+
+    const ReportDocument &document() const { return m_document; }
+
+    // Shows the "PDF" button, which writes the document to `filePath` (replacing it, no dialog),
+    // shows `doneMessage` when there is one, and closes the window accepted.
+    void enablePdfExport(const QString &filePath, const QString &doneMessage = QString());
+    // "Imprimer" then writes the PDF as "PDF" does, instead of printing (the delivery note).
+    void setPrintWritesPdf(bool writesPdf) { m_printWritesPdf = writesPdf; }
+
+    // Prints on a printer already chosen, then closes accepted. On failure the error is shown and
+    // the window stays open.
+    bool printOn(QPrinter &printer);
+    // Writes the PDF file given to enablePdfExport(), then closes accepted.
+    bool exportPdf();
+
+    double zoom() const;
+    void setZoom(double zoom);
+
+public slots:
+    // "Imprimer".
+    void print();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    // Until the user picks a zoom, the whole width of a page is in view, up to its paper size.
+    void fitWidth();
+
+    ReportDocument m_document;
+    Dialogs &m_dialogs;
+    ReportPagesView *m_pages = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    QPushButton *m_pdfButton = nullptr;
+    QLabel *m_zoomLabel = nullptr;
+    QString m_pdfPath;
+    QString m_pdfDoneMessage;
+    bool m_printWritesPdf = false;
+    bool m_zoomChosen = false;
+};
+
+} // namespace ravelin
