@@ -2,10 +2,15 @@
 
 #include "appcontext.h"
 #include "mainwindow.h"
+#include "ui_mainwindow.h"
 
 #include <QLabel>
+#include <QTimer>
 #include "contractordirectorytab.h"
+#include "lotlisttab.h"
+#include "lotscreens.h"
 #include "modal.h"
+#include "progresschart.h"
 #include "placelistdialog.h"
 #include "referencelistdialog.h"
 #include "referencelists.h"
@@ -26,6 +31,14 @@ void installScreens(MainWindow &window, AppContext &context)
         if (screen.loaded()) runModal(screen);
     });
     window.setOpener(QStringLiteral("Liste des clients"), [&context, parent] { openCustomerList(context, parent); });
+
+    auto *lots = new LotListTab(context);
+    window.setTabContent(MainWindow::LotsTab, lots, lots);
+    QObject::connect(lots, &LotListTab::loadTimeMeasured, window.statusPanel(5), &QLabel::setText);
+    QObject::connect(lots, &LotListTab::chartRedrawRequested, window.chartTimer(), qOverload<>(&QTimer::start));
+    QObject::connect(&window, &MainWindow::chartTick, lots, &LotListTab::drawProgressChart);
+    showRecomputeProgressIn(window.ui()->Label_recalcul);
+    window.setOpener(QStringLiteral("Info n° Grumes"), [&context, parent] { openLogInquiry(context, parent); });
 
     auto *contractors = new ContractorDirectoryTab(context);
     window.setTabContent(MainWindow::ContractorsTab, contractors, contractors);

@@ -1,0 +1,256 @@
+// The benchmark's table of user actions. Each row names the action as the user knows it, runs it
+// through the program's own operations and screens, and gives the SQL the mariadb client runs for
+// the same rows. A later piece of work adds its actions here, one row each; a row without `run`
+// is listed as still to be wired, and its client time is measured already.
+#include "benchaction.h"
+
+#include "contractors.h"
+#include "contractordirectorytab.h"
+#include "counters.h"
+#include "database.h"
+#include "placelistdialog.h"
+#include "places.h"
+#include "serverconfig.h"
+#include "settings.h"
+#include "startup.h"
+#include "users.h"
+
+#include <QDateEdit>
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace ravelin::bench {
+
+namespace {
+
+ActionResult failed(const Error &e)
+{
+    ActionResult r;
+    r.error = e.message + (e.detail.isEmpty() ? QString() : QStringLiteral(" (") + e.detail + QLatin1Char(')'));
+    return r;
+}
+
+// A folder with the Serveur_config.INI of the context's server, as installed beside the program.
+QString applicationFolder(BenchContext &ctx)
+{
+    auto *dir = ctx.object<QTemporaryDir>(QStringLiteral("application folder"), [] { return new QTemporaryDir; });
+    IniFile ini;
+    const QString s = QStringLiteral("SERVEUR");
+    ini.setValue(s, QStringLiteral("host"), ctx.config.host.isEmpty() ? QStringLiteral("localhost") : ctx.config.host);
+    ini.setValue(s, QStringLiteral("host_distant"), ctx.config.host.isEmpty() ? QStringLiteral("localhost") : ctx.config.host);
+    ini.setValue(s, QStringLiteral("database"), ctx.database);
+    ini.setValue(s, QStringLiteral("user"), ctx.config.user);
+    ini.setValue(s, QStringLiteral("password"), ctx.config.password);
+    ini.setValue(s, QStringLiteral("port"), QString::number(ctx.config.port));
+    if (!ctx.config.socket.isEmpty()) ini.setValue(s, QStringLiteral("socket"), ctx.config.socket);
+    ini.save(dir->path() + QLatin1Char('/') + configFileName());
+    return dir->path();
+}
+
+// The contractors tab, created once per company and searched, on the contractor with the most
+// actions over the last year of the company's history.
+ContractorDirectoryTab *contractorsTab(BenchContext &ctx)
+{
+    return ctx.object<ContractorDirectoryTab>(QStringLiteral("contractors tab"), [&ctx] {
+        auto *tab = new ContractorDirectoryTab(ctx.app);
+        tab->search();
+        tab->locateContractor(ctx.intParameter(QStringLiteral("busiest_contractor_number")));
+        return tab;
+    });
+}
+
+QString sessionSetup()
+{
+    return QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_unicode_ci; SET SESSION sql_mode='") + sessionSqlMode() +
+           QStringLiteral("'; SET SESSION innodb_lock_wait_timeout=15; ");
+}
+
+QString contractorActionsSql()
+{
+    // the statement of contractorActions(), with the parameters written in
+    QStringList selects;
+    const QList<QPair<QString, QString>> sources = {{QStringLiteral("LIV. GRUME"), QStringLiteral("liste_action_cde")},
+                                                    {QStringLiteral("LIV. PLAQUETTE"), QStringLiteral("liste_action_liv")},
+                                                    {QStringLiteral("TRANSFERT"), QStringLiteral("liste_action_transfert")},
+                                                    {QStringLiteral("COUPE"), QStringLiteral("intervention")}};
+    for (const auto &[kind, table] : sources)
+        selects << QStringLiteral("SELECT fac_fournisseur,('%1') as a, i_nom as b, N_lot as c, Indice_lot as d, i_date as e, "
+                                  "CONVERT(qte_action, SIGNED INTEGER) as f, i_cout as g, (0) as h, type1 as i, unite_action as j "
+                                  "FROM %2 where i_nom = {busiest_contractor} and qte_action is not null and i_date>={year_start} "
+                                  "and i_date<={year_end}")
+                       .arg(kind, table);
+    return selects.join(QStringLiteral(" union all ")) + QStringLiteral(" order by e desc");
+}
+
+const QString kLotList = QStringLiteral("select * from coupe where ( coupe_fini<>'OUI' or coupe_fini is null ) ");
+const QString kLotPicker = QStringLiteral(
+    "select A.unite,A.unite_defaut,A.inc,B.lieu,B.adresse,B.cp,A.descriptif,sum(round(A.qte,0))as m3,"
+    "sum(round(ifnull((A.qte_livree),0),3))as a0, sum(round((A.qte-ifnull((A.qte_livree),0)),3))as a1,"
+    "sum(round(ifnull((A.qte_defaut),0),3))as d3, sum(round((A.qte_defaut-ifnull((A.qte_livree_defaut),0)),3))as d11,"
+    "A.essence,A.qualite,A.n_lot from grume A join coupe B on B.n_lot=A.n_lot "
+    "Where (A.descriptif='VOLUME')and(A.livree<>'OUI' or A.livree is null) %1 "
+    "group by A.descriptif,A.essence,A.qualite,A.n_lot order by A.essence,A.qualite");
+const QString kLogInquiry = QStringLiteral("select * from grume where N_grume is not null and descriptif='GRUME' %1 and inc_cde is null");
+const QString kLotsTodo = QStringLiteral("to be wired by the lots work (lots/ operations and screens)");
+
+} // namespace
+
+const QList<BenchParameter> &benchParameters()
+{
+    static const QList<BenchParameter> parameters{
+        {QStringLiteral("biggest_lot"),
+         QStringLiteral("SELECT N_lot FROM grume WHERE descriptif='GRUME' GROUP BY N_lot ORDER BY COUNT(*) DESC, N_lot LIMIT 1")},
+        {QStringLiteral("biggest_lot_inc"),
+         QStringLiteral("SELECT inc FROM coupe WHERE n_lot = (SELECT N_lot FROM grume WHERE descriptif='GRUME' "
+                        "GROUP BY N_lot ORDER BY COUNT(*) DESC, N_lot LIMIT 1)")},
+        {QStringLiteral("lot_filter"), QStringLiteral("SELECT LEFT(MAX(n_lot), 2) FROM coupe")},
+        {QStringLiteral("commune"),
+         QStringLiteral("SELECT lieu FROM coupe WHERE coupe_fini<>'OUI' OR coupe_fini IS NULL GROUP BY lieu ORDER BY COUNT(*) DESC, lieu LIMIT 1")},
+        {QStringLiteral("owner"), QStringLiteral("SELECT 'Commune'")},
+        {QStringLiteral("buyer"),
+         QStringLiteral("SELECT SUBSTRING_INDEX(acheteur, '+', 1) FROM coupe WHERE coupe_fini<>'OUI' OR coupe_fini IS NULL "
+                        "GROUP BY SUBSTRING_INDEX(acheteur, '+', 1) ORDER BY COUNT(*) DESC LIMIT 1")},
+        {QStringLiteral("species"), QStringLiteral("SELECT 'Chêne'")},
+        {QStringLiteral("year_end"), QStringLiteral("SELECT MAX(i_date) FROM liste_action_liv")},
+        {QStringLiteral("year_start"), QStringLiteral("SELECT DATE_SUB(MAX(i_date), INTERVAL 1 YEAR) FROM liste_action_liv")},
+        {QStringLiteral("busiest_contractor"),
+         QStringLiteral("SELECT i_nom FROM (SELECT i_nom FROM liste_action_liv WHERE i_date >= (SELECT DATE_SUB(MAX(i_date), INTERVAL 1 YEAR) "
+                        "FROM liste_action_liv) UNION ALL SELECT i_nom FROM liste_action_cde WHERE i_date >= (SELECT DATE_SUB(MAX(i_date), "
+                        "INTERVAL 1 YEAR) FROM liste_action_liv)) a GROUP BY i_nom ORDER BY COUNT(*) DESC, i_nom LIMIT 1")},
+        {QStringLiteral("busiest_contractor_number"),
+         QStringLiteral("SELECT num_intervenant_possible FROM intervenant_possible WHERE societe = {busiest_contractor}")},
+    };
+    return parameters;
+}
+
+const QList<BenchAction> &benchActions()
+{
+    static const QList<BenchAction> actions{
+        // --- start-up, sign-in, settings and counters (core/, app/)
+        {QStringLiteral("Démarrage : Serveur_config.INI, connexion, paramètres"),
+         [](BenchContext &ctx) {
+             auto started = startProgram(ctx.parameter(QStringLiteral("application_folder")), QStringLiteral("bench"));
+             if (!started) return failed(started.error());
+             ActionResult r;
+             r.keep = std::make_shared<StartupState>(*started);
+             r.connection = started->db.connectionName();
+             return r;
+         },
+         sessionSetup() + QStringLiteral("select * from perso; select version_UPDATE from perso"), QString(),
+         [](BenchContext &ctx) {
+             ctx.parameters.insert(QStringLiteral("application_folder"), applicationFolder(ctx));
+             return ActionResult{};
+         }},
+        {QStringLiteral("Connexion de l'utilisateur : mot de passe et droits"),
+         [](BenchContext &ctx) {
+             auto user = signIn(ctx.db, QStringLiteral("admin"));
+             if (!user) return failed(user.error());
+             auto rights = Rights::load(ctx.db, *user);
+             if (!rights) return failed(rights.error());
+             return ActionResult{};
+         },
+         QStringLiteral("select Utilisateur from mot_passe where Mot_passe = 'admin' COLLATE utf8mb4_bin order by inc limit 1; "
+                        "select Utilisateur, Page, Autorisation from detail_mot_passe")},
+        {QStringLiteral("Paramètres : lecture de perso"),
+         [](BenchContext &ctx) {
+             auto settings = loadSettings(ctx.db);
+             return settings ? ActionResult{} : failed(settings.error());
+         },
+         QStringLiteral("select * from perso")},
+        {QStringLiteral("Compteurs : lecture et n° de lot proposé"),
+         [](BenchContext &ctx) {
+             auto counters = loadCounters(ctx.db);
+             if (!counters) return failed(counters.error());
+             auto proposed = proposeNextCounter(ctx.db, Counter::NLot);
+             return proposed ? ActionResult{} : failed(proposed.error());
+         },
+         QStringLiteral("select * from increment; select n_lot from increment")},
+
+        // --- cutting lots (lots/): waiting for their operations and screens to be wired here
+        {QStringLiteral("Ouverture du programme jusqu'à la liste des coupes"), {},
+         QStringLiteral("select * from perso; select Utilisateur, Page, Autorisation from detail_mot_passe; ") + kLotList +
+             QStringLiteral("order by n_lot DESC"),
+         QStringLiteral("to be wired by the lead: start-up, sign-in, main window and the lot tab's first search")},
+        {QStringLiteral("Coupes : recherche sans filtre"), {}, kLotList + QStringLiteral("order by n_lot DESC"), kLotsTodo},
+        {QStringLiteral("Coupes : filtre N° Coupe"), {}, kLotList + QStringLiteral("and n_lot like concat('%', {lot_filter}, '%') order by n_lot DESC"), kLotsTodo},
+        {QStringLiteral("Coupes : filtre Commune"), {}, kLotList + QStringLiteral("and lieu like concat('%', {commune}, '%') order by n_lot DESC"), kLotsTodo},
+        {QStringLiteral("Coupes : filtre Nom"), {}, kLotList + QStringLiteral("and nom like concat('%', {owner}, '%') order by n_lot DESC"), kLotsTodo},
+        {QStringLiteral("Coupes : filtre Acheteur"), {}, kLotList + QStringLiteral("and acheteur like concat('%', {buyer}, '%') order by n_lot DESC"), kLotsTodo},
+        {QStringLiteral("Coupes : terminées comprises"), {}, QStringLiteral("select * from coupe where ( coupe_fini<>'rien') order by n_lot DESC"), kLotsTodo},
+        {QStringLiteral("Sélecteur liste_n_lot sans filtre"), {}, kLotPicker.arg(QString()), kLotsTodo},
+        {QStringLiteral("Sélecteur liste_n_lot, une essence"), {}, kLotPicker.arg(QStringLiteral("and A.essence like concat('%', {species}, '%')")), kLotsTodo},
+        {QStringLiteral("info_grume : toutes les grumes disponibles"), {}, kLogInquiry.arg(QString()), kLotsTodo},
+        {QStringLiteral("info_grume : une coupe"), {}, kLogInquiry.arg(QStringLiteral("and N_lot={biggest_lot}")), kLotsTodo},
+        {QStringLiteral("Éditeur de lot : la plus grosse coupe"), {},
+         QStringLiteral("select * from coupe where inc={biggest_lot_inc}; select * from proprietaire where N_lot={biggest_lot} order by nom; "
+                        "select *,round(ifnull((qte_livree),0),3)as a0, round((qte-ifnull((qte_livree),0)),3)as a1, "
+                        "round((qte_defaut-ifnull((qte_livree_defaut),0)),3)as a3,round((ifnull((qte_livree_defaut),0)),3)as a4 "
+                        "from grume where N_lot={biggest_lot} and descriptif='VOLUME' order by inc"),
+         kLotsTodo},
+        {QStringLiteral("Recalcul de la plus grosse coupe"), {},
+         QStringLiteral("select * from grume where (n_lot={biggest_lot} and descriptif='VOLUME'); "
+                        "select id, sum(qte_defaut) from liste_grume_cde where n_lot={biggest_lot} and descriptif='VOLUME' and choix_depart='COUPE' group by id; "
+                        "select id, sum(qte_defaut_totale) from livraison where n_lot={biggest_lot} group by id; "
+                        "select id, sum(qte_defaut) from liste_grume_transfert where type_transfert='COUPE' and depart={biggest_lot} group by id; "
+                        "select id, sum(qte_defaut) from liste_grume_cde where n_lot={biggest_lot} and descriptif='VOLUME' and choix_depart='STOCK' group by id"),
+         kLotsTodo},
+        {QStringLiteral("Graphique d'avancement de la plus grosse coupe"), {},
+         QStringLiteral("select *, round(ifnull((qte_livree),0),3)as a0, round((qte-ifnull((qte_livree),0)),3)as a1 "
+                        "from grume where N_lot={biggest_lot} and descriptif='VOLUME' order by inc"),
+         kLotsTodo},
+
+        // --- contractors and customer places (reference/)
+        {QStringLiteral("Intervenants : recherche de l'onglet"),
+         [](BenchContext &ctx) {
+             ContractorDirectoryTab *tab = contractorsTab(ctx);
+             tab->search();
+             ActionResult r;
+             r.rows = tab->contractorCount();
+             tab->locateContractor(ctx.intParameter(QStringLiteral("busiest_contractor_number")));
+             return r;
+         },
+         QStringLiteral("select num_intervenant_possible,societe,famille_intervenant,cout_tonne,cout_heure,cout_surface,cout_volume,"
+                        "cout_stere from intervenant_possible where num_intervenant_possible>0 order by Societe")},
+        {QStringLiteral("Intervenants : contacts de l'intervenant"),
+         [](BenchContext &ctx) {
+             ContractorDirectoryTab *tab = contractorsTab(ctx);
+             tab->loadContacts();
+             ActionResult r;
+             r.rows = tab->contactCount();
+             return r;
+         },
+         QStringLiteral("select A.inc,A.num_contact,A.civilite,A.Nom as nom,A.prenom,A.portable,A.tel as Tel,A.fonction as Fonction,"
+                        "A.email,A.Divers from contact A where A.num_intervenant_possible={busiest_contractor_number} order by nom,prenom")},
+        {QStringLiteral("Intervenants : actions sur un an"),
+         [](BenchContext &ctx) {
+             ContractorDirectoryTab *tab = contractorsTab(ctx);
+             tab->showActions();
+             ActionResult r;
+             r.rows = tab->actionCount();
+             return r;
+         },
+         contractorActionsSql(), QString(),
+         [](BenchContext &ctx) {
+             ContractorDirectoryTab *tab = contractorsTab(ctx);
+             tab->locateContractor(ctx.intParameter(QStringLiteral("busiest_contractor_number")));
+             const QDate start = QDate::fromString(ctx.parameter(QStringLiteral("year_start")), Qt::ISODate);
+             const QDate end = QDate::fromString(ctx.parameter(QStringLiteral("year_end")), Qt::ISODate);
+             if (auto *d = tab->findChild<QDateEdit *>(QStringLiteral("Date_debut"))) d->setDate(start);
+             if (auto *d = tab->findChild<QDateEdit *>(QStringLiteral("Date_fin"))) d->setDate(end);
+             return ActionResult{};
+         }},
+        {QStringLiteral("Liste des clients : ouverture"),
+         [](BenchContext &ctx) {
+             auto dialog = std::make_shared<PlaceListDialog>(ctx.app);
+             ActionResult r;
+             r.rows = dialog->rowCount();
+             r.keep = dialog;
+             return r;
+         },
+         QStringLiteral("Select ") + placeListColumns().join(QLatin1Char(',')) +
+             QStringLiteral(" from destination where stockage='NON' order by client,destination")},
+    };
+    return actions;
+}
+
+} // namespace ravelin::bench

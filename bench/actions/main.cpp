@@ -1,0 +1,374 @@
+// ravelin_bench: runs the user actions of benchActions() against one or more company databases
+// (one per scale) and prints one table: for each action and scale, the rows shown, the statements
+// the program sent, its wall time (median of several runs), the bytes the server sent, the
+// process memory, and beside it the time the mariadb client takes for the same SQL.
+#include "benchaction.h"
+#include "benchserver.h"
+#include "database.h"
+#include "formats.h"
+#include "measure.h"
+#include "settings.h"
+#include "users.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+using namespace ravelin;
+using namespace ravelin::bench;
+
+namespace {
+
+QTextStream &err()
+{
+    static QTextStream s(stderr);
+    return s;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// What was measured for one action at one scale.
+struct Measure
+{
+    bool wired = false;
+    qint64 rows = -1;
+    qint64 statementsMin = -1, statementsMax = -1;
+    double bytes = -1;
+    double milliseconds = -1;
+    double clientMilliseconds = -1;
+    double residentMb = -1;
+    QStringList notes;
+};
+
+struct Company
+{
+    QString label;
+    QString database;
+};
+
+QString expand(QString sql, const QMap<QString, QString> &parameters)
+{
+    for (auto it = parameters.cbegin(); it != parameters.cend(); ++it)
+        sql.replace(QLatin1Char('{') + it.key() + QLatin1Char('}'), sqlLiteral(it.value()));
+    return sql;
+}
+
+bool readParameters(BenchContext &ctx)
+{
+    for (const BenchParameter &p : benchParameters()) {
+        QSqlQuery q(ctx.db);
+        q.setForwardOnly(true);
+        const QString sql = expand(p.sql, ctx.parameters);
+        if (!q.exec(sql) || !q.next()) {
+            err() << ctx.label << ": parameter " << p.name << " unreadable: " << q.lastError().text() << Qt::endl;
+            return false;
+        }
+        const QVariant v = q.value(0);
+        ctx.parameters.insert(p.name, v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate) : v.toString());
+    }
+    return true;
+}
+
+// Statements and bytes that reading the counters twice costs by itself, on a connection in use
+// and on a fresh one (start-up opens its own).
+struct Overhead
+{
+    qint64 questions = 0, bytes = 0;
+    qint64 freshQuestions = 1, freshBytes = 0;
+};
+
+Overhead calibrate(BenchContext &ctx)
+{
+    Overhead o;
+    SessionCounters a = sessionCounters(ctx.db);
+    SessionCounters b = sessionCounters(ctx.db);
+    o.questions = b.questions - a.questions;
+    o.bytes = b.bytesSent - a.bytesSent;
+    const QString name = QStringLiteral("bench_fresh");
+    {
+        QSqlDatabase fresh = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), name);
+        fresh.setHostName(ctx.config.host);
+        fresh.setPort(ctx.config.port);
+        fresh.setDatabaseName(ctx.database);
+        fresh.setUserName(ctx.config.user);
+        fresh.setPassword(ctx.config.password);
+        if (!ctx.config.socket.isEmpty()) fresh.setConnectOptions(QStringLiteral("UNIX_SOCKET=") + ctx.config.socket);
+        if (fresh.open()) {
+            const SessionCounters f = sessionCounters(fresh);
+            o.freshQuestions = f.questions;
+            o.freshBytes = f.bytesSent;
+        }
+        fresh.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return o;
+}
+
+std::vector<Measure> measureCompany(BenchContext &ctx, const QList<int> &selected, int runs, int clientRuns, const QString &client)
+{
+    std::vector<Measure> out(static_cast<std::size_t>(benchActions().size()));
+    const Overhead overhead = calibrate(ctx);
+    for (int index : selected) {
+        const BenchAction &action = benchActions()[index];
+        Measure &m = out[static_cast<std::size_t>(index)];
+        err() << ctx.label << ": " << action.name << Qt::endl;
+        if (action.run) {
+            m.wired = true;
+            if (action.prepare) action.prepare(ctx);
+            ctx.dialogs.take();
+            {
+                ActionResult warm = action.run(ctx);  // first run: caches and lazily built screens
+                if (!warm.error.isEmpty()) m.notes << QStringLiteral("error: ") + warm.error;
+                if (!warm.connection.isEmpty()) {
+                    QSqlDatabase::database(warm.connection, false).close();
+                    warm.keep.reset();
+                    QSqlDatabase::removeDatabase(warm.connection);
+                }
+            }
+            std::vector<double> times;
+            std::vector<double> bytes;
+            for (int run = 0; run < runs; ++run) {
+                const SessionCounters before = sessionCounters(ctx.db);
+                QElapsedTimer timer;
+                timer.start();
+                ActionResult r = action.run(ctx);
+                const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+                m.residentMb = std::max(m.residentMb, residentMegabytes());
+                qint64 statements = 0, sent = 0;
+                if (!r.connection.isEmpty()) {
+                    const SessionCounters own = sessionCounters(QSqlDatabase::database(r.connection, false));
+                    statements = own.questions - overhead.freshQuestions;
+                    sent = own.bytesSent - overhead.freshBytes;
+                } else {
+                    const SessionCounters after = sessionCounters(ctx.db);
+                    statements = after.questions - before.questions - overhead.questions;
+                    sent = after.bytesSent - before.bytesSent - overhead.bytes;
+                }
+                if (!r.connection.isEmpty()) {
+                    QSqlDatabase::database(r.connection, false).close();
+                    r.keep.reset();
+                    QSqlDatabase::removeDatabase(r.connection);
+                }
+                r.keep.reset();
+                times.push_back(ms);
+                bytes.push_back(static_cast<double>(sent));
+                m.statementsMin = m.statementsMin < 0 ? statements : std::min(m.statementsMin, statements);
+                m.statementsMax = std::max(m.statementsMax, statements);
+                m.rows = r.rows;
+                if (!r.error.isEmpty() && !m.notes.contains(QStringLiteral("error: ") + r.error)) m.notes << QStringLiteral("error: ") + r.error;
+            }
+            for (const QString &shown : ctx.dialogs.take()) {
+                const QString note = QStringLiteral("shown: ") + shown.left(120);
+                if (!m.notes.contains(note)) m.notes << note;
+            }
+            m.milliseconds = median(times);
+            m.bytes = median(bytes);
+        }
+        if (!action.clientSql.isEmpty()) {
+            const QString sql = expand(action.clientSql, ctx.parameters);
+            std::vector<double> times;
+            for (int run = 0; run < clientRuns; ++run) {
+                const ClientTiming t = clientTime(client, ctx.config, ctx.database, sql);
+                if (!t.error.isEmpty()) {
+                    m.notes << QStringLiteral("client: ") + t.error;
+                    break;
+                }
+                times.push_back(t.milliseconds);
+            }
+            m.clientMilliseconds = median(times);
+        }
+    }
+    ctx.objects.clear();  // the screens go before their connection
+    return out;
+}
+
+QString number(double v, bool integer = false)
+{
+    if (v < 0) return QStringLiteral("–");
+    if (integer) return QString::number(static_cast<qint64>(std::llround(v)));
+    if (v < 10) return QString::number(v, 'f', 2);
+    if (v < 100) return QString::number(v, 'f', 1);
+    return QString::number(v, 'f', 0);
+}
+
+QString statements(const Measure &m)
+{
+    if (!m.wired) return QStringLiteral("–");
+    if (m.statementsMin == m.statementsMax) return QString::number(m.statementsMin);
+    return QStringLiteral("%1–%2").arg(m.statementsMin).arg(m.statementsMax);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(frenchLocale());
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Benchmarks of the user's main actions on company databases of several scales."));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("company"), QStringLiteral("A company database and its scale label, e.g. 0.1=bench_s01 (repeat)."),
+                      QStringLiteral("label=database")});
+    parser.addOption({QStringLiteral("runs"), QStringLiteral("Measured runs of each action (default 5)."), QStringLiteral("n"), QStringLiteral("5")});
+    parser.addOption({QStringLiteral("client-runs"), QStringLiteral("Sessions of the mariadb client, each averaging several runs (default 3)."),
+                      QStringLiteral("n"), QStringLiteral("3")});
+    parser.addOption({QStringLiteral("only"), QStringLiteral("Only the actions whose name matches."), QStringLiteral("regex")});
+    parser.addOption({QStringLiteral("client"), QStringLiteral("The mariadb client program (default mariadb)."), QStringLiteral("path"),
+                      QStringLiteral("mariadb")});
+    parser.addOption({QStringLiteral("output"), QStringLiteral("Also write the table to this file."), QStringLiteral("file")});
+    parser.addOption({QStringLiteral("list"), QStringLiteral("List the actions and stop.")});
+    addServerOptions(parser);
+    parser.process(app);
+
+    QList<int> selected;
+    const QRegularExpression only(parser.value(QStringLiteral("only")), QRegularExpression::CaseInsensitiveOption);
+    for (int i = 0; i < benchActions().size(); ++i)
+        if (!parser.isSet(QStringLiteral("only")) || only.match(benchActions()[i].name).hasMatch()) selected << i;
+    if (parser.isSet(QStringLiteral("list"))) {
+        QTextStream out(stdout);
+        for (int i : selected) {
+            const BenchAction &a = benchActions()[i];
+            out << (a.run ? "  " : "T ") << a.name << (a.todo.isEmpty() ? QString() : QStringLiteral("  [TODO: ") + a.todo + QLatin1Char(']'))
+                << Qt::endl;
+        }
+        return 0;
+    }
+    QList<Company> companies;
+    for (const QString &c : parser.values(QStringLiteral("company"))) {
+        const int eq = static_cast<int>(c.indexOf(QLatin1Char('=')));
+        if (eq <= 0) {
+            err() << "--company takes label=database, e.g. 0.1=bench_s01" << Qt::endl;
+            return 2;
+        }
+        companies << Company{c.left(eq), c.mid(eq + 1)};
+    }
+    if (companies.isEmpty()) {
+        err() << "give at least one --company label=database" << Qt::endl;
+        return 2;
+    }
+    const int runs = std::max(1, parser.value(QStringLiteral("runs")).toInt());
+    const int clientRuns = std::max(1, parser.value(QStringLiteral("client-runs")).toInt());
+
+    std::vector<std::vector<Measure>> results;
+    QString serverVersion;
+    for (const Company &company : companies) {
+        BenchContext ctx;
+        ctx.label = company.label;
+        ctx.database = company.database;
+        QString problem;
+        ctx.config = serverFromOptions(parser, company.database, &problem);
+        if (!problem.isEmpty()) {
+            err() << problem << Qt::endl;
+            return 2;
+        }
+        const QString connection = QStringLiteral("bench_") + QString::number(results.size());
+        {
+            auto db = openConnection(ctx.config, connection, company.database);
+            if (!db) {
+                err() << db.error().fullText() << Qt::endl;
+                return 1;
+            }
+            ctx.db = *db;
+            QSqlQuery version(ctx.db);
+            if (version.exec(QStringLiteral("SELECT VERSION()")) && version.next()) serverVersion = version.value(0).toString();
+            auto settings = loadSettings(ctx.db);
+            auto rights = Rights::load(ctx.db, QStringLiteral("admin"));
+            if (!settings || !rights) {
+                err() << company.database << ": not a company database (settings or rights unreadable)" << Qt::endl;
+                return 1;
+            }
+            ctx.app.db = ctx.db;
+            ctx.app.dialogs = &ctx.dialogs;
+            ctx.app.settings = *settings;
+            ctx.app.rights = *rights;
+            ctx.app.applicationFolder = QDir::tempPath() + QLatin1Char('/');
+            if (!readParameters(ctx)) return 1;
+            results.push_back(measureCompany(ctx, selected, runs, clientRuns, parser.value(QStringLiteral("client"))));
+            ctx.app.db = QSqlDatabase();
+            ctx.db.close();
+            ctx.db = QSqlDatabase();
+        }
+        QSqlDatabase::removeDatabase(connection);
+    }
+
+    // The table, in Markdown.
+    QString table;
+    QTextStream t(&table);
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    const QString load = loadavg.open(QIODevice::ReadOnly) ? QString::fromLatin1(loadavg.readAll()).section(QLatin1Char(' '), 0, 2) : QString();
+    t << "Measured " << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) << ", server " << serverVersion
+      << ", " << runs << " runs (median), client " << clientRuns << " runs, load average " << load << "\n\n";
+    QStringList header{QStringLiteral("Action")};
+    const QStringList metrics{QStringLiteral("rows"), QStringLiteral("stmts"), QStringLiteral("ms"), QStringLiteral("client ms"),
+                              QStringLiteral("KB recv"), QStringLiteral("RSS MB")};
+    for (const QString &metric : metrics)
+        for (const Company &c : companies) header << metric + QLatin1Char(' ') + c.label;
+    header << QStringLiteral("notes");
+    t << "| " << header.join(QStringLiteral(" | ")) << " |\n|";
+    for (int i = 0; i < header.size(); ++i) t << (i == 0 ? "---|" : i + 1 == header.size() ? "---|" : "---:|");
+    t << "\n";
+    for (int index : selected) {
+        const BenchAction &action = benchActions()[index];
+        QStringList cells{action.name};
+        QStringList notes;
+        if (!action.run) notes << QStringLiteral("TODO: ") + action.todo;
+        for (int metric = 0; metric < metrics.size(); ++metric) {
+            for (std::size_t c = 0; c < static_cast<std::size_t>(companies.size()); ++c) {
+                const Measure &m = results[c][static_cast<std::size_t>(index)];
+                switch (metric) {
+                case 0: cells << (m.rows < 0 ? QStringLiteral("–") : QString::number(m.rows)); break;
+                case 1: cells << statements(m); break;
+                case 2: cells << number(m.milliseconds); break;
+                // the client prints whole milliseconds
+                case 3: cells << (m.clientMilliseconds >= 0 && m.clientMilliseconds < 1 ? QStringLiteral("< 1") : number(m.clientMilliseconds)); break;
+                case 4: cells << number(m.bytes < 0 ? -1 : m.bytes / 1024.0); break;
+                default: cells << number(m.residentMb, true); break;
+                }
+            }
+        }
+        // the targets: statements independent of the scale; the program within 1.25 x the
+        // client's time + 15 ms; the largest scale within 1.5 x the smallest
+        const Measure &small = results.front()[static_cast<std::size_t>(index)];
+        const Measure &large = results.back()[static_cast<std::size_t>(index)];
+        if (action.run && companies.size() > 1 && (small.statementsMax != large.statementsMax || small.statementsMin != large.statementsMin))
+            notes << QStringLiteral("statements grow with the data");
+        for (std::size_t c = 0; c < static_cast<std::size_t>(companies.size()); ++c) {
+            const Measure &m = results[c][static_cast<std::size_t>(index)];
+            if (m.rows >= 0 && m.milliseconds >= 0 && m.clientMilliseconds >= 0 && m.milliseconds > 1.25 * m.clientMilliseconds + 15)
+                notes << QStringLiteral("%1: %2 ms > 1.25 × client + 15 = %3 ms").arg(companies[c].label, number(m.milliseconds),
+                                                                                     number(1.25 * m.clientMilliseconds + 15));
+            for (const QString &n : m.notes) notes << companies[c].label + QStringLiteral(": ") + n;
+        }
+        if (companies.size() > 1 && small.milliseconds > 0 && large.milliseconds > 1.5 * small.milliseconds && large.milliseconds > 15)
+            notes << QStringLiteral("%1 is %2 × %3").arg(companies.back().label, number(large.milliseconds / small.milliseconds),
+                                                         companies.front().label);
+        cells << notes.join(QStringLiteral("; ")).replace(QLatin1Char('|'), QLatin1Char('/'));
+        t << "| " << cells.join(QStringLiteral(" | ")) << " |\n";
+    }
+    t.flush();
+    QTextStream(stdout) << table;
+    if (parser.isSet(QStringLiteral("output"))) {
+        QFile f(parser.value(QStringLiteral("output")));
+        if (f.open(QIODevice::WriteOnly | QIODevice::Text)) f.write(table.toUtf8());
+        else err() << "cannot write " << f.fileName() << Qt::endl;
+    }
+    return 0;
+}

@@ -1,0 +1,208 @@
+#include "lotstore.h"
+
+#include "counters.h"
+#include "sql.h"
+
+#include <QSet>
+#include <QSqlField>
+
+namespace ravelin {
+
+Result<BoundQuery> lotSearchQuery(const LotSearch &search)
+{
+    if (search.number.contains(QLatin1Char('\''))) return Error{lotNumberFilterRefusal()};
+
+    BoundQuery q;
+    q.add(QStringLiteral("select inc,n_lot,date_achat,type_achat,lieu,estimation,nom,cp,N_parcelle,acheteur,"
+                         "abattage_cout,date_alerte,date_fin,coupe_fini from coupe where "));
+    // Every lot when the finished ones are asked for, null flags included.
+    if (search.showFinished)
+        q.add(QStringLiteral(" ( coupe_fini<>'rien' or coupe_fini is null )"));
+    else
+        q.add(QStringLiteral(" ( coupe_fini<>'OUI' or coupe_fini is null )"));
+    const auto like = [](const QString &text) { return QVariant(QLatin1Char('%') + text + QLatin1Char('%')); };
+    if (!search.number.isEmpty()) q.add(QStringLiteral(" and n_lot like ?"), {like(search.number)});
+    if (!search.town.isEmpty()) q.add(QStringLiteral(" and lieu like ?"), {like(search.town)});
+    if (!search.name.isEmpty()) q.add(QStringLiteral(" and nom like ?"), {like(search.name)});
+    if (!search.buyer.isEmpty()) q.add(QStringLiteral(" and acheteur like ?"), {like(search.buyer)});
+    switch (search.sort) {
+    case LotSort::Number: q.add(QStringLiteral(" order by n_lot DESC")); break;
+    case LotSort::Date: q.add(QStringLiteral(" order by date_achat DESC")); break;
+    case LotSort::Place: q.add(QStringLiteral(" order by lieu")); break;
+    case LotSort::PurchaseType: q.add(QStringLiteral(" order by type_achat")); break;
+    }
+    return q;
+}
+
+static std::optional<QDate> dateOf(const QVariant &v)
+{
+    if (v.isNull()) return std::nullopt;
+    if (v.typeId() == QMetaType::QDateTime) return v.toDateTime().date();
+    const QDate d = v.toDate();
+    if (!d.isValid()) return std::nullopt;
+    return d;
+}
+
+LotRowColour lotRowColour(const QVariant &dateAlerte, const QVariant &dateFin, const QVariant &coupeFini,
+                          const QDate &today)
+{
+    LotRowColour colour = LotRowColour::None;
+    if (const auto alert = dateOf(dateAlerte); alert && today >= *alert) colour = LotRowColour::Alert;
+    if (const auto end = dateOf(dateFin); end && today >= *end) colour = LotRowColour::Ended;
+    if (coupeFini.toString() == QLatin1String("OUI")) colour = LotRowColour::Finished;
+    return colour;
+}
+
+QStringList creationPurchaseTypes()
+{
+    return {QStringLiteral("SUR PIEDS"), QStringLiteral("ABATTUE"), QStringLiteral("BORD DE ROUTE")};
+}
+
+QStringList editorPurchaseTypes()
+{
+    return {QStringLiteral("SUR PIED"), QStringLiteral("ABATTUE"), QStringLiteral("BORD DE ROUTE")};
+}
+
+std::optional<PurchaseShares> purchaseTypeShares(const QString &type)
+{
+    // A new lot is stored as "SUR PIEDS" while the editor's own list says "SUR PIED": both stand.
+    if (type == QLatin1String("SUR PIED") || type == QLatin1String("SUR PIEDS")) return PurchaseShares{0, 0};
+    if (type == QLatin1String("ABATTUE")) return PurchaseShares{100, 0};
+    if (type == QLatin1String("BORD DE ROUTE")) return PurchaseShares{100, 100};
+    return std::nullopt;
+}
+
+NewLot newLotDefaults(const QSqlRecord &settings)
+{
+    NewLot lot;
+    lot.coef = settings.value(QStringLiteral("coef_surface_tonne"));
+    lot.coefCvo = settings.value(QStringLiteral("cvo"));
+    return lot;
+}
+
+Result<CreatedLot> createLot(QSqlDatabase db, const NewLot &lot, const QString &typedNumber)
+{
+    const auto number = parseWholeNumber(typedNumber);
+    if (!number || *number <= 0 || *number > 99999999) return Error{lotNumberIncorrectMessage()};
+    const int nLot = int(*number);
+
+    CreatedLot created;
+    const Status done = inTransaction(db, [&]() -> Status {
+        created = CreatedLot{0, nLot, false};
+        // Every creation of a lot waits here for the one before it to commit.
+        auto last = scalar(db, QStringLiteral("select n_lot from increment for update"), {}, "createLot");
+        if (!last) return last.error();
+        auto existing = scalar(db, QStringLiteral("select n_lot from coupe where n_lot=?"), {nLot}, "createLot");
+        if (!existing) return existing.error();
+        if (!existing->isNull()) return Error{lotNumberExistsMessage()};
+        if (nLot == last->toLongLong() + 1) {
+            auto taken = takeNextCounter(db, Counter::NLot);
+            if (!taken) return taken.error();
+            created.counterTaken = true;
+        }
+        QSqlQuery insert(db);
+        const Status written =
+            exec(insert,
+                 QStringLiteral("insert into coupe (n_lot,indice_lot,type_achat,groupe_essence,coupe_fini,coef,coef_cvo) "
+                                "values (?,1,?,?,'NON',?,?)"),
+                 {nLot, lot.typeAchat, lot.groupeEssence, lot.coef, lot.coefCvo}, "createLot");
+        if (!written) {
+            if (written.error().nativeCode == 1062) return Error{lotNumberExistsMessage()};
+            return written;
+        }
+        created.inc = insert.lastInsertId().toInt();
+        return {};
+    });
+    if (!done) return done.error();
+    return created;
+}
+
+Result<QSqlRecord> loadLot(QSqlDatabase db, int inc)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (Status s = exec(q, QStringLiteral("select * from coupe where inc=?"), {inc}, "loadLot"); !s) return s.error();
+    if (!q.next()) return Error{QStringLiteral("Cette coupe de bois n'existe plus.")};
+    return q.record();
+}
+
+static const QSet<QString> &editableLotColumns()
+{
+    static const QSet<QString> columns{
+        QStringLiteral("indice_lot"), QStringLiteral("type_achat"), QStringLiteral("groupe_essence"),
+        QStringLiteral("coupe_fini"), QStringLiteral("date_achat"), QStringLiteral("lieu"), QStringLiteral("adresse"),
+        QStringLiteral("cp"), QStringLiteral("latitude"), QStringLiteral("commentaire"), QStringLiteral("date_alerte"),
+        QStringLiteral("date_fin"), QStringLiteral("nom"), QStringLiteral("n_parcelle"), QStringLiteral("acheteur"),
+        QStringLiteral("surface"), QStringLiteral("prix_achat"), QStringLiteral("abattage_cout"), QStringLiteral("cvo"),
+        QStringLiteral("coef"), QStringLiteral("coef_cvo"), QStringLiteral("estimation"), QStringLiteral("cout_total"),
+        QStringLiteral("debardage_cout"), QStringLiteral("remise_etat_cout"), QStringLiteral("fin_pied"),
+        QStringLiteral("fin_abattage"), QStringLiteral("sur_pied"), QStringLiteral("abattage"),
+        QStringLiteral("debardage"), QStringLiteral("total_grume"), QStringLiteral("total_grume_livre")};
+    return columns;
+}
+
+Status saveLotChanges(QSqlDatabase db, int inc, const QVariantMap &changes)
+{
+    if (changes.isEmpty()) return {};
+    BoundQuery q;
+    QStringList sets;
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+        if (!editableLotColumns().contains(it.key().toLower()))
+            return Error{QStringLiteral("Colonne de coupe non modifiable : ") + it.key(), {}, {},
+                         QStringLiteral("saveLotChanges")};
+        sets << it.key() + QStringLiteral("=?");
+        q.values << it.value();
+    }
+    q.sql = QStringLiteral("update coupe set ") + sets.join(QLatin1Char(',')) + QStringLiteral(" where inc=?");
+    q.values << inc;
+    auto done = runBoundQuery(db, q, "saveLotChanges");
+    if (!done) return done.error();
+    return {};
+}
+
+Result<QVariant> firstOwnerPurchaseDate(QSqlDatabase db, int nLot)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (Status s = exec(q, QStringLiteral("select date_achat from proprietaire where N_lot=? order by nom limit 1"),
+                        {nLot}, "firstOwnerPurchaseDate");
+        !s)
+        return s.error();
+    if (!q.next()) return QVariant();
+    // An owner without a date still counts as the first owner: its empty date is copied.
+    QVariant date = q.value(0);
+    if (date.isNull()) date = QVariant(QMetaType(QMetaType::QDate));
+    return date;
+}
+
+Status deleteLot(QSqlDatabase db, int inc, int nLot)
+{
+    return inTransaction(db, [&]() -> Status {
+        const QString statements[] = {
+            QStringLiteral("Delete from grume where n_lot=?"),
+            QStringLiteral("Delete from intervention where n_lot=?"),
+            QStringLiteral("Delete from proprietaire_essence where n_lot=?"),
+            QStringLiteral("Delete from proprietaire where n_lot=?"),
+        };
+        for (const QString &sql : statements)
+            if (auto done = execute(db, sql, {nLot}, "deleteLot"); !done) return done.error();
+        if (auto done = execute(db, QStringLiteral("Delete from coupe where inc=?"), {inc}, "deleteLot"); !done)
+            return done.error();
+        return {};
+    });
+}
+
+Status applyLotFinished(QSqlDatabase db, int nLot, bool finished)
+{
+    Result<int> done = finished
+        ? execute(db, QStringLiteral("update grume set livree='OUI' where n_lot=?"), {nLot}, "applyLotFinished")
+        : execute(db,
+                  QStringLiteral("update grume set livree='' where n_lot=? and inc_cde is null"
+                                 " and not exists (select 1 from liste_grume_cde c"
+                                 " where c.n_lot=? and c.inc_grume=grume.inc)"),
+                  {nLot, QString::number(nLot)}, "applyLotFinished");
+    if (!done) return done.error();
+    return {};
+}
+
+} // namespace ravelin

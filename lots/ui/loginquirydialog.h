@@ -1,0 +1,48 @@
+#pragma once
+
+#include "volumelines.h"
+
+#include <QDialog>
+#include <QTimer>
+
+#include <memory>
+
+class QSqlQueryModel;
+
+namespace Ui {
+class info_grume;
+}
+
+namespace ravelin {
+
+struct AppContext;
+class LotGridModel;
+
+// info_grume: finds logs by number and lot, and shows the lot and the order of the selected log,
+// loaded 200 ms after the selection settles.
+class LogInquiryDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit LogInquiryDialog(AppContext &context, QWidget *parent = nullptr);
+    ~LogInquiryDialog() override;
+
+    Ui::info_grume *ui() const { return m_ui.get(); }
+    LotGridModel *logs() const { return m_grid; }
+    // The one-shot timer that loads the two panels.
+    QTimer &panelTimer() { return m_panelTimer; }
+
+public slots:
+    void search();
+    // The lot and order panels of the selected log.
+    void loadPanels();
+
+private:
+    std::unique_ptr<Ui::info_grume> m_ui;
+    AppContext &m_context;
+    QSqlQueryModel *m_source;
+    LotGridModel *m_grid;
+    QTimer m_panelTimer;
+};
+
+} // namespace ravelin

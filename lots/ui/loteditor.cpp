@@ -1,0 +1,567 @@
+#include "loteditor.h"
+#include "ui_loteditor.h"
+
+#include "appcontext.h"
+#include "formats.h"
+#include "gauges.h"
+#include "lotdeliveries.h"
+#include "lotlogsdialog.h"
+#include "lotstore.h"
+#include "lotwidgets.h"
+#include "lotwork.h"
+#include "modal.h"
+#include "owners.h"
+#include "reportpreview.h"
+
+#include <QFocusEvent>
+#include <QSqlQueryModel>
+#include <QStandardItemModel>
+
+#include <cmath>
+
+namespace ravelin {
+
+namespace {
+
+const QString kNoLineMessage = QStringLiteral("Action impossible , il faut d'abord créer une essence de bois");
+
+// The lot columns the editor's fields and computations may change.
+const QStringList &editedColumns()
+{
+    static const QStringList columns{
+        QStringLiteral("type_achat"), QStringLiteral("lieu"), QStringLiteral("adresse"), QStringLiteral("cp"),
+        QStringLiteral("latitude"), QStringLiteral("commentaire"), QStringLiteral("date_alerte"),
+        QStringLiteral("date_fin"), QStringLiteral("coupe_fini"), QStringLiteral("estimation"),
+        QStringLiteral("fin_pied"), QStringLiteral("fin_abattage")};
+    return columns;
+}
+
+bool isEmptyValue(const QVariant &v)
+{
+    return !v.isValid() || v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
+}
+
+bool isNumber(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: return true;
+    default: return false;
+    }
+}
+
+bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (isEmptyValue(a) || isEmptyValue(b)) return isEmptyValue(a) == isEmptyValue(b);
+    if (a.typeId() == QMetaType::QDate || b.typeId() == QMetaType::QDate || a.typeId() == QMetaType::QDateTime ||
+        b.typeId() == QMetaType::QDateTime)
+        return a.toDate() == b.toDate();
+    if (isNumber(a) || isNumber(b)) return std::abs(a.toDouble() - b.toDouble()) < 1e-9;
+    QString left = a.toString(), right = b.toString();
+    left.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    right.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return left == right;
+}
+
+double number(const QSqlRecord &record, const char *column)
+{
+    return finiteOrZero(record.value(QLatin1String(column)).toDouble());
+}
+
+void chooseText(QComboBox *box, const QString &text)
+{
+    if (text.isEmpty()) {
+        box->setCurrentIndex(-1);
+        return;
+    }
+    if (box->findText(text) < 0) box->insertItem(0, text);
+    box->setCurrentIndex(box->findText(text));
+}
+
+QStandardItem *cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft)
+{
+    auto *item = new QStandardItem(text);
+    item->setTextAlignment(alignment | Qt::AlignVCenter);
+    item->setEditable(false);
+    return item;
+}
+
+} // namespace
+
+LotEditor::LotEditor(AppContext &context, const QSqlRecord &lot, bool newLot, QWidget *parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::Creation_dossier2>()), m_context(context), m_original(lot),
+      m_lot(lot), m_newLot(newLot), m_linesSource(new QSqlQueryModel(this)), m_lines(new LotGridModel(this)),
+      m_deliveries(new QStandardItemModel(this)), m_ownersSource(new QSqlQueryModel(this)),
+      m_owners(new LotGridModel(this)), m_ownerSpeciesSource(new QSqlQueryModel(this)),
+      m_ownerSpecies(new LotGridModel(this))
+{
+    m_ui->setupUi(this);
+    for (int i = 0; i < 3; ++i) {
+        m_workSources[i] = new QSqlQueryModel(this);
+        m_work[i] = new LotGridModel(this);
+    }
+    m_inc = lot.value(QStringLiteral("inc")).toInt();
+    m_nLot = lot.value(QStringLiteral("n_lot")).toInt();
+    m_indiceLot = lot.value(QStringLiteral("indice_lot")).isNull() ? 1 : lot.value(QStringLiteral("indice_lot")).toInt();
+
+    loadFields();
+    setupGrids();
+
+    const QString unit = m_context.defaultUnit();
+    m_owners->setCaption(QStringLiteral("estimation"), QStringLiteral("Estimation (") + unit + QLatin1Char(')'));
+    for (QLabel *label : {m_ui->Unite_Qte_vendue_plaquette, m_ui->Unite_Qte_vendue_grume, m_ui->Unite_Total_qte_vendue})
+        label->setText(unit);
+    m_ui->Label_marge_unite->setText(QStringLiteral("Marge / ") + unit);
+    m_ui->Unite_Prix_revient->setText(QStringLiteral("€ / ") + unit);
+
+    const QDate today = QDate::currentDate();
+    m_ui->Periode_du->setDate(today.addDays(-30));
+    m_ui->Periode_au->setDate(today);
+
+    reloadLines();
+    if (!m_newLot) reloadDeliveries();
+    reloadOwners();
+    computeTotals();
+    m_ui->Onglets->setCurrentWidget(m_ui->Onglet_etat);
+
+    connect(m_ui->BtnOK, &QPushButton::clicked, this, &LotEditor::validate);
+    connect(m_ui->BtnAnnuler, &QPushButton::clicked, this, &LotEditor::reject);
+    connect(m_ui->BtnCalculEtat, &QPushButton::clicked, this, &LotEditor::recomputeWoodState);
+    connect(m_ui->BtnImprimer, &QPushButton::clicked, this, &LotEditor::printLotDeliveries);
+    connect(m_ui->BtnVoirGrumes, &QPushButton::clicked, this, &LotEditor::showLogs);
+    connect(m_ui->BtnModifPourcentAbattage, &QPushButton::clicked, this, &LotEditor::changeFellingShare);
+    connect(m_ui->BtnModifPourcentDebardage, &QPushButton::clicked, this, &LotEditor::changeSkiddingShare);
+    connect(m_ui->type_achat, &QComboBox::activated, this, &LotEditor::purchaseTypeChosen);
+    connect(m_ui->Onglets, &QTabWidget::currentChanged, this, [this] {
+        if (m_ui->Onglets->currentWidget() == m_ui->Onglet_exploitation) reloadWorkLists();
+    });
+    m_ui->coupe_fini->installEventFilter(this);
+}
+
+LotEditor::~LotEditor() = default;
+
+void LotEditor::loadFields()
+{
+    const QSqlRecord &lot = m_original;
+    m_ui->n_lot->setText(lot.value(QStringLiteral("n_lot")).toString());
+
+    m_ui->type_achat->addItems(editorPurchaseTypes());
+    chooseText(m_ui->type_achat, lot.value(QStringLiteral("type_achat")).toString());
+    m_ui->type_achat->setEnabled(m_newLot);
+
+    m_ui->groupe_essence->addItems({QStringLiteral("OUI"), QStringLiteral("NON")});
+    chooseText(m_ui->groupe_essence, lot.value(QStringLiteral("groupe_essence")).toString());
+
+    m_ui->coupe_fini->addItems({QStringLiteral("NON"), QStringLiteral("OUI")});
+    m_finishedApplied = lot.value(QStringLiteral("coupe_fini")).toString();
+    chooseText(m_ui->coupe_fini, m_finishedApplied);
+    m_ui->coupe_fini->setEnabled(m_context.rights.granted(QStringLiteral("Solder coupe")));
+
+    for (QDateEdit *date : {m_ui->date_alerte, m_ui->date_fin}) makeDateNullable(date);
+    setDateValue(m_ui->date_alerte, lot.value(QStringLiteral("date_alerte")));
+    setDateValue(m_ui->date_fin, lot.value(QStringLiteral("date_fin")));
+
+    // As long as the columns hold.
+    m_ui->lieu->setMaxLength(100);
+    m_ui->adresse->setMaxLength(255);
+    m_ui->cp->setMaxLength(20);
+    m_ui->latitude->setMaxLength(100);
+    m_ui->lieu->setText(lot.value(QStringLiteral("lieu")).toString());
+    m_ui->adresse->setText(lot.value(QStringLiteral("adresse")).toString());
+    m_ui->cp->setText(lot.value(QStringLiteral("cp")).toString());
+    m_ui->latitude->setText(lot.value(QStringLiteral("latitude")).toString());
+    m_ui->prix_achat->setText(formatValue(lot.value(QStringLiteral("prix_achat")), QStringLiteral("0.00")));
+    m_ui->abattage_cout->setText(formatValue(lot.value(QStringLiteral("abattage_cout")), QStringLiteral("0.00")));
+    m_ui->commentaire->setPlainText(lot.value(QStringLiteral("commentaire")).toString());
+}
+
+void LotEditor::setupGrids()
+{
+    m_lines->setSourceModel(m_linesSource);
+    for (const char *c : {"qte", "a0", "a1", "a3"}) m_lines->setFormat(QLatin1String(c), QStringLiteral("#,##0.00"));
+    m_lines->setCaption(QStringLiteral("qte"), QStringLiteral("Total"));
+    m_lines->setCaption(QStringLiteral("a0"), QStringLiteral("Livrés"));
+    m_lines->setCaption(QStringLiteral("a1"), QStringLiteral("Dispo"));
+    m_lines->setCaption(QStringLiteral("a3"), QStringLiteral("Dispo(defaut)"));
+    m_lines->setCaption(QStringLiteral("unite_livre"), QStringLiteral("unite"));
+    m_lines->setCaption(QStringLiteral("unite_dispo"), QStringLiteral("unite"));
+    for (QTableView *view : {m_ui->Grille_lots, m_ui->Grille_lots_exploitation}) {
+        prepareGrid(view);
+        view->setModel(m_lines);
+    }
+    // One selected volume line for both tabs.
+    QItemSelectionModel *shared = m_ui->Grille_lots->selectionModel();
+    QItemSelectionModel *own = m_ui->Grille_lots_exploitation->selectionModel();
+    m_ui->Grille_lots_exploitation->setSelectionModel(shared);
+    delete own;
+    connect(shared, &QItemSelectionModel::currentRowChanged, this, &LotEditor::lineSelected);
+
+    prepareGrid(m_ui->Grille_livraisons);
+    m_ui->Grille_livraisons->setModel(m_deliveries);
+
+    m_owners->setSourceModel(m_ownersSource);
+    m_owners->setFormat(QStringLiteral("estimation"), QStringLiteral("#,##0.00"));
+    m_owners->setFormat(QStringLiteral("cout_total"), QStringLiteral("#,##0.00"));
+    m_owners->setCaption(QStringLiteral("cout_total"), QStringLiteral("Prix achat"));
+    m_owners->setCaption(QStringLiteral("pro_adresse"), QStringLiteral("Adresse"));
+    m_owners->setCaption(QStringLiteral("pro_ville"), QStringLiteral("Ville"));
+    m_owners->setCaption(QStringLiteral("pro_cp"), QStringLiteral("Code postal"));
+    prepareGrid(m_ui->Grille_proprietaires);
+    m_ui->Grille_proprietaires->setModel(m_owners);
+    connect(m_ui->Grille_proprietaires->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &LotEditor::reloadOwnerSpecies);
+
+    m_ownerSpecies->setSourceModel(m_ownerSpeciesSource);
+    m_ownerSpecies->setFormat(QStringLiteral("qte"), QStringLiteral("#,##0.00"));
+    m_ownerSpecies->setFormat(QStringLiteral("qte_reel"), QStringLiteral("#,##0.00"));
+    m_ownerSpecies->setCaption(QStringLiteral("qte"), QStringLiteral("Qte"));
+    m_ownerSpecies->setCaption(QStringLiteral("qte_reel"), QStringLiteral("Qte réelle"));
+    m_ownerSpecies->setCaption(QStringLiteral("long"), QStringLiteral("Commentaire"));
+    prepareGrid(m_ui->Grille_proprietaire_essence);
+    m_ui->Grille_proprietaire_essence->setModel(m_ownerSpecies);
+
+    QTableView *workViews[3] = {m_ui->Grille_abattage, m_ui->Grille_debardage, m_ui->Grille_autre};
+    for (int i = 0; i < 3; ++i) {
+        m_work[i]->setSourceModel(m_workSources[i]);
+        for (const char *c : {"qte_action", "prix_unit_action", "i_cout"})
+            m_work[i]->setFormat(QLatin1String(c), QStringLiteral("#,##0.00"));
+        prepareGrid(workViews[i]);
+        workViews[i]->setModel(m_work[i]);
+    }
+}
+
+QSqlRecord LotEditor::record() const
+{
+    QSqlRecord lot = m_lot;
+    lot.setValue(QStringLiteral("type_achat"), textOrNull(m_ui->type_achat->currentText()));
+    lot.setValue(QStringLiteral("lieu"), textOrNull(m_ui->lieu->text()));
+    lot.setValue(QStringLiteral("adresse"), textOrNull(m_ui->adresse->text()));
+    lot.setValue(QStringLiteral("cp"), textOrNull(m_ui->cp->text()));
+    lot.setValue(QStringLiteral("latitude"), textOrNull(m_ui->latitude->text()));
+    // Comments keep the line ends the older workstations write.
+    QString comments = m_ui->commentaire->toPlainText();
+    comments.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    lot.setValue(QStringLiteral("commentaire"), textOrNull(comments));
+    lot.setValue(QStringLiteral("date_alerte"), dateValue(m_ui->date_alerte));
+    lot.setValue(QStringLiteral("date_fin"), dateValue(m_ui->date_fin));
+    lot.setValue(QStringLiteral("coupe_fini"), textOrNull(m_ui->coupe_fini->currentText()));
+    return lot;
+}
+
+QVariantMap LotEditor::changes() const
+{
+    const QSqlRecord now = record();
+    QVariantMap changed;
+    for (const QString &column : editedColumns())
+        if (!sameValue(now.value(column), m_original.value(column))) changed.insert(column, now.value(column));
+    return changed;
+}
+
+int LotEditor::currentLine() const
+{
+    const QModelIndex i = m_ui->Grille_lots->currentIndex();
+    if (m_lines->rowCount() == 0) return -1;
+    return i.isValid() ? i.row() : 0;
+}
+
+void LotEditor::selectLine(int row)
+{
+    if (row < 0 || row >= m_lines->rowCount()) return;
+    m_ui->Grille_lots->setCurrentIndex(m_lines->index(row, m_lines->column(QStringLiteral("essence"))));
+}
+
+void LotEditor::reloadLines()
+{
+    const int keep = currentLine();
+    if (Status s = loadModel(*m_linesSource, m_context.db, lotVolumeLinesQuery(m_nLot), "LotEditor::reloadLines"); !s) {
+        showFailure(*m_context.dialogs, s.error());
+        return;
+    }
+    showColumns(m_ui->Grille_lots, *m_lines,
+                {{QStringLiteral("essence"), 110}, {QStringLiteral("qualite"), 90}, {QStringLiteral("qte"), 80},
+                 {QStringLiteral("unite"), 45}, {QStringLiteral("a0"), 80}, {QStringLiteral("unite_livre"), 45},
+                 {QStringLiteral("a1"), 80}, {QStringLiteral("unite_dispo"), 45}, {QStringLiteral("a3"), 90},
+                 {QStringLiteral("unite_defaut"), 45}});
+    showColumns(m_ui->Grille_lots_exploitation, *m_lines,
+                {{QStringLiteral("essence"), 120}, {QStringLiteral("qualite"), 100}});
+    if (m_lines->rowCount() > 0)
+        selectLine(std::clamp(keep, 0, m_lines->rowCount() - 1));
+    else
+        lineSelected();
+}
+
+void LotEditor::lineSelected()
+{
+    const int row = currentLine();
+    const auto value = [&](const char *column) {
+        return row < 0 ? QVariant() : m_lines->raw(row, QLatin1String(column));
+    };
+    const QString unit = value("unite").toString();
+    m_ui->essence_ligne->setText(value("essence").toString());
+    m_ui->qualite_ligne->setText(value("qualite").toString());
+    for (const char *column : {"sur_pied", "abattage", "debardage", "broyage_reel", "volume_livre", "volume_transfert",
+                               "volume_livre_stock", "qte"}) {
+        auto *field = findChild<QLineEdit *>(QLatin1String(column));
+        auto *unitLabel = findChild<QLabel *>(QStringLiteral("unite_") + QLatin1String(column));
+        if (field) field->setText(formatValue(value(column), QStringLiteral("0.00")));
+        if (unitLabel) unitLabel->setText(unit);
+    }
+    m_gauges = lotEditorGauges(m_ui->Image_etat->minimumSize(), value("fin_pied").toDouble(),
+                               value("fin_abattage").toDouble());
+    m_ui->Image_etat->setPixmap(QPixmap::fromImage(m_gauges));
+
+    m_ui->fin_pied->setText(formatValue(value("fin_pied"), QStringLiteral("0")));
+    m_ui->fin_abattage->setText(formatValue(value("fin_abattage"), QStringLiteral("0")));
+    m_ui->abattage_cout_ligne->setText(formatValue(value("abattage_cout"), QStringLiteral("0.00")));
+    m_ui->debardage_cout_ligne->setText(formatValue(value("debardage_cout"), QStringLiteral("0.00")));
+    m_ui->remise_etat_cout_ligne->setText(formatValue(value("remise_etat_cout"), QStringLiteral("0.00")));
+    m_ui->Qte_reelle->setText(formatValue(value("qte"), QStringLiteral("0.00")));
+    m_ui->Unite_qte_reelle->setText(unit);
+    if (m_ui->Onglets->currentWidget() == m_ui->Onglet_exploitation) reloadWorkLists();
+}
+
+void LotEditor::reloadWorkLists()
+{
+    const int row = currentLine();
+    if (row < 0) return;
+    const int lineInc = m_lines->raw(row, QStringLiteral("inc")).toInt();
+    QTableView *views[3] = {m_ui->Grille_abattage, m_ui->Grille_debardage, m_ui->Grille_autre};
+    const WorkGroup groups[3] = {WorkGroup::Felling, WorkGroup::Skidding, WorkGroup::Other};
+    for (int i = 0; i < 3; ++i) {
+        if (Status s = loadModel(*m_workSources[i], workListQuery(m_context.db, m_nLot, lineInc, groups[i])); !s) {
+            showFailure(*m_context.dialogs, s.error());
+            return;
+        }
+        showColumns(views[i], *m_work[i],
+                    {{QStringLiteral("I_nom"), 140}, {QStringLiteral("type1"), 90}, {QStringLiteral("i_date"), 80},
+                     {QStringLiteral("qte_action"), 70}, {QStringLiteral("unite_action"), 60},
+                     {QStringLiteral("prix_unit_action"), 70}, {QStringLiteral("i_cout"), 80}});
+    }
+}
+
+void LotEditor::reloadDeliveries()
+{
+    auto table = readLotDeliveries(m_context.db, QString::number(m_nLot));
+    if (!table) {
+        showFailure(*m_context.dialogs, table.error());
+        return;
+    }
+    struct Column
+    {
+        const char *name;
+        const char *title;
+        const char *format;
+    };
+    static const Column columns[] = {
+        {"type_cde", "type_cde", nullptr}, {"date_creation", "Date liv", nullptr},
+        {"essence", "essence", nullptr},   {"qualite", "qualite", nullptr},
+        {"qte_liv", "Qte", "#,##0.00"},    {"unite_liv", "unite_liv", nullptr},
+        {"prix_unit", "prix_unit", "#,##0.00"}, {"n0", "€", nullptr},
+        {"prix_total", "prix_total", "#,##0.00"}, {"n0", "€", nullptr},
+        {"qte_defaut", "équivalent", "#,##0.00"}, {"unite_defaut", "unite", nullptr},
+        {"lieu", "Client", nullptr},       {"stock", "Mode", nullptr}};
+    m_deliveries->clear();
+    QStringList titles;
+    for (const Column &c : columns) titles << QString::fromUtf8(c.title);
+    m_deliveries->setHorizontalHeaderLabels(titles);
+    for (int row = 0; row < table->rowCount(); ++row) {
+        QList<QStandardItem *> items;
+        for (const Column &c : columns) {
+            const QVariant v = table->value(row, QLatin1String(c.name));
+            if (c.format) {
+                items << cell(formatValue(v, QLatin1String(c.format)), Qt::AlignRight);
+            } else if (v.typeId() == QMetaType::QDateTime || v.typeId() == QMetaType::QDate) {
+                items << cell(formatDate(v.typeId() == QMetaType::QDate ? v.toDate() : v.toDateTime().date()));
+            } else {
+                items << cell(v.toString());
+            }
+        }
+        m_deliveries->appendRow(items);
+    }
+}
+
+void LotEditor::reloadOwners()
+{
+    if (Status s = loadModel(*m_ownersSource, lotOwnersQuery(m_context.db, m_nLot)); !s) {
+        showFailure(*m_context.dialogs, s.error());
+        return;
+    }
+    showColumns(m_ui->Grille_proprietaires, *m_owners,
+                {{QStringLiteral("type_proprietaire"), 100}, {QStringLiteral("nom"), 160},
+                 {QStringLiteral("N_parcelle"), 100}, {QStringLiteral("estimation"), 100},
+                 {QStringLiteral("cout_total"), 90}, {QStringLiteral("pro_adresse"), 160},
+                 {QStringLiteral("pro_ville"), 110}, {QStringLiteral("pro_cp"), 70}});
+    if (m_owners->rowCount() > 0)
+        m_ui->Grille_proprietaires->setCurrentIndex(m_owners->index(0, m_owners->column(QStringLiteral("nom"))));
+    else
+        reloadOwnerSpecies();
+}
+
+void LotEditor::reloadOwnerSpecies()
+{
+    const QModelIndex i = m_ui->Grille_proprietaires->currentIndex();
+    const QString owner = i.isValid() ? m_owners->raw(i.row(), QStringLiteral("nom")).toString() : QString();
+    m_ui->Label_proprietaire_essence->setText(QStringLiteral("Essence et quantité du propriétaire :") + owner);
+    if (Status s = loadModel(*m_ownerSpeciesSource, ownerSpeciesQuery(m_context.db, m_nLot, owner)); !s) {
+        showFailure(*m_context.dialogs, s.error());
+        return;
+    }
+    showColumns(m_ui->Grille_proprietaire_essence, *m_ownerSpecies,
+                {{QStringLiteral("essence"), 120}, {QStringLiteral("qualite"), 100}, {QStringLiteral("qte"), 80},
+                 {QStringLiteral("unite"), 45}, {QStringLiteral("qte_reel"), 80}, {QStringLiteral("long"), 200}});
+}
+
+void LotEditor::computeTotals()
+{
+    auto totals = readLotTotals(m_context.db, m_nLot);
+    if (!totals) return;  // the totals keep what they showed
+    m_totals = *totals;
+    const QString unit = QStringLiteral(" (") + m_context.defaultUnit() + QLatin1Char(')');
+    m_ui->Total->setText(formatNumber(m_totals.total, QStringLiteral("0.00")) + unit);
+    m_ui->Total_dispo->setText(formatNumber(m_totals.available, QStringLiteral("0.00")) + unit);
+    m_ui->Total_livre->setText(formatNumber(m_totals.delivered, QStringLiteral("0.00")) + unit);
+    m_lot.setValue(QStringLiteral("estimation"), round3(m_totals.total));
+}
+
+void LotEditor::recomputeWoodState()
+{
+    computeTotals();
+    auto totals = computeWoodState(m_context.db, m_nLot);
+    if (totals) {
+        // The lot's estimation and cost total are written with the wood state.
+        m_original.setValue(QStringLiteral("estimation"), round3(totals->total));
+    } else {
+        showFailure(*m_context.dialogs, totals.error());
+    }
+    reloadLines();
+}
+
+void LotEditor::purchaseTypeChosen(int index)
+{
+    const auto shares = purchaseTypeShares(m_ui->type_achat->itemText(index));
+    if (!shares) return;
+    m_lot.setValue(QStringLiteral("fin_pied"), shares->finPied);
+    m_lot.setValue(QStringLiteral("fin_abattage"), shares->finAbattage);
+    recomputeWoodState();
+}
+
+void LotEditor::changeFellingShare()
+{
+    changeShare(WorkGroup::Felling);
+}
+
+void LotEditor::changeSkiddingShare()
+{
+    changeShare(WorkGroup::Skidding);
+}
+
+void LotEditor::changeShare(WorkGroup group)
+{
+    const int row = currentLine();
+    if (row < 0) {
+        m_context.dialogs->message(kNoLineMessage);
+        return;
+    }
+    const bool felled = group == WorkGroup::Felling;
+    const QVariant current = m_lines->raw(row, felled ? QStringLiteral("fin_pied") : QStringLiteral("fin_abattage"));
+    const auto typed = felled
+        ? m_context.dialogs->input(QStringLiteral("Modif % d'abattage"), QStringLiteral("Saisir le % de bois abattu"),
+                                   formatValue(current, QStringLiteral("0.##")))
+        : m_context.dialogs->input(QStringLiteral("Modif % débardage"), QStringLiteral("Saisir le % de bois débardé"),
+                                   formatValue(current, QStringLiteral("0.##")));
+    if (!typed) return;
+    bool ok = false;
+    const double value = parseDecimal(*typed, &ok);
+    // A percentage only: anything else is left aside, as a text that is not a number is.
+    if (!ok || value < 0 || value > 100) return;
+    const int percent = int(std::lround(value));
+    if (Status s = setWorkShare(m_context.db, m_lines->raw(row, QStringLiteral("inc")).toInt(), group, percent); !s) {
+        showFailure(*m_context.dialogs, s.error());
+        return;
+    }
+    recomputeWoodState();
+}
+
+void LotEditor::leaveFinishedField()
+{
+    const QString value = m_ui->coupe_fini->currentText();
+    if (value == m_finishedApplied) return;
+    if (Status s = applyLotFinished(m_context.db, m_nLot, value == QLatin1String("OUI")); !s) {
+        showFailure(*m_context.dialogs, s.error());
+        return;
+    }
+    m_finishedApplied = value;
+}
+
+bool LotEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui->coupe_fini && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+        leaveFinishedField();
+    return QDialog::eventFilter(watched, event);
+}
+
+void LotEditor::showLogs()
+{
+    LotLogsDialog logs(m_context, m_nLot, m_indiceLot, m_ui->lieu->text(),
+                       number(m_lot, "total_grume"), number(m_lot, "total_grume_livre"), this);
+    runModal(logs);
+    if (logs.totalsWritten()) {
+        // Already written by the log list: the lot row and what was read both hold them now.
+        for (QSqlRecord *lot : {&m_lot, &m_original}) {
+            lot->setValue(QStringLiteral("total_grume"), logs.totals().total);
+            lot->setValue(QStringLiteral("total_grume_livre"), logs.totals().delivered);
+        }
+    }
+    computeTotals();
+}
+
+void LotEditor::printLotDeliveries()
+{
+    if (m_deliveries->rowCount() == 0) {
+        m_context.dialogs->message(noRecordMessage());
+        return;
+    }
+    auto table = readLotDeliveries(m_context.db, QString::number(m_nLot),
+                                   DatePeriod{m_ui->Periode_du->date(), m_ui->Periode_au->date()});
+    if (!table) {
+        showFailure(*m_context.dialogs, table.error());
+        return;
+    }
+    const QSqlRecord lot = record();
+    auto document = layoutLotDeliveries(lotDeliveriesData(*table, m_nLot, lot.value(QStringLiteral("lieu")).toString(),
+                                                          lot.value(QStringLiteral("adresse")).toString()));
+    if (!document) {
+        showFailure(*m_context.dialogs, document.error());
+        return;
+    }
+    ReportPreview preview(*document, *m_context.dialogs, this);
+    runModal(preview);
+}
+
+void LotEditor::validate()
+{
+    if (m_ui->lieu->text().contains(QLatin1Char('\''))) {
+        m_context.dialogs->message(QStringLiteral("Ne pas mettre d'apostrophe sur le LIEU !!!"));
+        return;
+    }
+    if (m_ui->adresse->text().contains(QLatin1Char('\''))) {
+        m_context.dialogs->message(QStringLiteral("Ne pas mettre d'apostrophe sur le l'ADRESSE !!!"));
+        return;
+    }
+    recomputeWoodState();
+    accept();
+}
+
+void LotEditor::done(int result)
+{
+    // Closing the editor leaves the "Terminé :" field too.
+    leaveFinishedField();
+    QDialog::done(result);
+}
+
+} // namespace ravelin

@@ -1,0 +1,348 @@
+#include "lotlisttab.h"
+#include "progresschart.h"
+#include "ui_lotlisttab.h"
+
+#include "appcontext.h"
+#include "counters.h"
+#include "loteditor.h"
+#include "lotwidgets.h"
+#include "masterdetail.h"
+#include "modal.h"
+#include "newlotdialog.h"
+#include "wheelrowstepper.h"
+
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSqlQueryModel>
+#include <QStyledItemDelegate>
+
+namespace ravelin {
+
+namespace {
+
+// The small pictures of the three purchase types, drawn once.
+QPixmap purchaseTypeIcon(const QString &type)
+{
+    static QHash<QString, QPixmap> icons;
+    QString key = type == QLatin1String("SUR PIED") ? QStringLiteral("SUR PIEDS") : type;
+    if (key != QLatin1String("SUR PIEDS") && key != QLatin1String("ABATTUE") && key != QLatin1String("BORD DE ROUTE"))
+        return QPixmap();
+    auto it = icons.find(key);
+    if (it != icons.end()) return *it;
+
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor trunk(0x8B, 0x5A, 0x2B);
+    const QColor leaves(0x2E, 0x8B, 0x57);
+    if (key == QLatin1String("SUR PIEDS")) {
+        // a standing tree
+        p.fillRect(QRectF(7, 10, 2, 6), trunk);
+        QPainterPath crown;
+        crown.moveTo(8, 0);
+        crown.lineTo(14, 11);
+        crown.lineTo(2, 11);
+        crown.closeSubpath();
+        p.fillPath(crown, leaves);
+    } else if (key == QLatin1String("ABATTUE")) {
+        // a felled trunk lying on the ground
+        p.setPen(QPen(trunk.darker(), 1));
+        p.setBrush(trunk);
+        p.drawRoundedRect(QRectF(1, 8, 14, 5), 2, 2);
+        p.setBrush(QColor(0xE8, 0xC8, 0x90));
+        p.drawEllipse(QRectF(12, 8, 3, 5));
+    } else {
+        // logs stacked at the roadside
+        p.setPen(QPen(trunk.darker(), 1));
+        p.setBrush(QColor(0xE8, 0xC8, 0x90));
+        for (const QPointF &c : {QPointF(4, 12), QPointF(8, 12), QPointF(12, 12), QPointF(6, 8), QPointF(10, 8),
+                                 QPointF(8, 4)})
+            p.drawEllipse(c, 2.2, 2.2);
+    }
+    p.end();
+    icons.insert(key, pixmap);
+    return pixmap;
+}
+
+// Draws the purchase-type icon of the row in the first column, centred and 30 pixels to the left.
+class PurchaseTypeDelegate : public QStyledItemDelegate
+{
+public:
+    PurchaseTypeDelegate(const LotGridModel *grid, QObject *parent) : QStyledItemDelegate(parent), m_grid(grid) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        const QPixmap icon = purchaseTypeIcon(m_grid->raw(index.row(), QStringLiteral("type_achat")).toString());
+        if (icon.isNull()) return;
+        const QRect cell = option.rect;
+        const QPoint at(cell.center().x() - icon.width() / 2 - 30, cell.center().y() - icon.height() / 2);
+        painter->drawPixmap(at, icon);
+    }
+
+private:
+    const LotGridModel *m_grid;
+};
+
+QColor colourOf(LotRowColour colour)
+{
+    switch (colour) {
+    case LotRowColour::Alert: return rgb(QStringLiteral("FF8040"));
+    case LotRowColour::Ended: return rgb(QStringLiteral("FF5E5E"));
+    case LotRowColour::Finished: return rgb(QStringLiteral("00FF00"));
+    case LotRowColour::None: break;
+    }
+    return QColor();
+}
+
+} // namespace
+
+LotListTab::LotListTab(AppContext &context, QWidget *parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::lot_list_tab>()), m_context(context),
+      m_source(new QSqlQueryModel(this)), m_grid(new LotGridModel(this))
+{
+    m_ui->setupUi(this);
+    m_busy = new BusyBar(m_ui->ProgressBar_coupe, 10, 10, this);
+
+    m_grid->setSourceModel(m_source);
+    m_grid->setCaption(QStringLiteral("n_lot"), QStringLiteral("N°coupe"));
+    m_grid->setCaption(QStringLiteral("type_achat"), QStringLiteral("Type d'achat"));
+    m_grid->setCaption(QStringLiteral("lieu"), QStringLiteral("Commune"));
+    m_grid->setCaption(QStringLiteral("estimation"), QStringLiteral("estimation (m3)"));
+    m_grid->setCaption(QStringLiteral("acheteur"), QStringLiteral("Acheteur"));
+    m_grid->setCaption(QStringLiteral("abattage_cout"), QStringLiteral("acompte(€)"));
+    m_grid->setFormat(QStringLiteral("estimation"), QStringLiteral("#,##0.00"));
+    m_grid->setFormat(QStringLiteral("abattage_cout"), QStringLiteral("#,##0.00"));
+    m_grid->setAlignment(QStringLiteral("n_lot"), Qt::AlignRight);
+    m_grid->setAlignment(QStringLiteral("date_achat"), Qt::AlignHCenter);
+    m_grid->setAlignment(QStringLiteral("estimation"), Qt::AlignHCenter);
+    m_grid->setAlignment(QStringLiteral("cp"), Qt::AlignHCenter);
+    m_grid->setAlignment(QStringLiteral("n_parcelle"), Qt::AlignHCenter);
+    m_grid->setRowColour([this](const QAbstractItemModel *, int row) { return colourOf(rowColour(row)); });
+
+    QTableView *view = m_ui->Grille_dossier1;
+    prepareGrid(view);
+    view->setModel(m_grid);
+    m_typeIcons = new PurchaseTypeDelegate(m_grid, this);
+    WheelRowStepper::install(view);
+    m_ui->Separateur->setStretchFactor(0, 3);
+    m_ui->Separateur->setStretchFactor(1, 2);
+    m_ui->Separateur->setSizes({900, 460});
+
+    QPalette chartPalette = m_ui->Image_coupe->palette();
+    chartPalette.setColor(QPalette::Window, rgb(QStringLiteral("0080C0")));
+    m_ui->Image_coupe->setPalette(chartPalette);
+
+    connect(m_ui->recherche1, &QPushButton::clicked, this, &LotListTab::search);
+    connect(m_ui->radio_histo1, &QCheckBox::toggled, this, &LotListTab::search);
+    for (QRadioButton *sort : {m_ui->tri_date, m_ui->tri_n_lot, m_ui->tri_lieu, m_ui->tri_type_achat})
+        connect(sort, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) search();
+        });
+    connect(m_ui->BtnCreer, &QToolButton::clicked, this, &LotListTab::createLot);
+    connect(m_ui->BtnModifier, &QToolButton::clicked, this, &LotListTab::openLot);
+    connect(m_ui->BtnDetail, &QPushButton::clicked, this, &LotListTab::openLot);
+    connect(view, &QTableView::doubleClicked, this, &LotListTab::openLot);
+    connect(m_ui->BtnSupprimer, &QToolButton::clicked, this, &LotListTab::deleteLot);
+    connect(m_ui->BtnCarte, &QPushButton::clicked, this, &LotListTab::mapRequested);
+    // The progress chart brings its own scroll bar in place of the form's placeholders.
+    m_ui->Image_coupe->hide();
+    m_ui->ScrollBar_coupe->hide();
+    m_chart = new ProgressChart(context, m_ui->Zone_graphique);
+    m_ui->layout_graphique->insertWidget(0, m_chart, 1);
+}
+
+LotListTab::~LotListTab() = default;
+
+LotSearch LotListTab::filters() const
+{
+    LotSearch s;
+    s.number = m_ui->dossier1->text();
+    s.town = m_ui->commune1->text();
+    s.name = m_ui->nom1->text();
+    s.buyer = m_ui->acheteur1->text();
+    s.showFinished = m_ui->radio_histo1->isChecked();
+    if (m_ui->tri_date->isChecked()) s.sort = LotSort::Date;
+    else if (m_ui->tri_lieu->isChecked()) s.sort = LotSort::Place;
+    else if (m_ui->tri_type_achat->isChecked()) s.sort = LotSort::PurchaseType;
+    else s.sort = LotSort::Number;
+    return s;
+}
+
+std::optional<int> LotListTab::currentInc() const
+{
+    const QModelIndex i = m_ui->Grille_dossier1->currentIndex();
+    if (!i.isValid() || m_grid->rowCount() == 0) return std::nullopt;
+    return m_grid->raw(i.row(), QStringLiteral("inc")).toInt();
+}
+
+std::optional<int> LotListTab::currentLot() const
+{
+    const QModelIndex i = m_ui->Grille_dossier1->currentIndex();
+    if (!i.isValid() || m_grid->rowCount() == 0) return std::nullopt;
+    return m_grid->raw(i.row(), QStringLiteral("n_lot")).toInt();
+}
+
+bool LotListTab::selectLot(int nLot)
+{
+    for (int row = 0; row < m_grid->rowCount(); ++row) {
+        if (m_grid->raw(row, QStringLiteral("n_lot")).toInt() == nLot) {
+            m_ui->Grille_dossier1->setCurrentIndex(m_grid->index(row, m_grid->column(QStringLiteral("n_lot"))));
+            return true;
+        }
+    }
+    return false;
+}
+
+LotRowColour LotListTab::rowColour(int row) const
+{
+    return lotRowColour(m_grid->raw(row, QStringLiteral("date_alerte")), m_grid->raw(row, QStringLiteral("date_fin")),
+                        m_grid->raw(row, QStringLiteral("coupe_fini")), QDate::currentDate());
+}
+
+Status LotListTab::runSearch(const LotSearch &search, std::optional<int> keepLot)
+{
+    auto statement = lotSearchQuery(search);
+    if (!statement) return statement.error();
+    QTableView *view = m_ui->Grille_dossier1;
+    const Status loaded = loadModel(*m_source, m_context.db, *statement, "LotListTab::search");
+    m_lastSearch = search;
+    m_searched = true;
+    m_ui->Label_nb->setText(QStringLiteral("( nb : ") + QString::number(m_grid->rowCount()) + QStringLiteral(" )"));
+    if (view->selectionModel())
+        connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LotListTab::selectionChanged,
+                Qt::UniqueConnection);
+    showColumns(view, *m_grid,
+                {{QStringLiteral("n_lot"), 100}, {QStringLiteral("date_achat"), 100}, {QStringLiteral("type_achat"), 120},
+                 {QStringLiteral("lieu"), 250}, {QStringLiteral("estimation"), 90}, {QStringLiteral("nom"), 200},
+                 {QStringLiteral("cp"), 54}, {QStringLiteral("N_parcelle"), 150}, {QStringLiteral("acheteur"), 75},
+                 {QStringLiteral("abattage_cout"), 75}});
+    // The purchase-type icons go in the lot number's column.
+    if (const int numberColumn = m_grid->column(QStringLiteral("n_lot")); numberColumn >= 0)
+        view->setItemDelegateForColumn(numberColumn, m_typeIcons);
+    if (!(keepLot && selectLot(*keepLot)) && m_grid->rowCount() > 0)
+        view->setCurrentIndex(m_grid->index(0, m_grid->column(QStringLiteral("n_lot"))));
+    return loaded;
+}
+
+void LotListTab::search()
+{
+    const LotSearch wanted = filters();
+    if (wanted.number.contains(QLatin1Char('\''))) {
+        m_context.dialogs->message(lotNumberFilterRefusal());
+        return;
+    }
+    if (Status s = runSearch(wanted, currentLot()); !s) showFailure(*m_context.dialogs, s.error());
+}
+
+void LotListTab::refresh()
+{
+    // Errors are left aside here: the tab is only being shown again.
+    runSearch(m_lastSearch, currentLot());
+    drawProgressChart();
+}
+
+void LotListTab::selectionChanged()
+{
+    m_busy->restart();
+    emit chartRedrawRequested();
+}
+
+void LotListTab::drawProgressChart()
+{
+    m_chart->showLot(currentLot().value_or(0));
+}
+
+bool LotListTab::writeEditedLot(LotEditor &editor)
+{
+    QVariantMap changes = editor.changes();
+    auto firstDate = firstOwnerPurchaseDate(m_context.db, editor.lotNumber());
+    if (!firstDate) {
+        showFailure(*m_context.dialogs, firstDate.error());
+        return false;
+    }
+    if (firstDate->isValid() && firstDate->toDate() != editor.record().value(QStringLiteral("date_achat")).toDate())
+        changes.insert(QStringLiteral("date_achat"), *firstDate);
+    if (Status s = saveLotChanges(m_context.db, editor.lotInc(), changes); !s) {
+        showFailure(*m_context.dialogs, s.error());
+        return false;
+    }
+    return true;
+}
+
+void LotListTab::createLot()
+{
+    if (!m_context.require(QStringLiteral("Creer coupe"))) return;
+    auto proposal = proposeNextCounter(m_context.db, Counter::NLot);
+    if (!proposal) {
+        showFailure(*m_context.dialogs, proposal.error());
+        return;
+    }
+    NewLotDialog dialog(m_context, newLotDefaults(m_context.settings), *proposal, this);
+    if (runModal(dialog) != QDialog::Accepted) return;
+
+    auto created = ravelin::createLot(m_context.db, dialog.lot(), dialog.typedNumber());
+    if (!created) {
+        showFailure(*m_context.dialogs, created.error());
+        return;
+    }
+    // The lot exists from here on, whatever the editor's outcome.
+    auto lot = loadLot(m_context.db, created->inc);
+    if (lot) {
+        LotEditor editor(m_context, *lot, true, this);
+        if (runModal(editor) == QDialog::Accepted) writeEditedLot(editor);
+    } else {
+        showFailure(*m_context.dialogs, lot.error());
+    }
+
+    runSearch(m_lastSearch, created->nLot);
+    m_ui->dossier1->clear();
+    m_ui->commune1->clear();
+    emit lotCreated(created->nLot);
+    m_ui->Grille_dossier1->setFocus();
+    drawProgressChart();
+}
+
+void LotListTab::openLot()
+{
+    if (!m_context.require(QStringLiteral("Creer coupe"))) return;
+    const auto inc = currentInc();
+    if (!inc) {
+        m_context.dialogs->message(noRecordMessage());
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    auto lot = loadLot(m_context.db, *inc);
+    if (!lot) {
+        showFailure(*m_context.dialogs, lot.error());
+        return;
+    }
+    LotEditor editor(m_context, *lot, false, this);
+    emit loadTimeMeasured(loadTimeText(clock.elapsed()));
+    if (runModal(editor) == QDialog::Accepted && writeEditedLot(editor)) runSearch(m_lastSearch, currentLot());
+    m_ui->Grille_dossier1->setFocus();
+    drawProgressChart();
+}
+
+void LotListTab::deleteLot()
+{
+    if (!m_context.require(QStringLiteral("Supprimer enregistrement"))) return;
+    const auto inc = currentInc();
+    const auto nLot = currentLot();
+    if (!inc || !nLot) {
+        m_context.dialogs->message(noRecordMessage());
+        return;
+    }
+    if (!confirmDeletion(*m_context.dialogs, QStringLiteral("Voulez vous supprimer cette coupe ?"))) return;
+    if (Status s = ravelin::deleteLot(m_context.db, *inc, *nLot); !s) {
+        showFailure(*m_context.dialogs, s.error());
+        return;
+    }
+    runSearch(m_lastSearch, std::nullopt);
+    m_context.dialogs->message(lotCounterWarning(), QStringLiteral("Sécurité"));
+}
+
+} // namespace ravelin

@@ -1,0 +1,330 @@
+#include "volumelines.h"
+
+#include "formats.h"
+#include "sql.h"
+
+#include <QSqlField>
+
+namespace ravelin {
+
+namespace {
+
+QVariant numberOrNull(const QVariant &v)
+{
+    if (v.isNull() || !v.isValid()) return QVariant(QMetaType::fromType<double>());
+    return v;
+}
+
+Result<QSqlRecord> firstRecord(QSqlDatabase db, const QString &sql, std::initializer_list<QVariant> values,
+                               const char *where)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (Status s = exec(q, sql, values, where); !s) return s.error();
+    if (!q.next()) return QSqlRecord();
+    return q.record();
+}
+
+Result<QStringList> names(QSqlDatabase db, const QString &sql, const char *where)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (Status s = exec(q, sql, {}, where); !s) return s.error();
+    QStringList list;
+    while (q.next()) list << q.value(0).toString();
+    return list;
+}
+
+} // namespace
+
+LogVolume logVolume(std::optional<double> diameter, std::optional<double> length, std::optional<double> barkShare)
+{
+    LogVolume v;
+    if (!diameter || !length) return v;
+    const double overBark = *diameter * *diameter * 3.1415 / 40000.0 * *length;
+    v.overBark = round3(overBark);
+    if (barkShare) v.underBark = round3(overBark * (1.0 - *barkShare / 100.0));
+    return v;
+}
+
+Result<std::optional<QString>> diameterClass(QSqlDatabase db, double diameter)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (Status s = exec(q,
+                        QStringLiteral("Select classe from classe where dia_mini<=? and dia_maxi>=? order by dia_mini "
+                                       "limit 1"),
+                        {diameter, diameter}, "diameterClass");
+        !s)
+        return s.error();
+    if (!q.next()) return std::optional<QString>();
+    return std::optional<QString>(q.value(0).toString());
+}
+
+Result<QStringList> speciesNames(QSqlDatabase db)
+{
+    return names(db, QStringLiteral("select essence from essence order by essence"), "speciesNames");
+}
+
+Result<QStringList> qualityNames(QSqlDatabase db)
+{
+    return names(db, QStringLiteral("select qualite from qualite order by qualite"), "qualityNames");
+}
+
+LogRecord newLog(int nLot, int indiceLot, const QString &lieu, const QDate &today)
+{
+    LogRecord log;
+    log.nLot = nLot;
+    log.indiceLot = indiceLot;
+    log.lieu = lieu;
+    log.dateCreation = today;
+    log.dateLieu = today;
+    return log;
+}
+
+Result<LogRecord> loadLog(QSqlDatabase db, int inc)
+{
+    auto row = firstRecord(db,
+                           QStringLiteral("select inc,N_lot,indice_lot,n_grume,essence,qualite,classe,diametre,longueur,"
+                                          "pourcent_ecorce,m3_sur_ecorce,m3,lieu,date_creation,date_lieu "
+                                          "from grume where inc=?"),
+                           {inc}, "loadLog");
+    if (!row) return row.error();
+    if (row->isEmpty()) return Error{QStringLiteral("Cette grume n'existe plus.")};
+    const QSqlRecord &r = *row;
+    LogRecord log;
+    log.inc = r.value(QStringLiteral("inc")).toInt();
+    log.nLot = r.value(QStringLiteral("N_lot")).toInt();
+    log.indiceLot = r.value(QStringLiteral("indice_lot")).toInt();
+    log.nGrume = r.value(QStringLiteral("n_grume")).toString();
+    log.essence = r.value(QStringLiteral("essence")).toString();
+    log.qualite = r.value(QStringLiteral("qualite")).toString();
+    log.classe = r.value(QStringLiteral("classe")).toString();
+    log.diametre = r.value(QStringLiteral("diametre"));
+    log.longueur = r.value(QStringLiteral("longueur"));
+    log.pourcentEcorce = r.value(QStringLiteral("pourcent_ecorce"));
+    log.m3SurEcorce = r.value(QStringLiteral("m3_sur_ecorce"));
+    log.m3 = r.value(QStringLiteral("m3"));
+    log.lieu = r.value(QStringLiteral("lieu")).toString();
+    log.dateCreation = r.value(QStringLiteral("date_creation")).toDate();
+    log.dateLieu = r.value(QStringLiteral("date_lieu")).toDate();
+    return log;
+}
+
+Result<int> insertLog(QSqlDatabase db, const LogRecord &log)
+{
+    QSqlQuery q(db);
+    const Status done = exec(
+        q,
+        QStringLiteral("insert into grume (N_lot,indice_lot,descriptif,n_grume,essence,qualite,classe,diametre,longueur,"
+                       "pourcent_ecorce,m3_sur_ecorce,m3,lieu,date_creation,date_lieu,stock) "
+                       "values (?,?,'GRUME',?,?,?,?,?,?,?,?,?,?,?,?,'')"),
+        {log.nLot, log.indiceLot, textOrNull(log.nGrume), textOrNull(log.essence), textOrNull(log.qualite),
+         textOrNull(log.classe), numberOrNull(log.diametre), numberOrNull(log.longueur),
+         numberOrNull(log.pourcentEcorce), numberOrNull(log.m3SurEcorce), numberOrNull(log.m3), textOrNull(log.lieu),
+         dateOrNull(log.dateCreation), dateOrNull(log.dateLieu)},
+        "insertLog");
+    if (!done) return done.error();
+    return q.lastInsertId().toInt();
+}
+
+Status updateLog(QSqlDatabase db, const LogRecord &log)
+{
+    auto done = execute(db,
+                        QStringLiteral("update grume set n_grume=?,essence=?,qualite=?,classe=?,diametre=?,longueur=?,"
+                                       "pourcent_ecorce=?,m3_sur_ecorce=?,m3=?,date_creation=? where inc=?"),
+                        {textOrNull(log.nGrume), textOrNull(log.essence), textOrNull(log.qualite),
+                         textOrNull(log.classe), numberOrNull(log.diametre), numberOrNull(log.longueur),
+                         numberOrNull(log.pourcentEcorce), numberOrNull(log.m3SurEcorce), numberOrNull(log.m3),
+                         dateOrNull(log.dateCreation), log.inc},
+                        "updateLog");
+    if (!done) return done.error();
+    return {};
+}
+
+Status deleteLog(QSqlDatabase db, int inc)
+{
+    auto done = execute(db, QStringLiteral("delete from grume where inc=? and descriptif='GRUME'"), {inc}, "deleteLog");
+    if (!done) return done.error();
+    return {};
+}
+
+Result<int> deleteLotLogs(QSqlDatabase db, int nLot)
+{
+    return execute(db, QStringLiteral("delete from grume where n_lot=? and descriptif='GRUME'"), {nLot},
+                   "deleteLotLogs");
+}
+
+BoundQuery lotLogsQuery(int nLot, int indiceLot)
+{
+    BoundQuery q;
+    q.add(QStringLiteral("select inc,n_grume,essence,qualite,classe,m3,diametre,longueur,livree,stock from grume"));
+    q.add(QStringLiteral("where N_lot=? and Indice_lot=? and descriptif='GRUME' order by n_grume"), {nLot, indiceLot});
+    return q;
+}
+
+Result<LogTotals> readLogTotals(QSqlDatabase db, int nLot, int indiceLot)
+{
+    auto row = firstRecord(db,
+                           QStringLiteral("select sum(m3) as total, sum(case when livree='OUI' then m3 else 0 end) "
+                                          "as delivered from grume where N_lot=? and Indice_lot=? and descriptif='GRUME'"),
+                           {nLot, indiceLot}, "readLogTotals");
+    if (!row) return row.error();
+    LogTotals totals;
+    totals.total = round3(row->value(0).toDouble());
+    totals.delivered = round3(row->value(1).toDouble());
+    return totals;
+}
+
+Result<LogTotals> updateLotLogTotals(QSqlDatabase db, int nLot, int indiceLot)
+{
+    auto totals = readLogTotals(db, nLot, indiceLot);
+    if (!totals) return totals;
+    auto done = execute(db, QStringLiteral("update coupe set total_grume=?,total_grume_livre=? where n_lot=?"),
+                        {totals->total, totals->delivered, nLot}, "updateLotLogTotals");
+    if (!done) return done.error();
+    return totals;
+}
+
+Result<QList<ClassVolume>> availableVolumeByClass(QSqlDatabase db, int nLot)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (Status s = exec(q,
+                        QStringLiteral("SELECT sum(m3)as a,classe FROM grume\n"
+                                       "where n_lot=? and (livree<>'OUI' or Livree is null)\n"
+                                       "group by classe"),
+                        {nLot}, "availableVolumeByClass");
+        !s)
+        return s.error();
+    QList<ClassVolume> slices;
+    while (q.next()) slices.append(ClassVolume{q.value(1).toString(), round2(q.value(0).toDouble())});
+    return slices;
+}
+
+Result<BoundQuery> logInquiryQuery(const LogInquiry &inquiry)
+{
+    BoundQuery q;
+    q.add(QStringLiteral("select inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde "
+                         "from grume where N_grume is not null and descriptif='GRUME'"));
+    if (!inquiry.logNumber.trimmed().isEmpty()) {
+        const auto number = parseWholeNumber(inquiry.logNumber);
+        if (!number) return Error{incorrectEntryMessage()};
+        q.add(QStringLiteral(" and N_grume=?"), {*number});
+    }
+    if (!inquiry.lotNumber.trimmed().isEmpty()) {
+        const auto lot = parseWholeNumber(inquiry.lotNumber);
+        if (!lot) return Error{incorrectEntryMessage()};
+        q.add(QStringLiteral(" and N_lot=?"), {*lot});
+    }
+    if (inquiry.availableOnly) q.add(QStringLiteral(" and inc_cde is null"));
+    return q;
+}
+
+Result<QSqlRecord> lotSummary(QSqlDatabase db, const QVariant &nLot)
+{
+    return firstRecord(db, QStringLiteral("select lieu,adresse,cp,n_lot,type_achat from coupe where N_lot=?"), {nLot},
+                       "lotSummary");
+}
+
+Result<QSqlRecord> orderSummary(QSqlDatabase db, const QVariant &incCde)
+{
+    return firstRecord(db,
+                       QStringLiteral("select inc,facturee,livree,n_cde_client,date_souhaitee,date_cde,type_cde,"
+                                      "adresse_liv,cp_liv,ville_liv,pays_liv,client from cde where inc=?"),
+                       {incCde}, "orderSummary");
+}
+
+BoundQuery lotVolumeLinesQuery(int nLot)
+{
+    BoundQuery q;
+    q.add(QStringLiteral("select inc,essence,qualite,qte,unite,unite_defaut,qte_defaut,"
+                         "round(ifnull((qte_livree),0),3)as a0, round((qte-ifnull((qte_livree),0)),3)as a1, "
+                         "round((qte_defaut-ifnull((qte_livree_defaut),0)),3)as a3,"
+                         "round((ifnull((qte_livree_defaut),0)),3)as a4,"
+                         "sur_pied,abattage,debardage,broyage_reel,volume_livre,volume_transfert,volume_livre_stock,"
+                         "fin_pied,fin_abattage,abattage_cout,debardage_cout,remise_etat_cout,"
+                         "unite as unite_livre,unite as unite_dispo"));
+    q.add(QStringLiteral("from grume where N_lot=? and descriptif='VOLUME' order by inc"), {nLot});
+    return q;
+}
+
+Result<BoundQuery> volumeLinePickerQuery(const VolumeLineSearch &search)
+{
+    QList<qint64> lots;
+    for (const QString &part : search.lots.split(QLatin1Char('+'), Qt::SkipEmptyParts)) {
+        if (part.trimmed().isEmpty()) continue;
+        const auto lot = parseWholeNumber(part);
+        if (!lot) return Error{incorrectEntryMessage()};
+        lots << *lot;
+    }
+
+    BoundQuery q;
+    q.add(QStringLiteral("select A.unite,A.unite_defaut,A.inc,B.lieu,B.adresse,B.cp,A.descriptif,"
+                         "sum(round(A.qte,0))as m3,sum(round(ifnull((A.qte_livree),0),3))as a0, "
+                         "sum(round((A.qte-ifnull((A.qte_livree),0)),3))as a1,"
+                         "sum(round(ifnull((A.qte_defaut),0),3))as d3,"));
+    q.add(QStringLiteral("sum(round((A.qte_defaut-ifnull((A.qte_livree_defaut),0)),3))as d11"));
+    q.add(QStringLiteral(",A.essence,A.qualite"));
+    q.add(QStringLiteral(",A.n_lot"));
+    q.add(QStringLiteral(" from grume A"));
+    q.add(QStringLiteral("join coupe B on B.n_lot=A.n_lot"));
+    q.add(QStringLiteral("Where (A.descriptif='VOLUME')and(A.livree<>'OUI' or A.livree is null)"));
+    if (!search.species.isEmpty())
+        q.add(QStringLiteral(" and A.essence like ?"), {QLatin1Char('%') + search.species + QLatin1Char('%')});
+    if (!search.place.isEmpty())
+        q.add(QStringLiteral(" and B.lieu like ?"), {QLatin1Char('%') + search.place + QLatin1Char('%')});
+    if (lots.size() == 1) {
+        q.add(QStringLiteral(" and A.n_lot=?"), {lots.first()});
+    } else if (lots.size() > 1) {
+        q.add(QStringLiteral(" and ( A.n_lot=?"), {lots.first()});
+        for (int i = 1; i < lots.size(); ++i) q.add(QStringLiteral(" or A.n_lot=?"), {lots[i]});
+        q.add(QStringLiteral(")"));
+    }
+    // One row per volume line: two lines of one species and quality in different units stay apart.
+    q.add(QStringLiteral("group by A.descriptif"));
+    q.add(QStringLiteral(",A.essence,A.qualite"));
+    q.add(QStringLiteral(",A.n_lot"));
+    q.add(QStringLiteral(",A.inc,A.unite,A.unite_defaut,B.lieu,B.adresse,B.cp"));
+    switch (search.sort) {
+    case VolumeLineSort::Species: q.add(QStringLiteral("order by A.essence,A.qualite")); break;
+    case VolumeLineSort::Place: q.add(QStringLiteral("order by B.lieu")); break;
+    case VolumeLineSort::LotNumber: q.add(QStringLiteral("order by A.n_lot DESC")); break;
+    }
+    return q;
+}
+
+VolumeLineChoice volumeLineChoice(const QSqlRecord &row)
+{
+    VolumeLineChoice c;
+    c.nLot = row.value(QStringLiteral("n_lot")).toInt();
+    c.essence = row.value(QStringLiteral("essence")).toString();
+    c.qualite = row.value(QStringLiteral("qualite")).toString();
+    c.inc = row.value(QStringLiteral("inc")).toInt();
+    c.unite = row.value(QStringLiteral("unite")).toString();
+    c.uniteDefaut = row.value(QStringLiteral("unite_defaut")).toString();
+    c.lieu = row.value(QStringLiteral("lieu")).toString();
+    c.adresse = row.value(QStringLiteral("adresse")).toString();
+    c.cp = row.value(QStringLiteral("cp")).toString();
+    c.m3 = row.value(QStringLiteral("m3")).toDouble();
+    c.a0 = row.value(QStringLiteral("a0")).toDouble();
+    c.a1 = row.value(QStringLiteral("a1")).toDouble();
+    c.d3 = row.value(QStringLiteral("d3")).toDouble();
+    c.d11 = row.value(QStringLiteral("d11")).toDouble();
+    return c;
+}
+
+BoundQuery availableLinesDetailQuery(const AvailableLinesFilter &filter)
+{
+    BoundQuery q;
+    q.add(QStringLiteral("select descriptif,N_grume,qte_defaut,qte_livree_defaut,"
+                         "round((qte_defaut-ifnull((qte_livree_defaut),0)),3)as dispo,essence,qualite,classe,diametre,"
+                         "longueur,lieu,date_creation,date_lieu,N_lot,indice_lot,livree from grume"));
+    q.add(QStringLiteral("Where (livree is null or livree<>'OUI') and descriptif=?"), {filter.descriptif});
+    if (filter.essence) q.add(QStringLiteral(" and essence=?"), {*filter.essence});
+    if (filter.nLot) q.add(QStringLiteral(" and n_lot=?"), {*filter.nLot});
+    q.add(QStringLiteral(" order by qte_defaut"));
+    return q;
+}
+
+} // namespace ravelin
