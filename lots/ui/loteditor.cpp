@@ -1,4 +1,7 @@
 #include "loteditor.h"
+#include "costpricetab.h"
+#include "lotworktab.h"
+#include "ownerstab.h"
 #include "ui_loteditor.h"
 
 #include "appcontext.h"
@@ -140,6 +143,50 @@ LotEditor::LotEditor(AppContext &context, const QSqlRecord &lot, bool newLot, QW
         if (m_ui->Onglets->currentWidget() == m_ui->Onglet_exploitation) reloadWorkLists();
     });
     m_ui->coupe_fini->installEventFilter(this);
+    installLotTabs();
+}
+
+void LotEditor::installLotTabs()
+{
+    auto replace = [this](QWidget *old, QWidget *tab) {
+        const int index = m_ui->Onglets->indexOf(old);
+        const QString title = m_ui->Onglets->tabText(index);
+        m_ui->Onglets->removeTab(index);
+        old->hide();
+        m_ui->Onglets->insertTab(index, tab, title);
+    };
+    m_ownersTab = new OwnersTab(m_context, m_nLot, m_indiceLot, this);
+    m_workTab = new LotWorkTab(m_context, m_nLot, m_indiceLot, this);
+    auto *costPrice = new CostPriceTab(m_context, m_nLot, this);
+    m_ownersTab->setLotFields(m_lot);
+    const bool finished = m_ui->coupe_fini->currentText() == QLatin1String("OUI");
+    m_ownersTab->setLotFinished(finished);
+    m_workTab->setLotFinished(finished);
+    replace(m_ui->Onglet_proprietaires, m_ownersTab);
+    replace(m_ui->Onglet_exploitation, m_workTab);
+    replace(m_ui->Onglet_prix_revient, costPrice);
+
+    connect(m_ownersTab, &OwnersTab::volumeLinesChanged, this, [this] {
+        reloadLines();
+        m_workTab->reload();
+    });
+    // The derived lot columns are already written by the owner operations: only show them.
+    connect(m_ownersTab, &OwnersTab::lotTotalsChanged, this, [this] {
+        auto derived = readLotDerivedColumns(m_context.db, m_nLot);
+        if (!derived) {
+            showFailure(*m_context.dialogs, derived.error());
+            return;
+        }
+        for (int i = 0; i < derived->count(); ++i) {
+            m_lot.setValue(derived->fieldName(i), derived->value(i));
+            m_original.setValue(derived->fieldName(i), derived->value(i));
+        }
+        computeTotals();
+    });
+    connect(m_workTab, &LotWorkTab::woodStateChanged, this, [this] {
+        reloadLines();
+        computeTotals();
+    });
 }
 
 LotEditor::~LotEditor() = default;
@@ -242,6 +289,13 @@ QSqlRecord LotEditor::record() const
     lot.setValue(QStringLiteral("adresse"), textOrNull(m_ui->adresse->text()));
     lot.setValue(QStringLiteral("cp"), textOrNull(m_ui->cp->text()));
     lot.setValue(QStringLiteral("latitude"), textOrNull(m_ui->latitude->text()));
+    // The place fields are typed on the owners tab.
+    if (m_ownersTab) {
+        const QVariantMap place = m_ownersTab->placeFields();
+        for (auto it = place.begin(); it != place.end(); ++it)
+            if (!sameValue(textOrNull(it.value().toString()), m_original.value(it.key())))
+                lot.setValue(it.key(), textOrNull(it.value().toString()));
+    }
     // Comments keep the line ends the older workstations write.
     QString comments = m_ui->commentaire->toPlainText();
     comments.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
@@ -484,6 +538,7 @@ void LotEditor::changeShare(WorkGroup group)
         return;
     }
     recomputeWoodState();
+    if (m_workTab) m_workTab->reload();
 }
 
 void LotEditor::leaveFinishedField()
@@ -495,6 +550,8 @@ void LotEditor::leaveFinishedField()
         return;
     }
     m_finishedApplied = value;
+    if (m_ownersTab) m_ownersTab->setLotFinished(value == QLatin1String("OUI"));
+    if (m_workTab) m_workTab->setLotFinished(value == QLatin1String("OUI"));
 }
 
 bool LotEditor::eventFilter(QObject *watched, QEvent *event)
@@ -545,11 +602,12 @@ void LotEditor::printLotDeliveries()
 
 void LotEditor::validate()
 {
-    if (m_ui->lieu->text().contains(QLatin1Char('\''))) {
+    const QSqlRecord lot = record();
+    if (lot.value(QStringLiteral("lieu")).toString().contains(QLatin1Char('\''))) {
         m_context.dialogs->message(QStringLiteral("Ne pas mettre d'apostrophe sur le LIEU !!!"));
         return;
     }
-    if (m_ui->adresse->text().contains(QLatin1Char('\''))) {
+    if (lot.value(QStringLiteral("adresse")).toString().contains(QLatin1Char('\''))) {
         m_context.dialogs->message(QStringLiteral("Ne pas mettre d'apostrophe sur le l'ADRESSE !!!"));
         return;
     }

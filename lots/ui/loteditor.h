@@ -20,6 +20,9 @@ class Creation_dossier2;
 
 namespace ravelin {
 
+class LotWorkTab;
+class OwnersTab;
+
 struct AppContext;
 class LotGridModel;
 
@@ -58,6 +61,7 @@ public:
 public slots:
     // Lot totals: "Total", available and delivered, and the lot's estimation.
     void computeTotals();
+    void installLotTabs();
     // "Calcul ETAT du bois".
     void recomputeWoodState();
     // "Imprimer": the deliveries of the period in the print preview.
@@ -96,6 +100,8 @@ private:
     bool m_newLot;
     int m_inc = 0;
     int m_nLot = 0;
+    OwnersTab *m_ownersTab = nullptr;
+    LotWorkTab *m_workTab = nullptr;
     int m_indiceLot = 1;
     QString m_finishedApplied;  // the "Terminé :" value the logs were last set for
 
