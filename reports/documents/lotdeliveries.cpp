@@ -14,8 +14,9 @@ Result<DataTable> readLotDeliveries(QSqlDatabase db, const QVariant &nLot,
     QVariantList values;
     const auto between = [&](const QString &column) {
         if (!period) return QString();
-        values << sqlDate(period->start) << sqlDate(period->end);
-        return QStringLiteral(" and %1>=? and %1<=?").arg(column);
+        // Before the day after the end, so that a moment later in the end day still counts.
+        values << sqlDate(period->start) << sqlDate(period->end.addDays(1));
+        return QStringLiteral(" and %1>=? and %1<?").arg(column);
     };
 
     QStringList lines;
