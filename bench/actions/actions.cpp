@@ -8,6 +8,7 @@
 #include "contractordirectorytab.h"
 #include "counters.h"
 #include "database.h"
+#include "lotrecompute.h"
 #include "placelistdialog.h"
 #include "places.h"
 #include "serverconfig.h"
@@ -187,17 +188,28 @@ const QList<BenchAction> &benchActions()
                         "round((qte_defaut-ifnull((qte_livree_defaut),0)),3)as a3,round((ifnull((qte_livree_defaut),0)),3)as a4 "
                         "from grume where N_lot={biggest_lot} and descriptif='VOLUME' order by inc"),
          kLotsTodo},
-        {QStringLiteral("Recalcul de la plus grosse coupe"), {},
+        {QStringLiteral("Recalcul de la plus grosse coupe"),
+         [](BenchContext &ctx) {
+             const Status done = recomputeLot(ctx.db, ctx.intParameter("biggest_lot"));
+             return done ? ActionResult{} : failed(done.error());
+         },
          QStringLiteral("select * from grume where (n_lot={biggest_lot} and descriptif='VOLUME'); "
                         "select id, sum(qte_defaut) from liste_grume_cde where n_lot={biggest_lot} and descriptif='VOLUME' and choix_depart='COUPE' group by id; "
                         "select id, sum(qte_defaut_totale) from livraison where n_lot={biggest_lot} group by id; "
                         "select id, sum(qte_defaut) from liste_grume_transfert where type_transfert='COUPE' and depart={biggest_lot} group by id; "
                         "select id, sum(qte_defaut) from liste_grume_cde where n_lot={biggest_lot} and descriptif='VOLUME' and choix_depart='STOCK' group by id"),
-         kLotsTodo},
-        {QStringLiteral("Graphique d'avancement de la plus grosse coupe"), {},
+         QString()},
+        {QStringLiteral("Graphique d'avancement de la plus grosse coupe"),
+         [](BenchContext &ctx) {
+             auto progress = readLotProgress(ctx.db, ctx.intParameter("biggest_lot"));
+             if (!progress) return failed(progress.error());
+             ActionResult r;
+             r.rows = progress->lines.size();
+             return r;
+         },
          QStringLiteral("select *, round(ifnull((qte_livree),0),3)as a0, round((qte-ifnull((qte_livree),0)),3)as a1 "
                         "from grume where N_lot={biggest_lot} and descriptif='VOLUME' order by inc"),
-         kLotsTodo},
+         QString()},
 
         // --- contractors and customer places (reference/)
         {QStringLiteral("Intervenants : recherche de l'onglet"),
