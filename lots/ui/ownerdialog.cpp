@@ -6,7 +6,7 @@
 #include "decimalentry.h"
 #include "lotwidgets.h"
 #include "modal.h"
-#include "specieslinedialog.h"
+#include "ownerestimatedialog.h"
 
 #include <QSqlQueryModel>
 

@@ -6,12 +6,12 @@
 #include "owners.h"
 #include "ownerstab.h"
 #include "scripteddialogs.h"
-#include "specieslinedialog.h"
+#include "ownerestimatedialog.h"
 #include "sql.h"
 #include "testdb.h"
 #include "ui_ownerdialog.h"
 #include "ui_ownerstab.h"
-#include "ui_specieslinedialog.h"
+#include "ui_ownerestimatedialog.h"
 #include "units.h"
 
 #include <QDialog>

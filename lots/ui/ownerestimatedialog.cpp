@@ -1,5 +1,5 @@
-#include "specieslinedialog.h"
-#include "ui_specieslinedialog.h"
+#include "ownerestimatedialog.h"
+#include "ui_ownerestimatedialog.h"
 
 #include "amountfields.h"
 #include "appcontext.h"
