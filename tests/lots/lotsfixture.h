@@ -40,6 +40,7 @@ public:
     void then(Screen screen) { m_screens.append(std::move(screen)); }
     const QStringList &shown() const { return m_shown; }
     int pending() const { return int(m_screens.size()); }
+    void clear() { m_screens.clear(); m_shown.clear(); }
 
 private:
     QList<Screen> m_screens;

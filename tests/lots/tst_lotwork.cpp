@@ -5,6 +5,7 @@
 #include "modal.h"
 #include "scripteddialogs.h"
 #include "sql.h"
+#include "lotsfixture.h"
 #include "testdb.h"
 #include "ui_lotworktab.h"
 #include "ui_workentrydialog.h"
@@ -27,7 +28,7 @@ class TestLotWork : public QObject
     QSqlDatabase m_db;
     test::ScriptedDialogs m_dialogs;
     AppContext m_context;
-    std::deque<std::function<int(QDialog &)>> m_screens;
+    test::ModalScript m_script;
 
     void run(const QString &sql, std::initializer_list<QVariant> values = {})
     {
@@ -40,7 +41,7 @@ class TestLotWork : public QObject
         if (!v) qWarning() << v.error().fullText();
         return v ? *v : QVariant();
     }
-    void expectScreen(std::function<int(QDialog &)> fill) { m_screens.push_back(std::move(fill)); }
+    void expectScreen(std::function<int(QDialog &)> fill) { m_script.then(std::move(fill)); }
 
     int volumeLine(int nLot, const QString &essence, double qte, const QVariant &finPied = QVariant())
     {
@@ -74,21 +75,12 @@ private slots:
         QVERIFY(q.exec(QStringLiteral("select * from perso")));
         QVERIFY(q.next());
         m_context.settings = q.record();
-        setModalRunner([this](QDialog &d) {
-            if (m_screens.empty()) {
-                QTest::qFail(qPrintable(QStringLiteral("unexpected screen ") + d.objectName()), __FILE__, __LINE__);
-                return int(QDialog::Rejected);
-            }
-            auto fill = std::move(m_screens.front());
-            m_screens.pop_front();
-            return fill(d);
-        });
     }
 
     void init()
     {
         m_dialogs.clear();
-        m_screens.clear();
+        m_script.clear();
         for (const char *table : {"coupe", "grume", "intervention", "intervenant_possible", "famille_intervenant"})
             run(QStringLiteral("delete from ") + QLatin1String(table));
         run(QStringLiteral("insert into intervenant_possible (num_intervenant_possible, societe, famille_intervenant, "
@@ -105,7 +97,7 @@ private slots:
 
     void cleanup()
     {
-        QVERIFY2(m_screens.empty(), "a screen that was expected did not open");
+        QVERIFY2(m_script.pending() == 0, "a screen that was expected did not open");
         QCOMPARE(m_dialogs.pendingAnswers(), 0);
     }
 

@@ -8,6 +8,7 @@
 #include "scripteddialogs.h"
 #include "ownerestimatedialog.h"
 #include "sql.h"
+#include "lotsfixture.h"
 #include "testdb.h"
 #include "ui_ownerdialog.h"
 #include "ui_ownerstab.h"
@@ -31,7 +32,7 @@ class TestOwners : public QObject
     QSqlDatabase m_db;
     test::ScriptedDialogs m_dialogs;
     AppContext m_context;
-    std::deque<std::function<int(QDialog &)>> m_screens;
+    test::ModalScript m_script;
 
     void run(const QString &sql, std::initializer_list<QVariant> values = {})
     {
@@ -45,7 +46,7 @@ class TestOwners : public QObject
         return v ? *v : QVariant();
     }
     // The screens the next actions open, answered in turn.
-    void expectScreen(std::function<int(QDialog &)> fill) { m_screens.push_back(std::move(fill)); }
+    void expectScreen(std::function<int(QDialog &)> fill) { m_script.then(std::move(fill)); }
 
     void lot(int nLot, const QString &grouping = QStringLiteral("NON"))
     {
@@ -74,21 +75,12 @@ private slots:
         QVERIFY(q.exec(QStringLiteral("select * from perso")));
         QVERIFY(q.next());
         m_context.settings = q.record();
-        setModalRunner([this](QDialog &d) {
-            if (m_screens.empty()) {
-                QTest::qFail(qPrintable(QStringLiteral("unexpected screen ") + d.objectName()), __FILE__, __LINE__);
-                return int(QDialog::Rejected);
-            }
-            auto fill = std::move(m_screens.front());
-            m_screens.pop_front();
-            return fill(d);
-        });
     }
 
     void init()
     {
         m_dialogs.clear();
-        m_screens.clear();
+        m_script.clear();
         for (const char *table : {"coupe", "grume", "proprietaire", "proprietaire_essence", "essence", "qualite", "acheteur",
                                   "liste_grume_cde", "intervention"})
             run(QStringLiteral("delete from ") + QLatin1String(table));
@@ -99,7 +91,7 @@ private slots:
 
     void cleanup()
     {
-        QVERIFY2(m_screens.empty(), "a screen that was expected did not open");
+        QVERIFY2(m_script.pending() == 0, "a screen that was expected did not open");
         QCOMPARE(m_dialogs.pendingAnswers(), 0);
     }
 
