@@ -202,22 +202,28 @@ Result<QList<ClassVolume>> availableVolumeByClass(QSqlDatabase db, int nLot)
     return slices;
 }
 
-Result<BoundQuery> logInquiryQuery(const LogInquiry &inquiry)
+Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry)
 {
-    BoundQuery q;
-    q.add(QStringLiteral("select inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde "
-                         "from grume where N_grume is not null and descriptif='GRUME'"));
+    PagedQuery q;
+    q.columns = QStringLiteral("inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde");
+    q.from = QStringLiteral("grume");
+    QStringList where{QStringLiteral("N_grume is not null and descriptif='GRUME'")};
     if (!inquiry.logNumber.trimmed().isEmpty()) {
         const auto number = parseWholeNumber(inquiry.logNumber);
         if (!number) return Error{incorrectEntryMessage()};
-        q.add(QStringLiteral(" and N_grume=?"), {*number});
+        where << QStringLiteral("N_grume=?");
+        q.values << *number;
     }
     if (!inquiry.lotNumber.trimmed().isEmpty()) {
         const auto lot = parseWholeNumber(inquiry.lotNumber);
         if (!lot) return Error{incorrectEntryMessage()};
-        q.add(QStringLiteral(" and N_lot=?"), {*lot});
+        where << QStringLiteral("N_lot=?");
+        q.values << *lot;
     }
-    if (inquiry.availableOnly) q.add(QStringLiteral(" and inc_cde is null"));
+    if (inquiry.availableOnly) where << QStringLiteral("inc_cde is null");
+    q.where = where.join(QStringLiteral(" and "));
+    // in the order the logs were entered
+    q.key = QStringLiteral("inc");
     return q;
 }
 

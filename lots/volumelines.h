@@ -1,6 +1,7 @@
 #pragma once
 
 #include "boundquery.h"
+#include "pagedquerymodel.h"
 #include "result.h"
 
 #include <QDate>
@@ -107,8 +108,9 @@ struct LogInquiry
     bool availableOnly = true;  // "DISPONIBLE ( non livrée )"
 };
 inline QString incorrectEntryMessage() { return QStringLiteral("Saisie incorrecte"); }
-// A number that is not whole gives incorrectEntryMessage().
-Result<BoundQuery> logInquiryQuery(const LogInquiry &inquiry);
+// The logs found, read a page at a time (every free log of twenty years is a long list). A number
+// that is not whole gives incorrectEntryMessage().
+Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry);
 // The lot of the selected log ("Lieu parcelle", "Adresse parcelle"...): lieu, adresse, cp, n_lot,
 // type_achat; an empty record when there is no such lot.
 Result<QSqlRecord> lotSummary(QSqlDatabase db, const QVariant &nLot);

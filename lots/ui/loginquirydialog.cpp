@@ -5,13 +5,13 @@
 #include "formats.h"
 #include "lotwidgets.h"
 
-#include <QSqlQueryModel>
+#include "pagedquerymodel.h"
 
 namespace ravelin {
 
 LogInquiryDialog::LogInquiryDialog(AppContext &context, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::info_grume>()), m_context(context),
-      m_source(new QSqlQueryModel(this)), m_grid(new LotGridModel(this))
+      m_source(new PagedQueryModel(this)), m_grid(new LotGridModel(this))
 {
     m_ui->setupUi(this);
     m_grid->setSourceModel(m_source);
@@ -37,6 +37,10 @@ LogInquiryDialog::LogInquiryDialog(AppContext &context, QWidget *parent)
     connect(m_ui->BtnChercher, &QPushButton::clicked, this, &LogInquiryDialog::search);
     connect(m_ui->Disponible, &QCheckBox::toggled, this, &LogInquiryDialog::search);
     connect(m_ui->BtnFermer, &QPushButton::clicked, this, &LogInquiryDialog::accept);
+    // the count of a long list arrives once its first page is shown
+    connect(m_source, &PagedQueryModel::counted, this,
+            [this](qint64 total) { m_ui->Label_nb->setText(QStringLiteral("( nb ") + QString::number(total) + QStringLiteral(" )")); });
+    connect(m_source, &PagedQueryModel::failed, this, [this](const Error &e) { showFailure(*m_context.dialogs, e); });
     search();
 }
 
@@ -53,7 +57,7 @@ void LogInquiryDialog::search()
         showFailure(*m_context.dialogs, statement.error());
         return;
     }
-    if (Status s = loadModel(*m_source, m_context.db, *statement, "LogInquiryDialog::search"); !s) {
+    if (Status s = m_source->setQuery(m_context.db, *statement); !s) {
         showFailure(*m_context.dialogs, s.error());
         return;
     }
@@ -64,7 +68,7 @@ void LogInquiryDialog::search()
                  {QStringLiteral("classe"), 50}, {QStringLiteral("diametre"), 60}, {QStringLiteral("longueur"), 60},
                  {QStringLiteral("m3"), 70}, {QStringLiteral("N_lot"), 70}, {QStringLiteral("livree"), 50},
                  {QStringLiteral("lieu"), 140}, {QStringLiteral("stock"), 110}, {QStringLiteral("inc_cde"), 70}});
-    m_ui->Label_nb->setText(QStringLiteral("( nb ") + QString::number(m_grid->rowCount()) + QStringLiteral(" )"));
+    if (!m_source->totalCount()) m_ui->Label_nb->setText(QStringLiteral("( nb … )"));
     if (m_grid->rowCount() > 0)
         m_ui->Grille_grumes->setCurrentIndex(m_grid->index(0, m_grid->column(QStringLiteral("n_grume"))));
     else

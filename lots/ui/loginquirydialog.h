@@ -7,7 +7,6 @@
 
 #include <memory>
 
-class QSqlQueryModel;
 
 namespace Ui {
 class info_grume;
@@ -17,9 +16,11 @@ namespace ravelin {
 
 struct AppContext;
 class LotGridModel;
+class PagedQueryModel;
 
 // info_grume: finds logs by number and lot, and shows the lot and the order of the selected log,
-// loaded 200 ms after the selection settles.
+// loaded 200 ms after the selection settles. The list holds the pages the user scrolled to; its
+// count follows the first page.
 class LogInquiryDialog : public QDialog
 {
     Q_OBJECT
@@ -29,6 +30,7 @@ public:
 
     Ui::info_grume *ui() const { return m_ui.get(); }
     LotGridModel *logs() const { return m_grid; }
+    PagedQueryModel *logSource() const { return m_source; }
     // The one-shot timer that loads the two panels.
     QTimer &panelTimer() { return m_panelTimer; }
 
@@ -40,7 +42,7 @@ public slots:
 private:
     std::unique_ptr<Ui::info_grume> m_ui;
     AppContext &m_context;
-    QSqlQueryModel *m_source;
+    PagedQueryModel *m_source;
     LotGridModel *m_grid;
     QTimer m_panelTimer;
 };

@@ -4,6 +4,7 @@
 #include "gridmodel.h"
 #include "logentrydialog.h"
 #include "loginquirydialog.h"
+#include "pagedquerymodel.h"
 #include "lotlogsdialog.h"
 #include "lotscreens.h"
 #include "lotwidgets.h"
@@ -271,6 +272,29 @@ private slots:
         screens.then([](QDialog &d) { return d.objectName() == QLatin1String("info_grume") ? 0 : -1; });
         openLogInquiry(f.context);
         QCOMPARE(screens.shown(), QStringList{QStringLiteral("info_grume")});
+    }
+
+    // A long list shows its first page at once, its count right after, and the rest as the grid
+    // scrolls down.
+    void inquiryOfALongList()
+    {
+        QStringList rows;
+        for (int n = 1; n <= 450; ++n) rows << QStringLiteral("(30, 'GRUME', '%1', %2)").arg(n).arg(n % 3 == 0 ? QStringLiteral("7") : QStringLiteral("NULL"));
+        f.run(QStringLiteral("insert into grume (N_lot, descriptif, n_grume, inc_cde) values ") + rows.join(QLatin1Char(',')));
+        LogInquiryDialog inquiry(f.context);
+        QCOMPARE(inquiry.ui()->Label_nb->text(), QStringLiteral("( nb … )"));
+        QCOMPARE(inquiry.logs()->rowCount(), 200);
+        QCOMPARE(inquiry.logs()->raw(0, QStringLiteral("n_grume")).toString(), QStringLiteral("1"));
+        QTRY_COMPARE(inquiry.ui()->Label_nb->text(), QStringLiteral("( nb 300 )"));
+
+        inquiry.resize(800, 600);
+        inquiry.show();
+        QTableView *grid = inquiry.ui()->Grille_grumes;
+        grid->scrollToBottom();
+        QTRY_VERIFY(inquiry.logs()->rowCount() > 200);
+        while (inquiry.logSource()->canFetchMore()) grid->scrollToBottom(), QCoreApplication::processEvents();
+        QCOMPARE(inquiry.logs()->rowCount(), 300);
+        QCOMPARE(inquiry.logs()->raw(299, QStringLiteral("n_grume")).toString(), QStringLiteral("449"));
     }
 
     void picker()

@@ -1,5 +1,6 @@
 #include "sql.h"
 #include "testdb.h"
+#include "pagedquerymodel.h"
 #include "volumelines.h"
 
 #include <QSqlQuery>
@@ -33,6 +34,20 @@ class TestVolumeLines : public QObject
         if (!query) return {QStringLiteral("failed: ") + query.error().fullText()};
         QStringList values;
         while (query->next()) values << query->value(name).toString();
+        return values;
+    }
+    // The same over a paged list, read to its end a row at a time (a page per row).
+    QStringList column(const Result<PagedQuery> &statement, const QString &name)
+    {
+        if (!statement) return {QStringLiteral("refused: ") + statement.error().message};
+        PagedQueryModel model;
+        model.setPageSize(1);
+        if (Status s = model.setQuery(m_db, *statement, PagedQueryModel::Count::Now); !s) return {QStringLiteral("failed: ") + s.error().fullText()};
+        while (model.canFetchMore()) model.fetchMore();
+        if (model.lastError()) return {QStringLiteral("failed: ") + model.lastError()->fullText()};
+        QStringList values;
+        for (int row = 0; row < model.rowCount(); ++row) values << model.record(row).value(name).toString();
+        if (model.totalCount() != model.rowCount()) values << QStringLiteral("count %1").arg(model.totalCount().value_or(-1));
         return values;
     }
 

@@ -15,8 +15,8 @@
 
 namespace ravelin {
 
-// A statement with its values in the order of its "?" marks. The lot operations build them from
-// what the user typed; the screens run them into their grids.
+// A statement with its values in the order of its "?" marks. Operations build them from what the
+// user typed; the screens run them into their grids.
 struct BoundQuery
 {
     QString sql;
@@ -37,7 +37,7 @@ Result<QSqlQuery> runBoundQuery(QSqlDatabase db, const BoundQuery &statement, co
 // text give nothing.
 std::optional<qint64> parseWholeNumber(const QString &text);
 
-// Values as the lot operations write them: an empty text or an invalid date is written as null,
+// Values as the operations write them: an empty text or an invalid date is written as null,
 // as the older program's empty fields were.
 QVariant textOrNull(const QString &text);
 QVariant dateOrNull(const QDate &date);

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "boundquery.h"
+#include "result.h"
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QVector>
+
+#include <optional>
+
+namespace ravelin {
+
+// What a paged list reads: "select <columns> from <from> where <where> order by <key>", the rows
+// taken a page at a time after the last key read. `key` must be unique (the table's inc) and be
+// one of the columns.
+struct PagedQuery
+{
+    QString columns;
+    QString from;
+    QString where;        // with its "?" marks; empty for every row
+    QVariantList values;  // in the order of the marks
+    QString key = QStringLiteral("inc");
+    bool descending = false;
+};
+
+// A list over a big table that holds only what the user has scrolled to. The driver copies a
+// whole result set to the workstation when it runs a statement, so a list of every free log of
+// twenty years cannot be read in one go: the model reads its first page (one statement), the
+// grid asks for the next ones as it scrolls (one statement each, after the last key read), and
+// the count of the whole list is read separately (one statement), by default right after the
+// first page has been handed to the grid, so that the first screenful does not wait for it.
+class PagedQueryModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    enum class Count { Deferred, Now, Never };
+
+    explicit PagedQueryModel(QObject *parent = nullptr);
+
+    // Runs the first page. On failure the model keeps its previous rows.
+    Status setQuery(QSqlDatabase db, const PagedQuery &query, Count count = Count::Deferred);
+    // Rows read at a time (200 by default).
+    void setPageSize(int rows) { m_pageSize = qMax(1, rows); }
+    int pageSize() const { return m_pageSize; }
+
+    // Rows of the whole list, once counted.
+    std::optional<qint64> totalCount() const { return m_total; }
+    // Counts the rows of the whole list now (when not counted yet); emits counted().
+    Status countRows();
+    // Reads pages until `row` is held or the list ends; false when there are fewer rows.
+    bool fetchUpTo(int row);
+    // Reads every row (for a printout or a total over the whole list).
+    Status fetchAll();
+    // The last error met while reading a page on the grid's request.
+    const std::optional<Error> &lastError() const { return m_lastError; }
+
+    QSqlRecord record(int row) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool canFetchMore(const QModelIndex &parent = {}) const override;
+    void fetchMore(const QModelIndex &parent = {}) override;
+
+signals:
+    void counted(qint64 total);
+    // A page or the count could not be read (the grid's scrolling has no caller to report to).
+    void failed(const ravelin::Error &error);
+
+private:
+    // Reads the page after the last key held into `rows`; `more` tells whether rows are left.
+    Status readPage(QList<QVector<QVariant>> &rows, QSqlRecord *fields, bool &more) const;
+    BoundQuery pageStatement() const;
+
+    QSqlDatabase m_db;
+    PagedQuery m_query;
+    int m_pageSize = 200;
+    QSqlRecord m_fields;
+    int m_keyColumn = -1;
+    QList<QVector<QVariant>> m_rows;
+    bool m_more = false;
+    std::optional<qint64> m_total;
+    std::optional<Error> m_lastError;
+    quint64 m_generation = 0;  // a deferred count belongs to the query it was asked for
+};
+
+} // namespace ravelin
