@@ -175,7 +175,8 @@ CREATE TABLE grume (
   PRIMARY KEY (inc),
   KEY idx_grume_lot (N_lot, descriptif),
   KEY idx_grume_inc_cde (inc_cde),
-  KEY idx_grume_n_grume (n_grume)
+  KEY idx_grume_n_grume (n_grume),
+  KEY idx_grume_free (descriptif, inc_cde, n_grume)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- owners of a lot with their purchase terms, levy, deposit and payment state

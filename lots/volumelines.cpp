@@ -222,8 +222,9 @@ Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry)
     }
     if (inquiry.availableOnly) where << QStringLiteral("inc_cde is null");
     q.where = where.join(QStringLiteral(" and "));
-    // in the order the logs were entered
+    // the last logs entered first: those are the wood in stock
     q.key = QStringLiteral("inc");
+    q.descending = true;
     return q;
 }
 
