@@ -3,10 +3,10 @@
 # One executable per test file. Every test runs offscreen with the French locale; database
 # tests find the server through RAVELIN_TEST_SOCKET (set by scripts/test) and create a
 # database of their own from db/schema.sql.
-function(ravelin_add_test name)
-  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  # Screen tests include the forms' generated headers (ui_*.h) to drive their widgets.
+
+# ravelin_use_forms(<target>): lets the target include the forms' generated headers (ui_*.h)
+# to drive their widgets, as the screen tests and the benchmark do.
+function(ravelin_use_forms name)
   file(GLOB_RECURSE forms LIST_DIRECTORIES false ${PROJECT_SOURCE_DIR}/*/*.ui ${PROJECT_SOURCE_DIR}/*/ui/*.ui)
   set(form_dirs "")
   foreach(form ${forms})
@@ -15,6 +15,12 @@ function(ravelin_add_test name)
   endforeach()
   list(REMOVE_DUPLICATES form_dirs)
   set_target_properties(${name} PROPERTIES AUTOUIC_SEARCH_PATHS "${form_dirs}")
+endfunction()
+
+function(ravelin_add_test name)
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  ravelin_use_forms(${name})
   target_link_libraries(${name} PRIVATE Qt6::Test ravelin_testsupport ${T_LIBS})
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES

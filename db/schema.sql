@@ -173,10 +173,11 @@ CREATE TABLE grume (
   m3_livre DOUBLE NULL,
   inc_cde INT NULL,
   PRIMARY KEY (inc),
-  KEY idx_grume_lot (N_lot, descriptif),
+  KEY idx_grume_lot (N_lot, descriptif, inc_cde),
   KEY idx_grume_inc_cde (inc_cde),
   KEY idx_grume_n_grume (n_grume),
-  KEY idx_grume_free (descriptif, inc_cde, n_grume)
+  KEY idx_grume_free (descriptif, inc_cde, n_grume),
+  KEY idx_grume_open (descriptif, livree)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- owners of a lot with their purchase terms, levy, deposit and payment state

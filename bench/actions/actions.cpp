@@ -5,6 +5,20 @@
 #include "benchaction.h"
 
 #include "contractors.h"
+#include "loginquirydialog.h"
+#include "loteditor.h"
+#include "lotlisttab.h"
+#include "lotstore.h"
+#include "lotwidgets.h"
+#include "mainwindow.h"
+#include "modal.h"
+#include "pagedquerymodel.h"
+#include "signindialog.h"
+#include "ui_lotlisttab.h"
+#include "ui_loginquirydialog.h"
+#include "ui_signindialog.h"
+#include "ui_volumelinepicker.h"
+#include "volumelinepicker.h"
 #include "contractordirectorytab.h"
 #include "counters.h"
 #include "database.h"
@@ -16,7 +30,9 @@
 #include "startup.h"
 #include "users.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
+#include <QLineEdit>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -60,6 +76,82 @@ ContractorDirectoryTab *contractorsTab(BenchContext &ctx)
     });
 }
 
+// The lot tab, created once per company; each lot action sets its filters before it searches.
+LotListTab *lotTab(BenchContext &ctx)
+{
+    return ctx.object<LotListTab>(QStringLiteral("lot tab"), [&ctx] { return new LotListTab(ctx.app); });
+}
+
+struct LotFilters
+{
+    QString number, town, name, buyer;
+    bool finished = false;
+};
+
+// Untimed: the filters of the lot tab as the user types them (ticking the finished lots box
+// searches at once, as on screen).
+ActionFunction setLotFilters(LotFilters (*filters)(BenchContext &))
+{
+    return [filters](BenchContext &ctx) {
+        LotListTab *tab = lotTab(ctx);
+        const LotFilters f = filters(ctx);
+        tab->ui()->dossier1->setText(f.number);
+        tab->ui()->commune1->setText(f.town);
+        tab->ui()->nom1->setText(f.name);
+        tab->ui()->acheteur1->setText(f.buyer);
+        tab->ui()->radio_histo1->setChecked(f.finished);
+        return ActionResult{};
+    };
+}
+
+ActionResult searchLots(BenchContext &ctx)
+{
+    LotListTab *tab = lotTab(ctx);
+    tab->search();
+    ActionResult r;
+    r.rows = tab->grid()->rowCount();
+    return r;
+}
+
+// The program as a user opens it: Serveur_config.INI, the connection and settings, the main
+// window with every tab, the sign-in (admin) and the lot tab's first search.
+struct OpenedProgram
+{
+    StartupState state;
+    AppContext context;
+    std::unique_ptr<MainWindow> window;
+    ~OpenedProgram() { window.reset(); }
+};
+
+ActionResult openProgram(BenchContext &ctx)
+{
+    auto started = startProgram(ctx.parameter(QStringLiteral("application_folder")), MainWindow::versionText());
+    if (!started) return failed(started.error());
+    auto opened = std::make_shared<OpenedProgram>();
+    opened->state = *started;
+    opened->context.db = started->db;
+    opened->context.dialogs = &ctx.dialogs;
+    opened->context.settings = started->settings;
+    opened->context.applicationFolder = started->applicationFolder;
+    opened->window = std::make_unique<MainWindow>(opened->context);
+    const ModalRunner previous = setModalRunner([](QDialog &d) {
+        auto *signIn = qobject_cast<SignInDialog *>(&d);
+        if (!signIn) return int(QDialog::Rejected);
+        signIn->ui()->Edit_mot_passe->setText(QStringLiteral("admin"));
+        signIn->ui()->BtnOK->click();
+        return signIn->result();
+    });
+    opened->window->firstActivation();
+    setModalRunner(previous);
+    ActionResult r;
+    if (opened->window->ended()) r.error = QStringLiteral("the program ended at sign-in");
+    auto *tab = opened->window->findChild<LotListTab *>();
+    r.rows = tab ? tab->grid()->rowCount() : -1;
+    r.connection = started->db.connectionName();
+    r.keep = opened;
+    return r;
+}
+
 QString sessionSetup()
 {
     return QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_unicode_ci; SET SESSION sql_mode='") + sessionSqlMode() +
@@ -91,8 +183,12 @@ const QString kLotPicker = QStringLiteral(
     "A.essence,A.qualite,A.n_lot from grume A join coupe B on B.n_lot=A.n_lot "
     "Where (A.descriptif='VOLUME')and(A.livree<>'OUI' or A.livree is null) %1 "
     "group by A.descriptif,A.essence,A.qualite,A.n_lot order by A.essence,A.qualite");
-const QString kLogInquiry = QStringLiteral("select * from grume where N_grume is not null and descriptif='GRUME' %1 and inc_cde is null");
-const QString kLotsTodo = QStringLiteral("to be wired by the lots work (lots/ operations and screens)");
+// the first page of the log inquiry and its count, as the paged list reads them
+const QString kLogInquiryPage = QStringLiteral(
+    "select inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde from grume "
+    "where (N_grume is not null and descriptif='GRUME' %1 and inc_cde is null) order by inc desc limit 201");
+const QString kLogInquiryCount = QStringLiteral(
+    "select count(*) from grume where N_grume is not null and descriptif='GRUME' %1 and inc_cde is null");
 
 } // namespace
 
@@ -167,27 +263,107 @@ const QList<BenchAction> &benchActions()
          },
          QStringLiteral("select * from increment; select n_lot from increment")},
 
-        // --- cutting lots (lots/): waiting for their operations and screens to be wired here
-        {QStringLiteral("Ouverture du programme jusqu'à la liste des coupes"), {},
-         QStringLiteral("select * from perso; select Utilisateur, Page, Autorisation from detail_mot_passe; ") + kLotList +
-             QStringLiteral("order by n_lot DESC"),
-         QStringLiteral("to be wired by the lead: start-up, sign-in, main window and the lot tab's first search")},
-        {QStringLiteral("Coupes : recherche sans filtre"), {}, kLotList + QStringLiteral("order by n_lot DESC"), kLotsTodo},
-        {QStringLiteral("Coupes : filtre N° Coupe"), {}, kLotList + QStringLiteral("and n_lot like concat('%', {lot_filter}, '%') order by n_lot DESC"), kLotsTodo},
-        {QStringLiteral("Coupes : filtre Commune"), {}, kLotList + QStringLiteral("and lieu like concat('%', {commune}, '%') order by n_lot DESC"), kLotsTodo},
-        {QStringLiteral("Coupes : filtre Nom"), {}, kLotList + QStringLiteral("and nom like concat('%', {owner}, '%') order by n_lot DESC"), kLotsTodo},
-        {QStringLiteral("Coupes : filtre Acheteur"), {}, kLotList + QStringLiteral("and acheteur like concat('%', {buyer}, '%') order by n_lot DESC"), kLotsTodo},
-        {QStringLiteral("Coupes : terminées comprises"), {}, QStringLiteral("select * from coupe where ( coupe_fini<>'rien') order by n_lot DESC"), kLotsTodo},
-        {QStringLiteral("Sélecteur liste_n_lot sans filtre"), {}, kLotPicker.arg(QString()), kLotsTodo},
-        {QStringLiteral("Sélecteur liste_n_lot, une essence"), {}, kLotPicker.arg(QStringLiteral("and A.essence like concat('%', {species}, '%')")), kLotsTodo},
-        {QStringLiteral("info_grume : toutes les grumes disponibles"), {}, kLogInquiry.arg(QString()), kLotsTodo},
-        {QStringLiteral("info_grume : une coupe"), {}, kLogInquiry.arg(QStringLiteral("and N_lot={biggest_lot}")), kLotsTodo},
-        {QStringLiteral("Éditeur de lot : la plus grosse coupe"), {},
+        // --- cutting lots (lots/)
+        {QStringLiteral("Ouverture du programme jusqu'à la liste des coupes"), openProgram,
+         sessionSetup() + QStringLiteral("select * from perso; select version_UPDATE from perso; ") +
+             QStringLiteral("select Utilisateur, Page, Autorisation from detail_mot_passe; "
+                            "select Utilisateur from mot_passe where Mot_passe = 'admin' COLLATE utf8mb4_bin order by inc limit 1; ") +
+             kLotList + QStringLiteral("order by n_lot DESC"),
+         QString(),
+         [](BenchContext &ctx) {
+             ctx.parameters.insert(QStringLiteral("application_folder"), applicationFolder(ctx));
+             return ActionResult{};
+         }},
+        {QStringLiteral("Coupes : recherche sans filtre"), searchLots, kLotList + QStringLiteral("order by n_lot DESC"), QString(),
+         setLotFilters([](BenchContext &) { return LotFilters{}; })},
+        {QStringLiteral("Coupes : filtre N° Coupe"), searchLots,
+         kLotList + QStringLiteral("and n_lot like concat('%', {lot_filter}, '%') order by n_lot DESC"), QString(),
+         setLotFilters([](BenchContext &ctx) { return LotFilters{ctx.parameter(QStringLiteral("lot_filter"))}; })},
+        {QStringLiteral("Coupes : filtre Commune"), searchLots,
+         kLotList + QStringLiteral("and lieu like concat('%', {commune}, '%') order by n_lot DESC"), QString(),
+         setLotFilters([](BenchContext &ctx) { return LotFilters{QString(), ctx.parameter(QStringLiteral("commune"))}; })},
+        {QStringLiteral("Coupes : filtre Nom"), searchLots,
+         kLotList + QStringLiteral("and nom like concat('%', {owner}, '%') order by n_lot DESC"), QString(),
+         setLotFilters([](BenchContext &ctx) { return LotFilters{QString(), QString(), ctx.parameter(QStringLiteral("owner"))}; })},
+        {QStringLiteral("Coupes : filtre Acheteur"), searchLots,
+         kLotList + QStringLiteral("and acheteur like concat('%', {buyer}, '%') order by n_lot DESC"), QString(),
+         setLotFilters([](BenchContext &ctx) { return LotFilters{QString(), QString(), QString(), ctx.parameter(QStringLiteral("buyer"))}; })},
+        {QStringLiteral("Coupes : terminées comprises"), searchLots,
+         QStringLiteral("select * from coupe where ( coupe_fini<>'rien') order by n_lot DESC"), QString(),
+         setLotFilters([](BenchContext &) { return LotFilters{QString(), QString(), QString(), QString(), true}; })},
+        {QStringLiteral("Sélecteur liste_n_lot sans filtre"),
+         [](BenchContext &ctx) {
+             auto picker = std::make_shared<VolumeLinePicker>(ctx.app);  // searches as it opens
+             ActionResult r;
+             r.rows = picker->lines()->rowCount();
+             r.keep = picker;
+             return r;
+         },
+         kLotPicker.arg(QString())},
+        {QStringLiteral("Sélecteur liste_n_lot, une essence"),
+         [](BenchContext &ctx) {
+             auto *picker = ctx.object<VolumeLinePicker>(QStringLiteral("lot picker"), [&ctx] { return new VolumeLinePicker(ctx.app); });
+             picker->search();
+             ActionResult r;
+             r.rows = picker->lines()->rowCount();
+             return r;
+         },
+         kLotPicker.arg(QStringLiteral("and A.essence like concat('%', {species}, '%')")), QString(),
+         [](BenchContext &ctx) {
+             auto *picker = ctx.object<VolumeLinePicker>(QStringLiteral("lot picker"), [&ctx] { return new VolumeLinePicker(ctx.app); });
+             picker->ui()->Essence->setText(ctx.parameter(QStringLiteral("species")));
+             return ActionResult{};
+         }},
+        {QStringLiteral("info_grume : toutes les grumes disponibles, premier écran"),
+         [](BenchContext &ctx) {
+             auto inquiry = std::make_shared<LogInquiryDialog>(ctx.app);  // searches as it opens, the box ticked
+             ActionResult r;
+             r.rows = inquiry->logs()->rowCount();
+             r.keep = inquiry;  // its count, deferred, is never run: the screen goes before the event loop turns
+             return r;
+         },
+         kLogInquiryPage.arg(QString())},
+        {QStringLiteral("info_grume : toutes les grumes disponibles, avec le compte"),
+         [](BenchContext &ctx) {
+             auto inquiry = std::make_shared<LogInquiryDialog>(ctx.app);
+             inquiry->logSource()->countRows();
+             ActionResult r;
+             r.rows = inquiry->logSource()->totalCount().value_or(-1);
+             r.keep = inquiry;
+             return r;
+         },
+         kLogInquiryPage.arg(QString()) + QStringLiteral("; ") + kLogInquiryCount.arg(QString())},
+        {QStringLiteral("info_grume : une coupe"),
+         [](BenchContext &ctx) {
+             auto *inquiry = ctx.object<LogInquiryDialog>(QStringLiteral("log inquiry"), [&ctx] { return new LogInquiryDialog(ctx.app); });
+             inquiry->search();
+             inquiry->logSource()->countRows();
+             ActionResult r;
+             r.rows = inquiry->logSource()->totalCount().value_or(-1);
+             return r;
+         },
+         kLogInquiryPage.arg(QStringLiteral("and N_lot={biggest_lot}")) + QStringLiteral("; ") +
+             kLogInquiryCount.arg(QStringLiteral("and N_lot={biggest_lot}")),
+         QString(),
+         [](BenchContext &ctx) {
+             auto *inquiry = ctx.object<LogInquiryDialog>(QStringLiteral("log inquiry"), [&ctx] { return new LogInquiryDialog(ctx.app); });
+             inquiry->ui()->N_lot->setText(ctx.parameter(QStringLiteral("biggest_lot")));
+             return ActionResult{};
+         }},
+        {QStringLiteral("Éditeur de lot : la plus grosse coupe"),
+         [](BenchContext &ctx) {
+             auto lot = loadLot(ctx.db, ctx.intParameter(QStringLiteral("biggest_lot_inc")));
+             if (!lot) return failed(lot.error());
+             auto editor = std::make_shared<LotEditor>(ctx.app, *lot, false);
+             ActionResult r;
+             r.rows = editor->volumeLines()->rowCount();
+             r.keep = editor;
+             return r;
+         },
          QStringLiteral("select * from coupe where inc={biggest_lot_inc}; select * from proprietaire where N_lot={biggest_lot} order by nom; "
                         "select *,round(ifnull((qte_livree),0),3)as a0, round((qte-ifnull((qte_livree),0)),3)as a1, "
                         "round((qte_defaut-ifnull((qte_livree_defaut),0)),3)as a3,round((ifnull((qte_livree_defaut),0)),3)as a4 "
-                        "from grume where N_lot={biggest_lot} and descriptif='VOLUME' order by inc"),
-         kLotsTodo},
+                        "from grume where N_lot={biggest_lot} and descriptif='VOLUME' order by inc")},
         {QStringLiteral("Recalcul de la plus grosse coupe"),
          [](BenchContext &ctx) {
              const Status done = recomputeLot(ctx.db, ctx.intParameter("biggest_lot"));

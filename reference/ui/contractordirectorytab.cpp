@@ -100,6 +100,8 @@ ContractorDirectoryTab::ContractorDirectoryTab(AppContext &context, QWidget *par
     });
     m_ui->Grille_actions->setModel(m_actionGrid);
     m_ui->Grille_actions->verticalHeader()->hide();
+    // columns sized on the rows around the visible ones, not on a whole year of actions
+    m_ui->Grille_actions->horizontalHeader()->setResizeContentsPrecision(50);
 
     const QLocale french = frenchLocale();
     for (QDateEdit *date : {m_ui->Date_debut, m_ui->Date_fin}) date->setLocale(french);
