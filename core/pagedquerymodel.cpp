@@ -10,24 +10,67 @@ namespace ravelin {
 
 PagedQueryModel::PagedQueryModel(QObject *parent) : QAbstractTableModel(parent) {}
 
-BoundQuery PagedQueryModel::pageStatement() const
+namespace {
+
+QString bareName(const QString &column)
 {
-    BoundQuery q;
-    q.add(QStringLiteral("select ") + m_query.columns + QStringLiteral(" from ") + m_query.from);
+    return column.contains(QLatin1Char('.')) ? column.section(QLatin1Char('.'), -1) : column;
+}
+
+// The rows after `last` in the order of `columns` (ascending, nulls first), the last column unique:
+// for (a, b, key), "a > ? or (a = ? and (b > ? or (b = ? and key > ?)))", with "a is not null or
+// (a is null and ...)" where the last value of a column is null.
+QString afterCondition(const QStringList &columns, const QVariantList &last, int from, QVariantList &values)
+{
+    const QString &column = columns.at(from);
+    const QVariant &value = last.at(from);
+    if (from == columns.size() - 1) {
+        values << value;
+        return column + QStringLiteral(" > ?");
+    }
+    if (value.isNull())
+        return QStringLiteral("(") + column + QStringLiteral(" is not null or (") + column + QStringLiteral(" is null and ") +
+               afterCondition(columns, last, from + 1, values) + QStringLiteral("))");
+    values << value;
+    QString sql = QStringLiteral("(") + column + QStringLiteral(" > ? or (") + column + QStringLiteral(" = ? and ");
+    values << value;
+    return sql + afterCondition(columns, last, from + 1, values) + QStringLiteral("))");
+}
+
+} // namespace
+
+QString PagedQueryModel::whereClause(const QVariantList &after, QVariantList &values) const
+{
     QStringList conditions;
-    QVariantList values;
     if (!m_query.where.trimmed().isEmpty()) {
         conditions << QLatin1Char('(') + m_query.where + QLatin1Char(')');
-        values = m_query.values;
+        values += m_query.values;
     }
-    if (!m_rows.isEmpty() && m_keyColumn >= 0) {
-        conditions << m_query.key + (m_query.descending ? QStringLiteral(" < ?") : QStringLiteral(" > ?"));
-        values << m_rows.last().at(m_keyColumn);
+    if (!after.isEmpty()) {
+        if (m_query.orderBy.isEmpty()) {
+            conditions << m_query.key + (m_query.descending ? QStringLiteral(" < ?") : QStringLiteral(" > ?"));
+            values << after.last();
+        } else {
+            conditions << afterCondition(orderColumns(), after, 0, values);
+        }
     }
-    if (!conditions.isEmpty()) q.add(QStringLiteral("where ") + conditions.join(QStringLiteral(" and ")), values);
+    return conditions.isEmpty() ? QString() : QStringLiteral("where ") + conditions.join(QStringLiteral(" and "));
+}
+
+BoundQuery PagedQueryModel::pageStatement() const
+{
+    QVariantList after;
+    if (!m_rows.isEmpty())
+        for (int c : m_orderColumns) after << m_rows.last().at(c);
+    QVariantList values;
+    const QString where = whereClause(after, values);
+    BoundQuery q;
+    q.add(QStringLiteral("select ") + m_query.columns + QStringLiteral(" from ") + m_query.from);
+    if (!where.isEmpty()) q.add(where, values);
     // one row beyond the page tells whether another page follows
-    q.add(QStringLiteral("order by ") + m_query.key + (m_query.descending ? QStringLiteral(" desc") : QString()) +
-          QStringLiteral(" limit ") + QString::number(m_pageSize + 1));
+    const QString order = m_query.orderBy.isEmpty() ? m_query.key + (m_query.descending ? QStringLiteral(" desc") : QString())
+                                                    : orderColumns().join(QLatin1Char(','));
+    q.add(QStringLiteral("order by ") + order + QStringLiteral(" limit ") + QString::number(m_pageSize + 1));
     return q;
 }
 
@@ -63,6 +106,11 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
     const QSqlDatabase previousDb = m_db;
     const PagedQuery previousQuery = m_query;
     const QList<QVector<QVariant>> previousRows = m_rows;
+    const auto restore = [&] {
+        m_db = previousDb;
+        m_query = previousQuery;
+        m_rows = previousRows;
+    };
     m_db = db;
     m_query = query;
     m_rows.clear();
@@ -71,16 +119,25 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
     bool more = false;
     Status read = readPage(rows, &fields, more);
     if (!read) {
-        m_db = previousDb;
-        m_query = previousQuery;
-        m_rows = previousRows;
+        restore();
         return read;
+    }
+    QList<int> orderColumns;
+    for (const QString &column : query.orderBy + QStringList{query.key}) {
+        const int c = fields.indexOf(bareName(column));
+        if (c < 0) {
+            // the next pages could not follow this one: refuse rather than show a cut list
+            restore();
+            return Error{QStringLiteral("La liste ne peut pas être lue : la colonne %1 manque.").arg(column), QString(),
+                         QString(), QStringLiteral("PagedQueryModel::setQuery")};
+        }
+        orderColumns << c;
     }
     beginResetModel();
     m_fields = fields;
-    m_keyColumn = fields.indexOf(query.key.contains(QLatin1Char('.')) ? query.key.section(QLatin1Char('.'), -1) : query.key);
+    m_orderColumns = orderColumns;
     m_rows = std::move(rows);
-    m_more = more && m_keyColumn >= 0;
+    m_more = more;
     m_total.reset();
     m_lastError.reset();
     ++m_generation;
@@ -150,12 +207,60 @@ void PagedQueryModel::fetchMore(const QModelIndex &parent)
 
 bool PagedQueryModel::fetchUpTo(int row)
 {
-    while (row >= m_rows.size() && m_more) {
-        const int before = m_rows.size();
+    if (row >= m_rows.size() && m_more) {
+        const int pageSize = m_pageSize;
+        m_pageSize = qMax(pageSize, row + 1 - int(m_rows.size()));
         fetchMore();
-        if (m_rows.size() == before) break;
+        m_pageSize = pageSize;
     }
     return row < m_rows.size();
+}
+
+Result<std::optional<int>> PagedQueryModel::locate(const QString &column, const QVariant &value)
+{
+    // already read: no statement
+    if (const int c = m_fields.indexOf(bareName(column)); c >= 0)
+        for (int row = 0; row < m_rows.size(); ++row)
+            if (m_rows.at(row).at(c) == value) return std::optional<int>(row);
+    if (!m_more) return std::optional<int>();
+
+    // the row's place in the list's order: the rows after it, from the whole count
+    QVariantList values;
+    BoundQuery find;
+    find.add(QStringLiteral("select ") + orderColumns().join(QLatin1Char(',')) + QStringLiteral(" from ") + m_query.from);
+    const QString filter = whereClause({}, values);
+    find.add((filter.isEmpty() ? QStringLiteral("where ") : filter + QStringLiteral(" and ")) + column + QStringLiteral(" = ?"),
+             values + QVariantList{value});
+    find.add(QStringLiteral("order by ") + (m_query.orderBy.isEmpty() ? m_query.key + (m_query.descending ? QStringLiteral(" desc") : QString())
+                                                                      : orderColumns().join(QLatin1Char(','))) +
+             QStringLiteral(" limit 1"));
+    auto found = runBoundQuery(m_db, find, "PagedQueryModel::locate");
+    if (!found) return found.error();
+    if (!found->next()) return std::optional<int>();
+    QVariantList target;
+    for (int c = 0; c < orderColumns().size(); ++c) target << found->value(c);
+
+    if (Status counted = countRows(); !counted) return counted.error();
+    QVariantList afterValues;
+    BoundQuery after;
+    after.add(QStringLiteral("select count(*) from ") + m_query.from);
+    after.add(whereClause(target, afterValues), afterValues);
+    auto rest = runBoundQuery(m_db, after, "PagedQueryModel::locate");
+    if (!rest) return rest.error();
+    const qint64 following = rest->next() ? rest->value(0).toLongLong() : 0;
+    const int row = int(*m_total - following - 1);
+    if (row < 0) return std::optional<int>();
+    if (!fetchUpTo(row)) {
+        if (m_lastError) return *m_lastError;
+        return std::optional<int>();
+    }
+    // another workstation may have changed the list meanwhile: trust only what was read
+    if (const int c = m_fields.indexOf(bareName(column)); c >= 0 && m_rows.at(row).at(c) != value) {
+        for (int r = 0; r < m_rows.size(); ++r)
+            if (m_rows.at(r).at(c) == value) return std::optional<int>(r);
+        return std::optional<int>();
+    }
+    return std::optional<int>(row);
 }
 
 Status PagedQueryModel::fetchAll()

@@ -14,9 +14,9 @@
 
 namespace ravelin {
 
-// What a paged list reads: "select <columns> from <from> where <where> order by <key>", the rows
-// taken a page at a time after the last key read. `key` must be unique (the table's inc) and be
-// one of the columns.
+// What a paged list reads: "select <columns> from <from> where <where> order by <orderBy>, <key>",
+// the rows taken a page at a time after the last row read. `key` must be unique (the table's inc);
+// it and the `orderBy` columns must be among the columns, under the same names.
 struct PagedQuery
 {
     QString columns;
@@ -24,7 +24,8 @@ struct PagedQuery
     QString where;        // with its "?" marks; empty for every row
     QVariantList values;  // in the order of the marks
     QString key = QStringLiteral("inc");
-    bool descending = false;
+    bool descending = false;  // of the key, when it is the only order
+    QStringList orderBy;      // columns ordered before the key, ascending, nulls first (then the key ascending)
 };
 
 // A list over a big table that holds only what the user has scrolled to. The driver copies a
@@ -51,8 +52,11 @@ public:
     std::optional<qint64> totalCount() const { return m_total; }
     // Counts the rows of the whole list now (when not counted yet); emits counted().
     Status countRows();
-    // Reads pages until `row` is held or the list ends; false when there are fewer rows.
+    // Reads the rows up to `row` (one statement); false when the list has fewer rows.
     bool fetchUpTo(int row);
+    // The row of the list whose `column` holds `value` (the first in the list's order), its rows
+    // read up to it: at most four statements whatever its place. Nothing when it is not listed.
+    Result<std::optional<int>> locate(const QString &column, const QVariant &value);
     // Reads every row (for a printout or a total over the whole list).
     Status fetchAll();
     // The last error met while reading a page on the grid's request.
@@ -76,12 +80,15 @@ private:
     // Reads the page after the last key held into `rows`; `more` tells whether rows are left.
     Status readPage(QList<QVector<QVariant>> &rows, QSqlRecord *fields, bool &more) const;
     BoundQuery pageStatement() const;
+    // The list's filter and, when `after` holds the order values of a row, "after that row".
+    QString whereClause(const QVariantList &after, QVariantList &values) const;
+    QStringList orderColumns() const { return m_query.orderBy + QStringList{m_query.key}; }
 
     QSqlDatabase m_db;
     PagedQuery m_query;
     int m_pageSize = 200;
     QSqlRecord m_fields;
-    int m_keyColumn = -1;
+    QList<int> m_orderColumns;  // the orderBy columns then the key, in the result
     QList<QVector<QVariant>> m_rows;
     bool m_more = false;
     std::optional<qint64> m_total;

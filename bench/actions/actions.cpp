@@ -183,6 +183,35 @@ const QString kLotPicker = QStringLiteral(
     "A.essence,A.qualite,A.n_lot from grume A join coupe B on B.n_lot=A.n_lot "
     "Where (A.descriptif='VOLUME')and(A.livree<>'OUI' or A.livree is null) %1 "
     "group by A.descriptif,A.essence,A.qualite,A.n_lot order by A.essence,A.qualite");
+// what the lot editor reads as it opens on a lot (its first volume line and first owner selected)
+const QString kLotEditorSql = QStringLiteral(
+    "select * from coupe where inc={biggest_lot_inc}; "
+    "select inc,essence,qualite,qte,unite,unite_defaut,qte_defaut,round(ifnull((qte_livree),0),3)as a0, round((qte-ifnull((qte_livree),0)),3)as a1, "
+    "round((qte_defaut-ifnull((qte_livree_defaut),0)),3)as a3,round((ifnull((qte_livree_defaut),0)),3)as a4,sur_pied,abattage,debardage,"
+    "broyage_reel,volume_livre,volume_transfert,volume_livre_stock,fin_pied,fin_abattage,abattage_cout,debardage_cout,remise_etat_cout,"
+    "unite as unite_livre,unite as unite_dispo from grume where N_lot={biggest_lot} and descriptif='VOLUME' order by inc; "
+    "SELECT inc_cde,'LIVRAISON'as type_cde,date_creation,descriptif,essence,qualite,m3,n_lot,lieu,qte_liv,qte_defaut,unite_liv,unite_defaut,"
+    "prix_unit,prix_total,stock,(' ') as ticket,(' ') as lettre_voiture FROM liste_grume_cde where n_lot={biggest_lot} and "
+    "(descriptif='GRUME1' or descriptif='VOLUME') union all SELECT (inc)as inc_cde,'PLAQUETTE'as type_cde,(date_livraison)as date_creation,"
+    "'RIEN' as descriptif,essence,qualite,(qte_defaut_totale)as m3,n_lot,(destination) as lieu,qte_liv_totale,qte_defaut_totale,unite_liv,"
+    "unite_defaut,'0' as prix_unit,prix_total,'PLA' as stock,ticket,lettre_voiture FROM livraison where n_lot={biggest_lot} union all "
+    "SELECT inc_transfert,'TRANSFERT'as type_cde,date_creation,descriptif,essence,qualite,m3,n_lot,destination as lieu,qte_liv,qte_defaut,"
+    "unite_liv,unite_defaut,prix_unit,prix_total,stock,(' ') as ticket,(' ') as lettre_voiture FROM liste_grume_transfert "
+    "where depart={biggest_lot} and type_transfert='COUPE' order by date_creation; "
+    "select inc, type_proprietaire, nom, N_parcelle, estimation, cout_total, pro_adresse, pro_ville, pro_cp from proprietaire where N_lot={biggest_lot} order by nom, inc; "
+    "select essence, qualite, qte, unite, qte_reel, unite as unite_reel, `long`, prix_unit, prix_total, unite_defaut, qte_defaut, nom, N_lot, indice_lot "
+    "from proprietaire_essence where N_lot={biggest_lot} and ifnull(nom, '')={biggest_lot_owner}; "
+    "select sum(qte_defaut), sum(round(ifnull(qte_defaut, 0) - ifnull(qte_livree_defaut, 0), 3)), sum(round(ifnull(qte_livree_defaut, 0), 3)) "
+    "from grume where N_lot={biggest_lot} and descriptif='VOLUME'; "
+    "select inc, essence, qualite, qte, unite, fin_pied, fin_abattage, abattage_cout, debardage_cout, remise_etat_cout from grume "
+    "where N_lot={biggest_lot} and descriptif='VOLUME' order by inc; "
+    "select inc, I_nom, type1, i_date, qte_action, unite_action, prix_unit_action, i_cout from intervention where type1='ABATTAGE' "
+    "and N_lot={biggest_lot} and id={biggest_lot_line} order by I_nom, inc; "
+    "select inc, I_nom, type1, i_date, qte_action, unite_action, prix_unit_action, i_cout from intervention where type1='DEBARDAGE' "
+    "and N_lot={biggest_lot} and id={biggest_lot_line} order by I_nom, inc; "
+    "select inc, I_nom, type1, i_date, qte_action, unite_action, prix_unit_action, i_cout from intervention where type1<>'DEBARDAGE' "
+    "and type1<>'ABATTAGE' and N_lot={biggest_lot} and id={biggest_lot_line} order by I_nom, inc");
+
 // the first page of the log inquiry and its count, as the paged list reads them
 const QString kLogInquiryPage = QStringLiteral(
     "select inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde from grume "
@@ -200,6 +229,10 @@ const QList<BenchParameter> &benchParameters()
         {QStringLiteral("biggest_lot_inc"),
          QStringLiteral("SELECT inc FROM coupe WHERE n_lot = (SELECT N_lot FROM grume WHERE descriptif='GRUME' "
                         "GROUP BY N_lot ORDER BY COUNT(*) DESC, N_lot LIMIT 1)")},
+        {QStringLiteral("biggest_lot_line"),
+         QStringLiteral("SELECT MIN(inc) FROM grume WHERE N_lot = {biggest_lot} AND descriptif='VOLUME'")},
+        {QStringLiteral("biggest_lot_owner"),
+         QStringLiteral("SELECT ifnull(nom, '') FROM proprietaire WHERE N_lot = {biggest_lot} ORDER BY nom, inc LIMIT 1")},
         {QStringLiteral("lot_filter"), QStringLiteral("SELECT LEFT(MAX(n_lot), 2) FROM coupe")},
         {QStringLiteral("commune"),
          QStringLiteral("SELECT lieu FROM coupe WHERE coupe_fini<>'OUI' OR coupe_fini IS NULL GROUP BY lieu ORDER BY COUNT(*) DESC, lieu LIMIT 1")},
@@ -360,10 +393,7 @@ const QList<BenchAction> &benchActions()
              r.keep = editor;
              return r;
          },
-         QStringLiteral("select * from coupe where inc={biggest_lot_inc}; select * from proprietaire where N_lot={biggest_lot} order by nom; "
-                        "select *,round(ifnull((qte_livree),0),3)as a0, round((qte-ifnull((qte_livree),0)),3)as a1, "
-                        "round((qte_defaut-ifnull((qte_livree_defaut),0)),3)as a3,round((ifnull((qte_livree_defaut),0)),3)as a4 "
-                        "from grume where N_lot={biggest_lot} and descriptif='VOLUME' order by inc")},
+         kLotEditorSql},
         {QStringLiteral("Recalcul de la plus grosse coupe"),
          [](BenchContext &ctx) {
              const Status done = recomputeLot(ctx.db, ctx.intParameter("biggest_lot"));

@@ -96,6 +96,46 @@ private slots:
         QCOMPARE(names(model), (QStringList{"D'Arcy", "E", "F", "G"}));
     }
 
+    // Ordered by a column that repeats and may be empty, then the key: pages of one row still give
+    // every row once, in the order of the whole statement.
+    void pagesFollowSeveralColumns()
+    {
+        QVERIFY(execute(m_db, QStringLiteral("update destination set client = case destination when 'A' then 'Zoé' when 'B' then NULL "
+                                             "when 'C' then 'Bois' when 'D''Arcy' then NULL else 'Bois' end")));
+        PagedQuery q = places();
+        q.columns = QStringLiteral("inc, client, destination, destination as nom");
+        q.orderBy = QStringList{QStringLiteral("client"), QStringLiteral("destination")};
+        PagedQueryModel model;
+        model.setPageSize(1);
+        QVERIFY(model.setQuery(m_db, q, PagedQueryModel::Count::Never));
+        while (model.canFetchMore()) model.fetchMore();
+        QCOMPARE(names(model), (QStringList{"B", "D'Arcy", "C", "E", "F", "G", "A"}));
+
+        // finding a row far down reads the rows up to it at once
+        const auto locateIn = [&](const QString &name) -> std::optional<int> {
+            model.setPageSize(2);
+            if (!model.setQuery(m_db, q, PagedQueryModel::Count::Never)) return -2;
+            const qint64 before = questions();
+            auto found = model.locate(QStringLiteral("destination"), name);
+            if (!found) return -3;
+            if (questions() - before > 5) return -4;  // the counter read included
+            return *found;
+        };
+        QCOMPARE(locateIn(QStringLiteral("F")), std::optional<int>(4));
+        QCOMPARE(model.rowCount(), 5);
+        QCOMPARE(names(model).last(), QStringLiteral("F"));
+        QCOMPARE(locateIn(QStringLiteral("D'Arcy")), std::optional<int>(1));
+        QCOMPARE(locateIn(QStringLiteral("A")), std::optional<int>(6));
+        QCOMPARE(locateIn(QStringLiteral("nowhere")), std::optional<int>());
+        QVERIFY(execute(m_db, QStringLiteral("update destination set client = NULL")));
+
+        q.orderBy = QStringList{QStringLiteral("ville")};  // not read: the pages could not follow
+        const int shown = model.rowCount();
+        const auto refused = model.setQuery(m_db, q);
+        QVERIFY(!refused);
+        QCOMPARE(model.rowCount(), shown);
+    }
+
     void failureKeepsTheRowsShown()
     {
         PagedQueryModel model;
