@@ -774,7 +774,7 @@ CREATE TABLE destination (
   date_inventaire DATE NULL,
   PRIMARY KEY (inc),
   UNIQUE KEY uq_destination_destination (destination),
-  KEY idx_destination_stockage (stockage),
+  KEY idx_destination_stockage (stockage, client, destination),
   KEY idx_destination_client (client)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 

@@ -91,28 +91,38 @@ const QStringList &placeColumns()
     return columns;
 }
 
-Result<QSqlQuery> searchPlaces(QSqlDatabase db, PlaceSelection selection, const PlaceFilter &filter)
+PagedQuery placeListQuery(PlaceSelection selection, const PlaceFilter &filter)
 {
-    QString sql = QStringLiteral("Select ") + placeListColumns().join(QLatin1Char(',')) + QStringLiteral(" from destination");
+    PagedQuery q;
+    q.columns = placeListColumns().join(QLatin1Char(','));
+    q.from = QStringLiteral("destination");
     switch (selection) {
-    case PlaceSelection::Customers: sql += QStringLiteral(" where stockage='NON'"); break;
-    case PlaceSelection::ChipZones: sql += QStringLiteral(" where stockage='OUI'"); break;
-    case PlaceSelection::CustomersAndChipZones: sql += QStringLiteral(" where stockage<>'BUCHE'"); break;
+    case PlaceSelection::Customers: q.where = QStringLiteral("stockage='NON'"); break;
+    case PlaceSelection::ChipZones: q.where = QStringLiteral("stockage='OUI'"); break;
+    case PlaceSelection::CustomersAndChipZones: q.where = QStringLiteral("stockage<>'BUCHE'"); break;
     }
-    QVariantList values;
     const auto like = [&](const QString &typed, const char *condition) {
         if (typed.isEmpty()) return;
-        sql += QLatin1String(condition);
-        values << QStringLiteral("%") + typed + QStringLiteral("%");
+        q.where += QLatin1String(condition);
+        q.values << QStringLiteral("%") + typed + QStringLiteral("%");
     };
     like(filter.client, " and client like ?");
     like(filter.lieu, " and destination like ?");
     like(filter.ville, " and ville like ?");
-    sql += QStringLiteral(" order by client,destination");
+    // by client then destination; the key separates places without a name
+    q.orderBy = QStringList{QStringLiteral("client"), QStringLiteral("destination")};
+    q.key = QStringLiteral("inc");
+    return q;
+}
 
+Result<QSqlQuery> searchPlaces(QSqlDatabase db, PlaceSelection selection, const PlaceFilter &filter)
+{
+    const PagedQuery list = placeListQuery(selection, filter);
+    const QString sql = QStringLiteral("Select ") + list.columns + QStringLiteral(" from destination where ") + list.where +
+                        QStringLiteral(" order by client,destination");
     QSqlQuery q(db);
     if (!q.prepare(sql)) return databaseError(q.lastError(), sql, QStringLiteral("searchPlaces"));
-    for (const QVariant &v : values) q.addBindValue(v);
+    for (const QVariant &v : list.values) q.addBindValue(v);
     if (!q.exec()) return databaseError(q.lastError(), sql, QStringLiteral("searchPlaces"));
     return q;
 }

@@ -457,7 +457,7 @@ const QList<BenchAction> &benchActions()
              if (auto *d = tab->findChild<QDateEdit *>(QStringLiteral("Date_fin"))) d->setDate(end);
              return ActionResult{};
          }},
-        {QStringLiteral("Liste des clients : ouverture"),
+        {QStringLiteral("Liste des clients : ouverture, premières cartes"),
          [](BenchContext &ctx) {
              auto dialog = std::make_shared<PlaceListDialog>(ctx.app);
              ActionResult r;
@@ -466,7 +466,7 @@ const QList<BenchAction> &benchActions()
              return r;
          },
          QStringLiteral("Select ") + placeListColumns().join(QLatin1Char(',')) +
-             QStringLiteral(" from destination where stockage='NON' order by client,destination")},
+             QStringLiteral(" from destination where (stockage='NON') order by client,destination,inc limit 201")},
     };
     return actions;
 }

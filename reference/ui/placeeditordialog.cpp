@@ -1,4 +1,5 @@
 #include "placeeditordialog.h"
+#include "boundquery.h"
 #include "ui_placeeditordialog.h"
 
 #include "appcontext.h"
@@ -27,11 +28,6 @@ const QStringList &textColumns()
         QStringLiteral("portable2"),   QStringLiteral("email2"),       QStringLiteral("pefc"),
         QStringLiteral("tva_intra"),   QStringLiteral("latitude")};
     return columns;
-}
-
-QVariant textOrNull(const QString &text)
-{
-    return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
 }
 
 PlaceEditorDialog::PageOpener &pageOpener()

@@ -7,7 +7,8 @@
 
 #include <QApplication>
 #include <QPainter>
-#include <QSqlQueryModel>
+#include "pagedquerymodel.h"
+
 #include <QSqlRecord>
 #include <QStyledItemDelegate>
 
@@ -17,11 +18,9 @@ namespace {
 
 QString valueOf(const QAbstractItemModel *model, int row, const QString &column)
 {
-    const auto *sql = qobject_cast<const QSqlQueryModel *>(model);
-    if (!sql) return QString();
-    const int c = sql->record().indexOf(column);
-    if (c < 0) return QString();
-    return sql->index(row, c).data(Qt::EditRole).toString();
+    const auto *list = qobject_cast<const PagedQueryModel *>(model);
+    if (!list) return QString();
+    return list->record(row).value(column).toString();
 }
 
 QStringList linesOf(const QAbstractItemModel *model, int row)
@@ -78,7 +77,7 @@ public:
 
 PlaceListDialog::PlaceListDialog(AppContext &context, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::Liste_destination>()), m_context(context),
-      m_model(new QSqlQueryModel(this))
+      m_model(new PagedQueryModel(this))
 {
     m_ui->setupUi(this);
     m_ui->Liste_cartes->setModel(m_model);
@@ -95,6 +94,9 @@ PlaceListDialog::PlaceListDialog(AppContext &context, QWidget *parent)
     connect(m_ui->Liste_cartes, &QAbstractItemView::doubleClicked, this, [this] {
         if (m_picker) selectPlace();
     });
+    // the cards come a page at a time as the list scrolls; the count follows the first page
+    connect(m_model, &PagedQueryModel::counted, this, [this](qint64 total) { m_ui->nb->setText(QStringLiteral("( nb : %1 )").arg(total)); });
+    connect(m_model, &PagedQueryModel::failed, this, [this](const Error &e) { m_context.dialogs->error(e); });
     search();
 }
 
@@ -115,15 +117,12 @@ void PlaceListDialog::setKind(PlaceSelection kind)
 void PlaceListDialog::search()
 {
     const QString kept = rowCount() > 0 ? currentPlace().value(QStringLiteral("destination")).toString() : QString();
-    auto found = searchPlaces(m_context.db, m_kind,
-                              PlaceFilter{m_ui->client->text(), m_ui->lieu->text(), m_ui->ville->text()});
-    if (!found) {
-        m_context.dialogs->error(found.error());
+    const PagedQuery list = placeListQuery(m_kind, PlaceFilter{m_ui->client->text(), m_ui->lieu->text(), m_ui->ville->text()});
+    if (Status s = m_model->setQuery(m_context.db, list); !s) {
+        m_context.dialogs->error(s.error());
         return;
     }
-    m_model->setQuery(std::move(found.value()));
-    while (m_model->canFetchMore()) m_model->fetchMore();
-    m_ui->nb->setText(QStringLiteral("( nb : %1 )").arg(m_model->rowCount()));
+    if (!m_model->totalCount()) m_ui->nb->setText(QStringLiteral("( nb : … )"));
     if (kept.isEmpty() || !locate(kept)) setCurrentRow(0);
 }
 
@@ -147,14 +146,14 @@ void PlaceListDialog::setCurrentRow(int row)
 
 bool PlaceListDialog::locate(const QString &destination)
 {
-    const int column = m_model->record().indexOf(QStringLiteral("destination"));
-    for (int row = 0; row < rowCount(); ++row) {
-        if (m_model->index(row, column).data(Qt::EditRole).toString() == destination) {
-            setCurrentRow(row);
-            return true;
-        }
+    auto found = m_model->locate(QStringLiteral("destination"), destination);
+    if (!found) {
+        m_context.dialogs->error(found.error());
+        return false;
     }
-    return false;
+    if (!*found) return false;
+    setCurrentRow(**found);
+    return true;
 }
 
 PlaceValues PlaceListDialog::currentPlace() const

@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 
-class QSqlQueryModel;
 class QWidget;
 
 namespace Ui {
@@ -15,6 +14,8 @@ class Liste_destination;
 }
 
 namespace ravelin {
+
+class PagedQueryModel;
 
 struct AppContext;
 
@@ -64,7 +65,7 @@ private:
 
     std::unique_ptr<Ui::Liste_destination> m_ui;
     AppContext &m_context;
-    QSqlQueryModel *m_model;
+    PagedQueryModel *m_model;
     PlaceSelection m_kind = PlaceSelection::Customers;
     bool m_picker = false;
 };

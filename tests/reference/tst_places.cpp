@@ -421,6 +421,35 @@ private slots:
         QCOMPARE(count(QStringLiteral("select count(*) from destination")), 6);
     }
 
+    // A company with hundreds of customers: the first cards at once, the count right after, and a
+    // place edited far down the list becomes the current card without reading the whole list.
+    void longListKeepsItsPlace()
+    {
+        QStringList rows;
+        for (int n = 1; n <= 450; ++n)
+            rows << QStringLiteral("('Client %1', 'Lieu %2', 'NON', 1, 1)").arg(n, 3, 10, QLatin1Char('0')).arg(n);
+        run(QStringLiteral("insert into destination (client, destination, stockage, inc_tva, inc_reglement) values ") + rows.join(QLatin1Char(',')));
+        PlaceListDialog list(m_context);
+        QCOMPARE(list.ui()->nb->text(), QStringLiteral("( nb : … )"));
+        QCOMPARE(list.rowCount(), 200);
+        QCOMPARE(list.cardLines(0).first(), QStringLiteral("Client 001  —  Lieu 1"));
+        QTRY_COMPARE(list.ui()->nb->text(), QStringLiteral("( nb : 454 )"));
+
+        QVERIFY(list.locate(QStringLiteral("Lieu 420")));
+        QCOMPARE(list.currentRow(), 419);
+        setModalRunner([&](QDialog &dialog) {
+            auto *editor = qobject_cast<PlaceEditorDialog *>(&dialog);
+            if (!editor) return int(QDialog::Rejected);
+            editor->ui()->destination->setText(QStringLiteral("Lieu 420 bis"));
+            editor->ui()->BtnOK->click();
+            return editor->result();
+        });
+        list.ui()->BtnModifier->click();
+        QVERIFY2(m_dialogs.shown().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
+        QCOMPARE(list.currentPlace().value(QStringLiteral("destination")).toString(), QStringLiteral("Lieu 420 bis"));
+        QVERIFY(list.rowCount() < 454);  // the cards below it are still unread
+    }
+
     void referencedPlaceKeepsItsName_data()
     {
         QTest::addColumn<QString>("reference");
