@@ -98,9 +98,7 @@ QStandardItem *cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft
 LotEditor::LotEditor(AppContext &context, const QSqlRecord &lot, bool newLot, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::Creation_dossier2>()), m_context(context), m_original(lot),
       m_lot(lot), m_newLot(newLot), m_linesSource(new QSqlQueryModel(this)), m_lines(new LotGridModel(this)),
-      m_deliveries(new QStandardItemModel(this)), m_ownersSource(new QSqlQueryModel(this)),
-      m_owners(new LotGridModel(this)), m_ownerSpeciesSource(new QSqlQueryModel(this)),
-      m_ownerSpecies(new LotGridModel(this))
+      m_deliveries(new QStandardItemModel(this))
 {
     m_ui->setupUi(this);
     for (int i = 0; i < 3; ++i) {
@@ -115,7 +113,6 @@ LotEditor::LotEditor(AppContext &context, const QSqlRecord &lot, bool newLot, QW
     setupGrids();
 
     const QString unit = m_context.defaultUnit();
-    m_owners->setCaption(QStringLiteral("estimation"), QStringLiteral("Estimation (") + unit + QLatin1Char(')'));
     for (QLabel *label : {m_ui->Unite_Qte_vendue_plaquette, m_ui->Unite_Qte_vendue_grume, m_ui->Unite_Total_qte_vendue})
         label->setText(unit);
     m_ui->Label_marge_unite->setText(QStringLiteral("Marge / ") + unit);
@@ -127,7 +124,6 @@ LotEditor::LotEditor(AppContext &context, const QSqlRecord &lot, bool newLot, QW
 
     reloadLines();
     if (!m_newLot) reloadDeliveries();
-    reloadOwners();
     computeTotals();
     m_ui->Onglets->setCurrentWidget(m_ui->Onglet_etat);
 
@@ -191,6 +187,11 @@ void LotEditor::installLotTabs()
 
 LotEditor::~LotEditor() = default;
 
+GridModel *LotEditor::owners() const
+{
+    return m_ownersTab ? m_ownersTab->owners() : nullptr;
+}
+
 void LotEditor::loadFields()
 {
     const QSqlRecord &lot = m_original;
@@ -249,27 +250,6 @@ void LotEditor::setupGrids()
 
     prepareGrid(m_ui->Grille_livraisons);
     m_ui->Grille_livraisons->setModel(m_deliveries);
-
-    m_owners->setSourceModel(m_ownersSource);
-    m_owners->setFormat(QStringLiteral("estimation"), QStringLiteral("#,##0.00"));
-    m_owners->setFormat(QStringLiteral("cout_total"), QStringLiteral("#,##0.00"));
-    m_owners->setCaption(QStringLiteral("cout_total"), QStringLiteral("Prix achat"));
-    m_owners->setCaption(QStringLiteral("pro_adresse"), QStringLiteral("Adresse"));
-    m_owners->setCaption(QStringLiteral("pro_ville"), QStringLiteral("Ville"));
-    m_owners->setCaption(QStringLiteral("pro_cp"), QStringLiteral("Code postal"));
-    prepareGrid(m_ui->Grille_proprietaires);
-    m_ui->Grille_proprietaires->setModel(m_owners);
-    connect(m_ui->Grille_proprietaires->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &LotEditor::reloadOwnerSpecies);
-
-    m_ownerSpecies->setSourceModel(m_ownerSpeciesSource);
-    m_ownerSpecies->setFormat(QStringLiteral("qte"), QStringLiteral("#,##0.00"));
-    m_ownerSpecies->setFormat(QStringLiteral("qte_reel"), QStringLiteral("#,##0.00"));
-    m_ownerSpecies->setCaption(QStringLiteral("qte"), QStringLiteral("Qte"));
-    m_ownerSpecies->setCaption(QStringLiteral("qte_reel"), QStringLiteral("Qte réelle"));
-    m_ownerSpecies->setCaption(QStringLiteral("long"), QStringLiteral("Commentaire"));
-    prepareGrid(m_ui->Grille_proprietaire_essence);
-    m_ui->Grille_proprietaire_essence->setModel(m_ownerSpecies);
 
     QTableView *workViews[3] = {m_ui->Grille_abattage, m_ui->Grille_debardage, m_ui->Grille_autre};
     for (int i = 0; i < 3; ++i) {
@@ -436,37 +416,6 @@ void LotEditor::reloadDeliveries()
         }
         m_deliveries->appendRow(items);
     }
-}
-
-void LotEditor::reloadOwners()
-{
-    if (Status s = loadModel(*m_ownersSource, lotOwnersQuery(m_context.db, m_nLot)); !s) {
-        showFailure(*m_context.dialogs, s.error());
-        return;
-    }
-    showColumns(m_ui->Grille_proprietaires, *m_owners,
-                {{QStringLiteral("type_proprietaire"), 100}, {QStringLiteral("nom"), 160},
-                 {QStringLiteral("N_parcelle"), 100}, {QStringLiteral("estimation"), 100},
-                 {QStringLiteral("cout_total"), 90}, {QStringLiteral("pro_adresse"), 160},
-                 {QStringLiteral("pro_ville"), 110}, {QStringLiteral("pro_cp"), 70}});
-    if (m_owners->rowCount() > 0)
-        m_ui->Grille_proprietaires->setCurrentIndex(m_owners->index(0, m_owners->column(QStringLiteral("nom"))));
-    else
-        reloadOwnerSpecies();
-}
-
-void LotEditor::reloadOwnerSpecies()
-{
-    const QModelIndex i = m_ui->Grille_proprietaires->currentIndex();
-    const QString owner = i.isValid() ? m_owners->raw(i.row(), QStringLiteral("nom")).toString() : QString();
-    m_ui->Label_proprietaire_essence->setText(QStringLiteral("Essence et quantité du propriétaire :") + owner);
-    if (Status s = loadModel(*m_ownerSpeciesSource, ownerSpeciesQuery(m_context.db, m_nLot, owner)); !s) {
-        showFailure(*m_context.dialogs, s.error());
-        return;
-    }
-    showColumns(m_ui->Grille_proprietaire_essence, *m_ownerSpecies,
-                {{QStringLiteral("essence"), 120}, {QStringLiteral("qualite"), 100}, {QStringLiteral("qte"), 80},
-                 {QStringLiteral("unite"), 45}, {QStringLiteral("qte_reel"), 80}, {QStringLiteral("long"), 200}});
 }
 
 void LotEditor::computeTotals()

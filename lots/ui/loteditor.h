@@ -24,6 +24,7 @@ class LotWorkTab;
 class OwnersTab;
 
 struct AppContext;
+class GridModel;
 class LotGridModel;
 
 // Creation_dossier2, the lot editor: the lot's place and dates, the state of its wood per volume
@@ -51,7 +52,8 @@ public:
 
     LotGridModel *volumeLines() const { return m_lines; }
     QStandardItemModel *deliveries() const { return m_deliveries; }
-    LotGridModel *owners() const { return m_owners; }
+    // The owners as their tab lists them.
+    GridModel *owners() const;
     const LotTotals &totals() const { return m_totals; }
     // The gauges of the selected volume line as drawn.
     const QImage &gauges() const { return m_gauges; }
@@ -86,8 +88,6 @@ private:
     void setupGrids();
     void reloadLines();
     void reloadDeliveries();
-    void reloadOwners();
-    void reloadOwnerSpecies();
     void reloadWorkLists();
     void lineSelected();
     void purchaseTypeChosen(int index);
@@ -108,10 +108,6 @@ private:
     QSqlQueryModel *m_linesSource;
     LotGridModel *m_lines;
     QStandardItemModel *m_deliveries;
-    QSqlQueryModel *m_ownersSource;
-    LotGridModel *m_owners;
-    QSqlQueryModel *m_ownerSpeciesSource;
-    LotGridModel *m_ownerSpecies;
     QSqlQueryModel *m_workSources[3];
     LotGridModel *m_work[3];
     LotTotals m_totals;
