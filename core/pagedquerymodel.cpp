@@ -17,27 +17,60 @@ QString bareName(const QString &column)
     return column.contains(QLatin1Char('.')) ? column.section(QLatin1Char('.'), -1) : column;
 }
 
-// The rows after `last` in the order of `columns` (ascending, nulls first), the last column unique:
-// for (a, b, key), "a > ? or (a = ? and (b > ? or (b = ? and key > ?)))", with "a is not null or
-// (a is null and ...)" where the last value of a column is null.
-QString afterCondition(const QStringList &columns, const QVariantList &last, int from, QVariantList &values)
+// The rows after `last` in the list's order, the last column unique. For (a, b desc, key):
+// "(a > ? or (a = ? and (b < ? or b is null or (b = ? and key > ?))))". The server sorts nulls first
+// in an ascending column and last in a descending one, and a null never equals a null.
+QString afterCondition(const QList<PagedQueryModel::OrderColumn> &order, const QVariantList &last, int from, QVariantList &values)
 {
-    const QString &column = columns.at(from);
+    const QString &c = order.at(from).column;
+    const bool descending = order.at(from).descending;
     const QVariant &value = last.at(from);
-    if (from == columns.size() - 1) {
+    if (from == order.size() - 1) {
         values << value;
-        return column + QStringLiteral(" > ?");
+        return c + (descending ? QStringLiteral(" < ?") : QStringLiteral(" > ?"));
     }
-    if (value.isNull())
-        return QStringLiteral("(") + column + QStringLiteral(" is not null or (") + column + QStringLiteral(" is null and ") +
-               afterCondition(columns, last, from + 1, values) + QStringLiteral("))");
-    values << value;
-    QString sql = QStringLiteral("(") + column + QStringLiteral(" > ? or (") + column + QStringLiteral(" = ? and ");
-    values << value;
-    return sql + afterCondition(columns, last, from + 1, values) + QStringLiteral("))");
+    // this column's marks come before those of the columns after it
+    if (!value.isNull()) values << value << value;
+    const QString rest = afterCondition(order, last, from + 1, values);
+    if (value.isNull()) {
+        if (descending) return QStringLiteral("(") + c + QStringLiteral(" is null and ") + rest + QStringLiteral(")");
+        return QStringLiteral("(") + c + QStringLiteral(" is not null or (") + c + QStringLiteral(" is null and ") + rest +
+               QStringLiteral("))");
+    }
+    if (descending)
+        return QStringLiteral("(") + c + QStringLiteral(" < ? or ") + c + QStringLiteral(" is null or (") + c +
+               QStringLiteral(" = ? and ") + rest + QStringLiteral("))");
+    return QStringLiteral("(") + c + QStringLiteral(" > ? or (") + c + QStringLiteral(" = ? and ") + rest + QStringLiteral("))");
 }
 
 } // namespace
+
+QList<PagedQueryModel::OrderColumn> PagedQueryModel::order() const
+{
+    QList<OrderColumn> columns;
+    for (const QString &entry : m_query.orderBy) {
+        const QString t = entry.trimmed();
+        if (t.endsWith(QStringLiteral(" desc"), Qt::CaseInsensitive)) columns << OrderColumn{t.chopped(5).trimmed(), true};
+        else if (t.endsWith(QStringLiteral(" asc"), Qt::CaseInsensitive)) columns << OrderColumn{t.chopped(4).trimmed(), false};
+        else columns << OrderColumn{t, false};
+    }
+    columns << OrderColumn{m_query.key, m_query.descending};
+    return columns;
+}
+
+QStringList PagedQueryModel::orderColumns() const
+{
+    QStringList names;
+    for (const OrderColumn &c : order()) names << c.column;
+    return names;
+}
+
+QString PagedQueryModel::orderClause() const
+{
+    QStringList parts;
+    for (const OrderColumn &c : order()) parts << c.column + (c.descending ? QStringLiteral(" desc") : QString());
+    return QStringLiteral("order by ") + parts.join(QLatin1Char(','));
+}
 
 QString PagedQueryModel::whereClause(const QVariantList &after, QVariantList &values) const
 {
@@ -46,14 +79,7 @@ QString PagedQueryModel::whereClause(const QVariantList &after, QVariantList &va
         conditions << QLatin1Char('(') + m_query.where + QLatin1Char(')');
         values += m_query.values;
     }
-    if (!after.isEmpty()) {
-        if (m_query.orderBy.isEmpty()) {
-            conditions << m_query.key + (m_query.descending ? QStringLiteral(" < ?") : QStringLiteral(" > ?"));
-            values << after.last();
-        } else {
-            conditions << afterCondition(orderColumns(), after, 0, values);
-        }
-    }
+    if (!after.isEmpty()) conditions << afterCondition(order(), after, 0, values);
     return conditions.isEmpty() ? QString() : QStringLiteral("where ") + conditions.join(QStringLiteral(" and "));
 }
 
@@ -68,9 +94,7 @@ BoundQuery PagedQueryModel::pageStatement() const
     q.add(QStringLiteral("select ") + m_query.columns + QStringLiteral(" from ") + m_query.from);
     if (!where.isEmpty()) q.add(where, values);
     // one row beyond the page tells whether another page follows
-    const QString order = m_query.orderBy.isEmpty() ? m_query.key + (m_query.descending ? QStringLiteral(" desc") : QString())
-                                                    : orderColumns().join(QLatin1Char(','));
-    q.add(QStringLiteral("order by ") + order + QStringLiteral(" limit ") + QString::number(m_pageSize + 1));
+    q.add(orderClause() + QStringLiteral(" limit ") + QString::number(m_pageSize + 1));
     return q;
 }
 
@@ -122,8 +146,8 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
         restore();
         return read;
     }
-    QList<int> orderColumns;
-    for (const QString &column : query.orderBy + QStringList{query.key}) {
+    QList<int> positions;
+    for (const QString &column : orderColumns()) {
         const int c = fields.indexOf(bareName(column));
         if (c < 0) {
             // the next pages could not follow this one: refuse rather than show a cut list
@@ -131,11 +155,11 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
             return Error{QStringLiteral("La liste ne peut pas être lue : la colonne %1 manque.").arg(column), QString(),
                          QString(), QStringLiteral("PagedQueryModel::setQuery")};
         }
-        orderColumns << c;
+        positions << c;
     }
     beginResetModel();
     m_fields = fields;
-    m_orderColumns = orderColumns;
+    m_orderColumns = positions;
     m_rows = std::move(rows);
     m_more = more;
     m_total.reset();
@@ -231,9 +255,7 @@ Result<std::optional<int>> PagedQueryModel::locate(const QString &column, const 
     const QString filter = whereClause({}, values);
     find.add((filter.isEmpty() ? QStringLiteral("where ") : filter + QStringLiteral(" and ")) + column + QStringLiteral(" = ?"),
              values + QVariantList{value});
-    find.add(QStringLiteral("order by ") + (m_query.orderBy.isEmpty() ? m_query.key + (m_query.descending ? QStringLiteral(" desc") : QString())
-                                                                      : orderColumns().join(QLatin1Char(','))) +
-             QStringLiteral(" limit 1"));
+    find.add(orderClause() + QStringLiteral(" limit 1"));
     auto found = runBoundQuery(m_db, find, "PagedQueryModel::locate");
     if (!found) return found.error();
     if (!found->next()) return std::optional<int>();

@@ -24,8 +24,8 @@ struct PagedQuery
     QString where;        // with its "?" marks; empty for every row
     QVariantList values;  // in the order of the marks
     QString key = QStringLiteral("inc");
-    bool descending = false;  // of the key, when it is the only order
-    QStringList orderBy;      // columns ordered before the key, ascending, nulls first (then the key ascending)
+    bool descending = false;  // of the key
+    QStringList orderBy;      // columns ordered before the key, each "lieu" or "date_achat desc"
 };
 
 // A list over a big table that holds only what the user has scrolled to. The driver copies a
@@ -39,6 +39,11 @@ class PagedQueryModel : public QAbstractTableModel
     Q_OBJECT
 public:
     enum class Count { Deferred, Now, Never };
+    struct OrderColumn
+    {
+        QString column;
+        bool descending = false;
+    };
 
     explicit PagedQueryModel(QObject *parent = nullptr);
 
@@ -82,7 +87,9 @@ private:
     BoundQuery pageStatement() const;
     // The list's filter and, when `after` holds the order values of a row, "after that row".
     QString whereClause(const QVariantList &after, QVariantList &values) const;
-    QStringList orderColumns() const { return m_query.orderBy + QStringList{m_query.key}; }
+    QList<OrderColumn> order() const;
+    QStringList orderColumns() const;
+    QString orderClause() const;
 
     QSqlDatabase m_db;
     PagedQuery m_query;

@@ -111,6 +111,17 @@ private slots:
         while (model.canFetchMore()) model.fetchMore();
         QCOMPARE(names(model), (QStringList{"B", "D'Arcy", "C", "E", "F", "G", "A"}));
 
+        // descending: the empty ones last
+        PagedQuery descending = q;
+        descending.orderBy = QStringList{QStringLiteral("client desc"), QStringLiteral("destination desc")};
+        QVERIFY(model.setQuery(m_db, descending, PagedQueryModel::Count::Never));
+        while (model.canFetchMore()) model.fetchMore();
+        QCOMPARE(names(model), (QStringList{"A", "G", "F", "E", "C", "D'Arcy", "B"}));
+        model.setPageSize(2);
+        QVERIFY(model.setQuery(m_db, descending, PagedQueryModel::Count::Never));
+        QCOMPARE(model.locate(QStringLiteral("destination"), QStringLiteral("D'Arcy")).value(), std::optional<int>(5));
+        model.setPageSize(1);
+
         // finding a row far down reads the rows up to it at once
         const auto locateIn = [&](const QString &name) -> std::optional<int> {
             model.setPageSize(2);
