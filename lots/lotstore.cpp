@@ -8,28 +8,39 @@
 
 namespace ravelin {
 
-Result<BoundQuery> lotSearchQuery(const LotSearch &search)
+Result<PagedQuery> lotSearchQuery(const LotSearch &search)
 {
     if (search.number.contains(QLatin1Char('\''))) return Error{lotNumberFilterRefusal()};
 
-    BoundQuery q;
-    q.add(QStringLiteral("select inc,n_lot,date_achat,type_achat,lieu,estimation,nom,cp,N_parcelle,acheteur,"
-                         "abattage_cout,date_alerte,date_fin,coupe_fini from coupe where "));
+    PagedQuery q;
+    q.columns = QStringLiteral("inc,n_lot,date_achat,type_achat,lieu,estimation,nom,cp,N_parcelle,acheteur,"
+                               "abattage_cout,date_alerte,date_fin,coupe_fini");
+    q.from = QStringLiteral("coupe");
     // Every lot when the finished ones are asked for, null flags included.
-    if (search.showFinished)
-        q.add(QStringLiteral(" ( coupe_fini<>'rien' or coupe_fini is null )"));
-    else
-        q.add(QStringLiteral(" ( coupe_fini<>'OUI' or coupe_fini is null )"));
-    const auto like = [](const QString &text) { return QVariant(QLatin1Char('%') + text + QLatin1Char('%')); };
-    if (!search.number.isEmpty()) q.add(QStringLiteral(" and n_lot like ?"), {like(search.number)});
-    if (!search.town.isEmpty()) q.add(QStringLiteral(" and lieu like ?"), {like(search.town)});
-    if (!search.name.isEmpty()) q.add(QStringLiteral(" and nom like ?"), {like(search.name)});
-    if (!search.buyer.isEmpty()) q.add(QStringLiteral(" and acheteur like ?"), {like(search.buyer)});
+    q.where = search.showFinished ? QStringLiteral("( coupe_fini<>'rien' or coupe_fini is null )")
+                                  : QStringLiteral("( coupe_fini<>'OUI' or coupe_fini is null )");
+    const auto like = [&](const QString &text, const char *condition) {
+        if (text.isEmpty()) return;
+        q.where += QLatin1String(condition);
+        q.values << QVariant(QLatin1Char('%') + text + QLatin1Char('%'));
+    };
+    like(search.number, " and n_lot like ?");
+    like(search.town, " and lieu like ?");
+    like(search.name, " and nom like ?");
+    like(search.buyer, " and acheteur like ?");
+    // The key follows a descending sort so that the column's index gives the whole order.
+    q.key = QStringLiteral("inc");
     switch (search.sort) {
-    case LotSort::Number: q.add(QStringLiteral(" order by n_lot DESC")); break;
-    case LotSort::Date: q.add(QStringLiteral(" order by date_achat DESC")); break;
-    case LotSort::Place: q.add(QStringLiteral(" order by lieu")); break;
-    case LotSort::PurchaseType: q.add(QStringLiteral(" order by type_achat")); break;
+    case LotSort::Number:
+        q.orderBy = QStringList{QStringLiteral("n_lot desc")};
+        q.descending = true;
+        break;
+    case LotSort::Date:
+        q.orderBy = QStringList{QStringLiteral("date_achat desc")};
+        q.descending = true;
+        break;
+    case LotSort::Place: q.orderBy = QStringList{QStringLiteral("lieu")}; break;
+    case LotSort::PurchaseType: q.orderBy = QStringList{QStringLiteral("type_achat")}; break;
     }
     return q;
 }

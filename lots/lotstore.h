@@ -1,6 +1,7 @@
 #pragma once
 
 #include "boundquery.h"
+#include "pagedquerymodel.h"
 #include "result.h"
 
 #include <QDate>
@@ -32,9 +33,10 @@ struct LotSearch
 
 inline QString lotNumberFilterRefusal() { return QStringLiteral("Saisie incorrecte, pas de \" ' \" "); }
 
-// The list statement of the lot tab: the columns the grid shows, plus `inc` and what the row
-// colours need. An apostrophe in the number filter is refused with lotNumberFilterRefusal().
-Result<BoundQuery> lotSearchQuery(const LotSearch &search);
+// The list of the lot tab, read a page at a time: the columns the grid shows, plus `inc` and what
+// the row colours need. An apostrophe in the number filter is refused with
+// lotNumberFilterRefusal().
+Result<PagedQuery> lotSearchQuery(const LotSearch &search);
 
 // Colour of a lot's row, decided in this order, a later rule overriding an earlier one: alert
 // date reached, end date reached, lot finished. Dates are compared as days.

@@ -9,12 +9,12 @@
 #include "masterdetail.h"
 #include "modal.h"
 #include "newlotdialog.h"
+#include "pagedquerymodel.h"
 #include "wheelrowstepper.h"
 
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSqlQueryModel>
 #include <QStyledItemDelegate>
 
 namespace ravelin {
@@ -101,7 +101,7 @@ QColor colourOf(LotRowColour colour)
 
 LotListTab::LotListTab(AppContext &context, QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::lot_list_tab>()), m_context(context),
-      m_source(new QSqlQueryModel(this)), m_grid(new LotGridModel(this))
+      m_source(new PagedQueryModel(this)), m_grid(new LotGridModel(this))
 {
     m_ui->setupUi(this);
     m_busy = new BusyBar(m_ui->ProgressBar_coupe, 10, 10, this);
@@ -135,6 +135,10 @@ LotListTab::LotListTab(AppContext &context, QWidget *parent)
     chartPalette.setColor(QPalette::Window, rgb(QStringLiteral("0080C0")));
     m_ui->Image_coupe->setPalette(chartPalette);
 
+    // twenty years of lots come a page at a time as the grid scrolls; the count follows the first page
+    connect(m_source, &PagedQueryModel::counted, this,
+            [this](qint64 total) { m_ui->Label_nb->setText(QStringLiteral("( nb : ") + QString::number(total) + QStringLiteral(" )")); });
+    connect(m_source, &PagedQueryModel::failed, this, [this](const Error &e) { showFailure(*m_context.dialogs, e); });
     connect(m_ui->recherche1, &QPushButton::clicked, this, &LotListTab::search);
     connect(m_ui->radio_histo1, &QCheckBox::toggled, this, &LotListTab::search);
     for (QRadioButton *sort : {m_ui->tri_date, m_ui->tri_n_lot, m_ui->tri_lieu, m_ui->tri_type_achat})
@@ -187,13 +191,14 @@ std::optional<int> LotListTab::currentLot() const
 
 bool LotListTab::selectLot(int nLot)
 {
-    for (int row = 0; row < m_grid->rowCount(); ++row) {
-        if (m_grid->raw(row, QStringLiteral("n_lot")).toInt() == nLot) {
-            m_ui->Grille_dossier1->setCurrentIndex(m_grid->index(row, m_grid->column(QStringLiteral("n_lot"))));
-            return true;
-        }
+    auto found = m_source->locate(QStringLiteral("n_lot"), nLot);
+    if (!found) {
+        showFailure(*m_context.dialogs, found.error());
+        return false;
     }
-    return false;
+    if (!*found) return false;
+    m_ui->Grille_dossier1->setCurrentIndex(m_grid->index(**found, m_grid->column(QStringLiteral("n_lot"))));
+    return true;
 }
 
 LotRowColour LotListTab::rowColour(int row) const
@@ -207,10 +212,10 @@ Status LotListTab::runSearch(const LotSearch &search, std::optional<int> keepLot
     auto statement = lotSearchQuery(search);
     if (!statement) return statement.error();
     QTableView *view = m_ui->Grille_dossier1;
-    const Status loaded = loadModel(*m_source, m_context.db, *statement, "LotListTab::search");
+    const Status loaded = m_source->setQuery(m_context.db, *statement);
     m_lastSearch = search;
     m_searched = true;
-    m_ui->Label_nb->setText(QStringLiteral("( nb : ") + QString::number(m_grid->rowCount()) + QStringLiteral(" )"));
+    if (!m_source->totalCount()) m_ui->Label_nb->setText(QStringLiteral("( nb : … )"));
     if (view->selectionModel())
         connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LotListTab::selectionChanged,
                 Qt::UniqueConnection);

@@ -8,7 +8,6 @@
 #include <memory>
 #include <optional>
 
-class QSqlQueryModel;
 class QStyledItemDelegate;
 
 namespace Ui {
@@ -22,6 +21,7 @@ class ProgressChart;
 struct AppContext;
 class BusyBar;
 class LotGridModel;
+class PagedQueryModel;
 
 // The content of the main window's tab "Coupe de Bois" (Tab_detail): the lot list with its
 // filters, sorts and colours, and the creation, opening and deletion of lots.
@@ -34,6 +34,7 @@ public:
 
     Ui::lot_list_tab *ui() const { return m_ui.get(); }
     LotGridModel *grid() const { return m_grid; }
+    PagedQueryModel *lots() const { return m_source; }
 
     // MainTab
     void search() override;
@@ -79,7 +80,7 @@ private:
 
     std::unique_ptr<Ui::lot_list_tab> m_ui;
     AppContext &m_context;
-    QSqlQueryModel *m_source;
+    PagedQueryModel *m_source;
     LotGridModel *m_grid;
     BusyBar *m_busy;
     QStyledItemDelegate *m_typeIcons;

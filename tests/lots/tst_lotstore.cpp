@@ -33,13 +33,16 @@ class TestLotStore : public QObject
             qWarning() << statement.error().message;
             return {-1};
         }
-        auto query = runBoundQuery(m_db, *statement);
-        if (!query) {
-            qWarning() << query.error().fullText();
+        // a page per row: the pages must follow each other in the sort's order
+        PagedQueryModel model;
+        model.setPageSize(1);
+        if (Status s = model.setQuery(m_db, *statement, PagedQueryModel::Count::Never); !s) {
+            qWarning() << s.error().fullText();
             return {-2};
         }
+        while (model.canFetchMore()) model.fetchMore();
         QList<int> lots;
-        while (query->next()) lots << query->value(QStringLiteral("n_lot")).toInt();
+        for (int row = 0; row < model.rowCount(); ++row) lots << model.record(row).value(QStringLiteral("n_lot")).toInt();
         return lots;
     }
 
@@ -103,13 +106,6 @@ private slots:
         search.showFinished = finished;
         search.sort = LotSort(sort);
         QList<int> found = listed(search);
-        if (search.sort == LotSort::PurchaseType) {
-            // ties keep no defined order: compare the types' order only
-            QCOMPARE(found.size(), lots.size());
-            QCOMPARE(found.mid(0, 1), lots.mid(0, 1));
-            QCOMPARE(found.mid(1, 1), lots.mid(1, 1));
-            return;
-        }
         QCOMPARE(found, lots);
     }
 

@@ -76,6 +76,26 @@ private slots:
         QCOMPARE(f.dialogs.lastText(), QStringLiteral("Saisie incorrecte, pas de \" ' \" "));
         QCOMPARE(listedLots(tab).size(), 3);
 
+        // Twenty years of lots: the first page at once, the count after it, and the selected lot kept
+        // across a new sort even when it is far down the list.
+        {
+            QStringList rows;
+            for (int n = 1000; n < 1450; ++n)
+                rows << QStringLiteral("(%1, 'Lieu %2', 'OUI', '2020-01-01')").arg(n).arg(1450 - n, 3, 10, QLatin1Char('0'));
+            f.run(QStringLiteral("insert into coupe (n_lot, lieu, coupe_fini, date_achat) values ") + rows.join(QLatin1Char(',')));
+            LotListTab longList(f.context);
+            longList.ui()->radio_histo1->setChecked(true);  // runs the search
+            QCOMPARE(longList.grid()->rowCount(), 200);
+            QCOMPARE(listedLots(longList).first(), 1449);
+            QCOMPARE(longList.ui()->Label_nb->text(), QStringLiteral("( nb : … )"));
+            QTRY_COMPARE(longList.ui()->Label_nb->text(), QStringLiteral("( nb : 453 )"));
+            QVERIFY(longList.selectLot(1010));
+            longList.ui()->tri_lieu->setChecked(true);  // "Lieu 440" comes late in the list by place
+            QCOMPARE(longList.currentLot().value_or(-1), 1010);
+            QVERIFY(longList.grid()->rowCount() < 453);
+            f.run(QStringLiteral("delete from coupe where n_lot >= 1000"));
+        }
+
         // Columns as the list shows them.
         const auto header = [&](const char *column) {
             return tab.grid()->headerData(tab.grid()->column(QLatin1String(column)), Qt::Horizontal, Qt::DisplayRole).toString();
