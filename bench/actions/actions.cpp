@@ -175,7 +175,14 @@ QString contractorActionsSql()
     return selects.join(QStringLiteral(" union all ")) + QStringLiteral(" order by e desc");
 }
 
-const QString kLotList = QStringLiteral("select * from coupe where ( coupe_fini<>'OUI' or coupe_fini is null ) ");
+// the first page of the lot tab's list, as the paged list reads it
+const QString kLotPage = QStringLiteral(
+    "select inc,n_lot,date_achat,type_achat,lieu,estimation,nom,cp,N_parcelle,acheteur,abattage_cout,date_alerte,date_fin,coupe_fini "
+    "from coupe where (( coupe_fini<>'%1' or coupe_fini is null ) %2) order by n_lot desc,inc desc limit 201");
+QString lotPage(const QString &filter = QString(), bool finished = false)
+{
+    return kLotPage.arg(finished ? QStringLiteral("rien") : QStringLiteral("OUI"), filter);
+}
 const QString kLotPicker = QStringLiteral(
     "select A.unite,A.unite_defaut,A.inc,B.lieu,B.adresse,B.cp,A.descriptif,sum(round(A.qte,0))as m3,"
     "sum(round(ifnull((A.qte_livree),0),3))as a0, sum(round((A.qte-ifnull((A.qte_livree),0)),3))as a1,"
@@ -301,28 +308,28 @@ const QList<BenchAction> &benchActions()
          sessionSetup() + QStringLiteral("select * from perso; select version_UPDATE from perso; ") +
              QStringLiteral("select Utilisateur, Page, Autorisation from detail_mot_passe; "
                             "select Utilisateur from mot_passe where Mot_passe = 'admin' COLLATE utf8mb4_bin order by inc limit 1; ") +
-             kLotList + QStringLiteral("order by n_lot DESC"),
+             lotPage(),
          QString(),
          [](BenchContext &ctx) {
              ctx.parameters.insert(QStringLiteral("application_folder"), applicationFolder(ctx));
              return ActionResult{};
          }},
-        {QStringLiteral("Coupes : recherche sans filtre"), searchLots, kLotList + QStringLiteral("order by n_lot DESC"), QString(),
+        {QStringLiteral("Coupes : recherche sans filtre"), searchLots, lotPage(), QString(),
          setLotFilters([](BenchContext &) { return LotFilters{}; })},
         {QStringLiteral("Coupes : filtre N° Coupe"), searchLots,
-         kLotList + QStringLiteral("and n_lot like concat('%', {lot_filter}, '%') order by n_lot DESC"), QString(),
+         lotPage(QStringLiteral("and n_lot like concat('%', {lot_filter}, '%')")), QString(),
          setLotFilters([](BenchContext &ctx) { return LotFilters{ctx.parameter(QStringLiteral("lot_filter"))}; })},
         {QStringLiteral("Coupes : filtre Commune"), searchLots,
-         kLotList + QStringLiteral("and lieu like concat('%', {commune}, '%') order by n_lot DESC"), QString(),
+         lotPage(QStringLiteral("and lieu like concat('%', {commune}, '%')")), QString(),
          setLotFilters([](BenchContext &ctx) { return LotFilters{QString(), ctx.parameter(QStringLiteral("commune"))}; })},
         {QStringLiteral("Coupes : filtre Nom"), searchLots,
-         kLotList + QStringLiteral("and nom like concat('%', {owner}, '%') order by n_lot DESC"), QString(),
+         lotPage(QStringLiteral("and nom like concat('%', {owner}, '%')")), QString(),
          setLotFilters([](BenchContext &ctx) { return LotFilters{QString(), QString(), ctx.parameter(QStringLiteral("owner"))}; })},
         {QStringLiteral("Coupes : filtre Acheteur"), searchLots,
-         kLotList + QStringLiteral("and acheteur like concat('%', {buyer}, '%') order by n_lot DESC"), QString(),
+         lotPage(QStringLiteral("and acheteur like concat('%', {buyer}, '%')")), QString(),
          setLotFilters([](BenchContext &ctx) { return LotFilters{QString(), QString(), QString(), ctx.parameter(QStringLiteral("buyer"))}; })},
         {QStringLiteral("Coupes : terminées comprises"), searchLots,
-         QStringLiteral("select * from coupe where ( coupe_fini<>'rien') order by n_lot DESC"), QString(),
+         lotPage(QString(), true), QString(),
          setLotFilters([](BenchContext &) { return LotFilters{QString(), QString(), QString(), QString(), true}; })},
         {QStringLiteral("Sélecteur liste_n_lot sans filtre"),
          [](BenchContext &ctx) {
