@@ -24,6 +24,7 @@
 #include "database.h"
 #include "lotrecompute.h"
 #include "placelistdialog.h"
+#include "progresschart.h"
 #include "places.h"
 #include "serverconfig.h"
 #include "settings.h"
@@ -414,10 +415,17 @@ const QList<BenchAction> &benchActions()
          QString()},
         {QStringLiteral("Graphique d'avancement de la plus grosse coupe"),
          [](BenchContext &ctx) {
-             auto progress = readLotProgress(ctx.db, ctx.intParameter("biggest_lot"));
-             if (!progress) return failed(progress.error());
+             // the lot tab's chart area, read and painted as the chart timer does
+             auto *chart = ctx.object<ProgressChart>(QStringLiteral("progress chart"), [&ctx] {
+                 auto *c = new ProgressChart(ctx.app);
+                 c->resize(460, 420);
+                 return c;
+             });
+             chart->clear();
+             chart->showLot(ctx.intParameter(QStringLiteral("biggest_lot")));
+             const QPixmap painted = chart->grab();
              ActionResult r;
-             r.rows = progress->lines.size();
+             r.rows = painted.isNull() ? -1 : chart->picture().scrollMaximum / 100;  // the volume lines drawn
              return r;
          },
          QStringLiteral("select *, round(ifnull((qte_livree),0),3)as a0, round((qte-ifnull((qte_livree),0)),3)as a1 "
