@@ -90,11 +90,22 @@ BoundQuery PagedQueryModel::pageStatement() const
         for (int c : m_orderColumns) after << m_rows.last().at(c);
     QVariantList values;
     const QString where = whereClause(after, values);
+    // one row beyond the page tells whether another page follows
+    const QString limit = QStringLiteral(" limit ") + QString::number(m_pageSize + 1);
     BoundQuery q;
+    if (m_query.keysFirst) {
+        // the page's keys from the index alone, then their rows: the server never reads the rows
+        // it skips on the way to a page deep down the list
+        q.add(QStringLiteral("select ") + m_query.columns + QStringLiteral(" from ") + m_query.from);
+        q.add(QStringLiteral("join (select ") + m_query.key + QStringLiteral(" as page_key from ") + m_query.from);
+        if (!where.isEmpty()) q.add(where, values);
+        q.add(orderClause() + limit + QStringLiteral(") page on ") + m_query.key + QStringLiteral(" = page.page_key"));
+        q.add(orderClause());
+        return q;
+    }
     q.add(QStringLiteral("select ") + m_query.columns + QStringLiteral(" from ") + m_query.from);
     if (!where.isEmpty()) q.add(where, values);
-    // one row beyond the page tells whether another page follows
-    q.add(orderClause() + QStringLiteral(" limit ") + QString::number(m_pageSize + 1));
+    q.add(orderClause() + limit);
     return q;
 }
 

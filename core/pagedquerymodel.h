@@ -26,6 +26,9 @@ struct PagedQuery
     QString key = QStringLiteral("inc");
     bool descending = false;  // of the key
     QStringList orderBy;      // columns ordered before the key, each "lieu" or "date_achat desc"
+    // One table whose filter and order an index covers (with the key): a page's keys are read from
+    // that index first, then only their rows.
+    bool keysFirst = false;
 };
 
 // A list over a big table that holds only what the user has scrolled to. The driver copies a

@@ -176,7 +176,7 @@ CREATE TABLE grume (
   KEY idx_grume_lot (N_lot, descriptif, inc_cde),
   KEY idx_grume_inc_cde (inc_cde),
   KEY idx_grume_n_grume (n_grume),
-  KEY idx_grume_free (descriptif, inc_cde, n_grume),
+  KEY idx_grume_free (descriptif, inc_cde, inc, n_grume),
   KEY idx_grume_open (descriptif, livree)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 

@@ -225,6 +225,7 @@ Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry)
     // the last logs entered first: those are the wood in stock
     q.key = QStringLiteral("inc");
     q.descending = true;
+    q.keysFirst = true;  // grume's idx_grume_free covers the free logs in that order
     return q;
 }
 

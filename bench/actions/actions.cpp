@@ -374,6 +374,20 @@ const QList<BenchAction> &benchActions()
              return r;
          },
          kLogInquiryPage.arg(QString()) + QStringLiteral("; ") + kLogInquiryCount.arg(QString())},
+        {QStringLiteral("info_grume : toutes les grumes disponibles, défilées jusqu'à la dernière"),
+         [](BenchContext &ctx) {
+             // the worst a user can do: scroll the whole list down, a page at a time
+             auto inquiry = std::make_shared<LogInquiryDialog>(ctx.app);
+             PagedQueryModel *logs = inquiry->logSource();
+             while (logs->canFetchMore()) logs->fetchMore();
+             ActionResult r;
+             r.rows = logs->rowCount();
+             if (logs->lastError()) r.error = logs->lastError()->message;
+             r.keep = inquiry;
+             return r;
+         },
+         QStringLiteral("select inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde from grume "
+                        "where N_grume is not null and descriptif='GRUME' and inc_cde is null order by inc desc")},
         {QStringLiteral("info_grume : une coupe"),
          [](BenchContext &ctx) {
              auto *inquiry = ctx.object<LogInquiryDialog>(QStringLiteral("log inquiry"), [&ctx] { return new LogInquiryDialog(ctx.app); });

@@ -50,19 +50,26 @@ private slots:
     void pagesFollowTheKey_data()
     {
         QTest::addColumn<bool>("descending");
+        QTest::addColumn<bool>("keysFirst");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("ascending") << false << QStringList{"A", "B", "C", "D'Arcy", "E", "F", "G"};
-        QTest::newRow("descending") << true << QStringList{"G", "F", "E", "D'Arcy", "C", "B", "A"};
+        const QStringList up{"A", "B", "C", "D'Arcy", "E", "F", "G"}, down{"G", "F", "E", "D'Arcy", "C", "B", "A"};
+        QTest::newRow("ascending") << false << false << up;
+        QTest::newRow("descending") << true << false << down;
+        QTest::newRow("ascending, keys first") << false << true << up;
+        QTest::newRow("descending, keys first") << true << true << down;
     }
     void pagesFollowTheKey()
     {
         QFETCH(bool, descending);
+        QFETCH(bool, keysFirst);
         QFETCH(QStringList, expected);
         PagedQueryModel model;
         model.setPageSize(3);
         QSignalSpy counted(&model, &PagedQueryModel::counted);
+        PagedQuery q = places(QStringLiteral("stockage = ?"), {QStringLiteral("NON")}, descending);
+        q.keysFirst = keysFirst;
         const qint64 before = questions();
-        QVERIFY(model.setQuery(m_db, places({}, {}, descending)));
+        QVERIFY(model.setQuery(m_db, q));
         QCOMPARE(questions() - before, 2);  // the first page, and reading the counter
         QCOMPARE(names(model), expected.mid(0, 3));
         QVERIFY(model.canFetchMore());
