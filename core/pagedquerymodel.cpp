@@ -10,6 +10,42 @@ namespace ravelin {
 
 PagedQueryModel::PagedQueryModel(QObject *parent) : QAbstractTableModel(parent) {}
 
+void PagedQueryModel::RowStore::reset(int width)
+{
+    m_width = width;
+    m_values.clear();
+    m_texts = QList<QHash<QString, QString>>(width);
+    m_varied = QList<bool>(width, false);
+}
+
+void PagedQueryModel::RowStore::append(const QList<QVector<QVariant>> &rows)
+{
+    // beyond this many different texts a column is taken for one of names or numbers
+    constexpr qsizetype kSharedTexts = 2000;
+    for (const QVector<QVariant> &row : rows) {
+        for (int c = 0; c < m_width; ++c) {
+            const QVariant &v = row.at(c);
+            if (m_varied.at(c) || v.typeId() != QMetaType::QString || v.isNull()) {
+                m_values << v;
+                continue;
+            }
+            QHash<QString, QString> &texts = m_texts[c];
+            const QString text = v.toString();
+            auto found = texts.constFind(text);
+            if (found == texts.cend()) {
+                if (texts.size() >= kSharedTexts) {
+                    texts.clear();
+                    m_varied[c] = true;
+                    m_values << v;
+                    continue;
+                }
+                found = texts.insert(text, text);
+            }
+            m_values << QVariant(*found);
+        }
+    }
+}
+
 namespace {
 
 QString bareName(const QString &column)
@@ -87,17 +123,18 @@ BoundQuery PagedQueryModel::pageStatement() const
 {
     QVariantList after;
     if (!m_rows.isEmpty())
-        for (int c : m_orderColumns) after << m_rows.last().at(c);
+        for (int c : m_orderColumns) after << m_rows.at(m_rows.size() - 1, c);
     QVariantList values;
     const QString where = whereClause(after, values);
     // one row beyond the page tells whether another page follows
     const QString limit = QStringLiteral(" limit ") + QString::number(m_pageSize + 1);
     BoundQuery q;
-    if (m_query.keysFirst) {
+    if (!m_query.keyIndex.isEmpty()) {
         // the page's keys from the index alone, then their rows: the server never reads the rows
         // it skips on the way to a page deep down the list
         q.add(QStringLiteral("select ") + m_query.columns + QStringLiteral(" from ") + m_query.from);
-        q.add(QStringLiteral("join (select ") + m_query.key + QStringLiteral(" as page_key from ") + m_query.from);
+        q.add(QStringLiteral("join (select ") + m_query.key + QStringLiteral(" as page_key from ") + m_query.from +
+              (m_indexMissing ? QString() : QStringLiteral(" force index (") + m_query.keyIndex + QLatin1Char(')')));
         if (!where.isEmpty()) q.add(where, values);
         q.add(orderClause() + limit + QStringLiteral(") page on ") + m_query.key + QStringLiteral(" = page.page_key"));
         q.add(orderClause());
@@ -109,12 +146,20 @@ BoundQuery PagedQueryModel::pageStatement() const
     return q;
 }
 
-Status PagedQueryModel::readPage(QList<QVector<QVariant>> &rows, QSqlRecord *fields, bool &more) const
+Status PagedQueryModel::readPage(QList<QVector<QVariant>> &rows, QSqlRecord *fields, bool &more)
 {
     const BoundQuery statement = pageStatement();
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
-    if (!query.prepare(statement.sql)) return databaseError(query.lastError(), statement.sql, QStringLiteral("PagedQueryModel"));
+    if (!query.prepare(statement.sql)) {
+        const Error e = databaseError(query.lastError(), statement.sql, QStringLiteral("PagedQueryModel"));
+        // ER_KEY_DOES_NOT_EXITS: a database made before the index; read it without the hint
+        if (e.nativeCode == 1176 && !m_query.keyIndex.isEmpty() && !m_indexMissing) {
+            m_indexMissing = true;
+            return readPage(rows, fields, more);
+        }
+        return e;
+    }
     for (const QVariant &v : statement.values) query.addBindValue(v);
     if (!query.exec()) return databaseError(query.lastError(), statement.sql, QStringLiteral("PagedQueryModel"));
     const QSqlRecord record = query.record();
@@ -140,7 +185,7 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
     // read into a fresh state first: on failure the grid keeps what it shows
     const QSqlDatabase previousDb = m_db;
     const PagedQuery previousQuery = m_query;
-    const QList<QVector<QVariant>> previousRows = m_rows;
+    const RowStore previousRows = m_rows;
     const auto restore = [&] {
         m_db = previousDb;
         m_query = previousQuery;
@@ -148,7 +193,8 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
     };
     m_db = db;
     m_query = query;
-    m_rows.clear();
+    m_indexMissing = false;
+    m_rows.reset(0);
     QList<QVector<QVariant>> rows;
     QSqlRecord fields;
     bool more = false;
@@ -171,7 +217,8 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
     beginResetModel();
     m_fields = fields;
     m_orderColumns = positions;
-    m_rows = std::move(rows);
+    m_rows.reset(fields.count());
+    m_rows.append(rows);
     m_more = more;
     m_total.reset();
     m_lastError.reset();
@@ -228,7 +275,7 @@ void PagedQueryModel::fetchMore(const QModelIndex &parent)
     }
     if (!rows.isEmpty()) {
         beginInsertRows({}, m_rows.size(), m_rows.size() + rows.size() - 1);
-        m_rows += rows;
+        m_rows.append(rows);
         m_more = more;
         endInsertRows();
     } else {
@@ -256,7 +303,7 @@ Result<std::optional<int>> PagedQueryModel::locate(const QString &column, const 
     // already read: no statement
     if (const int c = m_fields.indexOf(bareName(column)); c >= 0)
         for (int row = 0; row < m_rows.size(); ++row)
-            if (m_rows.at(row).at(c) == value) return std::optional<int>(row);
+            if (m_rows.at(row, c) == value) return std::optional<int>(row);
     if (!m_more) return std::optional<int>();
 
     // the row's place in the list's order: the rows after it, from the whole count
@@ -288,9 +335,9 @@ Result<std::optional<int>> PagedQueryModel::locate(const QString &column, const 
         return std::optional<int>();
     }
     // another workstation may have changed the list meanwhile: trust only what was read
-    if (const int c = m_fields.indexOf(bareName(column)); c >= 0 && m_rows.at(row).at(c) != value) {
+    if (const int c = m_fields.indexOf(bareName(column)); c >= 0 && m_rows.at(row, c) != value) {
         for (int r = 0; r < m_rows.size(); ++r)
-            if (m_rows.at(r).at(c) == value) return std::optional<int>(r);
+            if (m_rows.at(r, c) == value) return std::optional<int>(r);
         return std::optional<int>();
     }
     return std::optional<int>(row);
@@ -312,8 +359,7 @@ QSqlRecord PagedQueryModel::record(int row) const
 {
     QSqlRecord r = m_fields;
     if (row < 0 || row >= m_rows.size()) return r;
-    const QVector<QVariant> &values = m_rows.at(row);
-    for (int c = 0; c < r.count() && c < values.size(); ++c) r.setValue(c, values.at(c));
+    for (int c = 0; c < r.count(); ++c) r.setValue(c, m_rows.at(row, c));
     return r;
 }
 
@@ -331,7 +377,7 @@ QVariant PagedQueryModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows.size() || index.column() >= m_fields.count()) return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
-    return m_rows.at(index.row()).at(index.column());
+    return m_rows.at(index.row(), index.column());
 }
 
 QVariant PagedQueryModel::headerData(int section, Qt::Orientation orientation, int role) const

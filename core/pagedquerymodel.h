@@ -4,6 +4,7 @@
 #include "result.h"
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <QList>
 #include <QSqlDatabase>
 #include <QSqlRecord>
@@ -26,9 +27,11 @@ struct PagedQuery
     QString key = QStringLiteral("inc");
     bool descending = false;  // of the key
     QStringList orderBy;      // columns ordered before the key, each "lieu" or "date_achat desc"
-    // One table whose filter and order an index covers (with the key): a page's keys are read from
-    // that index first, then only their rows.
-    bool keysFirst = false;
+    // One table whose filter and order an index covers (with the key), named here: a page's keys
+    // are read from that index alone, then only their rows. The index is named to the server (the
+    // optimizer may otherwise walk the index from its start to the page); a database without it is
+    // read without the hint.
+    QString keyIndex;
 };
 
 // A list over a big table that holds only what the user has scrolled to. The driver copies a
@@ -86,7 +89,7 @@ signals:
 
 private:
     // Reads the page after the last key held into `rows`; `more` tells whether rows are left.
-    Status readPage(QList<QVector<QVariant>> &rows, QSqlRecord *fields, bool &more) const;
+    Status readPage(QList<QVector<QVariant>> &rows, QSqlRecord *fields, bool &more);
     BoundQuery pageStatement() const;
     // The list's filter and, when `after` holds the order values of a row, "after that row".
     QString whereClause(const QVariantList &after, QVariantList &values) const;
@@ -99,10 +102,29 @@ private:
     int m_pageSize = 200;
     QSqlRecord m_fields;
     QList<int> m_orderColumns;  // the orderBy columns then the key, in the result
-    QList<QVector<QVariant>> m_rows;
+    // The rows read: one flat list of values, a row every `width` values, and the texts that repeat
+    // down a column (species, quality, place...) held once, so that a list scrolled to its end
+    // over hundreds of thousands of rows stays small.
+    class RowStore
+    {
+    public:
+        void reset(int width);
+        int size() const { return m_width > 0 ? int(m_values.size() / m_width) : 0; }
+        bool isEmpty() const { return m_values.isEmpty(); }
+        const QVariant &at(int row, int column) const { return m_values.at(qsizetype(row) * m_width + column); }
+        void append(const QList<QVector<QVariant>> &rows);
+
+    private:
+        int m_width = 0;
+        QList<QVariant> m_values;
+        QList<QHash<QString, QString>> m_texts;  // per column; emptied and left off when too varied
+        QList<bool> m_varied;
+    };
+    RowStore m_rows;
     bool m_more = false;
     std::optional<qint64> m_total;
     std::optional<Error> m_lastError;
+    bool m_indexMissing = false;  // the server lacks the query's keyIndex
     quint64 m_generation = 0;  // a deferred count belongs to the query it was asked for
 };
 

@@ -225,7 +225,9 @@ Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry)
     // the last logs entered first: those are the wood in stock
     q.key = QStringLiteral("inc");
     q.descending = true;
-    q.keysFirst = true;  // grume's idx_grume_free covers the free logs in that order
+    // every free log: their index holds them in that order (a lot or a number has its own index)
+    if (inquiry.availableOnly && inquiry.logNumber.trimmed().isEmpty() && inquiry.lotNumber.trimmed().isEmpty())
+        q.keyIndex = QStringLiteral("idx_grume_free");
     return q;
 }
 
