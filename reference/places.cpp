@@ -115,18 +115,6 @@ PagedQuery placeListQuery(PlaceSelection selection, const PlaceFilter &filter)
     return q;
 }
 
-Result<QSqlQuery> searchPlaces(QSqlDatabase db, PlaceSelection selection, const PlaceFilter &filter)
-{
-    const PagedQuery list = placeListQuery(selection, filter);
-    const QString sql = QStringLiteral("Select ") + list.columns + QStringLiteral(" from destination where ") + list.where +
-                        QStringLiteral(" order by client,destination");
-    QSqlQuery q(db);
-    if (!q.prepare(sql)) return databaseError(q.lastError(), sql, QStringLiteral("searchPlaces"));
-    for (const QVariant &v : list.values) q.addBindValue(v);
-    if (!q.exec()) return databaseError(q.lastError(), sql, QStringLiteral("searchPlaces"));
-    return q;
-}
-
 Result<PlaceValues> readPlace(QSqlDatabase db, int inc)
 {
     QSqlQuery q(db);

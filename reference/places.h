@@ -39,13 +39,9 @@ const QStringList &placeListColumns();
 // Every column of `destination`, in table order.
 const QStringList &placeColumns();
 
-// The place search of Liste_destination, read a page at a time: ordered by client, destination
-// (then inc).
+// The place search of Liste_destination and chercher_destination, read a page at a time:
+// ordered by client, destination (then inc).
 PagedQuery placeListQuery(PlaceSelection selection, const PlaceFilter &filter);
-
-// The same search for chercher_destination, ordered by client then destination. The query is
-// executed and readable from its first row.
-Result<QSqlQuery> searchPlaces(QSqlDatabase db, PlaceSelection selection, const PlaceFilter &filter);
 
 // Values of `destination` by column name. When written, the columns absent from the map are left
 // as they are.

@@ -6,7 +6,8 @@
 #include "modal.h"
 
 #include <QHeaderView>
-#include <QSqlQueryModel>
+#include "pagedquerymodel.h"
+
 #include <QSqlRecord>
 
 namespace ravelin {
@@ -34,7 +35,7 @@ constexpr Column shownColumns[] = {
 
 PlaceSearchDialog::PlaceSearchDialog(AppContext &context, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::chercher_destination>()), m_context(context),
-      m_model(new QSqlQueryModel(this)), m_grid(new GridModel(this))
+      m_model(new PagedQueryModel(this)), m_grid(new GridModel(this))
 {
     m_ui->setupUi(this);
     m_grid->setSourceModel(m_model);
@@ -59,6 +60,9 @@ PlaceSearchDialog::PlaceSearchDialog(AppContext &context, QWidget *parent)
     connect(m_ui->BtnSelectionner, &QPushButton::clicked, this, &PlaceSearchDialog::selectPlace);
     connect(m_ui->BtnAnnuler, &QPushButton::clicked, this, &PlaceSearchDialog::reject);
     connect(m_ui->Grille_destination, &QAbstractItemView::doubleClicked, this, &PlaceSearchDialog::selectPlace);
+    // every place of twenty years comes a page at a time as the grid scrolls; the count follows
+    connect(m_model, &PagedQueryModel::counted, this, [this](qint64 total) { m_ui->nb->setText(QStringLiteral("( nb : %1 )").arg(total)); });
+    connect(m_model, &PagedQueryModel::failed, this, [this](const Error &e) { m_context.dialogs->error(e); });
 }
 
 PlaceSearchDialog::~PlaceSearchDialog() = default;
@@ -88,14 +92,11 @@ void PlaceSearchDialog::lockSelection()
 void PlaceSearchDialog::search()
 {
     const QString kept = rowCount() > 0 ? currentPlace().value(QStringLiteral("destination")).toString() : QString();
-    auto found = searchPlaces(m_context.db, selection(),
-                              PlaceFilter{m_ui->client->text(), m_ui->lieu->text(), m_ui->ville->text()});
-    if (!found) {
-        m_context.dialogs->error(found.error());
+    const PagedQuery list = placeListQuery(selection(), PlaceFilter{m_ui->client->text(), m_ui->lieu->text(), m_ui->ville->text()});
+    if (Status s = m_model->setQuery(m_context.db, list); !s) {
+        m_context.dialogs->error(s.error());
         return;
     }
-    m_model->setQuery(std::move(found.value()));
-    while (m_model->canFetchMore()) m_model->fetchMore();
     QTableView *view = m_ui->Grille_destination;
     for (int c = 0; c < m_model->columnCount(); ++c) view->setColumnHidden(c, true);
     for (const Column &c : shownColumns) {
@@ -103,7 +104,7 @@ void PlaceSearchDialog::search()
         view->setColumnHidden(index, false);
         view->setColumnWidth(index, c.width);
     }
-    m_ui->nb->setText(QStringLiteral("( nb : %1 )").arg(m_model->rowCount()));
+    if (!m_model->totalCount()) m_ui->nb->setText(QStringLiteral("( nb : … )"));
     if (kept.isEmpty() || !locate(kept)) setCurrentRow(0);
 }
 
@@ -127,14 +128,14 @@ void PlaceSearchDialog::setCurrentRow(int row)
 
 bool PlaceSearchDialog::locate(const QString &destination)
 {
-    const int column = m_grid->column(QStringLiteral("destination"));
-    for (int row = 0; row < rowCount(); ++row) {
-        if (m_model->index(row, column).data(Qt::EditRole).toString() == destination) {
-            setCurrentRow(row);
-            return true;
-        }
+    auto found = m_model->locate(QStringLiteral("destination"), destination);
+    if (!found) {
+        m_context.dialogs->error(found.error());
+        return false;
     }
-    return false;
+    if (!*found) return false;
+    setCurrentRow(**found);
+    return true;
 }
 
 PlaceValues PlaceSearchDialog::currentPlace() const

@@ -7,13 +7,14 @@
 #include <memory>
 #include <optional>
 
-class QSqlQueryModel;
 
 namespace Ui {
 class chercher_destination;
 }
 
 namespace ravelin {
+
+class PagedQueryModel;
 
 struct AppContext;
 class GridModel;
@@ -55,7 +56,7 @@ public slots:
 private:
     std::unique_ptr<Ui::chercher_destination> m_ui;
     AppContext &m_context;
-    QSqlQueryModel *m_model;
+    PagedQueryModel *m_model;
     GridModel *m_grid;
 };
 

@@ -3,6 +3,7 @@
 #include "modal.h"
 #include "placeeditordialog.h"
 #include "placelistdialog.h"
+#include "pagedquerymodel.h"
 #include "places.h"
 #include "placesearchdialog.h"
 #include "scripteddialogs.h"
@@ -51,13 +52,14 @@ class TestPlaces : public QObject
     }
     QStringList searched(PlaceSelection selection, const PlaceFilter &filter)
     {
-        auto q = searchPlaces(m_db, selection, filter);
-        if (!q) {
-            qWarning() << q.error().fullText();
+        PagedQueryModel list;
+        if (Status s = list.setQuery(m_db, placeListQuery(selection, filter), PagedQueryModel::Count::Never); !s) {
+            qWarning() << s.error().fullText();
             return {QStringLiteral("<error>")};
         }
+        if (!list.fetchAll()) return {QStringLiteral("<error>")};
         QStringList names;
-        while (q->next()) names << q->value(QStringLiteral("destination")).toString();
+        for (int row = 0; row < list.rowCount(); ++row) names << list.record(row).value(QStringLiteral("destination")).toString();
         return names;
     }
     // Fills a valid customer place in the editor.
@@ -448,6 +450,23 @@ private slots:
         QVERIFY2(m_dialogs.shown().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
         QCOMPARE(list.currentPlace().value(QStringLiteral("destination")).toString(), QStringLiteral("Lieu 420 bis"));
         QVERIFY(list.rowCount() < 454);  // the cards below it are still unread
+    }
+
+    // The place picker of the delivery editor over the same long list: the cursor goes to the
+    // delivery's place wherever it is.
+    void longListInThePicker()
+    {
+        QStringList rows;
+        for (int n = 1; n <= 450; ++n)
+            rows << QStringLiteral("('Client %1', 'Lieu %2', 'NON', 1, 1)").arg(n, 3, 10, QLatin1Char('0')).arg(n);
+        run(QStringLiteral("insert into destination (client, destination, stockage, inc_tva, inc_reglement) values ") + rows.join(QLatin1Char(',')));
+        PlaceSearchDialog picker(m_context);
+        picker.search();
+        QCOMPARE(picker.rowCount(), 200);
+        QTRY_COMPARE(picker.ui()->nb->text(), QStringLiteral("( nb : 455 )"));  // with the chip zone
+        QVERIFY(picker.locate(QStringLiteral("Lieu 433")));
+        QCOMPARE(picker.currentPlace().value(QStringLiteral("destination")).toString(), QStringLiteral("Lieu 433"));
+        QVERIFY(!picker.locate(QStringLiteral("Parc bûches")));  // firewood zones are not offered
     }
 
     void referencedPlaceKeepsItsName_data()
