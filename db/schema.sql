@@ -775,7 +775,7 @@ CREATE TABLE destination (
   PRIMARY KEY (inc),
   UNIQUE KEY uq_destination_destination (destination),
   KEY idx_destination_stockage (stockage, client, destination),
-  KEY idx_destination_client (client)
+  KEY idx_destination_client (client, destination)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- ==========================================================================

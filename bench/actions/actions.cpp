@@ -24,6 +24,7 @@
 #include "database.h"
 #include "lotrecompute.h"
 #include "placelistdialog.h"
+#include "placesearchdialog.h"
 #include "progresschart.h"
 #include "places.h"
 #include "serverconfig.h"
@@ -496,6 +497,17 @@ const QList<BenchAction> &benchActions()
          },
          QStringLiteral("Select ") + placeListColumns().join(QLatin1Char(',')) +
              QStringLiteral(" from destination where (stockage='NON') order by client,destination,inc limit 201")},
+        {QStringLiteral("Sélecteur de lieux chercher_destination : clients et zones"),
+         [](BenchContext &ctx) {
+             auto picker = std::make_shared<PlaceSearchDialog>(ctx.app);
+             picker->search();  // its callers search as they open it
+             ActionResult r;
+             r.rows = picker->rowCount();
+             r.keep = picker;
+             return r;
+         },
+         QStringLiteral("Select ") + placeListColumns().join(QLatin1Char(',')) +
+             QStringLiteral(" from destination where (stockage<>'BUCHE') order by client,destination,inc limit 201")},
     };
     return actions;
 }
