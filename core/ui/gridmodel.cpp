@@ -74,7 +74,8 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     }
     case Qt::TextAlignmentRole: {
         const auto aligned = m_alignments.constFind(sourceName(index.column()));
-        if (aligned != m_alignments.cend()) return QVariant::fromValue(*aligned);
+        if (aligned != m_alignments.cend())
+            return QVariant::fromValue((*aligned & Qt::AlignVertical_Mask) ? *aligned : (*aligned | Qt::AlignVCenter));
         const QVariant v = QIdentityProxyModel::data(index, Qt::EditRole);
         if (isNumeric(v) || m_formats.contains(sourceName(index.column())))
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

@@ -18,21 +18,6 @@ void showFailure(Dialogs &dialogs, const Error &error)
         dialogs.error(error);
 }
 
-void LotGridModel::setAlignment(const QString &column, Qt::Alignment alignment)
-{
-    m_alignments.insert(column.toLower(), alignment);
-}
-
-QVariant LotGridModel::data(const QModelIndex &index, int role) const
-{
-    if (role == Qt::TextAlignmentRole && index.isValid() && sourceModel()) {
-        const QString name = sourceModel()->headerData(index.column(), Qt::Horizontal).toString().toLower();
-        const auto it = m_alignments.constFind(name);
-        if (it != m_alignments.cend()) return QVariant::fromValue(*it | Qt::AlignVCenter);
-    }
-    return GridModel::data(index, role);
-}
-
 void prepareGrid(QTableView *view)
 {
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -25,17 +25,12 @@ class Dialogs;
 // knows; a database failure shows the program's French message with the server's text.
 void showFailure(Dialogs &dialogs, const Error &error);
 
-// A grid model that also centres or aligns the columns it is told to.
+// The lot screens' grid model (the shared one: formats, captions, alignments, colours).
 class LotGridModel : public GridModel
 {
     Q_OBJECT
 public:
     using GridModel::GridModel;
-    void setAlignment(const QString &column, Qt::Alignment alignment);
-    QVariant data(const QModelIndex &index, int role) const override;
-
-private:
-    QMap<QString, Qt::Alignment> m_alignments;
 };
 
 // Read-only grid, whole-row selection, one row at a time.
