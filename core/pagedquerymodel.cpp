@@ -242,9 +242,10 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
 Status PagedQueryModel::countRows()
 {
     if (m_total) return {};
+    QVariantList values;
     BoundQuery q;
     q.add(QStringLiteral("select count(*) from ") + m_query.from);
-    if (!m_query.where.trimmed().isEmpty()) q.add(QStringLiteral("where ") + m_query.where, m_query.values);
+    q.add(whereClause({}, values), values);
     auto query = runBoundQuery(m_db, q, "PagedQueryModel::countRows");
     if (!query) {
         m_lastError = query.error();

@@ -5,6 +5,7 @@
 #include "formats.h"
 #include "lotwidgets.h"
 
+#include "pagedlist.h"
 #include "pagedquerymodel.h"
 
 namespace ravelin {
@@ -38,8 +39,7 @@ LogInquiryDialog::LogInquiryDialog(AppContext &context, QWidget *parent)
     connect(m_ui->Disponible, &QCheckBox::toggled, this, &LogInquiryDialog::search);
     connect(m_ui->BtnFermer, &QPushButton::clicked, this, &LogInquiryDialog::accept);
     // the count of a long list arrives once its first page is shown
-    connect(m_source, &PagedQueryModel::counted, this,
-            [this](qint64 total) { m_ui->Label_nb->setText(QStringLiteral("( nb ") + QString::number(total) + QStringLiteral(" )")); });
+    followCount(*m_source, *m_ui->Label_nb, QStringLiteral("( nb %1 )"));
     connect(m_source, &PagedQueryModel::failed, this, [this](const Error &e) { showFailure(*m_context.dialogs, e); });
     search();
 }
@@ -68,7 +68,6 @@ void LogInquiryDialog::search()
                  {QStringLiteral("classe"), 50}, {QStringLiteral("diametre"), 60}, {QStringLiteral("longueur"), 60},
                  {QStringLiteral("m3"), 70}, {QStringLiteral("N_lot"), 70}, {QStringLiteral("livree"), 50},
                  {QStringLiteral("lieu"), 140}, {QStringLiteral("stock"), 110}, {QStringLiteral("inc_cde"), 70}});
-    if (!m_source->totalCount()) m_ui->Label_nb->setText(QStringLiteral("( nb … )"));
     if (m_grid->rowCount() > 0)
         m_ui->Grille_grumes->setCurrentIndex(m_grid->index(0, m_grid->column(QStringLiteral("n_grume"))));
     else

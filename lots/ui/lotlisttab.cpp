@@ -9,6 +9,7 @@
 #include "masterdetail.h"
 #include "modal.h"
 #include "newlotdialog.h"
+#include "pagedlist.h"
 #include "pagedquerymodel.h"
 #include "wheelrowstepper.h"
 
@@ -136,8 +137,7 @@ LotListTab::LotListTab(AppContext &context, QWidget *parent)
     m_ui->Image_coupe->setPalette(chartPalette);
 
     // twenty years of lots come a page at a time as the grid scrolls; the count follows the first page
-    connect(m_source, &PagedQueryModel::counted, this,
-            [this](qint64 total) { m_ui->Label_nb->setText(QStringLiteral("( nb : ") + QString::number(total) + QStringLiteral(" )")); });
+    followCount(*m_source, *m_ui->Label_nb, QStringLiteral("( nb : %1 )"));
     connect(m_source, &PagedQueryModel::failed, this, [this](const Error &e) { showFailure(*m_context.dialogs, e); });
     connect(m_ui->recherche1, &QPushButton::clicked, this, &LotListTab::search);
     connect(m_ui->radio_histo1, &QCheckBox::toggled, this, &LotListTab::search);
@@ -191,13 +191,9 @@ std::optional<int> LotListTab::currentLot() const
 
 bool LotListTab::selectLot(int nLot)
 {
-    auto found = m_source->locate(QStringLiteral("n_lot"), nLot);
-    if (!found) {
-        showFailure(*m_context.dialogs, found.error());
-        return false;
-    }
-    if (!*found) return false;
-    m_ui->Grille_dossier1->setCurrentIndex(m_grid->index(**found, m_grid->column(QStringLiteral("n_lot"))));
+    const auto row = locateRow(*m_source, QStringLiteral("n_lot"), nLot, *m_context.dialogs);
+    if (!row) return false;
+    m_ui->Grille_dossier1->setCurrentIndex(m_grid->index(*row, m_grid->column(QStringLiteral("n_lot"))));
     return true;
 }
 
@@ -215,7 +211,6 @@ Status LotListTab::runSearch(const LotSearch &search, std::optional<int> keepLot
     const Status loaded = m_source->setQuery(m_context.db, *statement);
     m_lastSearch = search;
     m_searched = true;
-    if (!m_source->totalCount()) m_ui->Label_nb->setText(QStringLiteral("( nb : … )"));
     if (view->selectionModel())
         connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LotListTab::selectionChanged,
                 Qt::UniqueConnection);

@@ -34,7 +34,6 @@ public:
 
     Ui::lot_list_tab *ui() const { return m_ui.get(); }
     LotGridModel *grid() const { return m_grid; }
-    PagedQueryModel *lots() const { return m_source; }
 
     // MainTab
     void search() override;

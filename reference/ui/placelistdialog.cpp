@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include "pagedlist.h"
 #include "pagedquerymodel.h"
 
 #include <QSqlRecord>
@@ -95,7 +96,7 @@ PlaceListDialog::PlaceListDialog(AppContext &context, QWidget *parent)
         if (m_picker) selectPlace();
     });
     // the cards come a page at a time as the list scrolls; the count follows the first page
-    connect(m_model, &PagedQueryModel::counted, this, [this](qint64 total) { m_ui->nb->setText(QStringLiteral("( nb : %1 )").arg(total)); });
+    followCount(*m_model, *m_ui->nb, QStringLiteral("( nb : %1 )"));
     connect(m_model, &PagedQueryModel::failed, this, [this](const Error &e) { m_context.dialogs->error(e); });
     search();
 }
@@ -122,7 +123,6 @@ void PlaceListDialog::search()
         m_context.dialogs->error(s.error());
         return;
     }
-    if (!m_model->totalCount()) m_ui->nb->setText(QStringLiteral("( nb : … )"));
     if (kept.isEmpty() || !locate(kept)) setCurrentRow(0);
 }
 
@@ -146,13 +146,9 @@ void PlaceListDialog::setCurrentRow(int row)
 
 bool PlaceListDialog::locate(const QString &destination)
 {
-    auto found = m_model->locate(QStringLiteral("destination"), destination);
-    if (!found) {
-        m_context.dialogs->error(found.error());
-        return false;
-    }
-    if (!*found) return false;
-    setCurrentRow(**found);
+    const auto row = locateRow(*m_model, QStringLiteral("destination"), destination, *m_context.dialogs);
+    if (!row) return false;
+    setCurrentRow(*row);
     return true;
 }
 

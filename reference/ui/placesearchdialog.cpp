@@ -6,6 +6,7 @@
 #include "modal.h"
 
 #include <QHeaderView>
+#include "pagedlist.h"
 #include "pagedquerymodel.h"
 
 #include <QSqlRecord>
@@ -61,7 +62,7 @@ PlaceSearchDialog::PlaceSearchDialog(AppContext &context, QWidget *parent)
     connect(m_ui->BtnAnnuler, &QPushButton::clicked, this, &PlaceSearchDialog::reject);
     connect(m_ui->Grille_destination, &QAbstractItemView::doubleClicked, this, &PlaceSearchDialog::selectPlace);
     // every place of twenty years comes a page at a time as the grid scrolls; the count follows
-    connect(m_model, &PagedQueryModel::counted, this, [this](qint64 total) { m_ui->nb->setText(QStringLiteral("( nb : %1 )").arg(total)); });
+    followCount(*m_model, *m_ui->nb, QStringLiteral("( nb : %1 )"));
     connect(m_model, &PagedQueryModel::failed, this, [this](const Error &e) { m_context.dialogs->error(e); });
 }
 
@@ -104,7 +105,6 @@ void PlaceSearchDialog::search()
         view->setColumnHidden(index, false);
         view->setColumnWidth(index, c.width);
     }
-    if (!m_model->totalCount()) m_ui->nb->setText(QStringLiteral("( nb : … )"));
     if (kept.isEmpty() || !locate(kept)) setCurrentRow(0);
 }
 
@@ -128,13 +128,9 @@ void PlaceSearchDialog::setCurrentRow(int row)
 
 bool PlaceSearchDialog::locate(const QString &destination)
 {
-    auto found = m_model->locate(QStringLiteral("destination"), destination);
-    if (!found) {
-        m_context.dialogs->error(found.error());
-        return false;
-    }
-    if (!*found) return false;
-    setCurrentRow(**found);
+    const auto row = locateRow(*m_model, QStringLiteral("destination"), destination, *m_context.dialogs);
+    if (!row) return false;
+    setCurrentRow(*row);
     return true;
 }
 

@@ -62,6 +62,14 @@ class TestPlaces : public QObject
         for (int row = 0; row < list.rowCount(); ++row) names << list.record(row).value(QStringLiteral("destination")).toString();
         return names;
     }
+    // `count` customer places "Client 001" / "Lieu 1"... after the fixture's own.
+    void insertCustomers(int count)
+    {
+        QStringList rows;
+        for (int n = 1; n <= count; ++n)
+            rows << QStringLiteral("('Client %1', 'Lieu %2', 'NON', 1, 1)").arg(n, 3, 10, QLatin1Char('0')).arg(n);
+        run(QStringLiteral("insert into destination (client, destination, stockage, inc_tva, inc_reglement) values ") + rows.join(QLatin1Char(',')));
+    }
     // Fills a valid customer place in the editor.
     static void fillEditor(PlaceEditorDialog &editor, const QString &client, const QString &destination)
     {
@@ -427,10 +435,7 @@ private slots:
     // place edited far down the list becomes the current card without reading the whole list.
     void longListKeepsItsPlace()
     {
-        QStringList rows;
-        for (int n = 1; n <= 450; ++n)
-            rows << QStringLiteral("('Client %1', 'Lieu %2', 'NON', 1, 1)").arg(n, 3, 10, QLatin1Char('0')).arg(n);
-        run(QStringLiteral("insert into destination (client, destination, stockage, inc_tva, inc_reglement) values ") + rows.join(QLatin1Char(',')));
+        insertCustomers(450);
         PlaceListDialog list(m_context);
         QCOMPARE(list.ui()->nb->text(), QStringLiteral("( nb : … )"));
         QCOMPARE(list.rowCount(), 200);
@@ -456,10 +461,7 @@ private slots:
     // delivery's place wherever it is.
     void longListInThePicker()
     {
-        QStringList rows;
-        for (int n = 1; n <= 450; ++n)
-            rows << QStringLiteral("('Client %1', 'Lieu %2', 'NON', 1, 1)").arg(n, 3, 10, QLatin1Char('0')).arg(n);
-        run(QStringLiteral("insert into destination (client, destination, stockage, inc_tva, inc_reglement) values ") + rows.join(QLatin1Char(',')));
+        insertCustomers(450);
         PlaceSearchDialog picker(m_context);
         picker.search();
         QCOMPARE(picker.rowCount(), 200);
