@@ -32,10 +32,12 @@ MainWindow::MainWindow(AppContext &context, QWidget *parent)
         m_panels[i]->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
         statusBar()->addWidget(m_panels[i]);
     }
-    m_panels[0]->setText(QStringLiteral("Version ") + versionText() + QStringLiteral(" (") + buildText() + QLatin1Char(')'));
+    m_panels[0]->setText(QStringLiteral("Version ") + versionText() + QStringLiteral(" (") + buildText() +
+                         QLatin1Char(')'));
     m_panels[3]->setText(context.settings.value(QStringLiteral("nom")).toString());
 
-    m_title = QStringLiteral("Ravelin - version ") + versionText() + QStringLiteral(" (") + buildText() + QLatin1Char(')');
+    m_title =
+        QStringLiteral("Ravelin - version ") + versionText() + QStringLiteral(" (") + buildText() + QLatin1Char(')');
     setWindowTitle(m_title);
 
     m_titleTimer->setInterval(100);
@@ -74,7 +76,8 @@ void MainWindow::buildMenus()
     addEntry(file, QStringLiteral("Liste Essences de bois"), QStringLiteral("Creer essence qualite classe"));
     addEntry(file, QStringLiteral("Liste Qualités de bois"), QStringLiteral("Creer essence qualite classe"));
     addEntry(file, QStringLiteral("Liste Classes de bois"), QStringLiteral("Creer essence qualite classe"));
-    addEntry(file, QStringLiteral("Liste coefficients de transformation"), QStringLiteral("Creer essence qualite classe"));
+    addEntry(file, QStringLiteral("Liste coefficients de transformation"),
+             QStringLiteral("Creer essence qualite classe"));
     addEntry(file, QStringLiteral("Liste des acheteurs (coupes de bois )"), QStringLiteral("Parametrage"));
     addEntry(file, QStringLiteral("Lister TVA"), QStringLiteral("Creer TVA"));
     addEntry(file, QStringLiteral("Liste mode de règlement"), QStringLiteral("Creer mode de reglement"));
@@ -113,10 +116,10 @@ void MainWindow::buildMenus()
 
     setOpener(QStringLiteral("&Quitter"), [this] { close(); });
     setOpener(QStringLiteral("A propos"), [this] {
-        QMessageBox::about(this, QStringLiteral("A propos"),
-                           QStringLiteral("<b>Ravelin</b><br>Version %1 (%2)<br>Qt %3<br>Poste %4")
-                               .arg(versionText(), buildText(), QString::fromLatin1(qVersion()),
-                                    QSysInfo::machineHostName()));
+        QMessageBox::about(
+            this, QStringLiteral("A propos"),
+            QStringLiteral("<b>Ravelin</b><br>Version %1 (%2)<br>Qt %3<br>Poste %4")
+                .arg(versionText(), buildText(), QString::fromLatin1(qVersion()), QSysInfo::machineHostName()));
     });
     installScreens(*this, m_context);
 }
@@ -204,7 +207,7 @@ void MainWindow::changeEvent(QEvent *event)
 void MainWindow::firstActivation()
 {
     if (m_started || m_ended) return;
-    m_started = true;  // guards against a second activation while signing in
+    m_started = true; // guards against a second activation while signing in
     showMaximized();
 
     auto rights = Rights::load(m_context.db);
@@ -239,7 +242,8 @@ void MainWindow::tickTitle()
 
 void MainWindow::updateClock()
 {
-    m_ui->Label_heure->setText(formatDateTime(QDateTime::currentDateTime(), QStringLiteral("dddd dd mmmm yyyy   hh:nn:ss")));
+    m_ui->Label_heure->setText(
+        formatDateTime(QDateTime::currentDateTime(), QStringLiteral("dddd dd mmmm yyyy   hh:nn:ss")));
 }
 
 void MainWindow::endProgram(int code)

@@ -77,7 +77,7 @@ protected:
 private:
     struct Entry
     {
-        QString page;  // empty: no rights check
+        QString page; // empty: no rights check
         QAction *action = nullptr;
         QWidget *button = nullptr;
         std::function<void()> opener;

@@ -46,9 +46,8 @@ void installScreens(MainWindow &window, AppContext &context)
 
     // The eight reference lists of the "&Fichier" menu; the menu checks each one's page.
     for (ReferenceTable table : referenceTables()) {
-        window.setOpener(referenceTable(table).menuCaption, [&context, parent, table] {
-            openReferenceList(context, table, parent);
-        });
+        window.setOpener(referenceTable(table).menuCaption,
+                         [&context, parent, table] { openReferenceList(context, table, parent); });
     }
 }
 

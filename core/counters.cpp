@@ -31,7 +31,9 @@ Result<int> takeNextCounter(QSqlDatabase db, Counter counter)
     auto touched = execute(db, update, {}, "takeNextCounter");
     if (!touched) return touched.error();
     if (*touched != 1)
-        return Error{QStringLiteral("La table des compteurs (increment) n'a pas exactement une ligne."), {}, update,
+        return Error{QStringLiteral("La table des compteurs (increment) n'a pas exactement une ligne."),
+                     {},
+                     update,
                      QStringLiteral("takeNextCounter")};
     auto value = scalar(db, QStringLiteral("SELECT LAST_INSERT_ID()"), {}, "takeNextCounter");
     if (!value) return value.error();

@@ -14,7 +14,9 @@ Result<QSqlDatabase> openConnection(const ServerConfig &config, const QString &c
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), connection);
     if (!db.isValid()) {
         return Error{QStringLiteral("Le pilote MySQL (QMYSQL) n'est pas installé sur ce poste."),
-                     db.lastError().text(), {}, QStringLiteral("openConnection")};
+                     db.lastError().text(),
+                     {},
+                     QStringLiteral("openConnection")};
     }
     db.setHostName(config.host);
     db.setPort(config.port);
@@ -26,7 +28,9 @@ Result<QSqlDatabase> openConnection(const ServerConfig &config, const QString &c
     db.setConnectOptions(options);
     if (!db.open()) {
         Error e = databaseError(db.lastError(), {}, QStringLiteral("openConnection"));
-        const QString where = config.socket.isEmpty() ? config.host : config.host + QStringLiteral(" (") + config.socket + QLatin1Char(')');
+        const QString where = config.socket.isEmpty()
+                                  ? config.host
+                                  : config.host + QStringLiteral(" (") + config.socket + QLatin1Char(')');
         e.message = QStringLiteral("Impossible d'ouvrir la base de données \"%1\" sur le serveur \"%2\".\n%3")
                         .arg(database, where, e.detail);
         return e;
@@ -66,24 +70,39 @@ static QString resourceText(const QString &path)
     return QString::fromUtf8(f.readAll());
 }
 
-QString schemaScript() { return resourceText(QStringLiteral(":/db/schema.sql")); }
-QString demoScript() { return resourceText(QStringLiteral(":/db/demo.sql")); }
+QString schemaScript()
+{
+    return resourceText(QStringLiteral(":/db/schema.sql"));
+}
+QString demoScript()
+{
+    return resourceText(QStringLiteral(":/db/demo.sql"));
+}
 
 Status createCompanyDatabase(const ServerConfig &config, const QString &name, bool withDemo)
 {
     static const QRegularExpression valid(QStringLiteral("^[A-Za-z0-9_]{1,64}$"));
     if (!valid.match(name).hasMatch())
-        return Error{QStringLiteral("Nom de base de données invalide : %1").arg(name), {}, {}, QStringLiteral("createCompanyDatabase")};
+        return Error{QStringLiteral("Nom de base de données invalide : %1").arg(name),
+                     {},
+                     {},
+                     QStringLiteral("createCompanyDatabase")};
     const QString admin = QStringLiteral("ravelin_admin");
     {
         auto server = openConnection(config, admin, QString());
         if (!server) return server.error();
-        auto exists = scalar(*server, QStringLiteral("SELECT SCHEMA_NAME FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = ?"), {name});
+        auto exists =
+            scalar(*server, QStringLiteral("SELECT SCHEMA_NAME FROM information_schema.SCHEMATA WHERE SCHEMA_NAME = ?"),
+                   {name});
         if (!exists) return exists.error();
         if (exists->isValid())
-            return Error{QStringLiteral("La base de données %1 existe déjà.").arg(name), {}, {}, QStringLiteral("createCompanyDatabase")};
+            return Error{QStringLiteral("La base de données %1 existe déjà.").arg(name),
+                         {},
+                         {},
+                         QStringLiteral("createCompanyDatabase")};
         // A database name cannot be bound; it was checked against the pattern above.
-        auto created = execute(*server, QStringLiteral("CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci").arg(name));
+        auto created = execute(
+            *server, QStringLiteral("CREATE DATABASE `%1` CHARACTER SET utf8mb4 COLLATE utf8mb4_unicode_ci").arg(name));
         if (!created) return created.error();
         server->close();
     }

@@ -19,8 +19,7 @@ inline QString sessionSqlMode()
 // Opens a connection named `connection` to `database` (empty: no default database) with the
 // server settings of the configuration, and sets its character set and sql_mode. The error names
 // the host and carries the server's text.
-Result<QSqlDatabase> openConnection(const ServerConfig &config, const QString &connection,
-                                    const QString &database);
+Result<QSqlDatabase> openConnection(const ServerConfig &config, const QString &connection, const QString &database);
 
 inline Result<QSqlDatabase> openCompanyDatabase(const ServerConfig &config,
                                                 const QString &connection = QStringLiteral("dbMain"))

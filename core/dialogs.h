@@ -38,6 +38,9 @@ public:
 bool confirmDeletion(Dialogs &dialogs, const QString &question, const QString &caption = QStringLiteral("Attention"));
 
 // Shown by every action on an empty list.
-inline QString noRecordMessage() { return QStringLiteral("Il n'y a pas d'enregistrement"); }
+inline QString noRecordMessage()
+{
+    return QStringLiteral("Il n'y a pas d'enregistrement");
+}
 
 } // namespace ravelin

@@ -22,8 +22,14 @@ QString formatNumber(double value, const QString &pattern);
 QString formatValue(const QVariant &value, const QString &pattern);
 
 // Common patterns.
-inline QString formatAmount(double v) { return formatNumber(v, QStringLiteral("#,##0.00")); }
-inline QString formatVolume(double v) { return formatNumber(v, QStringLiteral("0.000")); }
+inline QString formatAmount(double v)
+{
+    return formatNumber(v, QStringLiteral("#,##0.00"));
+}
+inline QString formatVolume(double v)
+{
+    return formatNumber(v, QStringLiteral("0.000"));
+}
 
 // Dates with patterns of the older program: d dd ddd dddd, m mm mmm mmmm (months), yy yyyy,
 // hh, nn (minutes), ss. French day and month names.
@@ -31,7 +37,10 @@ QString formatDate(const QDate &date, const QString &pattern = QStringLiteral("d
 QString formatDateTime(const QDateTime &when, const QString &pattern);
 
 // Dates as written into SQL: "yyyy-mm-dd".
-inline QString sqlDate(const QDate &date) { return date.toString(QStringLiteral("yyyy-MM-dd")); }
+inline QString sqlDate(const QDate &date)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
 
 // Reads a number typed with a comma or a point; empty or invalid gives ok = false.
 double parseDecimal(const QString &text, bool *ok = nullptr);

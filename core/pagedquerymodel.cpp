@@ -56,7 +56,8 @@ QString bareName(const QString &column)
 // The rows after `last` in the list's order, the last column unique. For (a, b desc, key):
 // "(a > ? or (a = ? and (b < ? or b is null or (b = ? and key > ?))))". The server sorts nulls first
 // in an ascending column and last in a descending one, and a null never equals a null.
-QString afterCondition(const QList<PagedQueryModel::OrderColumn> &order, const QVariantList &last, int from, QVariantList &values)
+QString afterCondition(const QList<PagedQueryModel::OrderColumn> &order, const QVariantList &last, int from,
+                       QVariantList &values)
 {
     const QString &c = order.at(from).column;
     const bool descending = order.at(from).descending;
@@ -70,13 +71,14 @@ QString afterCondition(const QList<PagedQueryModel::OrderColumn> &order, const Q
     const QString rest = afterCondition(order, last, from + 1, values);
     if (value.isNull()) {
         if (descending) return QStringLiteral("(") + c + QStringLiteral(" is null and ") + rest + QStringLiteral(")");
-        return QStringLiteral("(") + c + QStringLiteral(" is not null or (") + c + QStringLiteral(" is null and ") + rest +
-               QStringLiteral("))");
+        return QStringLiteral("(") + c + QStringLiteral(" is not null or (") + c + QStringLiteral(" is null and ") +
+               rest + QStringLiteral("))");
     }
     if (descending)
         return QStringLiteral("(") + c + QStringLiteral(" < ? or ") + c + QStringLiteral(" is null or (") + c +
                QStringLiteral(" = ? and ") + rest + QStringLiteral("))");
-    return QStringLiteral("(") + c + QStringLiteral(" > ? or (") + c + QStringLiteral(" = ? and ") + rest + QStringLiteral("))");
+    return QStringLiteral("(") + c + QStringLiteral(" > ? or (") + c + QStringLiteral(" = ? and ") + rest +
+           QStringLiteral("))");
 }
 
 } // namespace
@@ -86,8 +88,10 @@ QList<PagedQueryModel::OrderColumn> PagedQueryModel::order() const
     QList<OrderColumn> columns;
     for (const QString &entry : m_query.orderBy) {
         const QString t = entry.trimmed();
-        if (t.endsWith(QStringLiteral(" desc"), Qt::CaseInsensitive)) columns << OrderColumn{t.chopped(5).trimmed(), true};
-        else if (t.endsWith(QStringLiteral(" asc"), Qt::CaseInsensitive)) columns << OrderColumn{t.chopped(4).trimmed(), false};
+        if (t.endsWith(QStringLiteral(" desc"), Qt::CaseInsensitive))
+            columns << OrderColumn{t.chopped(5).trimmed(), true};
+        else if (t.endsWith(QStringLiteral(" asc"), Qt::CaseInsensitive))
+            columns << OrderColumn{t.chopped(4).trimmed(), false};
         else columns << OrderColumn{t, false};
     }
     columns << OrderColumn{m_query.key, m_query.descending};
@@ -310,9 +314,11 @@ Result<std::optional<int>> PagedQueryModel::locate(const QString &column, const 
     // the row's place in the list's order: the rows after it, from the whole count
     QVariantList values;
     BoundQuery find;
-    find.add(QStringLiteral("select ") + orderColumns().join(QLatin1Char(',')) + QStringLiteral(" from ") + m_query.from);
+    find.add(QStringLiteral("select ") + orderColumns().join(QLatin1Char(',')) + QStringLiteral(" from ") +
+             m_query.from);
     const QString filter = whereClause({}, values);
-    find.add((filter.isEmpty() ? QStringLiteral("where ") : filter + QStringLiteral(" and ")) + column + QStringLiteral(" = ?"),
+    find.add((filter.isEmpty() ? QStringLiteral("where ") : filter + QStringLiteral(" and ")) + column +
+                 QStringLiteral(" = ?"),
              values + QVariantList{value});
     find.add(orderClause() + QStringLiteral(" limit 1"));
     auto found = runBoundQuery(m_db, find, "PagedQueryModel::locate");

@@ -22,11 +22,11 @@ struct PagedQuery
 {
     QString columns;
     QString from;
-    QString where;        // with its "?" marks; empty for every row
-    QVariantList values;  // in the order of the marks
+    QString where;       // with its "?" marks; empty for every row
+    QVariantList values; // in the order of the marks
     QString key = QStringLiteral("inc");
-    bool descending = false;  // of the key
-    QStringList orderBy;      // columns ordered before the key, each "lieu" or "date_achat desc"
+    bool descending = false; // of the key
+    QStringList orderBy;     // columns ordered before the key, each "lieu" or "date_achat desc"
     // One table whose filter and order an index covers (with the key), named here: a page's keys
     // are read from that index alone, then only their rows. The index is named to the server (the
     // optimizer may otherwise walk the index from its start to the page); a database without it is
@@ -101,7 +101,7 @@ private:
     PagedQuery m_query;
     int m_pageSize = 200;
     QSqlRecord m_fields;
-    QList<int> m_orderColumns;  // the orderBy columns then the key, in the result
+    QList<int> m_orderColumns; // the orderBy columns then the key, in the result
     // The rows read: one flat list of values, a row every `width` values, and the texts that repeat
     // down a column (species, quality, place...) held once, so that a list scrolled to its end
     // over hundreds of thousands of rows stays small.
@@ -117,15 +117,15 @@ private:
     private:
         int m_width = 0;
         QList<QVariant> m_values;
-        QList<QHash<QString, QString>> m_texts;  // per column; emptied and left off when too varied
+        QList<QHash<QString, QString>> m_texts; // per column; emptied and left off when too varied
         QList<bool> m_varied;
     };
     RowStore m_rows;
     bool m_more = false;
     std::optional<qint64> m_total;
     std::optional<Error> m_lastError;
-    bool m_indexMissing = false;  // the server lacks the query's keyIndex
-    quint64 m_generation = 0;  // a deferred count belongs to the query it was asked for
+    bool m_indexMissing = false; // the server lacks the query's keyIndex
+    quint64 m_generation = 0;    // a deferred count belongs to the query it was asked for
 };
 
 } // namespace ravelin

@@ -12,18 +12,17 @@ namespace ravelin {
 // text, the statement and the function, so that a developer can find the failing step.
 struct Error
 {
-    QString message;     // French, for the user
-    QString detail;      // the driver's or server's text
-    QString statement;   // the SQL that failed, when there was one
-    QString where;       // function name
-    int nativeCode = 0;  // server error number (1062 duplicate key, 1205 lock wait...)
+    QString message;    // French, for the user
+    QString detail;     // the driver's or server's text
+    QString statement;  // the SQL that failed, when there was one
+    QString where;      // function name
+    int nativeCode = 0; // server error number (1062 duplicate key, 1205 lock wait...)
 
     QString fullText() const;
 };
 
 // A value or an Error. Operations return it; screens decide what to show.
-template <typename T>
-class Result
+template <typename T> class Result
 {
 public:
     Result(T value) : m_value(std::move(value)) {}
@@ -44,8 +43,7 @@ private:
     Error m_error;
 };
 
-template <>
-class Result<void>
+template <> class Result<void>
 {
 public:
     Result() = default;

@@ -12,7 +12,7 @@ namespace ravelin {
 class IniFile
 {
 public:
-    bool load(const QString &path);  // false when the file cannot be read
+    bool load(const QString &path); // false when the file cannot be read
     QString value(const QString &section, const QString &key, const QString &fallback = QString()) const;
     void setValue(const QString &section, const QString &key, const QString &value);
     Status save(const QString &path) const;
@@ -45,7 +45,10 @@ struct ServerConfig
     bool isComplete() const { return host != QLatin1String("NON") && hostDistant != QLatin1String("NON"); }
 };
 
-inline QString configFileName() { return QStringLiteral("Serveur_config.INI"); }
+inline QString configFileName()
+{
+    return QStringLiteral("Serveur_config.INI");
+}
 
 // Reads the file; a file that cannot be read leaves the defaults (and so an incomplete config).
 ServerConfig readServerConfig(const QString &path);

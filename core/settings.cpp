@@ -11,7 +11,9 @@ Result<QSqlRecord> loadSettings(QSqlDatabase db)
     QSqlQuery q(db);
     if (Status s = exec(q, QStringLiteral("select * from perso"), {}, "loadSettings"); !s) return s.error();
     if (!q.next())
-        return Error{QStringLiteral("La table des paramètres (perso) est vide."), {}, QStringLiteral("select * from perso"),
+        return Error{QStringLiteral("La table des paramètres (perso) est vide."),
+                     {},
+                     QStringLiteral("select * from perso"),
                      QStringLiteral("loadSettings")};
     return q.record();
 }
@@ -21,7 +23,9 @@ Result<QSqlRecord> loadCounters(QSqlDatabase db)
     QSqlQuery q(db);
     if (Status s = exec(q, QStringLiteral("select * from increment"), {}, "loadCounters"); !s) return s.error();
     if (!q.next())
-        return Error{QStringLiteral("La table des compteurs (increment) est vide."), {}, QStringLiteral("select * from increment"),
+        return Error{QStringLiteral("La table des compteurs (increment) est vide."),
+                     {},
+                     QStringLiteral("select * from increment"),
                      QStringLiteral("loadCounters")};
     return q.record();
 }
@@ -39,13 +43,30 @@ Result<bool> updateSchemaLevel(QSqlDatabase db, double level)
 
 QStringList editableSettingsColumns()
 {
-    return {QStringLiteral("nom"), QStringLiteral("adresse"), QStringLiteral("adresse1"), QStringLiteral("ville"),
-            QStringLiteral("cp"), QStringLiteral("siret"), QStringLiteral("ape"), QStringLiteral("tva_intra"),
-            QStringLiteral("commentaire"), QStringLiteral("commentaire_fac"), QStringLiteral("pefc"),
-            QStringLiteral("tel"), QStringLiteral("fax"), QStringLiteral("email"), QStringLiteral("facebook"),
-            QStringLiteral("twitter"), QStringLiteral("humidite_defaut"), QStringLiteral("coef_surface_tonne"),
-            QStringLiteral("cvo"), QStringLiteral("transporteur_prevu"), QStringLiteral("centre_carte"),
-            QStringLiteral("cout_broyage_tonne"), QStringLiteral("cout_transport"), QStringLiteral("coef_camion"),
+    return {QStringLiteral("nom"),
+            QStringLiteral("adresse"),
+            QStringLiteral("adresse1"),
+            QStringLiteral("ville"),
+            QStringLiteral("cp"),
+            QStringLiteral("siret"),
+            QStringLiteral("ape"),
+            QStringLiteral("tva_intra"),
+            QStringLiteral("commentaire"),
+            QStringLiteral("commentaire_fac"),
+            QStringLiteral("pefc"),
+            QStringLiteral("tel"),
+            QStringLiteral("fax"),
+            QStringLiteral("email"),
+            QStringLiteral("facebook"),
+            QStringLiteral("twitter"),
+            QStringLiteral("humidite_defaut"),
+            QStringLiteral("coef_surface_tonne"),
+            QStringLiteral("cvo"),
+            QStringLiteral("transporteur_prevu"),
+            QStringLiteral("centre_carte"),
+            QStringLiteral("cout_broyage_tonne"),
+            QStringLiteral("cout_transport"),
+            QStringLiteral("coef_camion"),
             QStringLiteral("tps_dechargement")};
 }
 
@@ -55,7 +76,8 @@ Status saveSettings(QSqlDatabase db, const SettingsChanges &changes)
     const QStringList allowed = editableSettingsColumns();
     for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it) {
         if (!allowed.contains(it.key()))
-            return Error{QStringLiteral("Paramètre inconnu : %1").arg(it.key()), {}, {}, QStringLiteral("saveSettings")};
+            return Error{
+                QStringLiteral("Paramètre inconnu : %1").arg(it.key()), {}, {}, QStringLiteral("saveSettings")};
     }
     return inTransaction(db, [&]() -> Status {
         if (!changes.counters.isEmpty()) {
@@ -65,22 +87,30 @@ Status saveSettings(QSqlDatabase db, const SettingsChanges &changes)
                 !s)
                 return s;
             if (!q.next())
-                return Error{QStringLiteral("La table des compteurs (increment) est vide."), {}, {}, QStringLiteral("saveSettings")};
+                return Error{QStringLiteral("La table des compteurs (increment) est vide."),
+                             {},
+                             {},
+                             QStringLiteral("saveSettings")};
             for (const auto &c : changes.counters) {
                 const QString column = counterColumn(c.counter);
                 const qint64 current = q.value(column).toLongLong();
                 if (current != c.readValue) {
-                    return Error{QStringLiteral("Le compteur \"%1\" a été modifié par un autre poste depuis l'ouverture "
-                                                "de cet écran : sa valeur actuelle est %2.\nVérifiez la valeur saisie puis validez à nouveau.")
-                                     .arg(column)
-                                     .arg(current),
-                                 {}, {}, QStringLiteral("saveSettings")};
+                    return Error{
+                        QStringLiteral("Le compteur \"%1\" a été modifié par un autre poste depuis l'ouverture "
+                                       "de cet écran : sa valeur actuelle est %2.\nVérifiez la valeur saisie puis "
+                                       "validez à nouveau.")
+                            .arg(column)
+                            .arg(current),
+                        {},
+                        {},
+                        QStringLiteral("saveSettings")};
                 }
             }
         }
         if (!changes.perso.isEmpty()) {
             QStringList sets;
-            for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it) sets << it.key() + QStringLiteral(" = ?");
+            for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it)
+                sets << it.key() + QStringLiteral(" = ?");
             const QString sql = QStringLiteral("update perso set ") + sets.join(QStringLiteral(", "));
             QSqlQuery q(db);
             if (!q.prepare(sql)) return databaseError(q.lastError(), sql, QStringLiteral("saveSettings"));
@@ -88,8 +118,8 @@ Status saveSettings(QSqlDatabase db, const SettingsChanges &changes)
             if (!q.exec()) return databaseError(q.lastError(), sql, QStringLiteral("saveSettings"));
         }
         for (const auto &c : changes.counters) {
-            auto r = execute(db, QStringLiteral("update increment set %1 = ?").arg(counterColumn(c.counter)), {c.newValue},
-                             "saveSettings");
+            auto r = execute(db, QStringLiteral("update increment set %1 = ?").arg(counterColumn(c.counter)),
+                             {c.newValue}, "saveSettings");
             if (!r) return r.error();
         }
         return {};

@@ -25,26 +25,18 @@ Error databaseError(const QSqlError &error, const QString &statement, const QStr
         e.message = QStringLiteral("La connexion au serveur de base de données est perdue. "
                                    "Vérifiez le réseau puis recommencez.");
         break;
-    case 1062:
-        e.message = QStringLiteral("Cet enregistrement existe déjà (valeur en double).");
-        break;
+    case 1062: e.message = QStringLiteral("Cet enregistrement existe déjà (valeur en double)."); break;
     case 1205:
         e.message = QStringLiteral("Un autre poste modifie les mêmes données : délai d'attente dépassé. "
                                    "Recommencez dans un instant.");
         break;
-    case 1213:
-        e.message = QStringLiteral("Conflit avec un autre poste (interblocage). Recommencez.");
-        break;
+    case 1213: e.message = QStringLiteral("Conflit avec un autre poste (interblocage). Recommencez."); break;
     case 1451:
         e.message = QStringLiteral("Cet enregistrement est utilisé ailleurs et ne peut pas être supprimé.");
         break;
     case 1044:
-    case 1045:
-        e.message = QStringLiteral("Accès refusé par le serveur de base de données.");
-        break;
-    case 1049:
-        e.message = QStringLiteral("La base de données n'existe pas.");
-        break;
+    case 1045: e.message = QStringLiteral("Accès refusé par le serveur de base de données."); break;
+    case 1049: e.message = QStringLiteral("La base de données n'existe pas."); break;
     default:
         e.message = QStringLiteral("Erreur de base de données : ") +
                     (error.databaseText().isEmpty() ? error.text() : error.databaseText());
@@ -62,8 +54,7 @@ Status exec(QSqlQuery &query, const QString &sql, std::initializer_list<QVariant
     return {};
 }
 
-Result<QVariant> scalar(QSqlDatabase db, const QString &sql, std::initializer_list<QVariant> values,
-                        const char *where)
+Result<QVariant> scalar(QSqlDatabase db, const QString &sql, std::initializer_list<QVariant> values, const char *where)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -72,8 +63,7 @@ Result<QVariant> scalar(QSqlDatabase db, const QString &sql, std::initializer_li
     return q.value(0);
 }
 
-Result<int> execute(QSqlDatabase db, const QString &sql, std::initializer_list<QVariant> values,
-                    const char *where)
+Result<int> execute(QSqlDatabase db, const QString &sql, std::initializer_list<QVariant> values, const char *where)
 {
     QSqlQuery q(db);
     if (Status s = exec(q, sql, values, where); !s) return s.error();
@@ -82,8 +72,7 @@ Result<int> execute(QSqlDatabase db, const QString &sql, std::initializer_list<Q
 
 Transaction::Transaction(QSqlDatabase db) : m_db(db)
 {
-    if (m_db.transaction())
-        m_open = true;
+    if (m_db.transaction()) m_open = true;
     else
         m_started = databaseError(m_db.lastError(), QStringLiteral("START TRANSACTION"), QStringLiteral("Transaction"));
 }

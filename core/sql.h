@@ -47,8 +47,7 @@ private:
 
 // Runs `work` inside a transaction, retrying it a few times when the server aborts it with a
 // deadlock. `work` returns a Status; the transaction commits when it succeeds.
-template <typename Work>
-Status inTransaction(QSqlDatabase db, Work work)
+template <typename Work> Status inTransaction(QSqlDatabase db, Work work)
 {
     for (int attempt = 0;; ++attempt) {
         Transaction tx(db);

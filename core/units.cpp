@@ -23,12 +23,9 @@ bool isQuantityUnit(const QString &unit)
 std::optional<double> SpeciesUnits::coefficient(const QString &unit) const
 {
     const QVariant *value = nullptr;
-    if (unit == unitM3())
-        value = &m3;
-    else if (unit == unitTonne())
-        value = &T;
-    else if (unit == unitStere())
-        value = &Stere;
+    if (unit == unitM3()) value = &m3;
+    else if (unit == unitTonne()) value = &T;
+    else if (unit == unitStere()) value = &Stere;
     if (!value || !value->isValid() || value->isNull()) return std::nullopt;
     bool ok = false;
     const double v = value->toDouble(&ok);
@@ -49,16 +46,15 @@ double corres(const SpeciesUnits *units, const QString &toUnit, const QString &f
 
 static SpeciesUnits unitsOf(const QSqlQuery &q)
 {
-    return SpeciesUnits{q.value(QStringLiteral("m3")), q.value(QStringLiteral("T")),
-                        q.value(QStringLiteral("Stere"))};
+    return SpeciesUnits{q.value(QStringLiteral("m3")), q.value(QStringLiteral("T")), q.value(QStringLiteral("Stere"))};
 }
 
 Result<std::optional<SpeciesUnits>> readSpeciesUnits(QSqlDatabase db, const QString &species)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select m3, T, Stere from essence where essence = ? limit 1"),
-                        {species}, "readSpeciesUnits");
+    if (Status s = exec(q, QStringLiteral("select m3, T, Stere from essence where essence = ? limit 1"), {species},
+                        "readSpeciesUnits");
         !s)
         return s.error();
     if (!q.next()) return std::optional<SpeciesUnits>();
@@ -81,8 +77,7 @@ Result<double> corres(QSqlDatabase db, const QString &species, const QString &to
 static QString speciesKey(const QString &species)
 {
     qsizetype end = species.size();
-    while (end > 0 && species.at(end - 1) == QLatin1Char(' '))
-        --end;
+    while (end > 0 && species.at(end - 1) == QLatin1Char(' ')) --end;
     const QString decomposed = species.left(end).normalized(QString::NormalizationForm_KD);
     QString key;
     key.reserve(decomposed.size());
@@ -95,13 +90,11 @@ Result<SpeciesUnitTable> SpeciesUnitTable::read(QSqlDatabase db)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select essence, m3, T, Stere from essence"), {},
-                        "SpeciesUnitTable::read");
+    if (Status s = exec(q, QStringLiteral("select essence, m3, T, Stere from essence"), {}, "SpeciesUnitTable::read");
         !s)
         return s.error();
     SpeciesUnitTable table;
-    while (q.next())
-        table.insert(q.value(0).toString(), unitsOf(q));
+    while (q.next()) table.insert(q.value(0).toString(), unitsOf(q));
     return table;
 }
 

@@ -70,8 +70,7 @@ public:
     const SpeciesUnits *find(const QString &species) const;
     int size() const { return int(m_units.size()); }
 
-    double corres(const QString &species, const QString &toUnit, const QString &fromUnit,
-                  double quantity) const;
+    double corres(const QString &species, const QString &toUnit, const QString &fromUnit, double quantity) const;
 
 private:
     QHash<QString, SpeciesUnits> m_units;

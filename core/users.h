@@ -12,9 +12,18 @@ namespace ravelin {
 
 // The fixed master sign-in: its password signs in its user without any table lookup, and that
 // user passes every rights check.
-inline QString masterPassword() { return QStringLiteral("vuzq"); }
-inline QString masterUser() { return QStringLiteral("Technicien"); }
-inline QString unknownUser() { return QStringLiteral("Utilisateur inconnu"); }
+inline QString masterPassword()
+{
+    return QStringLiteral("vuzq");
+}
+inline QString masterUser()
+{
+    return QStringLiteral("Technicien");
+}
+inline QString unknownUser()
+{
+    return QStringLiteral("Utilisateur inconnu");
+}
 
 // The fixed list of pages (rights) a user may hold, sorted.
 QStringList rightsPages();
@@ -54,15 +63,21 @@ private:
     QString m_user;
 };
 
-inline QString accessRefusedMessage() { return QStringLiteral("Accés non autorisé"); }
-inline QString accessRefusedCaption() { return QStringLiteral("Sécurité"); }
+inline QString accessRefusedMessage()
+{
+    return QStringLiteral("Accés non autorisé");
+}
+inline QString accessRefusedCaption()
+{
+    return QStringLiteral("Sécurité");
+}
 
 // A row of mot_passe.
 struct UserRecord
 {
-    int inc = 0;  // 0 for a user not yet written
+    int inc = 0; // 0 for a user not yet written
     QString name;
-    QString password;  // empty is stored as null
+    QString password; // empty is stored as null
     QString email;
     QString email1;
     QString email2;

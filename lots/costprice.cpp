@@ -97,10 +97,11 @@ Result<LotTotals> computeWoodState(QSqlDatabase db, int nLot)
             const WoodState w = woodState(number(q.value(1)), fp, fa, number(q.value(4)));
             rows.append({q.value(0).toInt(), fp.value_or(0.0), fa.value_or(0.0), w.surPied, w.abattage, w.debardage});
         }
-        if (Status s = updateRowsByInc(db, QStringLiteral("grume"), QStringLiteral("inc"),
-                                       {QStringLiteral("fin_pied"), QStringLiteral("fin_abattage"),
-                                        QStringLiteral("sur_pied"), QStringLiteral("abattage"), QStringLiteral("debardage")},
-                                       rows, "computeWoodState");
+        if (Status s =
+                updateRowsByInc(db, QStringLiteral("grume"), QStringLiteral("inc"),
+                                {QStringLiteral("fin_pied"), QStringLiteral("fin_abattage"), QStringLiteral("sur_pied"),
+                                 QStringLiteral("abattage"), QStringLiteral("debardage")},
+                                rows, "computeWoodState");
             !s)
             return s;
         return writeLotEstimationAndCost(db, nLot, "computeWoodState");

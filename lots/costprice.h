@@ -47,17 +47,17 @@ Result<LotTotals> computeWoodState(QSqlDatabase db, int nLot);
 // The amounts the tab "Prix de revient" starts from, each a sum over the lot (0 when nothing).
 struct CostPriceSums
 {
-    double achat = 0;               // the lot's prix_achat
-    double abattage = 0;            // felling work, quantity x unit price
-    double debardage = 0;           // skidding work
-    double autre = 0;               // other work
-    double ventePlaquette = 0;      // chip deliveries: sales
-    double qtePlaquette = 0;        //                  quantity, default unit
-    double livraisonPlaquette = 0;  // contractor actions on those deliveries
-    double livraisonGrume = 0;      // contractor actions on orders of the lot
-    double venteGrume = 0;          // order lines of the lot: sales
-    double qteGrume = 0;            //                         quantity, default unit
-    double transfert = 0;           // contractor actions on transfers of the lot
+    double achat = 0;              // the lot's prix_achat
+    double abattage = 0;           // felling work, quantity x unit price
+    double debardage = 0;          // skidding work
+    double autre = 0;              // other work
+    double ventePlaquette = 0;     // chip deliveries: sales
+    double qtePlaquette = 0;       //                  quantity, default unit
+    double livraisonPlaquette = 0; // contractor actions on those deliveries
+    double livraisonGrume = 0;     // contractor actions on orders of the lot
+    double venteGrume = 0;         // order lines of the lot: sales
+    double qteGrume = 0;           //                         quantity, default unit
+    double transfert = 0;          // contractor actions on transfers of the lot
 };
 
 // The seventeen figures of the tab. The divisions have no value when their divisor is 0 (nothing
@@ -65,14 +65,14 @@ struct CostPriceSums
 struct CostPrice
 {
     CostPriceSums sums;
-    double totalCoupe = 0;    // 5: purchase + felling + skidding + other
-    double totalCouts = 0;    // 11: 5 + chip delivery + log delivery + transfer costs
-    double totalVentes = 0;   // 12
-    double totalQte = 0;      // 13
-    double marge = 0;         // 14: 12 - 11
-    std::optional<double> margePourcent;   // 15: 14 / 12 x 100
-    std::optional<double> prixRevient;     // 16: 11 / 13
-    std::optional<double> margeParUnite;   // 17: 14 / 13
+    double totalCoupe = 0;               // 5: purchase + felling + skidding + other
+    double totalCouts = 0;               // 11: 5 + chip delivery + log delivery + transfer costs
+    double totalVentes = 0;              // 12
+    double totalQte = 0;                 // 13
+    double marge = 0;                    // 14: 12 - 11
+    std::optional<double> margePourcent; // 15: 14 / 12 x 100
+    std::optional<double> prixRevient;   // 16: 11 / 13
+    std::optional<double> margeParUnite; // 17: 14 / 13
 };
 CostPrice costPrice(const CostPriceSums &sums);
 

@@ -77,8 +77,7 @@ Result<SpeciesUnitTable> lotSpeciesUnits(QSqlDatabase db, int nLot)
         !s)
         return s.error();
     SpeciesUnitTable table;
-    while (q.next())
-        table.insert(q.value(0).toString(), SpeciesUnits{q.value(1), q.value(2), q.value(3)});
+    while (q.next()) table.insert(q.value(0).toString(), SpeciesUnits{q.value(1), q.value(2), q.value(3)});
     return table;
 }
 
@@ -145,38 +144,37 @@ Status rebuildVolumeLines(QSqlDatabase db, int nLot, const QString &lieu, bool g
                                   units.corres(line.essence, unitStere(), line.unite, n1),
                                   units.corres(line.essence, *unit, line.unite, n1)};
         const auto found = existing.constFind(volumeLineKey(line.essence, line.qualite, line.unite));
-        if (found == existing.cend())
-            inserts.append(values);
-        else
-            updates.append(QVariantList{*found} + values);
+        if (found == existing.cend()) inserts.append(values);
+        else updates.append(QVariantList{*found} + values);
     }
-    const QStringList columns{QStringLiteral("N_lot"),     QStringLiteral("indice_lot"), QStringLiteral("descriptif"),
-                              QStringLiteral("date_creation"), QStringLiteral("lieu"),   QStringLiteral("qte"),
-                              QStringLiteral("unite"),     QStringLiteral("essence"),    QStringLiteral("qualite"),
-                              QStringLiteral("unite_defaut"), QStringLiteral("m3"),      QStringLiteral("tonne"),
-                              QStringLiteral("stere"),     QStringLiteral("qte_defaut")};
-    if (Status s = updateRowsByInc(db, QStringLiteral("grume"), QStringLiteral("inc"), columns, updates,
-                                   "rebuildVolumeLines");
+    const QStringList columns{
+        QStringLiteral("N_lot"),         QStringLiteral("indice_lot"), QStringLiteral("descriptif"),
+        QStringLiteral("date_creation"), QStringLiteral("lieu"),       QStringLiteral("qte"),
+        QStringLiteral("unite"),         QStringLiteral("essence"),    QStringLiteral("qualite"),
+        QStringLiteral("unite_defaut"),  QStringLiteral("m3"),         QStringLiteral("tonne"),
+        QStringLiteral("stere"),         QStringLiteral("qte_defaut")};
+    if (Status s =
+            updateRowsByInc(db, QStringLiteral("grume"), QStringLiteral("inc"), columns, updates, "rebuildVolumeLines");
         !s)
         return s;
     if (Status s = insertRows(db, QStringLiteral("grume"), columns, inserts, "rebuildVolumeLines"); !s) return s;
 
     // A line at zero goes, unless something that left the lot or some work still points at it.
     const QString lotText = QString::number(nLot);
-    if (auto s = execute(db,
-                         QStringLiteral(
-                             "delete from grume where N_lot = ? and descriptif = 'VOLUME' and qte = 0 and qte_defaut = 0 "
-                             "and not exists (select 1 from liste_grume_cde r where r.n_lot = ? and r.id = grume.inc) "
-                             "and not exists (select 1 from livraison r where r.n_lot = ? and r.id = grume.inc) "
-                             "and not exists (select 1 from liste_grume_transfert r where r.depart = ? "
-                             "and r.type_transfert = 'COUPE' and r.id = grume.inc) "
-                             "and not exists (select 1 from intervention r where r.N_lot = ? and r.id = grume.inc)"),
-                         {nLot, lotText, nLot, lotText, nLot}, "rebuildVolumeLines");
+    if (auto s = execute(
+            db,
+            QStringLiteral("delete from grume where N_lot = ? and descriptif = 'VOLUME' and qte = 0 and qte_defaut = 0 "
+                           "and not exists (select 1 from liste_grume_cde r where r.n_lot = ? and r.id = grume.inc) "
+                           "and not exists (select 1 from livraison r where r.n_lot = ? and r.id = grume.inc) "
+                           "and not exists (select 1 from liste_grume_transfert r where r.depart = ? "
+                           "and r.type_transfert = 'COUPE' and r.id = grume.inc) "
+                           "and not exists (select 1 from intervention r where r.N_lot = ? and r.id = grume.inc)"),
+            {nLot, lotText, nLot, lotText, nLot}, "rebuildVolumeLines");
         !s)
         return s.error();
-    if (auto s = execute(db,
-                         QStringLiteral("delete from proprietaire_essence where N_lot = ? and qte = 0 and qte_defaut = 0"),
-                         {nLot}, "rebuildVolumeLines");
+    if (auto s = execute(
+            db, QStringLiteral("delete from proprietaire_essence where N_lot = ? and qte = 0 and qte_defaut = 0"),
+            {nLot}, "rebuildVolumeLines");
         !s)
         return s.error();
     return {};
@@ -188,17 +186,19 @@ Status writeLineProgress(QSqlDatabase db, int nLot, const SpeciesUnitTable &unit
     QSqlQuery q(db);
     q.setForwardOnly(true);
     // Sold from the lot (A) and from the stock (D) come from the same order lines: one pass.
-    const QString sql = QStringLiteral(
-        "select g.inc, g.essence, g.unite, g.unite_defaut, g.qte, g.fin_pied, g.fin_abattage, "
-        "o.a, b.n2 as b, c.n1 as c, o.d "
-        "from grume g "
-        "left join (select id, sum(case when choix_depart = 'COUPE' then qte_defaut end) as a, "
-        "sum(case when choix_depart = 'STOCK' then qte_defaut end) as d from liste_grume_cde "
-        "where n_lot = ? and descriptif = 'VOLUME' and choix_depart in ('COUPE', 'STOCK') group by id) o on o.id = g.inc "
-        "left join (select id, sum(qte_defaut_totale) as n2 from livraison where n_lot = ? group by id) b on b.id = g.inc "
-        "left join (select id, sum(qte_defaut) as n1 from liste_grume_transfert "
-        "where type_transfert = 'COUPE' and depart = ? group by id) c on c.id = g.inc "
-        "where g.N_lot = ? and g.descriptif = 'VOLUME' order by g.inc");
+    const QString sql =
+        QStringLiteral("select g.inc, g.essence, g.unite, g.unite_defaut, g.qte, g.fin_pied, g.fin_abattage, "
+                       "o.a, b.n2 as b, c.n1 as c, o.d "
+                       "from grume g "
+                       "left join (select id, sum(case when choix_depart = 'COUPE' then qte_defaut end) as a, "
+                       "sum(case when choix_depart = 'STOCK' then qte_defaut end) as d from liste_grume_cde "
+                       "where n_lot = ? and descriptif = 'VOLUME' and choix_depart in ('COUPE', 'STOCK') group by id) "
+                       "o on o.id = g.inc "
+                       "left join (select id, sum(qte_defaut_totale) as n2 from livraison where n_lot = ? group by id) "
+                       "b on b.id = g.inc "
+                       "left join (select id, sum(qte_defaut) as n1 from liste_grume_transfert "
+                       "where type_transfert = 'COUPE' and depart = ? group by id) c on c.id = g.inc "
+                       "where g.N_lot = ? and g.descriptif = 'VOLUME' order by g.inc");
     if (Status s = exec(q, sql, {lotText, nLot, lotText, nLot}, "recomputeLot"); !s) return s;
 
     QList<QVariantList> rows;
@@ -207,10 +207,12 @@ Status writeLineProgress(QSqlDatabase db, int nLot, const SpeciesUnitTable &unit
         const QString lineUnit = q.value(2).toString();
         const QString lineDefault = q.value(3).toString();
         // The sums are in the default unit; the line counts in its own.
-        const auto inLineUnit = [&](int column) { return units.corres(species, lineUnit, lineDefault, number(q.value(column))); };
+        const auto inLineUnit = [&](int column) {
+            return units.corres(species, lineUnit, lineDefault, number(q.value(column)));
+        };
         const LineOutflows out{inLineUnit(7), inLineUnit(8), inLineUnit(9), inLineUnit(10)};
-        const LineProgressFigures f = lineProgress(number(q.value(4)), optionalNumber(q.value(5)),
-                                                   optionalNumber(q.value(6)), out);
+        const LineProgressFigures f =
+            lineProgress(number(q.value(4)), optionalNumber(q.value(5)), optionalNumber(q.value(6)), out);
         rows.append({q.value(0).toInt(), f.broyageReel, f.qteLivree,
                      units.corres(species, lineDefault, lineUnit, f.qteLivree), f.volumeLivre, f.volumeLivreStock,
                      f.volumeTransfert, f.finPied, f.finAbattage, f.surPied, f.abattage, f.debardage});
@@ -321,8 +323,8 @@ Status recomputeLotInTransaction(QSqlDatabase db, int nLot, Rebuild rebuild)
     // The lot's row stays locked until the caller's transaction ends.
     QSqlQuery lot(db);
     lot.setForwardOnly(true);
-    if (Status s = exec(lot, QStringLiteral("select lieu, groupe_essence from coupe where n_lot = ? for update"), {nLot},
-                        "recomputeLot");
+    if (Status s = exec(lot, QStringLiteral("select lieu, groupe_essence from coupe where n_lot = ? for update"),
+                        {nLot}, "recomputeLot");
         !s)
         return s;
     const bool found = lot.next();
@@ -373,11 +375,12 @@ Result<LotProgress> readLotProgress(QSqlDatabase db, int nLot)
     LotProgress progress;
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q,
-                        QStringLiteral("select essence, qualite, unite, qte, qte_livree, sur_pied, abattage, debardage, "
-                                       "broyage_reel, volume_livre, volume_transfert, volume_livre_stock, fin_pied, "
-                                       "fin_abattage from grume where N_lot = ? and descriptif = 'VOLUME' order by inc"),
-                        {nLot}, "readLotProgress");
+    if (Status s =
+            exec(q,
+                 QStringLiteral("select essence, qualite, unite, qte, qte_livree, sur_pied, abattage, debardage, "
+                                "broyage_reel, volume_livre, volume_transfert, volume_livre_stock, fin_pied, "
+                                "fin_abattage from grume where N_lot = ? and descriptif = 'VOLUME' order by inc"),
+                 {nLot}, "readLotProgress");
         !s)
         return s.error();
     while (q.next()) {
@@ -399,7 +402,8 @@ Result<LotProgress> readLotProgress(QSqlDatabase db, int nLot)
         line.finAbattage = int(std::trunc(number(q.value(13))));
         progress.lines.append(line);
     }
-    auto comment = scalar(db, QStringLiteral("select commentaire from coupe where n_lot = ?"), {nLot}, "readLotProgress");
+    auto comment =
+        scalar(db, QStringLiteral("select commentaire from coupe where n_lot = ?"), {nLot}, "readLotProgress");
     if (!comment) return comment.error();
     progress.commentaire = comment->toString();
     return progress;

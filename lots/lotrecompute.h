@@ -70,7 +70,7 @@ struct OwnerEstimate
     QString essence;
     QString qualite;
     QString unite;
-    double qteReel = 0;  // an empty real quantity counts as 0
+    double qteReel = 0; // an empty real quantity counts as 0
 };
 
 // One volume line the rebuild will write: its key and quantity in its unit (not yet rounded).
@@ -95,10 +95,10 @@ QString volumeLineKey(const QString &essence, const QString &qualite, const QStr
 // What left one volume line, each sum already converted into the line's unit.
 struct LineOutflows
 {
-    double soldFromLot = 0;      // A
-    double chipsDelivered = 0;   // B
-    double transferred = 0;      // C
-    double soldFromStock = 0;    // D
+    double soldFromLot = 0;    // A
+    double chipsDelivered = 0; // B
+    double transferred = 0;    // C
+    double soldFromStock = 0;  // D
 };
 
 // The figures the recomputation writes into one volume line (qte_livree_defaut apart: it needs
@@ -128,8 +128,8 @@ struct ProgressLine
     QString qualite;
     QString unite;
     double qte = 0;
-    double qteLivree = 0;       // empty counts as 0
-    double available = 0;       // qte - qte_livree, to 3 decimals
+    double qteLivree = 0; // empty counts as 0
+    double available = 0; // qte - qte_livree, to 3 decimals
     double surPied = 0;
     double abattage = 0;
     double debardage = 0;
@@ -137,14 +137,14 @@ struct ProgressLine
     double volumeLivre = 0;
     double volumeTransfert = 0;
     double volumeLivreStock = 0;
-    int finPied = 0;            // truncated to whole numbers
+    int finPied = 0; // truncated to whole numbers
     int finAbattage = 0;
 };
 
 struct LotProgress
 {
-    QList<ProgressLine> lines;  // in the order the lines were created
-    QString commentaire;        // the lot's comments
+    QList<ProgressLine> lines; // in the order the lines were created
+    QString commentaire;       // the lot's comments
 };
 
 Result<LotProgress> readLotProgress(QSqlDatabase db, int nLot);

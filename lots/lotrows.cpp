@@ -50,9 +50,9 @@ Status updateRowsByInc(QSqlDatabase db, const QString &table, const QString &key
             marks << QStringLiteral("?");
             values << row.value(0);
         }
-        const QString sql = QStringLiteral("update ") + table + QStringLiteral(" set ") + sets.join(QStringLiteral(", ")) +
-                            QStringLiteral(" where ") + key + QStringLiteral(" in (") + marks.join(QLatin1Char(',')) +
-                            QLatin1Char(')');
+        const QString sql = QStringLiteral("update ") + table + QStringLiteral(" set ") +
+                            sets.join(QStringLiteral(", ")) + QStringLiteral(" where ") + key +
+                            QStringLiteral(" in (") + marks.join(QLatin1Char(',')) + QLatin1Char(')');
         if (Status s = run(db, sql, values, fn); !s) return s;
     }
     return {};
@@ -75,8 +75,9 @@ Status insertRows(QSqlDatabase db, const QString &table, const QStringList &colu
             tuples << oneRow;
             for (int c = 0; c < columns.size(); ++c) values << row.value(c);
         }
-        const QString sql = QStringLiteral("insert into ") + table + QStringLiteral(" (") + columns.join(QStringLiteral(", ")) +
-                            QStringLiteral(") values ") + tuples.join(QStringLiteral(", "));
+        const QString sql = QStringLiteral("insert into ") + table + QStringLiteral(" (") +
+                            columns.join(QStringLiteral(", ")) + QStringLiteral(") values ") +
+                            tuples.join(QStringLiteral(", "));
         if (Status s = run(db, sql, values, fn); !s) return s;
     }
     return {};

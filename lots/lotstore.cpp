@@ -112,11 +112,11 @@ Result<CreatedLot> createLot(QSqlDatabase db, const NewLot &lot, const QString &
             created.counterTaken = true;
         }
         QSqlQuery insert(db);
-        const Status written =
-            exec(insert,
-                 QStringLiteral("insert into coupe (n_lot,indice_lot,type_achat,groupe_essence,coupe_fini,coef,coef_cvo) "
-                                "values (?,1,?,?,'NON',?,?)"),
-                 {nLot, lot.typeAchat, lot.groupeEssence, lot.coef, lot.coefCvo}, "createLot");
+        const Status written = exec(
+            insert,
+            QStringLiteral("insert into coupe (n_lot,indice_lot,type_achat,groupe_essence,coupe_fini,coef,coef_cvo) "
+                           "values (?,1,?,?,'NON',?,?)"),
+            {nLot, lot.typeAchat, lot.groupeEssence, lot.coef, lot.coefCvo}, "createLot");
         if (!written) {
             if (written.error().nativeCode == 1062) return Error{lotNumberExistsMessage()};
             return written;
@@ -139,16 +139,38 @@ Result<QSqlRecord> loadLot(QSqlDatabase db, int inc)
 
 static const QSet<QString> &editableLotColumns()
 {
-    static const QSet<QString> columns{
-        QStringLiteral("indice_lot"), QStringLiteral("type_achat"), QStringLiteral("groupe_essence"),
-        QStringLiteral("coupe_fini"), QStringLiteral("date_achat"), QStringLiteral("lieu"), QStringLiteral("adresse"),
-        QStringLiteral("cp"), QStringLiteral("latitude"), QStringLiteral("commentaire"), QStringLiteral("date_alerte"),
-        QStringLiteral("date_fin"), QStringLiteral("nom"), QStringLiteral("n_parcelle"), QStringLiteral("acheteur"),
-        QStringLiteral("surface"), QStringLiteral("prix_achat"), QStringLiteral("abattage_cout"), QStringLiteral("cvo"),
-        QStringLiteral("coef"), QStringLiteral("coef_cvo"), QStringLiteral("estimation"), QStringLiteral("cout_total"),
-        QStringLiteral("debardage_cout"), QStringLiteral("remise_etat_cout"), QStringLiteral("fin_pied"),
-        QStringLiteral("fin_abattage"), QStringLiteral("sur_pied"), QStringLiteral("abattage"),
-        QStringLiteral("debardage"), QStringLiteral("total_grume"), QStringLiteral("total_grume_livre")};
+    static const QSet<QString> columns{QStringLiteral("indice_lot"),
+                                       QStringLiteral("type_achat"),
+                                       QStringLiteral("groupe_essence"),
+                                       QStringLiteral("coupe_fini"),
+                                       QStringLiteral("date_achat"),
+                                       QStringLiteral("lieu"),
+                                       QStringLiteral("adresse"),
+                                       QStringLiteral("cp"),
+                                       QStringLiteral("latitude"),
+                                       QStringLiteral("commentaire"),
+                                       QStringLiteral("date_alerte"),
+                                       QStringLiteral("date_fin"),
+                                       QStringLiteral("nom"),
+                                       QStringLiteral("n_parcelle"),
+                                       QStringLiteral("acheteur"),
+                                       QStringLiteral("surface"),
+                                       QStringLiteral("prix_achat"),
+                                       QStringLiteral("abattage_cout"),
+                                       QStringLiteral("cvo"),
+                                       QStringLiteral("coef"),
+                                       QStringLiteral("coef_cvo"),
+                                       QStringLiteral("estimation"),
+                                       QStringLiteral("cout_total"),
+                                       QStringLiteral("debardage_cout"),
+                                       QStringLiteral("remise_etat_cout"),
+                                       QStringLiteral("fin_pied"),
+                                       QStringLiteral("fin_abattage"),
+                                       QStringLiteral("sur_pied"),
+                                       QStringLiteral("abattage"),
+                                       QStringLiteral("debardage"),
+                                       QStringLiteral("total_grume"),
+                                       QStringLiteral("total_grume_livre")};
     return columns;
 }
 
@@ -159,7 +181,9 @@ Status saveLotChanges(QSqlDatabase db, int inc, const QVariantMap &changes)
     QStringList sets;
     for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
         if (!editableLotColumns().contains(it.key().toLower()))
-            return Error{QStringLiteral("Colonne de coupe non modifiable : ") + it.key(), {}, {},
+            return Error{QStringLiteral("Colonne de coupe non modifiable : ") + it.key(),
+                         {},
+                         {},
                          QStringLiteral("saveLotChanges")};
         sets << it.key() + QStringLiteral("=?");
         q.values << it.value();
@@ -205,13 +229,13 @@ Status deleteLot(QSqlDatabase db, int inc, int nLot)
 
 Status applyLotFinished(QSqlDatabase db, int nLot, bool finished)
 {
-    Result<int> done = finished
-        ? execute(db, QStringLiteral("update grume set livree='OUI' where n_lot=?"), {nLot}, "applyLotFinished")
-        : execute(db,
-                  QStringLiteral("update grume set livree='' where n_lot=? and inc_cde is null"
-                                 " and not exists (select 1 from liste_grume_cde c"
-                                 " where c.n_lot=? and c.inc_grume=grume.inc)"),
-                  {nLot, QString::number(nLot)}, "applyLotFinished");
+    Result<int> done = finished ? execute(db, QStringLiteral("update grume set livree='OUI' where n_lot=?"), {nLot},
+                                          "applyLotFinished")
+                                : execute(db,
+                                          QStringLiteral("update grume set livree='' where n_lot=? and inc_cde is null"
+                                                         " and not exists (select 1 from liste_grume_cde c"
+                                                         " where c.n_lot=? and c.inc_grume=grume.inc)"),
+                                          {nLot, QString::number(nLot)}, "applyLotFinished");
     if (!done) return done.error();
     return {};
 }

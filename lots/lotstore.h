@@ -23,15 +23,18 @@ enum class LotSort { Date, Number, Place, PurchaseType };
 // The filters of the lot tab as the user left them.
 struct LotSearch
 {
-    QString number;  // "N° Coupe"
-    QString town;    // "Commune"
-    QString name;    // "Nom"
-    QString buyer;   // "Acheteur"
-    bool showFinished = false;  // "Revoir les Coupes de bois terminées"
+    QString number;            // "N° Coupe"
+    QString town;              // "Commune"
+    QString name;              // "Nom"
+    QString buyer;             // "Acheteur"
+    bool showFinished = false; // "Revoir les Coupes de bois terminées"
     LotSort sort = LotSort::Number;
 };
 
-inline QString lotNumberFilterRefusal() { return QStringLiteral("Saisie incorrecte, pas de \" ' \" "); }
+inline QString lotNumberFilterRefusal()
+{
+    return QStringLiteral("Saisie incorrecte, pas de \" ' \" ");
+}
 
 // The list of the lot tab, read a page at a time: the columns the grid shows, plus `inc` and what
 // the row colours need. An apostrophe in the number filter is refused with
@@ -63,13 +66,19 @@ struct NewLot
 {
     QString typeAchat = QStringLiteral("SUR PIEDS");
     QString groupeEssence = QStringLiteral("NON");
-    QVariant coef;     // perso.coef_surface_tonne
-    QVariant coefCvo;  // perso.cvo
+    QVariant coef;    // perso.coef_surface_tonne
+    QVariant coefCvo; // perso.cvo
 };
 NewLot newLotDefaults(const QSqlRecord &settings);
 
-inline QString lotNumberIncorrectMessage() { return QStringLiteral("N° coupe incorrect"); }
-inline QString lotNumberExistsMessage() { return QStringLiteral("N° coupe dèjà existant"); }
+inline QString lotNumberIncorrectMessage()
+{
+    return QStringLiteral("N° coupe incorrect");
+}
+inline QString lotNumberExistsMessage()
+{
+    return QStringLiteral("N° coupe dèjà existant");
+}
 
 struct CreatedLot
 {

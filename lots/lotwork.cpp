@@ -98,14 +98,15 @@ QString lineCostColumn(WorkGroup group)
 
 QStringList workUnits()
 {
-    return {QStringLiteral("m3"), QStringLiteral("Tonne"), QStringLiteral("Heure"), QStringLiteral("Are"),
-            QStringLiteral("Stere"), QStringLiteral("Forfait")};
+    return {QStringLiteral("m3"),  QStringLiteral("Tonne"), QStringLiteral("Heure"),
+            QStringLiteral("Are"), QStringLiteral("Stere"), QStringLiteral("Forfait")};
 }
 
 Result<QList<ContractorRates>> contractorsFor(QSqlDatabase db, WorkGroup group)
 {
-    QString sql = QStringLiteral("select societe, famille_intervenant, cout_tonne, cout_heure, cout_surface, cout_volume, "
-                                 "cout_stere from intervenant_possible");
+    QString sql =
+        QStringLiteral("select societe, famille_intervenant, cout_tonne, cout_heure, cout_surface, cout_volume, "
+                       "cout_stere from intervenant_possible");
     QSqlQuery q(db);
     q.setForwardOnly(true);
     Status s;
@@ -118,8 +119,8 @@ Result<QList<ContractorRates>> contractorsFor(QSqlDatabase db, WorkGroup group)
     if (!s) return s.error();
     QList<ContractorRates> list;
     while (q.next())
-        list.append({q.value(0).toString(), q.value(1).toString(), q.value(2), q.value(3), q.value(4), q.value(5),
-                     q.value(6)});
+        list.append(
+            {q.value(0).toString(), q.value(1).toString(), q.value(2), q.value(3), q.value(4), q.value(5), q.value(6)});
     return list;
 }
 
@@ -127,8 +128,9 @@ Result<QStringList> workFamilies(QSqlDatabase db)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select famille_intervenant from famille_intervenant order by famille_intervenant"),
-                        {}, "workFamilies");
+    if (Status s =
+            exec(q, QStringLiteral("select famille_intervenant from famille_intervenant order by famille_intervenant"),
+                 {}, "workFamilies");
         !s)
         return s.error();
     QStringList names;
@@ -172,10 +174,11 @@ Result<WorkRow> loadWork(QSqlDatabase db, int inc)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q,
-                        QStringLiteral("select inc, N_lot, indice_lot, id, type1, I_nom, i_date, qte_action, unite_action, "
-                                       "prix_unit_action, i_cout from intervention where inc = ?"),
-                        {inc}, "loadWork");
+    if (Status s =
+            exec(q,
+                 QStringLiteral("select inc, N_lot, indice_lot, id, type1, I_nom, i_date, qte_action, unite_action, "
+                                "prix_unit_action, i_cout from intervention where inc = ?"),
+                 {inc}, "loadWork");
         !s)
         return s.error();
     if (!q.next()) {
@@ -273,11 +276,11 @@ Status deleteWork(QSqlDatabase db, int inc)
     return inTransaction(db, [&]() -> Status {
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        if (Status s = exec(q, QStringLiteral("select N_lot, id, type1 from intervention where inc = ? for update"), {inc},
-                            "deleteWork");
+        if (Status s = exec(q, QStringLiteral("select N_lot, id, type1 from intervention where inc = ? for update"),
+                            {inc}, "deleteWork");
             !s)
             return s;
-        if (!q.next()) return {};  // already gone
+        if (!q.next()) return {}; // already gone
         const int nLot = q.value(0).toInt();
         const int lineInc = q.value(1).toInt();
         const WorkGroup group = workGroupOf(q.value(2).toString());
@@ -301,11 +304,12 @@ Result<QSqlQuery> workListQuery(QSqlDatabase db, int nLot, int lineInc, WorkGrou
 Result<QSqlQuery> workLinesQuery(QSqlDatabase db, int nLot)
 {
     QSqlQuery q(db);
-    if (Status s = exec(q,
-                        QStringLiteral("select inc, essence, qualite, qte, unite, fin_pied, fin_abattage, abattage_cout, "
-                                       "debardage_cout, remise_etat_cout from grume "
-                                       "where N_lot = ? and descriptif = 'VOLUME' order by inc"),
-                        {nLot}, "workLinesQuery");
+    if (Status s =
+            exec(q,
+                 QStringLiteral("select inc, essence, qualite, qte, unite, fin_pied, fin_abattage, abattage_cout, "
+                                "debardage_cout, remise_etat_cout from grume "
+                                "where N_lot = ? and descriptif = 'VOLUME' order by inc"),
+                 {nLot}, "workLinesQuery");
         !s)
         return s.error();
     return q;

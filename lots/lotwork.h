@@ -34,10 +34,22 @@ QString lineCostColumn(WorkGroup group);
 // "m3", "Tonne", "Heure", "Are", "Stere", "Forfait": price units, never converted.
 QStringList workUnits();
 
-inline QString noVolumeLineMessage() { return QStringLiteral("Action impossible , il faut d'abord créer une essence de bois"); }
-inline QString contractorRequiredMessage() { return QStringLiteral("Vous devez selectionner une société"); }
-inline QString workTypeRequiredMessage() { return QStringLiteral("Vous devez saisir un type d'action"); }
-inline QString workCostRequiredMessage() { return QStringLiteral("Vous devez saisir un coût !!!"); }
+inline QString noVolumeLineMessage()
+{
+    return QStringLiteral("Action impossible , il faut d'abord créer une essence de bois");
+}
+inline QString contractorRequiredMessage()
+{
+    return QStringLiteral("Vous devez selectionner une société");
+}
+inline QString workTypeRequiredMessage()
+{
+    return QStringLiteral("Vous devez saisir un type d'action");
+}
+inline QString workCostRequiredMessage()
+{
+    return QStringLiteral("Vous devez saisir un coût !!!");
+}
 
 // A contractor of the directory with its rates by unit (null when not entered).
 struct ContractorRates
@@ -67,10 +79,10 @@ std::optional<double> workCost(const QVariant &quantity, const QVariant &unitPri
 
 struct WorkRow
 {
-    int inc = 0;  // 0 for a row not yet written
+    int inc = 0; // 0 for a row not yet written
     int nLot = 0;
     int indiceLot = 1;
-    int id = 0;   // inc of the volume line
+    int id = 0; // inc of the volume line
     QString type1;
     QString iNom;
     QDate iDate;

@@ -48,11 +48,31 @@ const QString ownerColumns = QStringLiteral(
 
 QVariantList ownerValues(const Owner &o)
 {
-    return {o.nLot,         o.indiceLot,       o.nom,          o.typeProprietaire,  nullableDate(o.dateAchat),
-            o.nParcelle,    o.acheteur,        o.proAdresse,   o.proCp,             o.proVille,
-            o.proTel,       o.pefc,            o.achatFixe,    amount(o.prixAchat), amount(o.prixEstime),
-            amount(o.coefCvo), amount(o.cvo),  amount(o.coutTotal), amount(o.estimation), amount(o.abattageCout),
-            o.proPaye,      amount(o.surface), amount(o.coef), o.coupeFini,         amount(o.prixUnit)};
+    return {o.nLot,
+            o.indiceLot,
+            o.nom,
+            o.typeProprietaire,
+            nullableDate(o.dateAchat),
+            o.nParcelle,
+            o.acheteur,
+            o.proAdresse,
+            o.proCp,
+            o.proVille,
+            o.proTel,
+            o.pefc,
+            o.achatFixe,
+            amount(o.prixAchat),
+            amount(o.prixEstime),
+            amount(o.coefCvo),
+            amount(o.cvo),
+            amount(o.coutTotal),
+            amount(o.estimation),
+            amount(o.abattageCout),
+            o.proPaye,
+            amount(o.surface),
+            amount(o.coef),
+            o.coupeFini,
+            amount(o.prixUnit)};
 }
 
 // The stored cost of the owners of that name follows their species lines, so that the lot's
@@ -77,8 +97,8 @@ Status refreshStoredOwnerCost(QSqlDatabase db, int nLot, const QString &nom)
         o.prixEstime = q.value(3);
         o.coefCvo = q.value(4);
         applyOwnerCost(o, *sums);
-        rows.append({q.value(0).toInt(), amount(o.estimation), amount(o.prixEstime), amount(o.prixAchat),
-                     amount(o.cvo), amount(o.coutTotal)});
+        rows.append({q.value(0).toInt(), amount(o.estimation), amount(o.prixEstime), amount(o.prixAchat), amount(o.cvo),
+                     amount(o.coutTotal)});
     }
     return updateRowsByInc(db, QStringLiteral("proprietaire"), QStringLiteral("inc"),
                            {QStringLiteral("estimation"), QStringLiteral("prix_estime"), QStringLiteral("prix_achat"),
@@ -126,8 +146,9 @@ Result<Owner> loadOwner(QSqlDatabase db, int inc)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select inc, ") + ownerColumns + QStringLiteral(" from proprietaire where inc = ?"),
-                        {inc}, "loadOwner");
+    if (Status s =
+            exec(q, QStringLiteral("select inc, ") + ownerColumns + QStringLiteral(" from proprietaire where inc = ?"),
+                 {inc}, "loadOwner");
         !s)
         return s.error();
     if (!q.next()) {
@@ -232,22 +253,23 @@ Status updateLotFromOwners(QSqlDatabase db, int nLot, OwnersJoin join)
     // The separator of a group_concat is a literal of the statement, never a value.
     const QString sep = join == OwnersJoin::Spaced ? QStringLiteral("' + '") : QStringLiteral("'+'");
     const QString sql =
-        QStringLiteral("update coupe c left join ("
-                       "select N_lot, sum(cout_total) as prix, sum(surface) as surf, sum(cvo) as levy, "
-                       "sum(abattage_cout) as acompte, "
-                       "group_concat(ifnull(nom, '') order by nom, inc separator %1) as noms, "
-                       "group_concat(ifnull(n_parcelle, '') order by nom, inc separator %1) as parcelles, "
-                       "group_concat(nullif(acheteur, '') order by nom, inc separator '+') as acheteurs "
-                       "from proprietaire where N_lot = ? group by N_lot) o on o.N_lot = c.n_lot "
-                       "set c.prix_achat = ifnull(o.prix, 0), c.surface = ifnull(o.surf, 0), c.cvo = ifnull(o.levy, 0), "
-                       "c.abattage_cout = ifnull(o.acompte, 0), "
-                       "c.nom = left(ifnull(o.noms, ''), 255), c.N_parcelle = left(ifnull(o.parcelles, ''), 255), "
-                       "c.acheteur = left(ifnull(o.acheteurs, ''), 255), "
-                       "c.estimation = ifnull((select sum(qte_defaut) from grume where N_lot = ? "
-                       "and descriptif = 'VOLUME'), 0), "
-                       "c.cout_total = ifnull(o.prix, 0) + ifnull(o.acompte, 0) + ifnull(c.debardage_cout, 0) "
-                       "+ ifnull(c.remise_etat_cout, 0) "
-                       "where c.n_lot = ?")
+        QStringLiteral(
+            "update coupe c left join ("
+            "select N_lot, sum(cout_total) as prix, sum(surface) as surf, sum(cvo) as levy, "
+            "sum(abattage_cout) as acompte, "
+            "group_concat(ifnull(nom, '') order by nom, inc separator %1) as noms, "
+            "group_concat(ifnull(n_parcelle, '') order by nom, inc separator %1) as parcelles, "
+            "group_concat(nullif(acheteur, '') order by nom, inc separator '+') as acheteurs "
+            "from proprietaire where N_lot = ? group by N_lot) o on o.N_lot = c.n_lot "
+            "set c.prix_achat = ifnull(o.prix, 0), c.surface = ifnull(o.surf, 0), c.cvo = ifnull(o.levy, 0), "
+            "c.abattage_cout = ifnull(o.acompte, 0), "
+            "c.nom = left(ifnull(o.noms, ''), 255), c.N_parcelle = left(ifnull(o.parcelles, ''), 255), "
+            "c.acheteur = left(ifnull(o.acheteurs, ''), 255), "
+            "c.estimation = ifnull((select sum(qte_defaut) from grume where N_lot = ? "
+            "and descriptif = 'VOLUME'), 0), "
+            "c.cout_total = ifnull(o.prix, 0) + ifnull(o.acompte, 0) + ifnull(c.debardage_cout, 0) "
+            "+ ifnull(c.remise_etat_cout, 0) "
+            "where c.n_lot = ?")
             .arg(sep);
     auto done = execute(db, sql, {nLot, nLot, nLot}, "updateLotFromOwners");
     if (!done) return done.error();
@@ -258,10 +280,11 @@ Result<QSqlRecord> readLotDerivedColumns(QSqlDatabase db, int nLot)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q,
-                        QStringLiteral("select prix_achat, surface, cvo, abattage_cout, nom, N_parcelle, acheteur, "
-                                       "estimation, cout_total, total_grume, total_grume_livre from coupe where n_lot = ?"),
-                        {nLot}, "readLotDerivedColumns");
+    if (Status s =
+            exec(q,
+                 QStringLiteral("select prix_achat, surface, cvo, abattage_cout, nom, N_parcelle, acheteur, "
+                                "estimation, cout_total, total_grume, total_grume_livre from coupe where n_lot = ?"),
+                 {nLot}, "readLotDerivedColumns");
         !s)
         return s.error();
     if (!q.next()) return QSqlRecord();
@@ -317,13 +340,14 @@ Status deleteOwner(QSqlDatabase db, int inc)
                             "deleteOwner");
             !s)
             return s;
-        if (!q.next()) return {};  // already gone
+        if (!q.next()) return {}; // already gone
         const int nLot = q.value(0).toInt();
         const QString nom = q.value(1).toString();
-        if (auto s = execute(db,
-                             QStringLiteral("update proprietaire_essence set qte_defaut = 0, prix_unit = 0, prix_total = 0, "
-                                            "m3_reel = 0, qte = 0, qte_reel = 0 where N_lot = ? and ifnull(nom, '') = ?"),
-                             {nLot, nom}, "deleteOwner");
+        if (auto s =
+                execute(db,
+                        QStringLiteral("update proprietaire_essence set qte_defaut = 0, prix_unit = 0, prix_total = 0, "
+                                       "m3_reel = 0, qte = 0, qte_reel = 0 where N_lot = ? and ifnull(nom, '') = ?"),
+                        {nLot, nom}, "deleteOwner");
             !s)
             return s.error();
         if (Status s = recomputeLotInTransaction(db, nLot, Rebuild::Yes); !s) return s;
@@ -336,10 +360,11 @@ Status deleteOwner(QSqlDatabase db, int inc)
 Result<QSqlQuery> lotOwnersQuery(QSqlDatabase db, int nLot)
 {
     QSqlQuery q(db);
-    if (Status s = exec(q,
-                        QStringLiteral("select inc, type_proprietaire, nom, N_parcelle, estimation, cout_total, "
-                                       "pro_adresse, pro_ville, pro_cp from proprietaire where N_lot = ? order by nom, inc"),
-                        {nLot}, "lotOwnersQuery");
+    if (Status s =
+            exec(q,
+                 QStringLiteral("select inc, type_proprietaire, nom, N_parcelle, estimation, cout_total, "
+                                "pro_adresse, pro_ville, pro_cp from proprietaire where N_lot = ? order by nom, inc"),
+                 {nLot}, "lotOwnersQuery");
         !s)
         return s.error();
     return q;
@@ -405,14 +430,15 @@ Status createSpeciesLine(QSqlDatabase db, SpeciesLine line)
 {
     if (Status s = completeFromDatabase(db, line); !s) return s;
     return inTransaction(db, [&]() -> Status {
-        if (auto s = execute(db,
-                             QStringLiteral("insert into proprietaire_essence (N_lot, indice_lot, nom, essence, qualite, "
-                                            "unite, unite_defaut, qte, qte_reel, qte_defaut, prix_unit, prix_total, `long`) "
-                                            "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                             {line.nLot, line.indiceLot, line.nom, line.essence, line.qualite, line.unite,
-                              line.uniteDefaut, amount(line.qte), amount(line.qteReel), amount(line.qteDefaut),
-                              amount(line.prixUnit), amount(line.prixTotal), line.comment},
-                             "createSpeciesLine");
+        if (auto s =
+                execute(db,
+                        QStringLiteral("insert into proprietaire_essence (N_lot, indice_lot, nom, essence, qualite, "
+                                       "unite, unite_defaut, qte, qte_reel, qte_defaut, prix_unit, prix_total, `long`) "
+                                       "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                        {line.nLot, line.indiceLot, line.nom, line.essence, line.qualite, line.unite, line.uniteDefaut,
+                         amount(line.qte), amount(line.qteReel), amount(line.qteDefaut), amount(line.prixUnit),
+                         amount(line.prixTotal), line.comment},
+                        "createSpeciesLine");
             !s)
             return s.error();
         if (Status s = refreshStoredOwnerCost(db, line.nLot, line.nom); !s) return s;

@@ -20,23 +20,38 @@ struct SpeciesUnits;
 // their amounts are summed into the lot; every change below writes those derived lot columns at
 // once, in the same transaction as the change itself.
 
-QStringList ownerTypes();  // "ONF", "PROPRIETAIRE", "EXPERT", "EXPLOITANT", "AUTRE"
-QStringList speciesLineUnits();  // "m3", "T", "Stere"
+QStringList ownerTypes();       // "ONF", "PROPRIETAIRE", "EXPERT", "EXPLOITANT", "AUTRE"
+QStringList speciesLineUnits(); // "m3", "T", "Stere"
 
-inline QString finishedLotMessage() { return QStringLiteral("Action impossible sur une COUPE de BOIS \"TERMINE\""); }
+inline QString finishedLotMessage()
+{
+    return QStringLiteral("Action impossible sur une COUPE de BOIS \"TERMINE\"");
+}
 inline QString ownerNameApostropheMessage()
 {
     return QStringLiteral("Ne pas mettre d'apostrophe sur le NOM DU PROPRIETAIRE !!!");
 }
-inline QString ownerNameRequiredMessage() { return QStringLiteral("Vous devez saisir un nom de propriétaire"); }
-inline QString speciesRequiredMessage() { return QStringLiteral("Vous devez choisir une essence "); }
-inline QString qualityRequiredMessage() { return QStringLiteral("Vous devez choisir une qualite "); }
-inline QString unitRequiredMessage() { return QStringLiteral("Vous devez choisir une unité "); }
+inline QString ownerNameRequiredMessage()
+{
+    return QStringLiteral("Vous devez saisir un nom de propriétaire");
+}
+inline QString speciesRequiredMessage()
+{
+    return QStringLiteral("Vous devez choisir une essence ");
+}
+inline QString qualityRequiredMessage()
+{
+    return QStringLiteral("Vous devez choisir une qualite ");
+}
+inline QString unitRequiredMessage()
+{
+    return QStringLiteral("Vous devez choisir une unité ");
+}
 
 // One owner row. Amounts are null when empty, as the screen leaves them.
 struct Owner
 {
-    int inc = 0;  // 0 for an owner not yet written
+    int inc = 0; // 0 for an owner not yet written
     int nLot = 0;
     int indiceLot = 1;
     QString nom;
@@ -133,7 +148,7 @@ struct SpeciesLine
     QVariant qteDefaut;
     QVariant prixUnit;
     QVariant prixTotal;
-    QString comment;  // column `long`
+    QString comment; // column `long`
 };
 
 SpeciesLine newSpeciesLine(int nLot, int indiceLot, const QString &nom, const QString &defaultUnit);

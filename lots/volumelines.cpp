@@ -84,11 +84,12 @@ LogRecord newLog(int nLot, int indiceLot, const QString &lieu, const QDate &toda
 
 Result<LogRecord> loadLog(QSqlDatabase db, int inc)
 {
-    auto row = firstRecord(db,
-                           QStringLiteral("select inc,N_lot,indice_lot,n_grume,essence,qualite,classe,diametre,longueur,"
-                                          "pourcent_ecorce,m3_sur_ecorce,m3,lieu,date_creation,date_lieu "
-                                          "from grume where inc=?"),
-                           {inc}, "loadLog");
+    auto row =
+        firstRecord(db,
+                    QStringLiteral("select inc,N_lot,indice_lot,n_grume,essence,qualite,classe,diametre,longueur,"
+                                   "pourcent_ecorce,m3_sur_ecorce,m3,lieu,date_creation,date_lieu "
+                                   "from grume where inc=?"),
+                    {inc}, "loadLog");
     if (!row) return row.error();
     if (row->isEmpty()) return Error{QStringLiteral("Cette grume n'existe plus.")};
     const QSqlRecord &r = *row;
@@ -114,30 +115,31 @@ Result<LogRecord> loadLog(QSqlDatabase db, int inc)
 Result<int> insertLog(QSqlDatabase db, const LogRecord &log)
 {
     QSqlQuery q(db);
-    const Status done = exec(
-        q,
-        QStringLiteral("insert into grume (N_lot,indice_lot,descriptif,n_grume,essence,qualite,classe,diametre,longueur,"
-                       "pourcent_ecorce,m3_sur_ecorce,m3,lieu,date_creation,date_lieu,stock) "
-                       "values (?,?,'GRUME',?,?,?,?,?,?,?,?,?,?,?,?,'')"),
-        {log.nLot, log.indiceLot, textOrNull(log.nGrume), textOrNull(log.essence), textOrNull(log.qualite),
-         textOrNull(log.classe), numberOrNull(log.diametre), numberOrNull(log.longueur),
-         numberOrNull(log.pourcentEcorce), numberOrNull(log.m3SurEcorce), numberOrNull(log.m3), textOrNull(log.lieu),
-         dateOrNull(log.dateCreation), dateOrNull(log.dateLieu)},
-        "insertLog");
+    const Status done =
+        exec(q,
+             QStringLiteral(
+                 "insert into grume (N_lot,indice_lot,descriptif,n_grume,essence,qualite,classe,diametre,longueur,"
+                 "pourcent_ecorce,m3_sur_ecorce,m3,lieu,date_creation,date_lieu,stock) "
+                 "values (?,?,'GRUME',?,?,?,?,?,?,?,?,?,?,?,?,'')"),
+             {log.nLot, log.indiceLot, textOrNull(log.nGrume), textOrNull(log.essence), textOrNull(log.qualite),
+              textOrNull(log.classe), numberOrNull(log.diametre), numberOrNull(log.longueur),
+              numberOrNull(log.pourcentEcorce), numberOrNull(log.m3SurEcorce), numberOrNull(log.m3),
+              textOrNull(log.lieu), dateOrNull(log.dateCreation), dateOrNull(log.dateLieu)},
+             "insertLog");
     if (!done) return done.error();
     return q.lastInsertId().toInt();
 }
 
 Status updateLog(QSqlDatabase db, const LogRecord &log)
 {
-    auto done = execute(db,
-                        QStringLiteral("update grume set n_grume=?,essence=?,qualite=?,classe=?,diametre=?,longueur=?,"
-                                       "pourcent_ecorce=?,m3_sur_ecorce=?,m3=?,date_creation=? where inc=?"),
-                        {textOrNull(log.nGrume), textOrNull(log.essence), textOrNull(log.qualite),
-                         textOrNull(log.classe), numberOrNull(log.diametre), numberOrNull(log.longueur),
-                         numberOrNull(log.pourcentEcorce), numberOrNull(log.m3SurEcorce), numberOrNull(log.m3),
-                         dateOrNull(log.dateCreation), log.inc},
-                        "updateLog");
+    auto done =
+        execute(db,
+                QStringLiteral("update grume set n_grume=?,essence=?,qualite=?,classe=?,diametre=?,longueur=?,"
+                               "pourcent_ecorce=?,m3_sur_ecorce=?,m3=?,date_creation=? where inc=?"),
+                {textOrNull(log.nGrume), textOrNull(log.essence), textOrNull(log.qualite), textOrNull(log.classe),
+                 numberOrNull(log.diametre), numberOrNull(log.longueur), numberOrNull(log.pourcentEcorce),
+                 numberOrNull(log.m3SurEcorce), numberOrNull(log.m3), dateOrNull(log.dateCreation), log.inc},
+                "updateLog");
     if (!done) return done.error();
     return {};
 }
@@ -165,10 +167,11 @@ BoundQuery lotLogsQuery(int nLot, int indiceLot)
 
 Result<LogTotals> readLogTotals(QSqlDatabase db, int nLot, int indiceLot)
 {
-    auto row = firstRecord(db,
-                           QStringLiteral("select sum(m3) as total, sum(case when livree='OUI' then m3 else 0 end) "
-                                          "as delivered from grume where N_lot=? and Indice_lot=? and descriptif='GRUME'"),
-                           {nLot, indiceLot}, "readLogTotals");
+    auto row =
+        firstRecord(db,
+                    QStringLiteral("select sum(m3) as total, sum(case when livree='OUI' then m3 else 0 end) "
+                                   "as delivered from grume where N_lot=? and Indice_lot=? and descriptif='GRUME'"),
+                    {nLot, indiceLot}, "readLogTotals");
     if (!row) return row.error();
     LogTotals totals;
     totals.total = round3(row->value(0).toDouble());
@@ -205,7 +208,8 @@ Result<QList<ClassVolume>> availableVolumeByClass(QSqlDatabase db, int nLot)
 Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry)
 {
     PagedQuery q;
-    q.columns = QStringLiteral("inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde");
+    q.columns =
+        QStringLiteral("inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde");
     q.from = QStringLiteral("grume");
     QStringList where{QStringLiteral("N_grume is not null and descriptif='GRUME'")};
     if (!inquiry.logNumber.trimmed().isEmpty()) {

@@ -26,8 +26,8 @@ namespace ravelin {
 // length; under bark needs the bark share too (0 must be typed).
 struct LogVolume
 {
-    std::optional<double> overBark;   // m3_sur_ecorce
-    std::optional<double> underBark;  // m3
+    std::optional<double> overBark;  // m3_sur_ecorce
+    std::optional<double> underBark; // m3
 };
 LogVolume logVolume(std::optional<double> diameter, std::optional<double> length, std::optional<double> barkShare);
 
@@ -42,7 +42,7 @@ Result<QStringList> qualityNames(QSqlDatabase db);
 // One log row as the log entry screen edits it.
 struct LogRecord
 {
-    int inc = 0;  // 0 for a log not yet written
+    int inc = 0; // 0 for a log not yet written
     int nLot = 0;
     int indiceLot = 1;
     QString nGrume;
@@ -59,8 +59,14 @@ struct LogRecord
     QDate dateLieu;
 };
 
-inline QString logNumberRequiredMessage() { return QStringLiteral("Vous devez saisir un N° de Grume"); }
-inline QString logVolumeRequiredMessage() { return QStringLiteral("Vous devez saisir un volume"); }
+inline QString logNumberRequiredMessage()
+{
+    return QStringLiteral("Vous devez saisir un N° de Grume");
+}
+inline QString logVolumeRequiredMessage()
+{
+    return QStringLiteral("Vous devez saisir un volume");
+}
 
 // A new log of the lot: today's dates, the lot's town, no stock.
 LogRecord newLog(int nLot, int indiceLot, const QString &lieu, const QDate &today);
@@ -103,11 +109,14 @@ Result<QList<ClassVolume>> availableVolumeByClass(QSqlDatabase db, int nLot);
 
 struct LogInquiry
 {
-    QString logNumber;  // "N° Grume", a whole number
-    QString lotNumber;  // "N° Coupe", a whole number
-    bool availableOnly = true;  // "DISPONIBLE ( non livrée )"
+    QString logNumber;         // "N° Grume", a whole number
+    QString lotNumber;         // "N° Coupe", a whole number
+    bool availableOnly = true; // "DISPONIBLE ( non livrée )"
 };
-inline QString incorrectEntryMessage() { return QStringLiteral("Saisie incorrecte"); }
+inline QString incorrectEntryMessage()
+{
+    return QStringLiteral("Saisie incorrecte");
+}
 // The logs found, read a page at a time (every free log of twenty years is a long list). A number
 // that is not whole gives incorrectEntryMessage().
 Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry);
@@ -129,9 +138,9 @@ BoundQuery lotVolumeLinesQuery(int nLot);
 enum class VolumeLineSort { Species, Place, LotNumber };
 struct VolumeLineSearch
 {
-    QString species;  // "Essence"
-    QString lots;     // "N° Coupe ": one number or several joined with "+" ("11+10+20")
-    QString place;    // "Lieu"
+    QString species; // "Essence"
+    QString lots;    // "N° Coupe ": one number or several joined with "+" ("11+10+20")
+    QString place;   // "Lieu"
     VolumeLineSort sort = VolumeLineSort::Species;
 };
 // Available volume lines of all lots, one row per line. A lot number that is not whole gives
@@ -151,11 +160,11 @@ struct VolumeLineChoice
     QString lieu;
     QString adresse;
     QString cp;
-    double m3 = 0;   // quantity, line by line rounded to units
-    double a0 = 0;   // delivered
-    double a1 = 0;   // available
-    double d3 = 0;   // quantity in the default unit
-    double d11 = 0;  // available in the default unit
+    double m3 = 0;  // quantity, line by line rounded to units
+    double a0 = 0;  // delivered
+    double a1 = 0;  // available
+    double d3 = 0;  // quantity in the default unit
+    double d11 = 0; // available in the default unit
 };
 VolumeLineChoice volumeLineChoice(const QSqlRecord &row);
 

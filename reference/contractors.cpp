@@ -82,7 +82,8 @@ Result<QSqlQuery> searchContractors(QSqlDatabase db, const QString &numberText, 
         sql += QStringLiteral(" and famille_intervenant like ?");
         values << QStringLiteral("%") + familyText + QStringLiteral("%");
     }
-    sql += sort == ContractorSort::BySociete ? QStringLiteral(" order by Societe") : QStringLiteral(" order by famille_intervenant");
+    sql += sort == ContractorSort::BySociete ? QStringLiteral(" order by Societe")
+                                             : QStringLiteral(" order by famille_intervenant");
     return run(db, sql, values, "searchContractors");
 }
 
@@ -90,8 +91,9 @@ Result<QStringList> contractorFamilies(QSqlDatabase db)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select famille_intervenant from famille_intervenant "
-                                          "where famille_intervenant<>'6-TERMINE' order by famille_intervenant"),
+    if (Status s = exec(q,
+                        QStringLiteral("select famille_intervenant from famille_intervenant "
+                                       "where famille_intervenant<>'6-TERMINE' order by famille_intervenant"),
                         {}, "contractorFamilies");
         !s)
         return s.error();
@@ -104,14 +106,17 @@ Result<Contractor> readContractor(QSqlDatabase db, int number)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select num_intervenant_possible,societe,famille_intervenant,cout_tonne,cout_heure,"
-                                          "cout_volume,cout_surface,cout_stere,commentaire,pefc "
-                                          "from intervenant_possible where num_intervenant_possible=?"),
-                        {number}, "readContractor");
+    if (Status s =
+            exec(q,
+                 QStringLiteral("select num_intervenant_possible,societe,famille_intervenant,cout_tonne,cout_heure,"
+                                "cout_volume,cout_surface,cout_stere,commentaire,pefc "
+                                "from intervenant_possible where num_intervenant_possible=?"),
+                 {number}, "readContractor");
         !s)
         return s.error();
     if (!q.next())
-        return refusal(QStringLiteral("Cet intervenant n'existe plus : un autre poste l'a supprimé."), "readContractor");
+        return refusal(QStringLiteral("Cet intervenant n'existe plus : un autre poste l'a supprimé."),
+                       "readContractor");
     Contractor c;
     c.number = q.value(0).toInt();
     c.societe = q.value(1).toString();
@@ -132,8 +137,9 @@ Result<int> createContractor(QSqlDatabase db, const Contractor &contractor)
     int number = 0;
     Status done = inTransaction(db, [&]() -> Status {
         if (Status s = lockCounterRow(db, Counter::NumIntervenantPossible, "createContractor"); !s) return s;
-        auto existing = scalar(db, QStringLiteral("Select societe from intervenant_possible where societe=? for update"),
-                               {contractor.societe}, "createContractor");
+        auto existing =
+            scalar(db, QStringLiteral("Select societe from intervenant_possible where societe=? for update"),
+                   {contractor.societe}, "createContractor");
         if (!existing) return existing.error();
         if (existing->isValid()) return refusal(companyNameExistsMessage(), "createContractor");
         auto taken = takeNextCounter(db, Counter::NumIntervenantPossible);
@@ -159,21 +165,23 @@ Status updateContractor(QSqlDatabase db, const Contractor &contractor)
 {
     if (Status s = checkContractor(contractor, "updateContractor"); !s) return s;
     return inTransaction(db, [&]() -> Status {
-        auto found = scalar(db, QStringLiteral("select num_intervenant_possible from intervenant_possible "
-                                               "where num_intervenant_possible=? and societe=? for update"),
+        auto found = scalar(db,
+                            QStringLiteral("select num_intervenant_possible from intervenant_possible "
+                                           "where num_intervenant_possible=? and societe=? for update"),
                             {contractor.number, contractor.societe}, "updateContractor");
         if (!found) return found.error();
         if (!found->isValid())
-            return refusal(QStringLiteral("Cet intervenant n'existe plus : un autre poste l'a supprimé."), "updateContractor");
-        auto updated = execute(db,
-                               QStringLiteral("update intervenant_possible set famille_intervenant=?,cout_tonne=?,"
-                                              "cout_heure=?,cout_volume=?,cout_surface=?,cout_stere=?,commentaire=?,pefc=? "
-                                              "where num_intervenant_possible=? and societe=?"),
-                               {contractor.famille, costOrNull(contractor.coutTonne), costOrNull(contractor.coutHeure),
-                                costOrNull(contractor.coutVolume), costOrNull(contractor.coutSurface),
-                                costOrNull(contractor.coutStere), nullIfEmpty(contractor.commentaire),
-                                nullIfEmpty(contractor.pefc), contractor.number, contractor.societe},
-                               "updateContractor");
+            return refusal(QStringLiteral("Cet intervenant n'existe plus : un autre poste l'a supprimé."),
+                           "updateContractor");
+        auto updated = execute(
+            db,
+            QStringLiteral("update intervenant_possible set famille_intervenant=?,cout_tonne=?,"
+                           "cout_heure=?,cout_volume=?,cout_surface=?,cout_stere=?,commentaire=?,pefc=? "
+                           "where num_intervenant_possible=? and societe=?"),
+            {contractor.famille, costOrNull(contractor.coutTonne), costOrNull(contractor.coutHeure),
+             costOrNull(contractor.coutVolume), costOrNull(contractor.coutSurface), costOrNull(contractor.coutStere),
+             nullIfEmpty(contractor.commentaire), nullIfEmpty(contractor.pefc), contractor.number, contractor.societe},
+            "updateContractor");
         if (!updated) return updated.error();
         return {};
     });
@@ -185,8 +193,9 @@ Status deleteContractor(QSqlDatabase db, int number, const QString &societe)
         auto contacts = execute(db, QStringLiteral("Delete from contact where num_intervenant_possible=?"), {number},
                                 "deleteContractor");
         if (!contacts) return contacts.error();
-        auto row = execute(db, QStringLiteral("Delete from intervenant_possible where num_intervenant_possible=? and societe=?"),
-                           {number, societe}, "deleteContractor");
+        auto row = execute(
+            db, QStringLiteral("Delete from intervenant_possible where num_intervenant_possible=? and societe=?"),
+            {number, societe}, "deleteContractor");
         if (!row) return row.error();
         return {};
     });
@@ -206,12 +215,15 @@ Result<Contact> readContact(QSqlDatabase db, int inc)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select inc,num_contact,num_intervenant_possible,civilite,Nom,prenom,tel,portable,"
-                                          "fax,email,fonction,Divers,password from contact where inc=?"),
-                        {inc}, "readContact");
+    if (Status s =
+            exec(q,
+                 QStringLiteral("select inc,num_contact,num_intervenant_possible,civilite,Nom,prenom,tel,portable,"
+                                "fax,email,fonction,Divers,password from contact where inc=?"),
+                 {inc}, "readContact");
         !s)
         return s.error();
-    if (!q.next()) return refusal(QStringLiteral("Ce contact n'existe plus : un autre poste l'a supprimé."), "readContact");
+    if (!q.next())
+        return refusal(QStringLiteral("Ce contact n'existe plus : un autre poste l'a supprimé."), "readContact");
     Contact c;
     c.inc = q.value(0).toInt();
     c.numContact = q.value(1).toInt();
@@ -250,14 +262,15 @@ Result<Contact> createContact(QSqlDatabase db, const Contact &contact)
         if (!number) return number.error();
         written.numContact = *number;
         QSqlQuery q(db);
-        if (Status s = exec(q,
-                            QStringLiteral("insert into contact (num_contact,num_intervenant_possible,civilite,Nom,prenom,tel,"
-                                           "portable,fax,email,fonction,Divers,password) values (?,?,?,?,?,?,?,?,?,?,?,?)"),
-                            {written.numContact, written.contractor, nullIfEmpty(written.civilite), written.nom,
-                             nullIfEmpty(written.prenom), nullIfEmpty(written.tel), nullIfEmpty(written.portable),
-                             nullIfEmpty(written.fax), nullIfEmpty(written.email), nullIfEmpty(written.fonction),
-                             nullIfEmpty(written.divers), nullIfEmpty(written.password)},
-                            "createContact");
+        if (Status s =
+                exec(q,
+                     QStringLiteral("insert into contact (num_contact,num_intervenant_possible,civilite,Nom,prenom,tel,"
+                                    "portable,fax,email,fonction,Divers,password) values (?,?,?,?,?,?,?,?,?,?,?,?)"),
+                     {written.numContact, written.contractor, nullIfEmpty(written.civilite), written.nom,
+                      nullIfEmpty(written.prenom), nullIfEmpty(written.tel), nullIfEmpty(written.portable),
+                      nullIfEmpty(written.fax), nullIfEmpty(written.email), nullIfEmpty(written.fonction),
+                      nullIfEmpty(written.divers), nullIfEmpty(written.password)},
+                     "createContact");
             !s)
             return s;
         written.inc = q.lastInsertId().toInt();
@@ -272,19 +285,20 @@ Status updateContact(QSqlDatabase db, const Contact &contact)
     if (Status s = checkContact(contact, "updateContact"); !s) return s;
     return inTransaction(db, [&]() -> Status {
         if (Status s = lockCounterRow(db, Counter::NumContact, "updateContact"); !s) return s;
-        auto found = scalar(db, QStringLiteral("select inc from contact where inc=? for update"), {contact.inc}, "updateContact");
+        auto found = scalar(db, QStringLiteral("select inc from contact where inc=? for update"), {contact.inc},
+                            "updateContact");
         if (!found) return found.error();
         if (!found->isValid())
             return refusal(QStringLiteral("Ce contact n'existe plus : un autre poste l'a supprimé."), "updateContact");
         if (Status s = refuseTakenPassword(db, contact, "updateContact"); !s) return s;
-        auto updated = execute(db,
-                               QStringLiteral("update contact set civilite=?,Nom=?,prenom=?,tel=?,portable=?,fax=?,email=?,"
-                                              "fonction=?,Divers=?,password=? where inc=?"),
-                               {nullIfEmpty(contact.civilite), contact.nom, nullIfEmpty(contact.prenom),
-                                nullIfEmpty(contact.tel), nullIfEmpty(contact.portable), nullIfEmpty(contact.fax),
-                                nullIfEmpty(contact.email), nullIfEmpty(contact.fonction), nullIfEmpty(contact.divers),
-                                nullIfEmpty(contact.password), contact.inc},
-                               "updateContact");
+        auto updated = execute(
+            db,
+            QStringLiteral("update contact set civilite=?,Nom=?,prenom=?,tel=?,portable=?,fax=?,email=?,"
+                           "fonction=?,Divers=?,password=? where inc=?"),
+            {nullIfEmpty(contact.civilite), contact.nom, nullIfEmpty(contact.prenom), nullIfEmpty(contact.tel),
+             nullIfEmpty(contact.portable), nullIfEmpty(contact.fax), nullIfEmpty(contact.email),
+             nullIfEmpty(contact.fonction), nullIfEmpty(contact.divers), nullIfEmpty(contact.password), contact.inc},
+            "updateContact");
         if (!updated) return updated.error();
         return {};
     });

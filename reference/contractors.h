@@ -19,7 +19,7 @@ enum class ContractorSort { BySociete, ByFamille };
 
 struct Contractor
 {
-    int number = 0;  // num_intervenant_possible; 0 for a contractor not yet written
+    int number = 0; // num_intervenant_possible; 0 for a contractor not yet written
     QString societe;
     QString famille;
     // Default unit costs in euros; null when not entered.
@@ -44,7 +44,10 @@ Result<QStringList> contractorFamilies(QSqlDatabase db);
 
 Result<Contractor> readContractor(QSqlDatabase db, int number);
 
-inline QString companyNameExistsMessage() { return QStringLiteral("Nom de societe dejà existant !!!"); }
+inline QString companyNameExistsMessage()
+{
+    return QStringLiteral("Nom de societe dejà existant !!!");
+}
 
 // Writes a new contractor with the next number of the counter and gives that number. The name
 // test, the counter and the insert hold the counter row locked until they commit, so that two
@@ -60,9 +63,9 @@ Status deleteContractor(QSqlDatabase db, int number, const QString &societe);
 
 struct Contact
 {
-    int inc = 0;         // 0 for a contact not yet written
-    int numContact = 0;  // num_contact: taken from the counter when the contact is written
-    int contractor = 0;  // num_intervenant_possible
+    int inc = 0;        // 0 for a contact not yet written
+    int numContact = 0; // num_contact: taken from the counter when the contact is written
+    int contractor = 0; // num_intervenant_possible
     QString civilite;
     QString nom;
     QString prenom;
@@ -81,7 +84,10 @@ Result<QSqlQuery> contactsOf(QSqlDatabase db, int contractor);
 
 Result<Contact> readContact(QSqlDatabase db, int inc);
 
-inline QString contactPasswordExistsMessage() { return QStringLiteral("mot de passe dèjà existant !"); }
+inline QString contactPasswordExistsMessage()
+{
+    return QStringLiteral("mot de passe dèjà existant !");
+}
 
 // True when another contact (not the row `inc`; 0 for a new contact) has this password. An empty
 // password is never taken.

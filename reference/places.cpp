@@ -48,7 +48,8 @@ Error nameError(const Error &e)
 Result<QVariant> lockPlace(QSqlDatabase db, int inc, const char *where)
 {
     QSqlQuery q(db);
-    if (Status s = exec(q, QStringLiteral("select destination from destination where inc=? for update"), {inc}, where); !s)
+    if (Status s = exec(q, QStringLiteral("select destination from destination where inc=? for update"), {inc}, where);
+        !s)
         return s.error();
     if (!q.next()) return QVariant();
     return QVariant(q.value(0).toString());
@@ -64,30 +65,53 @@ QString vanishedMessage()
 const QStringList &placeListColumns()
 {
     static const QStringList columns{
-        QStringLiteral("inc"),       QStringLiteral("client"),     QStringLiteral("destination"),
-        QStringLiteral("stockage"),  QStringLiteral("adresse"),    QStringLiteral("adresse1"),
-        QStringLiteral("cp"),        QStringLiteral("ville"),      QStringLiteral("pays"),
-        QStringLiteral("nom1"),      QStringLiteral("portable1"),  QStringLiteral("unite"),
+        QStringLiteral("inc"),        QStringLiteral("client"),    QStringLiteral("destination"),
+        QStringLiteral("stockage"),   QStringLiteral("adresse"),   QStringLiteral("adresse1"),
+        QStringLiteral("cp"),         QStringLiteral("ville"),     QStringLiteral("pays"),
+        QStringLiteral("nom1"),       QStringLiteral("portable1"), QStringLiteral("unite"),
         QStringLiteral("cout_tonne"), QStringLiteral("cout_mwh"),  QStringLiteral("latitude")};
     return columns;
 }
 
 const QStringList &placeColumns()
 {
-    static const QStringList columns{
-        QStringLiteral("inc"),          QStringLiteral("client"),       QStringLiteral("destination"),
-        QStringLiteral("stockage"),     QStringLiteral("adresse"),      QStringLiteral("adresse1"),
-        QStringLiteral("cp"),           QStringLiteral("ville"),        QStringLiteral("pays"),
-        QStringLiteral("client_fac"),   QStringLiteral("adresse_fac"),  QStringLiteral("adresse1_fac"),
-        QStringLiteral("cp_fac"),       QStringLiteral("ville_fac"),    QStringLiteral("pays_fac"),
-        QStringLiteral("nom1"),         QStringLiteral("fonction1"),    QStringLiteral("tel1"),
-        QStringLiteral("portable1"),    QStringLiteral("email1"),       QStringLiteral("nom2"),
-        QStringLiteral("fonction2"),    QStringLiteral("tel2"),         QStringLiteral("portable2"),
-        QStringLiteral("email2"),       QStringLiteral("unite"),        QStringLiteral("cout_mwh"),
-        QStringLiteral("cout_tonne"),   QStringLiteral("pefc"),         QStringLiteral("inc_tva"),
-        QStringLiteral("tva_intra"),    QStringLiteral("inc_reglement"), QStringLiteral("commentaire"),
-        QStringLiteral("latitude"),     QStringLiteral("tonnage_maxi"), QStringLiteral("tonnage_inventaire"),
-        QStringLiteral("date_inventaire")};
+    static const QStringList columns{QStringLiteral("inc"),
+                                     QStringLiteral("client"),
+                                     QStringLiteral("destination"),
+                                     QStringLiteral("stockage"),
+                                     QStringLiteral("adresse"),
+                                     QStringLiteral("adresse1"),
+                                     QStringLiteral("cp"),
+                                     QStringLiteral("ville"),
+                                     QStringLiteral("pays"),
+                                     QStringLiteral("client_fac"),
+                                     QStringLiteral("adresse_fac"),
+                                     QStringLiteral("adresse1_fac"),
+                                     QStringLiteral("cp_fac"),
+                                     QStringLiteral("ville_fac"),
+                                     QStringLiteral("pays_fac"),
+                                     QStringLiteral("nom1"),
+                                     QStringLiteral("fonction1"),
+                                     QStringLiteral("tel1"),
+                                     QStringLiteral("portable1"),
+                                     QStringLiteral("email1"),
+                                     QStringLiteral("nom2"),
+                                     QStringLiteral("fonction2"),
+                                     QStringLiteral("tel2"),
+                                     QStringLiteral("portable2"),
+                                     QStringLiteral("email2"),
+                                     QStringLiteral("unite"),
+                                     QStringLiteral("cout_mwh"),
+                                     QStringLiteral("cout_tonne"),
+                                     QStringLiteral("pefc"),
+                                     QStringLiteral("inc_tva"),
+                                     QStringLiteral("tva_intra"),
+                                     QStringLiteral("inc_reglement"),
+                                     QStringLiteral("commentaire"),
+                                     QStringLiteral("latitude"),
+                                     QStringLiteral("tonnage_maxi"),
+                                     QStringLiteral("tonnage_inventaire"),
+                                     QStringLiteral("date_inventaire")};
     return columns;
 }
 
@@ -148,8 +172,8 @@ Result<QList<Choice>> vatRateChoices(QSqlDatabase db)
 
 Result<QList<Choice>> paymentModeChoices(QSqlDatabase db)
 {
-    return readChoices(db, QStringLiteral("select inc, reglement from liste_reglement order by inc"), "paymentModeChoices",
-                       [](const QVariant &v) { return v.toString(); });
+    return readChoices(db, QStringLiteral("select inc, reglement from liste_reglement order by inc"),
+                       "paymentModeChoices", [](const QVariant &v) { return v.toString(); });
 }
 
 Result<bool> placeNameTaken(QSqlDatabase db, const QString &name, int inc)
@@ -211,7 +235,8 @@ Result<int> createPlace(QSqlDatabase db, const PlaceValues &values)
 {
     if (Status s = checkColumns(values, "createPlace"); !s) return s.error();
     const QString name = text(values, QStringLiteral("destination"));
-    if (name.trimmed().isEmpty()) return refusal(QStringLiteral("Vous devez saisir un nom de destination"), "createPlace");
+    if (name.trimmed().isEmpty())
+        return refusal(QStringLiteral("Vous devez saisir un nom de destination"), "createPlace");
 
     QStringList columns;
     QStringList marks;

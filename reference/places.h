@@ -28,7 +28,7 @@ enum class PlaceSelection {
 struct PlaceFilter
 {
     QString client;
-    QString lieu;  // matched against `destination`
+    QString lieu; // matched against `destination`
     QString ville;
 };
 
@@ -77,7 +77,10 @@ QString placeInUseMessage(const QString &name, const QStringList &references, bo
 // then the name's uniqueness. Gives the first failing check's message, or an empty text.
 Result<QString> checkPlace(QSqlDatabase db, const PlaceValues &place, int inc);
 
-inline QString placeNameExistsMessage() { return QStringLiteral("Destination dèja existante !"); }
+inline QString placeNameExistsMessage()
+{
+    return QStringLiteral("Destination dèja existante !");
+}
 
 // Writes a new place and gives its key. The name test and the insert run in one transaction; the
 // unique index on the name catches a place written at the same moment by another workstation.

@@ -26,15 +26,11 @@ QString thisRecordOldSpelling()
 
 QList<ReferenceTableDef> buildDefinitions()
 {
-    const auto text = [](const char *name) {
-        return ReferenceColumn{QString::fromLatin1(name), ColumnKind::Text};
-    };
+    const auto text = [](const char *name) { return ReferenceColumn{QString::fromLatin1(name), ColumnKind::Text}; };
     const auto integer = [](const char *name) {
         return ReferenceColumn{QString::fromLatin1(name), ColumnKind::Integer};
     };
-    const auto real = [](const char *name) {
-        return ReferenceColumn{QString::fromLatin1(name), ColumnKind::Real};
-    };
+    const auto real = [](const char *name) { return ReferenceColumn{QString::fromLatin1(name), ColumnKind::Real}; };
     const QString essenceRights = QStringLiteral("Creer essence qualite classe");
     QList<ReferenceTableDef> defs;
 
@@ -47,12 +43,10 @@ QList<ReferenceTableDef> buildDefinitions()
         d.menuCaption = QStringLiteral("Liste Essences de bois");
         d.rightsPage = essenceRights;
         d.orderBy = QStringLiteral("essence");
-        d.columns = {text("essence"), text("code"),  real("m3"),
-                     real("T"),       real("Stere"), real("pourcent_ecorce")};
+        d.columns = {text("essence"), text("code"), real("m3"), real("T"), real("Stere"), real("pourcent_ecorce")};
         d.gridColumns = {QStringLiteral("essence"), QStringLiteral("code")};
         // m3 is the reference unit: 1 on creation, never edited on screen.
-        d.createDefaults = {
-            {QStringLiteral("m3"), 1.0}, {QStringLiteral("T"), 1.0}, {QStringLiteral("Stere"), 1.0}};
+        d.createDefaults = {{QStringLiteral("m3"), 1.0}, {QStringLiteral("T"), 1.0}, {QStringLiteral("Stere"), 1.0}};
         d.requiredColumns = {QStringLiteral("essence")};
         d.checks = {{QStringLiteral("essence"), QStringLiteral("Vous devez saisir une essence")}};
         d.deleteQuestion = thisRecordOldSpelling();
@@ -85,8 +79,7 @@ QList<ReferenceTableDef> buildDefinitions()
         d.orderBy = QStringLiteral("classe");
         d.columns = {text("classe"), real("dia_mini"), real("dia_maxi")};
         d.gridColumns = {QStringLiteral("classe"), QStringLiteral("dia_mini"), QStringLiteral("dia_maxi")};
-        d.requiredColumns = {QStringLiteral("classe"), QStringLiteral("dia_mini"),
-                             QStringLiteral("dia_maxi")};
+        d.requiredColumns = {QStringLiteral("classe"), QStringLiteral("dia_mini"), QStringLiteral("dia_maxi")};
         // The diameters are marked as required but not checked: a class may be open-ended.
         d.checks = {{QStringLiteral("classe"), QStringLiteral("Vous devez saisir une Classe de bois")}};
         d.deleteQuestion = thisRecordOldSpelling();
@@ -183,8 +176,7 @@ QList<ReferenceTableDef> buildDefinitions()
         d.rightsPage = QStringLiteral("Creer mode de reglement");
         d.orderBy = QStringLiteral("inc");
         d.key = QStringLiteral("inc");
-        d.columns = {integer("inc"), text("reglement"), integer("nb_jour"), text("fin_mois"),
-                     integer("jour_apres")};
+        d.columns = {integer("inc"), text("reglement"), integer("nb_jour"), text("fin_mois"), integer("jour_apres")};
         d.gridColumns = {QStringLiteral("inc"), QStringLiteral("reglement")};
         d.requiredColumns = {QStringLiteral("reglement")};
         d.checks = {{QStringLiteral("reglement"), QStringLiteral("Vous devez saisir un mode de règlement")}};
@@ -209,12 +201,9 @@ bool isEmptyValue(const QVariant &value)
 QVariant nullOf(ColumnKind kind)
 {
     switch (kind) {
-    case ColumnKind::Integer:
-        return QVariant(QMetaType::fromType<int>());
-    case ColumnKind::Real:
-        return QVariant(QMetaType::fromType<double>());
-    case ColumnKind::Text:
-        break;
+    case ColumnKind::Integer: return QVariant(QMetaType::fromType<int>());
+    case ColumnKind::Real: return QVariant(QMetaType::fromType<double>());
+    case ColumnKind::Text: break;
     }
     return QVariant(QMetaType::fromType<QString>());
 }
@@ -223,8 +212,7 @@ Status run(QSqlQuery &query, const QString &sql, const QVariantList &values, con
 {
     const QString fn = QString::fromLatin1(where);
     if (!query.prepare(sql)) return databaseError(query.lastError(), sql, fn);
-    for (const QVariant &v : values)
-        query.addBindValue(v);
+    for (const QVariant &v : values) query.addBindValue(v);
     if (!query.exec()) return databaseError(query.lastError(), sql, fn);
     return {};
 }
@@ -314,8 +302,7 @@ const QList<ReferenceTable> &referenceTables()
 QString listStatement(const ReferenceTableDef &def)
 {
     QStringList names;
-    for (const ReferenceColumn &c : def.columns)
-        names << c.name;
+    for (const ReferenceColumn &c : def.columns) names << c.name;
     return QStringLiteral("Select %1 from %2 order by %3")
         .arg(names.join(QStringLiteral(", ")), def.table, def.orderBy);
 }
@@ -346,11 +333,9 @@ QVariant storedValue(const ReferenceColumn &column, const QVariant &value)
     if (isEmptyValue(value)) return nullOf(column.kind);
     bool ok = false;
     switch (column.kind) {
-    case ColumnKind::Text:
-        return value.toString();
+    case ColumnKind::Text: return value.toString();
     case ColumnKind::Integer: {
-        const int i =
-            value.typeId() == QMetaType::QString ? value.toString().trimmed().toInt(&ok) : value.toInt(&ok);
+        const int i = value.typeId() == QMetaType::QString ? value.toString().trimmed().toInt(&ok) : value.toInt(&ok);
         return ok ? QVariant(i) : nullOf(column.kind);
     }
     case ColumnKind::Real: {
@@ -371,8 +356,7 @@ Result<QList<ReferenceRow>> readReferenceRows(QSqlDatabase db, ReferenceTable ta
     QList<ReferenceRow> rows;
     while (q.next()) {
         ReferenceRow row;
-        for (int i = 0; i < def.columns.size(); ++i)
-            row.insert(def.columns[i].name, q.value(i));
+        for (int i = 0; i < def.columns.size(); ++i) row.insert(def.columns[i].name, q.value(i));
         rows.append(row);
     }
     return rows;
@@ -392,17 +376,15 @@ Result<ReferenceRow> insertReferenceRow(QSqlDatabase db, ReferenceTable table, c
         bound << v;
         written.insert(c.name, v);
     }
-    const QString sql =
-        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(def.table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(def.table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
     QSqlQuery q(db);
     if (Status s = run(q, sql, bound, "insertReferenceRow"); !s) return s.error();
     if (def.hasKey()) written.insert(def.key, q.lastInsertId().toInt());
     return written;
 }
 
-Status updateReferenceRow(QSqlDatabase db, ReferenceTable table, const ReferenceRow &asRead,
-                          const ReferenceRow &values)
+Status updateReferenceRow(QSqlDatabase db, ReferenceTable table, const ReferenceRow &asRead, const ReferenceRow &values)
 {
     const ReferenceTableDef &def = referenceTable(table);
     if (const QString no = fixedRowRefusal(def, asRead, RowAction::Modify); !no.isEmpty())
@@ -417,8 +399,7 @@ Status updateReferenceRow(QSqlDatabase db, ReferenceTable table, const Reference
         bound << storedValue(c, values.value(c.name));
     }
     bound << identifying;
-    const QString lock =
-        QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1 FOR UPDATE").arg(def.table, condition);
+    const QString lock = QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1 FOR UPDATE").arg(def.table, condition);
     const QString update = QStringLiteral("UPDATE %1 SET %2 WHERE %3 LIMIT 1")
                                .arg(def.table, assignments.join(QStringLiteral(", ")), condition);
     // The row is locked before it is rewritten: the server counts only the rows it actually
@@ -426,8 +407,7 @@ Status updateReferenceRow(QSqlDatabase db, ReferenceTable table, const Reference
     return inTransaction(db, [&]() -> Status {
         QSqlQuery q(db);
         if (Status s = run(q, lock, identifying, "updateReferenceRow"); !s) return s;
-        if (!q.next())
-            return changedElsewhere(RowAction::Modify, def.table, QStringLiteral("updateReferenceRow"));
+        if (!q.next()) return changedElsewhere(RowAction::Modify, def.table, QStringLiteral("updateReferenceRow"));
         QSqlQuery u(db);
         return run(u, update, bound, "updateReferenceRow");
     });
@@ -441,8 +421,8 @@ Status deleteReferenceRow(QSqlDatabase db, ReferenceTable table, const Reference
     QVariantList identifying;
     const QString condition = identifyingCondition(def, asRead, identifying);
     QSqlQuery q(db);
-    if (Status s = run(q, QStringLiteral("DELETE FROM %1 WHERE %2 LIMIT 1").arg(def.table, condition),
-                       identifying, "deleteReferenceRow");
+    if (Status s = run(q, QStringLiteral("DELETE FROM %1 WHERE %2 LIMIT 1").arg(def.table, condition), identifying,
+                       "deleteReferenceRow");
         !s)
         return s;
     if (q.numRowsAffected() < 1)

@@ -44,8 +44,7 @@ Result<DataTable> DataTable::fromQuery(QSqlQuery &query)
 {
     if (!query.isActive()) {
         if (query.lastError().isValid())
-            return databaseError(query.lastError(), query.lastQuery(),
-                                 QStringLiteral("DataTable::fromQuery"));
+            return databaseError(query.lastError(), query.lastQuery(), QStringLiteral("DataTable::fromQuery"));
         Error e;
         e.message = QStringLiteral("La requête n'a pas été exécutée.");
         e.statement = query.lastQuery();
@@ -55,15 +54,13 @@ Result<DataTable> DataTable::fromQuery(QSqlQuery &query)
     const QSqlRecord record = query.record();
     QStringList names;
     names.reserve(record.count());
-    for (int i = 0; i < record.count(); ++i)
-        names.append(record.fieldName(i));
+    for (int i = 0; i < record.count(); ++i) names.append(record.fieldName(i));
     DataTable table(names);
     if (query.size() > 0) table.reserve(query.size());
     while (query.next()) {
         QVariantList row;
         row.reserve(names.size());
-        for (int i = 0; i < names.size(); ++i)
-            row.append(query.value(i));
+        for (int i = 0; i < names.size(); ++i) row.append(query.value(i));
         table.m_rows.append(std::move(row));
     }
     if (query.lastError().isValid())
@@ -73,21 +70,18 @@ Result<DataTable> DataTable::fromQuery(QSqlQuery &query)
 
 DataTable DataTable::fromQueryModel(QSqlQueryModel &model)
 {
-    while (model.canFetchMore())
-        model.fetchMore();
+    while (model.canFetchMore()) model.fetchMore();
     const QSqlRecord columns = model.record();
     QStringList names;
     names.reserve(columns.count());
-    for (int c = 0; c < columns.count(); ++c)
-        names.append(columns.fieldName(c));
+    for (int c = 0; c < columns.count(); ++c) names.append(columns.fieldName(c));
     DataTable table(names);
     table.reserve(model.rowCount());
     for (int row = 0; row < model.rowCount(); ++row) {
         const QSqlRecord record = model.record(row);
         QVariantList values;
         values.reserve(record.count());
-        for (int c = 0; c < record.count(); ++c)
-            values.append(record.value(c));
+        for (int c = 0; c < record.count(); ++c) values.append(record.value(c));
         table.m_rows.append(std::move(values));
     }
     return table;

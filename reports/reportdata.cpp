@@ -36,8 +36,7 @@ void ReportData::setLinkedDataset(const QString &name, DataTable table, const QS
             if (!v.isNull() && v.toString() == wantedText) {
                 QVariantList values;
                 values.reserve(all->columnCount());
-                for (int c = 0; c < all->columnCount(); ++c)
-                    values.append(all->value(r, c));
+                for (int c = 0; c < all->columnCount(); ++c) values.append(all->value(r, c));
                 rows.addRow(std::move(values));
             }
         }

@@ -37,8 +37,7 @@ public:
     void setDetailSource(const QString &name, const QStringList &columns, DetailSource source);
     // A dependent data set taken from one table: for each parent row, the rows whose `column`
     // equals the parent row's `parentColumn`.
-    void setLinkedDataset(const QString &name, DataTable table, const QString &column,
-                          const QString &parentColumn);
+    void setLinkedDataset(const QString &name, DataTable table, const QString &column, const QString &parentColumn);
 
     void setValue(const QString &name, const QVariant &value);
     void setImage(const QString &name, const QImage &image);

@@ -34,9 +34,8 @@ QList<QList<const ReportItem *>> textRows(const ReportPage &page)
         rows.last().append(item);
     }
     for (auto &row : rows) {
-        std::stable_sort(row.begin(), row.end(), [](const ReportItem *a, const ReportItem *b) {
-            return a->rect.left() < b->rect.left();
-        });
+        std::stable_sort(row.begin(), row.end(),
+                         [](const ReportItem *a, const ReportItem *b) { return a->rect.left() < b->rect.left(); });
     }
     return rows;
 }
@@ -48,8 +47,7 @@ QStringList ReportDocument::texts(int page) const
     QStringList out;
     if (page < 0 || page >= pages.size()) return out;
     for (const auto &row : textRows(pages[page])) {
-        for (const ReportItem *item : row)
-            out.append(item->text);
+        for (const ReportItem *item : row) out.append(item->text);
     }
     return out;
 }
@@ -72,8 +70,7 @@ QString ReportDocument::toPlainText() const
         out += QStringLiteral("== page %1 ==\n").arg(p + 1);
         for (const auto &row : textRows(pages[p])) {
             QStringList texts;
-            for (const ReportItem *item : row)
-                texts.append(item->text);
+            for (const ReportItem *item : row) texts.append(item->text);
             out += texts.join(QStringLiteral(" | ")) + QLatin1Char('\n');
         }
     }

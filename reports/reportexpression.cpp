@@ -77,20 +77,17 @@ private:
     void advance()
     {
         const int n = int(m_text.size());
-        while (m_pos < n && m_text[m_pos].isSpace())
-            ++m_pos;
+        while (m_pos < n && m_text[m_pos].isSpace()) ++m_pos;
         m_token = Token();
         m_token.position = m_pos;
         if (m_pos >= n) return;
         const QChar c = m_text[m_pos];
         if (c.isDigit()) {
             int end = m_pos;
-            while (end < n && m_text[end].isDigit())
-                ++end;
+            while (end < n && m_text[end].isDigit()) ++end;
             if (end + 1 < n && m_text[end] == QLatin1Char('.') && m_text[end + 1].isDigit()) {
                 ++end;
-                while (end < n && m_text[end].isDigit())
-                    ++end;
+                while (end < n && m_text[end].isDigit()) ++end;
             }
             m_token.type = Token::Type::Number;
             m_token.text = m_text.mid(m_pos, end - m_pos);
@@ -126,8 +123,7 @@ private:
         }
         if (c.isLetter() || c == QLatin1Char('_')) {
             int end = m_pos;
-            while (end < n && (m_text[end].isLetterOrNumber() || m_text[end] == QLatin1Char('_')))
-                ++end;
+            while (end < n && (m_text[end].isLetterOrNumber() || m_text[end] == QLatin1Char('_'))) ++end;
             m_token.type = Token::Type::Identifier;
             m_token.text = m_text.mid(m_pos, end - m_pos);
             m_pos = end;
@@ -161,8 +157,8 @@ private:
                m_token.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
     }
 
-    std::unique_ptr<ExprNode> binary(const QString &op, std::unique_ptr<ExprNode> left,
-                                     std::unique_ptr<ExprNode> right, int position)
+    std::unique_ptr<ExprNode> binary(const QString &op, std::unique_ptr<ExprNode> left, std::unique_ptr<ExprNode> right,
+                                     int position)
     {
         auto node = std::make_unique<ExprNode>();
         node->kind = ExprNode::Kind::Binary;
@@ -268,9 +264,7 @@ private:
         node->position = m_token.position;
         if (!m_error.isEmpty()) return node;
         switch (m_token.type) {
-        case Token::Type::End:
-            fail(QStringLiteral("expression incomplète"));
-            return node;
+        case Token::Type::End: fail(QStringLiteral("expression incomplète")); return node;
         case Token::Type::Number:
         case Token::Type::String:
             node->kind = ExprNode::Kind::Constant;
@@ -290,8 +284,7 @@ private:
             }
             fail(QStringLiteral("« %1 » inattendu").arg(m_token.text));
             return node;
-        case Token::Type::Identifier:
-            break;
+        case Token::Type::Identifier: break;
         }
 
         const QString word = m_token.text;
@@ -402,12 +395,10 @@ QVariant evaluateBinary(const ExprNode &node, const ExpressionContext &context)
 {
     const QString &op = node.op;
     if (op == QLatin1String("and")) {
-        return reportTruth(evaluateNode(*node.args[0], context)) &&
-               reportTruth(evaluateNode(*node.args[1], context));
+        return reportTruth(evaluateNode(*node.args[0], context)) && reportTruth(evaluateNode(*node.args[1], context));
     }
     if (op == QLatin1String("or")) {
-        return reportTruth(evaluateNode(*node.args[0], context)) ||
-               reportTruth(evaluateNode(*node.args[1], context));
+        return reportTruth(evaluateNode(*node.args[0], context)) || reportTruth(evaluateNode(*node.args[1], context));
     }
     const QVariant a = evaluateNode(*node.args[0], context);
     const QVariant b = evaluateNode(*node.args[1], context);
@@ -441,22 +432,17 @@ QVariant evaluateBinary(const ExprNode &node, const ExpressionContext &context)
 QVariant evaluateNode(const ExprNode &node, const ExpressionContext &context)
 {
     switch (node.kind) {
-    case ExprNode::Kind::Constant:
-        return node.constant;
-    case ExprNode::Kind::Column:
-        return context.column(node);
-    case ExprNode::Kind::Name:
-        return context.namedValue(node);
-    case ExprNode::Kind::Call:
-        return callFunction(node, context);
+    case ExprNode::Kind::Constant: return node.constant;
+    case ExprNode::Kind::Column: return context.column(node);
+    case ExprNode::Kind::Name: return context.namedValue(node);
+    case ExprNode::Kind::Call: return callFunction(node, context);
     case ExprNode::Kind::Unary: {
         const QVariant v = evaluateNode(*node.args[0], context);
         if (node.op == QLatin1String("not")) return !reportTruth(v);
         if (v.isNull()) return {};
         return -reportNumber(v);
     }
-    case ExprNode::Kind::Binary:
-        return evaluateBinary(node, context);
+    case ExprNode::Kind::Binary: return evaluateBinary(node, context);
     }
     return {};
 }
@@ -464,8 +450,7 @@ QVariant evaluateNode(const ExprNode &node, const ExpressionContext &context)
 void visitNode(const ExprNode &node, const std::function<void(const ExprNode &)> &visit)
 {
     visit(node);
-    for (const auto &child : node.args)
-        visitNode(*child, visit);
+    for (const auto &child : node.args) visitNode(*child, visit);
 }
 
 } // namespace
@@ -512,8 +497,7 @@ bool ReportExpression::isContextFunction(const QString &lowerName)
 bool ReportExpression::isAggregate(const QString &lowerName)
 {
     return lowerName == QLatin1String("sum") || lowerName == QLatin1String("count") ||
-           lowerName == QLatin1String("avg") || lowerName == QLatin1String("min") ||
-           lowerName == QLatin1String("max");
+           lowerName == QLatin1String("avg") || lowerName == QLatin1String("min") || lowerName == QLatin1String("max");
 }
 
 } // namespace ravelin

@@ -85,8 +85,7 @@ double wrappedTextHeight(const QString &text, const ReportFont &font, double wid
     f.setUnderline(font.underline);
     const QFontMetricsF metrics(f, &device);
     const double pixelsPerMm = dpi / 25.4;
-    const QRectF bounds =
-        metrics.boundingRect(QRectF(0, 0, width * pixelsPerMm, 1e7), Qt::TextWordWrap, text);
+    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, width * pixelsPerMm, 1e7), Qt::TextWordWrap, text);
     return bounds.height() / pixelsPerMm;
 }
 
@@ -156,8 +155,7 @@ Status Layout::bind()
         if (Status s = mapDataBands(band, nullptr, 0); !s) return s;
     }
     const Placement page;
-    for (const auto *band :
-         {m_t.title.get(), m_t.pageHeader.get(), m_t.pageFooter.get(), m_t.summary.get()}) {
+    for (const auto *band : {m_t.title.get(), m_t.pageHeader.get(), m_t.pageFooter.get(), m_t.summary.get()}) {
         if (band) {
             if (Status s = bindBand(*band, page); !s) return s;
         }
@@ -171,18 +169,16 @@ Status Layout::bind()
 Status Layout::mapDataBands(const TemplateBand &band, const TemplateBand *parent, int depth)
 {
     const ReportData::Dataset *dataset = m_data.dataset(band.dataset);
-    if (!dataset)
-        return m_t.error(band.line, QStringLiteral("jeu de données « %1 » inconnu").arg(band.dataset));
+    if (!dataset) return m_t.error(band.line, QStringLiteral("jeu de données « %1 » inconnu").arg(band.dataset));
     if (!dataset->table && !parent)
-        return m_t.error(band.line,
-                         QStringLiteral("le jeu de données « %1 » se lit pour chaque ligne d'une autre "
-                                        "bande : placez sa bande dans une bande de données")
-                             .arg(band.dataset));
+        return m_t.error(band.line, QStringLiteral("le jeu de données « %1 » se lit pour chaque ligne d'une autre "
+                                                   "bande : placez sa bande dans une bande de données")
+                                        .arg(band.dataset));
     const QString key = band.dataset.toLower();
     if (m_bandOfDataset.contains(key))
-        return m_t.error(band.line,
-                         QStringLiteral("le jeu de données « %1 » est déjà parcouru par une autre bande")
-                             .arg(band.dataset));
+        return m_t.error(
+            band.line,
+            QStringLiteral("le jeu de données « %1 » est déjà parcouru par une autre bande").arg(band.dataset));
     m_bandOfDataset.insert(key, &band);
     m_datasetOfBand.insert(&band, key);
     m_depth.insert(&band, depth);
@@ -238,35 +234,29 @@ Status Layout::bindExpression(const ReportExpression &e, int line, Placement pla
         case ExprNode::Kind::Column: {
             const ReportData::Dataset *dataset = m_data.dataset(node.dataset);
             if (!dataset) {
-                status = m_t.error(line, QStringLiteral("jeu de données « %1 » inconnu (dans « %2 »)")
-                                             .arg(node.dataset, e.text()));
+                status = m_t.error(
+                    line, QStringLiteral("jeu de données « %1 » inconnu (dans « %2 »)").arg(node.dataset, e.text()));
                 return;
             }
             bool found = false;
-            for (const QString &c : dataset->columns)
-                found = found || c.compare(node.name, Qt::CaseInsensitive) == 0;
+            for (const QString &c : dataset->columns) found = found || c.compare(node.name, Qt::CaseInsensitive) == 0;
             if (!found)
-                status = m_t.error(line,
-                                   QStringLiteral("colonne « %1.%2 » inconnue").arg(node.dataset, node.name));
+                status = m_t.error(line, QStringLiteral("colonne « %1.%2 » inconnue").arg(node.dataset, node.name));
             return;
         }
         case ExprNode::Kind::Name:
             if (datasetArguments.contains(&node)) return;
             if (!m_data.hasValue(node.name))
                 status = m_t.error(
-                    line,
-                    QStringLiteral("valeur « %1 » inconnue : le programme ne la donne pas").arg(node.name));
+                    line, QStringLiteral("valeur « %1 » inconnue : le programme ne la donne pas").arg(node.name));
             return;
-        case ExprNode::Kind::Call:
-            break;
-        default:
-            return;
+        case ExprNode::Kind::Call: break;
+        default: return;
         }
         if (node.name == QLatin1String("pages")) m_usesPageCount = true;
         if (node.name == QLatin1String("line") && !placement.owner) {
             status = m_t.error(
-                line,
-                QStringLiteral("line() n'a de sens que dans une bande de données ou ses en-têtes et pieds"));
+                line, QStringLiteral("line() n'a de sens que dans une bande de données ou ses en-têtes et pieds"));
             return;
         }
         if (!ReportExpression::isAggregate(node.name)) return;
@@ -282,8 +272,7 @@ Status Layout::bindExpression(const ReportExpression &e, int line, Placement pla
                     line, m_data.dataset(datasetKey)
                               ? QStringLiteral("%1() : aucune bande ne parcourt le jeu de données « %2 »")
                                     .arg(node.name, shownName)
-                              : QStringLiteral("jeu de données « %1 » inconnu (dans « %2 »)")
-                                    .arg(shownName, e.text()));
+                              : QStringLiteral("jeu de données « %1 » inconnu (dans « %2 »)").arg(shownName, e.text()));
                 return;
             }
             const int depth = m_depth.value(band);
@@ -294,11 +283,10 @@ Status Layout::bindExpression(const ReportExpression &e, int line, Placement pla
         };
         if (node.args.empty()) {
             if (!placement.owner) {
-                status =
-                    m_t.error(line, QStringLiteral(
-                                        "%1() sans argument n'a de sens que dans une bande de données ou ses "
-                                        "en-têtes et pieds : nommez le jeu de données, %1(lignes)")
-                                        .arg(node.name));
+                status = m_t.error(line,
+                                   QStringLiteral("%1() sans argument n'a de sens que dans une bande de données ou ses "
+                                                  "en-têtes et pieds : nommez le jeu de données, %1(lignes)")
+                                       .arg(node.name));
                 return;
             }
             target = placement.owner;
@@ -309,16 +297,14 @@ Status Layout::bindExpression(const ReportExpression &e, int line, Placement pla
         } else {
             QStringList datasets;
             std::function<void(const ExprNode &)> collect = [&](const ExprNode &n) {
-                if (n.kind == ExprNode::Kind::Column && !datasets.contains(n.dataset))
-                    datasets.append(n.dataset);
-                for (const auto &a : n.args)
-                    collect(*a);
+                if (n.kind == ExprNode::Kind::Column && !datasets.contains(n.dataset)) datasets.append(n.dataset);
+                for (const auto &a : n.args) collect(*a);
             };
             collect(*node.args[0]);
             if (datasets.isEmpty()) {
-                status = m_t.error(
-                    line, QStringLiteral("%1() doit porter sur une colonne d'un jeu de données (dans « %2 »)")
-                              .arg(node.name, e.text()));
+                status =
+                    m_t.error(line, QStringLiteral("%1() doit porter sur une colonne d'un jeu de données (dans « %2 »)")
+                                        .arg(node.name, e.text()));
                 return;
             }
             for (const QString &d : datasets) {
@@ -340,8 +326,7 @@ Status Layout::resolvePictures(const TemplateBand &band)
         QImage image;
         if (!item.imageName.isEmpty()) image = m_data.image(item.imageName);
         if (image.isNull() && !item.file.isEmpty()) {
-            const QString folder =
-                m_data.pictureFolder().isEmpty() ? QDir::currentPath() : m_data.pictureFolder();
+            const QString folder = m_data.pictureFolder().isEmpty() ? QDir::currentPath() : m_data.pictureFolder();
             const QString path = QDir(folder).filePath(item.file);
             // A missing or unreadable file leaves the template's own picture.
             if (QFileInfo::exists(path)) image.load(path);
@@ -380,8 +365,7 @@ Status Layout::pass()
     // Data sets start on their first row, so that a page header can show the first master row.
     for (const TemplateBand &band : m_t.dataBands) {
         const ReportData::Dataset *d = m_data.dataset(band.dataset);
-        m_cursors.insert(band.dataset.toLower(),
-                         Cursor{d->table, d->table && d->table->rowCount() > 0 ? 0 : -1});
+        m_cursors.insert(band.dataset.toLower(), Cursor{d->table, d->table && d->table->rowCount() > 0 ? 0 : -1});
     }
 
     const QSizeF paper = m_doc.paperSize();
@@ -427,8 +411,7 @@ Status Layout::runDataBand(const TemplateBand &band, const DataRow &parent)
         if (!truth(band.visible)) continue;
 
         QVariantList groups;
-        for (const TemplateGroup &g : band.groups)
-            groups.append(g.by.evaluate(*this));
+        for (const TemplateGroup &g : band.groups) groups.append(g.by.evaluate(*this));
         int changed = 0;
         if (printed > 0) {
             changed = int(band.groups.size());
@@ -441,8 +424,7 @@ Status Layout::runDataBand(const TemplateBand &band, const DataRow &parent)
             if (changed < int(band.groups.size())) {
                 m_cursors[key].row = previous;
                 for (int g = int(band.groups.size()) - 1; g >= changed; --g) {
-                    if (band.groups[g].footer)
-                        placeBand(*band.groups[g].footer, Placement{&band, &band.groups[g]});
+                    if (band.groups[g].footer) placeBand(*band.groups[g].footer, Placement{&band, &band.groups[g]});
                 }
                 m_cursors[key].row = r;
             }
@@ -453,8 +435,7 @@ Status Layout::runDataBand(const TemplateBand &band, const DataRow &parent)
         }
         for (int g = changed; g < int(band.groups.size()); ++g) {
             resetAggregates(&band.groups[g]);
-            if (band.groups[g].header)
-                placeBand(*band.groups[g].header, Placement{&band, &band.groups[g]}, rowHeight);
+            if (band.groups[g].header) placeBand(*band.groups[g].header, Placement{&band, &band.groups[g]}, rowHeight);
         }
         ++m_lines[&band];
         accumulate(band);
@@ -558,8 +539,7 @@ QList<PendingItem> Layout::evaluateItems(const TemplateBand &band, double *heigh
         PendingItem p{&item, QString(), item.rect.height()};
         if (item.kind == TemplateItem::Kind::Field)
             p.text = formatReportValue(item.expression.evaluate(*this), item.format);
-        else if (item.kind == TemplateItem::Kind::Text)
-            p.text = item.text;
+        else if (item.kind == TemplateItem::Kind::Text) p.text = item.text;
         if (item.kind == TemplateItem::Kind::Line) {
             p.height = item.rect.height();
             bottom = qMax(bottom, item.rect.top() + qMax(0.0, p.height));
@@ -621,8 +601,7 @@ void Layout::emitItems(const TemplateBand &band, const QList<PendingItem> &items
             break;
         case TemplateItem::Kind::Line:
             out.kind = ReportItem::Kind::Line;
-            out.line =
-                QLineF(rect.topLeft(), QPointF(rect.left() + t.rect.width(), rect.top() + t.rect.height()));
+            out.line = QLineF(rect.topLeft(), QPointF(rect.left() + t.rect.width(), rect.top() + t.rect.height()));
             out.rect = QRectF(out.line.p1(), out.line.p2()).normalized();
             break;
         case TemplateItem::Kind::Box:

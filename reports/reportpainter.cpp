@@ -72,17 +72,15 @@ void paintReportPage(QPainter &painter, const ReportDocument &document, int page
             painter.setBrush(item.background.isValid() ? QBrush(item.background) : QBrush(Qt::NoBrush));
             painter.drawRect(rect);
             break;
-        case ReportItem::Kind::Strip:
-            painter.fillRect(rect, item.background);
-            break;
+        case ReportItem::Kind::Strip: painter.fillRect(rect, item.background); break;
         case ReportItem::Kind::Picture: {
             if (item.image.isNull()) break;
             QRectF target = rect;
             if (item.keepAspect) {
                 QSizeF size = item.image.size();
                 size.scale(rect.size(), Qt::KeepAspectRatio);
-                target = QRectF(rect.left(), rect.top() + (rect.height() - size.height()) / 2, size.width(),
-                                size.height());
+                target =
+                    QRectF(rect.left(), rect.top() + (rect.height() - size.height()) / 2, size.width(), size.height());
             }
             painter.drawImage(target, item.image);
             break;
@@ -94,8 +92,7 @@ void paintReportPage(QPainter &painter, const ReportDocument &document, int page
 
 Status paintReport(const ReportDocument &document, QPagedPaintDevice &device)
 {
-    const QPageLayout wanted(document.pageSize, document.orientation, QMarginsF(0, 0, 0, 0),
-                             QPageLayout::Millimeter);
+    const QPageLayout wanted(document.pageSize, document.orientation, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     if (!device.setPageLayout(wanted)) {
         // A printer keeps its own minimum margins: take the paper and orientation only, the
         // painter is moved back to the paper's corner below.
@@ -105,8 +102,8 @@ Status paintReport(const ReportDocument &document, QPagedPaintDevice &device)
     QPainter painter;
     if (!painter.begin(&device)) {
         Error e;
-        e.message = QStringLiteral(
-            "Impossible d'imprimer le document : le périphérique d'impression refuse de commencer.");
+        e.message =
+            QStringLiteral("Impossible d'imprimer le document : le périphérique d'impression refuse de commencer.");
         e.where = QStringLiteral("paintReport");
         return e;
     }
@@ -143,8 +140,7 @@ Status writeReportPdf(const ReportDocument &document, const QString &filePath)
     QSaveFile file(filePath);
     const auto failure = [&](const QString &detail) {
         Error e;
-        e.message =
-            QStringLiteral("Impossible d'écrire le fichier PDF %1.").arg(QFileInfo(filePath).fileName());
+        e.message = QStringLiteral("Impossible d'écrire le fichier PDF %1.").arg(QFileInfo(filePath).fileName());
         e.detail = detail;
         e.where = QStringLiteral("writeReportPdf");
         return e;

@@ -17,11 +17,9 @@ bool parseBool(const QString &text, bool *ok)
 {
     const QString t = text.trimmed().toLower();
     *ok = true;
-    if (t == QLatin1String("true") || t == QLatin1String("oui") || t == QLatin1String("yes") ||
-        t == QLatin1String("1"))
+    if (t == QLatin1String("true") || t == QLatin1String("oui") || t == QLatin1String("yes") || t == QLatin1String("1"))
         return true;
-    if (t == QLatin1String("false") || t == QLatin1String("non") || t == QLatin1String("no") ||
-        t == QLatin1String("0"))
+    if (t == QLatin1String("false") || t == QLatin1String("non") || t == QLatin1String("no") || t == QLatin1String("0"))
         return false;
     *ok = false;
     return false;
@@ -45,8 +43,7 @@ public:
 
     Status read()
     {
-        while (!m_xml.atEnd() && !m_xml.isStartElement())
-            m_xml.readNext();
+        while (!m_xml.atEnd() && !m_xml.isStartElement()) m_xml.readNext();
         if (m_xml.hasError()) return xmlError();
         if (!m_xml.isStartElement() || m_xml.name() != QLatin1String("report"))
             return m_t.error(line(), QStringLiteral("l'élément racine doit être <report>"));
@@ -58,10 +55,7 @@ public:
 private:
     int line() const { return int(m_xml.lineNumber()); }
 
-    Error xmlError() const
-    {
-        return m_t.error(line(), QStringLiteral("XML illisible : %1").arg(m_xml.errorString()));
-    }
+    Error xmlError() const { return m_t.error(line(), QStringLiteral("XML illisible : %1").arg(m_xml.errorString())); }
 
     Status checkAttributes(const QStringList &allowed)
     {
@@ -73,10 +67,7 @@ private:
         return {};
     }
 
-    QString attribute(const char *name) const
-    {
-        return m_xml.attributes().value(QLatin1String(name)).toString();
-    }
+    QString attribute(const char *name) const { return m_xml.attributes().value(QLatin1String(name)).toString(); }
     bool has(const char *name) const { return m_xml.attributes().hasAttribute(QLatin1String(name)); }
 
     Status number(const char *name, double &target)
@@ -86,8 +77,7 @@ private:
         const double v = parseMillimetres(attribute(name), &ok);
         if (!ok)
             return m_t.error(
-                line(),
-                QStringLiteral("valeur « %1 » incorrecte pour %2").arg(attribute(name), QLatin1String(name)));
+                line(), QStringLiteral("valeur « %1 » incorrecte pour %2").arg(attribute(name), QLatin1String(name)));
         target = v;
         return {};
     }
@@ -109,8 +99,8 @@ private:
         if (!has(name)) return {};
         const QColor c = QColor::fromString(attribute(name).trimmed());
         if (!c.isValid())
-            return m_t.error(line(), QStringLiteral("couleur « %1 » incorrecte pour %2")
-                                         .arg(attribute(name), QLatin1String(name)));
+            return m_t.error(
+                line(), QStringLiteral("couleur « %1 » incorrecte pour %2").arg(attribute(name), QLatin1String(name)));
         target = c;
         return {};
     }
@@ -132,12 +122,10 @@ private:
             for (const QString &word : attribute("font").split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
                 const QString w = word.toLower();
                 bool isNumber = false;
-                const double size =
-                    QString(word).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&isNumber);
+                const double size = QString(word).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&isNumber);
                 if (isNumber) {
                     if (size <= 0)
-                        return m_t.error(line(),
-                                         QStringLiteral("taille de police « %1 » incorrecte").arg(word));
+                        return m_t.error(line(), QStringLiteral("taille de police « %1 » incorrecte").arg(word));
                     target.pointSize = size;
                 } else if (w == QLatin1String("bold")) {
                     target.bold = true;
@@ -165,31 +153,22 @@ private:
         Qt::Alignment vertical = target & Qt::AlignVertical_Mask;
         if (has("align")) {
             const QString a = attribute("align").trimmed().toLower();
-            if (a == QLatin1String("left"))
-                horizontal = Qt::AlignLeft;
-            else if (a == QLatin1String("center") || a == QLatin1String("centre"))
-                horizontal = Qt::AlignHCenter;
-            else if (a == QLatin1String("right"))
-                horizontal = Qt::AlignRight;
-            else if (a == QLatin1String("justify"))
-                horizontal = Qt::AlignJustify;
+            if (a == QLatin1String("left")) horizontal = Qt::AlignLeft;
+            else if (a == QLatin1String("center") || a == QLatin1String("centre")) horizontal = Qt::AlignHCenter;
+            else if (a == QLatin1String("right")) horizontal = Qt::AlignRight;
+            else if (a == QLatin1String("justify")) horizontal = Qt::AlignJustify;
             else
-                return m_t.error(
-                    line(),
-                    QStringLiteral("alignement « %1 » inconnu (left, center, right, justify)").arg(a));
+                return m_t.error(line(),
+                                 QStringLiteral("alignement « %1 » inconnu (left, center, right, justify)").arg(a));
         }
         if (has("valign")) {
             const QString a = attribute("valign").trimmed().toLower();
-            if (a == QLatin1String("top"))
-                vertical = Qt::AlignTop;
-            else if (a == QLatin1String("middle") || a == QLatin1String("center"))
-                vertical = Qt::AlignVCenter;
-            else if (a == QLatin1String("bottom"))
-                vertical = Qt::AlignBottom;
+            if (a == QLatin1String("top")) vertical = Qt::AlignTop;
+            else if (a == QLatin1String("middle") || a == QLatin1String("center")) vertical = Qt::AlignVCenter;
+            else if (a == QLatin1String("bottom")) vertical = Qt::AlignBottom;
             else
-                return m_t.error(
-                    line(),
-                    QStringLiteral("alignement vertical « %1 » inconnu (top, middle, bottom)").arg(a));
+                return m_t.error(line(),
+                                 QStringLiteral("alignement vertical « %1 » inconnu (top, middle, bottom)").arg(a));
         }
         target = horizontal | vertical;
         return {};
@@ -197,35 +176,30 @@ private:
 
     Status readReport()
     {
-        if (Status s = checkAttributes({QStringLiteral("name"), QStringLiteral("page"),
-                                        QStringLiteral("orientation"), QStringLiteral("margins"),
-                                        QStringLiteral("unit"), QStringLiteral("font")});
+        if (Status s = checkAttributes({QStringLiteral("name"), QStringLiteral("page"), QStringLiteral("orientation"),
+                                        QStringLiteral("margins"), QStringLiteral("unit"), QStringLiteral("font")});
             !s)
             return s;
         if (has("name")) m_t.name = attribute("name");
         if (has("unit") && attribute("unit") != QLatin1String("mm"))
             return m_t.error(line(), QStringLiteral("seule l'unité « mm » est connue"));
         if (has("page")) {
-            static const QHash<QString, QPageSize::PageSizeId> sizes = {
-                {QStringLiteral("a3"), QPageSize::A3},
-                {QStringLiteral("a4"), QPageSize::A4},
-                {QStringLiteral("a5"), QPageSize::A5},
-                {QStringLiteral("letter"), QPageSize::Letter}};
+            static const QHash<QString, QPageSize::PageSizeId> sizes = {{QStringLiteral("a3"), QPageSize::A3},
+                                                                        {QStringLiteral("a4"), QPageSize::A4},
+                                                                        {QStringLiteral("a5"), QPageSize::A5},
+                                                                        {QStringLiteral("letter"), QPageSize::Letter}};
             const auto it = sizes.constFind(attribute("page").trimmed().toLower());
             if (it == sizes.cend())
-                return m_t.error(line(), QStringLiteral("format de page « %1 » inconnu (A3, A4, A5, Letter)")
-                                             .arg(attribute("page")));
+                return m_t.error(
+                    line(),
+                    QStringLiteral("format de page « %1 » inconnu (A3, A4, A5, Letter)").arg(attribute("page")));
             m_t.pageSize = QPageSize(*it);
         }
         if (has("orientation")) {
             const QString o = attribute("orientation").trimmed().toLower();
-            if (o == QLatin1String("portrait"))
-                m_t.orientation = QPageLayout::Portrait;
-            else if (o == QLatin1String("landscape"))
-                m_t.orientation = QPageLayout::Landscape;
-            else
-                return m_t.error(line(),
-                                 QStringLiteral("orientation « %1 » inconnue (portrait, landscape)").arg(o));
+            if (o == QLatin1String("portrait")) m_t.orientation = QPageLayout::Portrait;
+            else if (o == QLatin1String("landscape")) m_t.orientation = QPageLayout::Landscape;
+            else return m_t.error(line(), QStringLiteral("orientation « %1 » inconnue (portrait, landscape)").arg(o));
         }
         if (has("margins")) {
             QList<double> values;
@@ -233,50 +207,34 @@ private:
                 bool ok = false;
                 values.append(parseMillimetres(part, &ok));
                 if (!ok || values.last() < 0)
-                    return m_t.error(line(),
-                                     QStringLiteral("marges « %1 » incorrectes").arg(attribute("margins")));
+                    return m_t.error(line(), QStringLiteral("marges « %1 » incorrectes").arg(attribute("margins")));
             }
             // One value for the four sides, or top right bottom left as in CSS.
-            if (values.size() == 1)
-                m_t.margins = QMarginsF(values[0], values[0], values[0], values[0]);
-            else if (values.size() == 4)
-                m_t.margins = QMarginsF(values[3], values[0], values[1], values[2]);
+            if (values.size() == 1) m_t.margins = QMarginsF(values[0], values[0], values[0], values[0]);
+            else if (values.size() == 4) m_t.margins = QMarginsF(values[3], values[0], values[1], values[2]);
             else
-                return m_t.error(
-                    line(),
-                    QStringLiteral("marges « %1 » : une ou quatre valeurs").arg(attribute("margins")));
+                return m_t.error(line(),
+                                 QStringLiteral("marges « %1 » : une ou quatre valeurs").arg(attribute("margins")));
         }
         if (Status s = font(m_t.font); !s) return s;
 
         while (m_xml.readNextStartElement()) {
             if (m_xml.name() != QLatin1String("band"))
-                return m_t.error(
-                    line(),
-                    QStringLiteral("élément <%1> inattendu dans <report>").arg(m_xml.name().toString()));
+                return m_t.error(line(),
+                                 QStringLiteral("élément <%1> inattendu dans <report>").arg(m_xml.name().toString()));
             const QString type = attribute("type");
             TemplateBand band;
             if (Status s = readBand(band); !s) return s;
             std::shared_ptr<TemplateBand> *single = nullptr;
             switch (band.type) {
-            case TemplateBand::Type::Title:
-                single = &m_t.title;
-                break;
-            case TemplateBand::Type::PageHeader:
-                single = &m_t.pageHeader;
-                break;
-            case TemplateBand::Type::PageFooter:
-                single = &m_t.pageFooter;
-                break;
-            case TemplateBand::Type::Summary:
-                single = &m_t.summary;
-                break;
-            case TemplateBand::Type::Data:
-                m_t.dataBands.push_back(std::move(band));
-                continue;
+            case TemplateBand::Type::Title: single = &m_t.title; break;
+            case TemplateBand::Type::PageHeader: single = &m_t.pageHeader; break;
+            case TemplateBand::Type::PageFooter: single = &m_t.pageFooter; break;
+            case TemplateBand::Type::Summary: single = &m_t.summary; break;
+            case TemplateBand::Type::Data: m_t.dataBands.push_back(std::move(band)); continue;
             default:
                 return m_t.error(
-                    band.line,
-                    QStringLiteral("une bande « %1 » doit être placée dans une bande de données").arg(type));
+                    band.line, QStringLiteral("une bande « %1 » doit être placée dans une bande de données").arg(type));
             }
             if (*single) return m_t.error(band.line, QStringLiteral("bande « %1 » en double").arg(type));
             *single = std::make_shared<TemplateBand>(std::move(band));
@@ -325,47 +283,40 @@ private:
         if (band.type == TemplateBand::Type::Data) {
             band.dataset = attribute("dataset").trimmed();
             if (band.dataset.isEmpty())
-                return m_t.error(
-                    band.line,
-                    QStringLiteral("la bande « %1 » n'a pas d'attribut dataset").arg(band.typeName));
+                return m_t.error(band.line,
+                                 QStringLiteral("la bande « %1 » n'a pas d'attribut dataset").arg(band.typeName));
         }
 
         while (m_xml.readNextStartElement()) {
             const QString element = m_xml.name().toString();
             if (element == QLatin1String("band")) {
                 if (band.type != TemplateBand::Type::Data)
-                    return m_t.error(
-                        line(),
-                        QStringLiteral("une bande ne peut être placée que dans une bande de données"));
+                    return m_t.error(line(),
+                                     QStringLiteral("une bande ne peut être placée que dans une bande de données"));
                 TemplateBand child;
                 if (Status s = readBand(child); !s) return s;
                 switch (child.type) {
-                case TemplateBand::Type::Data:
-                    band.children.push_back(std::move(child));
-                    break;
+                case TemplateBand::Type::Data: band.children.push_back(std::move(child)); break;
                 case TemplateBand::Type::Header:
                 case TemplateBand::Type::Footer: {
                     auto &slot = child.type == TemplateBand::Type::Header ? band.header : band.footer;
                     if (slot)
-                        return m_t.error(child.line,
-                                         QStringLiteral("bande « %1 » en double").arg(child.typeName));
+                        return m_t.error(child.line, QStringLiteral("bande « %1 » en double").arg(child.typeName));
                     slot = std::make_shared<TemplateBand>(std::move(child));
                     break;
                 }
                 default:
-                    return m_t.error(
-                        child.line,
-                        QStringLiteral("une bande « %1 » ne peut pas être placée ici%2")
-                            .arg(child.typeName, child.type == TemplateBand::Type::GroupHeader ||
-                                                         child.type == TemplateBand::Type::GroupFooter
-                                                     ? QStringLiteral(" (elle va dans un <group>)")
-                                                     : QString()));
+                    return m_t.error(child.line,
+                                     QStringLiteral("une bande « %1 » ne peut pas être placée ici%2")
+                                         .arg(child.typeName, child.type == TemplateBand::Type::GroupHeader ||
+                                                                      child.type == TemplateBand::Type::GroupFooter
+                                                                  ? QStringLiteral(" (elle va dans un <group>)")
+                                                                  : QString()));
                 }
             } else if (element == QLatin1String("group")) {
                 if (band.type != TemplateBand::Type::Data)
-                    return m_t.error(
-                        line(),
-                        QStringLiteral("un <group> ne peut être placé que dans une bande de données"));
+                    return m_t.error(line(),
+                                     QStringLiteral("un <group> ne peut être placé que dans une bande de données"));
                 TemplateGroup group;
                 if (Status s = readGroup(group); !s) return s;
                 band.groups.push_back(std::move(group));
@@ -386,18 +337,15 @@ private:
         if (Status s = expression("by", group.by); !s) return s;
         while (m_xml.readNextStartElement()) {
             if (m_xml.name() != QLatin1String("band"))
-                return m_t.error(
-                    line(),
-                    QStringLiteral("élément <%1> inattendu dans <group>").arg(m_xml.name().toString()));
+                return m_t.error(line(),
+                                 QStringLiteral("élément <%1> inattendu dans <group>").arg(m_xml.name().toString()));
             TemplateBand band;
             if (Status s = readBand(band); !s) return s;
             if (band.type != TemplateBand::Type::GroupHeader && band.type != TemplateBand::Type::GroupFooter)
-                return m_t.error(
-                    band.line,
-                    QStringLiteral("un <group> ne contient que des bandes groupHeader et groupFooter"));
+                return m_t.error(band.line,
+                                 QStringLiteral("un <group> ne contient que des bandes groupHeader et groupFooter"));
             auto &slot = band.type == TemplateBand::Type::GroupHeader ? group.header : group.footer;
-            if (slot)
-                return m_t.error(band.line, QStringLiteral("bande « %1 » en double").arg(band.typeName));
+            if (slot) return m_t.error(band.line, QStringLiteral("bande « %1 » en double").arg(band.typeName));
             slot = std::make_shared<TemplateBand>(std::move(band));
         }
         return {};
@@ -417,34 +365,26 @@ private:
             {QStringLiteral("picture"), TemplateItem::Kind::Picture},
         };
         const auto kind = kinds.constFind(element);
-        if (kind == kinds.cend())
-            return m_t.error(item.line, QStringLiteral("élément <%1> inconnu").arg(element));
+        if (kind == kinds.cend()) return m_t.error(item.line, QStringLiteral("élément <%1> inconnu").arg(element));
         item.kind = *kind;
 
         QStringList allowed = {QStringLiteral("name"), QStringLiteral("x"), QStringLiteral("y"),
                                QStringLiteral("w"),    QStringLiteral("h"), QStringLiteral("visible")};
         const QStringList textual = {
-            QStringLiteral("font"),      QStringLiteral("bold"),       QStringLiteral("italic"),
-            QStringLiteral("underline"), QStringLiteral("align"),      QStringLiteral("valign"),
-            QStringLiteral("color"),     QStringLiteral("background"), QStringLiteral("frame"),
-            QStringLiteral("wrap"),      QStringLiteral("grow"),       QStringLiteral("width")};
+            QStringLiteral("font"),  QStringLiteral("bold"),   QStringLiteral("italic"), QStringLiteral("underline"),
+            QStringLiteral("align"), QStringLiteral("valign"), QStringLiteral("color"),  QStringLiteral("background"),
+            QStringLiteral("frame"), QStringLiteral("wrap"),   QStringLiteral("grow"),   QStringLiteral("width")};
         switch (item.kind) {
-        case TemplateItem::Kind::Text:
-            allowed << textual;
-            break;
-        case TemplateItem::Kind::Field:
-            allowed << textual << QStringLiteral("expr") << QStringLiteral("format");
-            break;
+        case TemplateItem::Kind::Text: allowed << textual; break;
+        case TemplateItem::Kind::Field: allowed << textual << QStringLiteral("expr") << QStringLiteral("format"); break;
         case TemplateItem::Kind::Line:
-            allowed << QStringLiteral("x1") << QStringLiteral("y1") << QStringLiteral("x2")
-                    << QStringLiteral("y2") << QStringLiteral("width") << QStringLiteral("color");
+            allowed << QStringLiteral("x1") << QStringLiteral("y1") << QStringLiteral("x2") << QStringLiteral("y2")
+                    << QStringLiteral("width") << QStringLiteral("color");
             break;
         case TemplateItem::Kind::Box:
             allowed << QStringLiteral("width") << QStringLiteral("color") << QStringLiteral("fill");
             break;
-        case TemplateItem::Kind::Strip:
-            allowed << QStringLiteral("color");
-            break;
+        case TemplateItem::Kind::Strip: allowed << QStringLiteral("color"); break;
         case TemplateItem::Kind::Picture:
             allowed << QStringLiteral("image") << QStringLiteral("file") << QStringLiteral("src")
                     << QStringLiteral("keepAspect");
@@ -486,8 +426,7 @@ private:
             if (item.wrap && !has("valign"))
                 item.alignment = (item.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
             if (item.kind == TemplateItem::Kind::Field) {
-                if (!has("expr"))
-                    return m_t.error(item.line, QStringLiteral("un <field> a besoin de l'attribut expr"));
+                if (!has("expr")) return m_t.error(item.line, QStringLiteral("un <field> a besoin de l'attribut expr"));
                 if (Status s = expression("expr", item.expression); !s) return s;
                 item.format = attribute("format");
             }

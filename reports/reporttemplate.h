@@ -59,17 +59,7 @@ struct TemplateGroup
 
 struct TemplateBand
 {
-    enum class Type {
-        Title,
-        PageHeader,
-        PageFooter,
-        Summary,
-        Data,
-        Header,
-        Footer,
-        GroupHeader,
-        GroupFooter
-    };
+    enum class Type { Title, PageHeader, PageFooter, Summary, Data, Header, Footer, GroupHeader, GroupFooter };
 
     Type type = Type::Data;
     QString typeName; // as written: "detail", "master", "subDetail"...
@@ -110,8 +100,7 @@ struct ReportTemplate
     static Result<ReportTemplate> load(const QString &name);
     static Result<ReportTemplate> loadFile(const QString &path);
     // `fileName` names the template in messages; `baseFolder` is where its own pictures are.
-    static Result<ReportTemplate> fromXml(const QByteArray &xml, const QString &fileName,
-                                          const QString &baseFolder);
+    static Result<ReportTemplate> fromXml(const QByteArray &xml, const QString &fileName, const QString &baseFolder);
 
     // The folder whose templates replace the compiled-in ones: RAVELIN_REPORT_TEMPLATES when set,
     // else "report_templates" beside the executable when it exists; empty otherwise.

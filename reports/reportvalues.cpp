@@ -26,10 +26,8 @@ bool isNumericValue(const QVariant &value)
     case QMetaType::ULong:
     case QMetaType::Char:
     case QMetaType::SChar:
-    case QMetaType::UChar:
-        return !value.isNull();
-    default:
-        return false;
+    case QMetaType::UChar: return !value.isNull();
+    default: return false;
     }
 }
 
@@ -68,22 +66,17 @@ QString reportText(const QVariant &value)
 {
     if (value.isNull()) return QString();
     switch (value.typeId()) {
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("OUI") : QStringLiteral("NON");
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("OUI") : QStringLiteral("NON");
     case QMetaType::Double:
-    case QMetaType::Float:
-        return numberText(value.toDouble());
-    case QMetaType::QDate:
-        return formatDate(value.toDate());
+    case QMetaType::Float: return numberText(value.toDouble());
+    case QMetaType::QDate: return formatDate(value.toDate());
     case QMetaType::QDateTime: {
         const QDateTime when = value.toDateTime();
         if (when.time() == QTime(0, 0)) return formatDate(when.date());
         return formatDateTime(when, QStringLiteral("dd/mm/yyyy hh:nn:ss"));
     }
-    case QMetaType::QTime:
-        return value.toTime().toString(QStringLiteral("HH:mm:ss"));
-    default:
-        return value.toString();
+    case QMetaType::QTime: return value.toTime().toString(QStringLiteral("HH:mm:ss"));
+    default: return value.toString();
     }
 }
 
@@ -97,10 +90,8 @@ static bool isDatePattern(const QString &pattern)
         case 'y':
         case 'h':
         case 'n':
-        case 's':
-            return true;
-        default:
-            break;
+        case 's': return true;
+        default: break;
         }
     }
     return false;
@@ -135,12 +126,9 @@ QString formatReportValue(const QVariant &value, const QString &pattern)
     if (isDatePattern(pattern)) {
         QDateTime when;
         if (value.typeId() == QMetaType::QDate) return formatDate(value.toDate(), pattern);
-        if (value.typeId() == QMetaType::QDateTime)
-            when = value.toDateTime();
-        else if (value.typeId() == QMetaType::QTime)
-            when = QDateTime(QDate(1899, 12, 30), value.toTime());
-        else
-            when = dateFromText(value.toString());
+        if (value.typeId() == QMetaType::QDateTime) when = value.toDateTime();
+        else if (value.typeId() == QMetaType::QTime) when = QDateTime(QDate(1899, 12, 30), value.toTime());
+        else when = dateFromText(value.toString());
         return when.isValid() ? formatDateTime(when, pattern) : reportText(value);
     }
     if (isDateValue(value)) return reportText(value);
@@ -160,8 +148,7 @@ int compareReportValues(const QVariant &a, const QVariant &b)
 {
     const auto sign = [](double d) { return d < 0 ? -1 : (d > 0 ? 1 : 0); };
     if (a.isNull() && b.isNull()) return 0;
-    if (isNumericValue(a) || isNumericValue(b) || a.typeId() == QMetaType::Bool ||
-        b.typeId() == QMetaType::Bool) {
+    if (isNumericValue(a) || isNumericValue(b) || a.typeId() == QMetaType::Bool || b.typeId() == QMetaType::Bool) {
         bool okA = a.isNull(), okB = b.isNull();
         const double x = a.isNull() ? 0.0 : reportNumber(a, &okA);
         const double y = b.isNull() ? 0.0 : reportNumber(b, &okB);

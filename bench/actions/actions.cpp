@@ -56,7 +56,8 @@ QString applicationFolder(BenchContext &ctx)
     IniFile ini;
     const QString s = QStringLiteral("SERVEUR");
     ini.setValue(s, QStringLiteral("host"), ctx.config.host.isEmpty() ? QStringLiteral("localhost") : ctx.config.host);
-    ini.setValue(s, QStringLiteral("host_distant"), ctx.config.host.isEmpty() ? QStringLiteral("localhost") : ctx.config.host);
+    ini.setValue(s, QStringLiteral("host_distant"),
+                 ctx.config.host.isEmpty() ? QStringLiteral("localhost") : ctx.config.host);
     ini.setValue(s, QStringLiteral("database"), ctx.database);
     ini.setValue(s, QStringLiteral("user"), ctx.config.user);
     ini.setValue(s, QStringLiteral("password"), ctx.config.password);
@@ -164,22 +165,26 @@ QString contractorActionsSql()
 {
     // the statement of contractorActions(), with the parameters written in
     QStringList selects;
-    const QList<QPair<QString, QString>> sources = {{QStringLiteral("LIV. GRUME"), QStringLiteral("liste_action_cde")},
-                                                    {QStringLiteral("LIV. PLAQUETTE"), QStringLiteral("liste_action_liv")},
-                                                    {QStringLiteral("TRANSFERT"), QStringLiteral("liste_action_transfert")},
-                                                    {QStringLiteral("COUPE"), QStringLiteral("intervention")}};
+    const QList<QPair<QString, QString>> sources = {
+        {QStringLiteral("LIV. GRUME"), QStringLiteral("liste_action_cde")},
+        {QStringLiteral("LIV. PLAQUETTE"), QStringLiteral("liste_action_liv")},
+        {QStringLiteral("TRANSFERT"), QStringLiteral("liste_action_transfert")},
+        {QStringLiteral("COUPE"), QStringLiteral("intervention")}};
     for (const auto &[kind, table] : sources)
-        selects << QStringLiteral("SELECT fac_fournisseur,('%1') as a, i_nom as b, N_lot as c, Indice_lot as d, i_date as e, "
-                                  "CONVERT(qte_action, SIGNED INTEGER) as f, i_cout as g, (0) as h, type1 as i, unite_action as j "
-                                  "FROM %2 where i_nom = {busiest_contractor} and qte_action is not null and i_date>={year_start} "
-                                  "and i_date<={year_end}")
+        selects << QStringLiteral(
+                       "SELECT fac_fournisseur,('%1') as a, i_nom as b, N_lot as c, Indice_lot as d, i_date as e, "
+                       "CONVERT(qte_action, SIGNED INTEGER) as f, i_cout as g, (0) as h, type1 as i, unite_action as j "
+                       "FROM %2 where i_nom = {busiest_contractor} and qte_action is not null and i_date>={year_start} "
+                       "and i_date<={year_end}")
                        .arg(kind, table);
     return selects.join(QStringLiteral(" union all ")) + QStringLiteral(" order by e desc");
 }
 
 // the first page of the lot tab's list, as the paged list reads it
 const QString kLotPage = QStringLiteral(
-    "select inc,n_lot,date_achat,type_achat,lieu,estimation,nom,cp,N_parcelle,acheteur,abattage_cout,date_alerte,date_fin,coupe_fini "
+    "select "
+    "inc,n_lot,date_achat,type_achat,lieu,estimation,nom,cp,N_parcelle,acheteur,abattage_cout,date_alerte,date_fin,"
+    "coupe_fini "
     "from coupe where (( coupe_fini<>'%1' or coupe_fini is null ) %2) order by n_lot desc,inc desc limit 201");
 QString lotPage(const QString &filter = QString(), bool finished = false)
 {
@@ -195,30 +200,48 @@ const QString kLotPicker = QStringLiteral(
 // what the lot editor reads as it opens on a lot (its first volume line and first owner selected)
 const QString kLotEditorSql = QStringLiteral(
     "select * from coupe where inc={biggest_lot_inc}; "
-    "select inc,essence,qualite,qte,unite,unite_defaut,qte_defaut,round(ifnull((qte_livree),0),3)as a0, round((qte-ifnull((qte_livree),0)),3)as a1, "
-    "round((qte_defaut-ifnull((qte_livree_defaut),0)),3)as a3,round((ifnull((qte_livree_defaut),0)),3)as a4,sur_pied,abattage,debardage,"
-    "broyage_reel,volume_livre,volume_transfert,volume_livre_stock,fin_pied,fin_abattage,abattage_cout,debardage_cout,remise_etat_cout,"
-    "unite as unite_livre,unite as unite_dispo from grume where N_lot={biggest_lot} and descriptif='VOLUME' order by inc; "
-    "SELECT inc_cde,'LIVRAISON'as type_cde,date_creation,descriptif,essence,qualite,m3,n_lot,lieu,qte_liv,qte_defaut,unite_liv,unite_defaut,"
-    "prix_unit,prix_total,stock,(' ') as ticket,(' ') as lettre_voiture FROM liste_grume_cde where n_lot={biggest_lot} and "
-    "(descriptif='GRUME1' or descriptif='VOLUME') union all SELECT (inc)as inc_cde,'PLAQUETTE'as type_cde,(date_livraison)as date_creation,"
-    "'RIEN' as descriptif,essence,qualite,(qte_defaut_totale)as m3,n_lot,(destination) as lieu,qte_liv_totale,qte_defaut_totale,unite_liv,"
-    "unite_defaut,'0' as prix_unit,prix_total,'PLA' as stock,ticket,lettre_voiture FROM livraison where n_lot={biggest_lot} union all "
-    "SELECT inc_transfert,'TRANSFERT'as type_cde,date_creation,descriptif,essence,qualite,m3,n_lot,destination as lieu,qte_liv,qte_defaut,"
-    "unite_liv,unite_defaut,prix_unit,prix_total,stock,(' ') as ticket,(' ') as lettre_voiture FROM liste_grume_transfert "
+    "select inc,essence,qualite,qte,unite,unite_defaut,qte_defaut,round(ifnull((qte_livree),0),3)as a0, "
+    "round((qte-ifnull((qte_livree),0)),3)as a1, "
+    "round((qte_defaut-ifnull((qte_livree_defaut),0)),3)as a3,round((ifnull((qte_livree_defaut),0)),3)as "
+    "a4,sur_pied,abattage,debardage,"
+    "broyage_reel,volume_livre,volume_transfert,volume_livre_stock,fin_pied,fin_abattage,abattage_cout,debardage_cout,"
+    "remise_etat_cout,"
+    "unite as unite_livre,unite as unite_dispo from grume where N_lot={biggest_lot} and descriptif='VOLUME' order by "
+    "inc; "
+    "SELECT inc_cde,'LIVRAISON'as "
+    "type_cde,date_creation,descriptif,essence,qualite,m3,n_lot,lieu,qte_liv,qte_defaut,unite_liv,unite_defaut,"
+    "prix_unit,prix_total,stock,(' ') as ticket,(' ') as lettre_voiture FROM liste_grume_cde where n_lot={biggest_lot} "
+    "and "
+    "(descriptif='GRUME1' or descriptif='VOLUME') union all SELECT (inc)as inc_cde,'PLAQUETTE'as "
+    "type_cde,(date_livraison)as date_creation,"
+    "'RIEN' as descriptif,essence,qualite,(qte_defaut_totale)as m3,n_lot,(destination) as "
+    "lieu,qte_liv_totale,qte_defaut_totale,unite_liv,"
+    "unite_defaut,'0' as prix_unit,prix_total,'PLA' as stock,ticket,lettre_voiture FROM livraison where "
+    "n_lot={biggest_lot} union all "
+    "SELECT inc_transfert,'TRANSFERT'as type_cde,date_creation,descriptif,essence,qualite,m3,n_lot,destination as "
+    "lieu,qte_liv,qte_defaut,"
+    "unite_liv,unite_defaut,prix_unit,prix_total,stock,(' ') as ticket,(' ') as lettre_voiture FROM "
+    "liste_grume_transfert "
     "where depart={biggest_lot} and type_transfert='COUPE' order by date_creation; "
-    "select inc, type_proprietaire, nom, N_parcelle, estimation, cout_total, pro_adresse, pro_ville, pro_cp from proprietaire where N_lot={biggest_lot} order by nom, inc; "
-    "select essence, qualite, qte, unite, qte_reel, unite as unite_reel, `long`, prix_unit, prix_total, unite_defaut, qte_defaut, nom, N_lot, indice_lot "
+    "select inc, type_proprietaire, nom, N_parcelle, estimation, cout_total, pro_adresse, pro_ville, pro_cp from "
+    "proprietaire where N_lot={biggest_lot} order by nom, inc; "
+    "select essence, qualite, qte, unite, qte_reel, unite as unite_reel, `long`, prix_unit, prix_total, unite_defaut, "
+    "qte_defaut, nom, N_lot, indice_lot "
     "from proprietaire_essence where N_lot={biggest_lot} and ifnull(nom, '')={biggest_lot_owner}; "
-    "select sum(qte_defaut), sum(round(ifnull(qte_defaut, 0) - ifnull(qte_livree_defaut, 0), 3)), sum(round(ifnull(qte_livree_defaut, 0), 3)) "
+    "select sum(qte_defaut), sum(round(ifnull(qte_defaut, 0) - ifnull(qte_livree_defaut, 0), 3)), "
+    "sum(round(ifnull(qte_livree_defaut, 0), 3)) "
     "from grume where N_lot={biggest_lot} and descriptif='VOLUME'; "
-    "select inc, essence, qualite, qte, unite, fin_pied, fin_abattage, abattage_cout, debardage_cout, remise_etat_cout from grume "
+    "select inc, essence, qualite, qte, unite, fin_pied, fin_abattage, abattage_cout, debardage_cout, remise_etat_cout "
+    "from grume "
     "where N_lot={biggest_lot} and descriptif='VOLUME' order by inc; "
-    "select inc, I_nom, type1, i_date, qte_action, unite_action, prix_unit_action, i_cout from intervention where type1='ABATTAGE' "
+    "select inc, I_nom, type1, i_date, qte_action, unite_action, prix_unit_action, i_cout from intervention where "
+    "type1='ABATTAGE' "
     "and N_lot={biggest_lot} and id={biggest_lot_line} order by I_nom, inc; "
-    "select inc, I_nom, type1, i_date, qte_action, unite_action, prix_unit_action, i_cout from intervention where type1='DEBARDAGE' "
+    "select inc, I_nom, type1, i_date, qte_action, unite_action, prix_unit_action, i_cout from intervention where "
+    "type1='DEBARDAGE' "
     "and N_lot={biggest_lot} and id={biggest_lot_line} order by I_nom, inc; "
-    "select inc, I_nom, type1, i_date, qte_action, unite_action, prix_unit_action, i_cout from intervention where type1<>'DEBARDAGE' "
+    "select inc, I_nom, type1, i_date, qte_action, unite_action, prix_unit_action, i_cout from intervention where "
+    "type1<>'DEBARDAGE' "
     "and type1<>'ABATTAGE' and N_lot={biggest_lot} and id={biggest_lot_line} order by I_nom, inc");
 
 // the first page of the log inquiry and its count, as the paged list reads them
@@ -234,30 +257,38 @@ const QList<BenchParameter> &benchParameters()
 {
     static const QList<BenchParameter> parameters{
         {QStringLiteral("biggest_lot"),
-         QStringLiteral("SELECT N_lot FROM grume WHERE descriptif='GRUME' GROUP BY N_lot ORDER BY COUNT(*) DESC, N_lot LIMIT 1")},
+         QStringLiteral(
+             "SELECT N_lot FROM grume WHERE descriptif='GRUME' GROUP BY N_lot ORDER BY COUNT(*) DESC, N_lot LIMIT 1")},
         {QStringLiteral("biggest_lot_inc"),
          QStringLiteral("SELECT inc FROM coupe WHERE n_lot = (SELECT N_lot FROM grume WHERE descriptif='GRUME' "
                         "GROUP BY N_lot ORDER BY COUNT(*) DESC, N_lot LIMIT 1)")},
         {QStringLiteral("biggest_lot_line"),
          QStringLiteral("SELECT MIN(inc) FROM grume WHERE N_lot = {biggest_lot} AND descriptif='VOLUME'")},
         {QStringLiteral("biggest_lot_owner"),
-         QStringLiteral("SELECT ifnull(nom, '') FROM proprietaire WHERE N_lot = {biggest_lot} ORDER BY nom, inc LIMIT 1")},
+         QStringLiteral(
+             "SELECT ifnull(nom, '') FROM proprietaire WHERE N_lot = {biggest_lot} ORDER BY nom, inc LIMIT 1")},
         {QStringLiteral("lot_filter"), QStringLiteral("SELECT LEFT(MAX(n_lot), 2) FROM coupe")},
-        {QStringLiteral("commune"),
-         QStringLiteral("SELECT lieu FROM coupe WHERE coupe_fini<>'OUI' OR coupe_fini IS NULL GROUP BY lieu ORDER BY COUNT(*) DESC, lieu LIMIT 1")},
+        {QStringLiteral("commune"), QStringLiteral("SELECT lieu FROM coupe WHERE coupe_fini<>'OUI' OR coupe_fini IS "
+                                                   "NULL GROUP BY lieu ORDER BY COUNT(*) DESC, lieu LIMIT 1")},
         {QStringLiteral("owner"), QStringLiteral("SELECT 'Commune'")},
         {QStringLiteral("buyer"),
-         QStringLiteral("SELECT SUBSTRING_INDEX(acheteur, '+', 1) FROM coupe WHERE coupe_fini<>'OUI' OR coupe_fini IS NULL "
-                        "GROUP BY SUBSTRING_INDEX(acheteur, '+', 1) ORDER BY COUNT(*) DESC LIMIT 1")},
+         QStringLiteral(
+             "SELECT SUBSTRING_INDEX(acheteur, '+', 1) FROM coupe WHERE coupe_fini<>'OUI' OR coupe_fini IS NULL "
+             "GROUP BY SUBSTRING_INDEX(acheteur, '+', 1) ORDER BY COUNT(*) DESC LIMIT 1")},
         {QStringLiteral("species"), QStringLiteral("SELECT 'Chêne'")},
         {QStringLiteral("year_end"), QStringLiteral("SELECT MAX(i_date) FROM liste_action_liv")},
-        {QStringLiteral("year_start"), QStringLiteral("SELECT DATE_SUB(MAX(i_date), INTERVAL 1 YEAR) FROM liste_action_liv")},
+        {QStringLiteral("year_start"),
+         QStringLiteral("SELECT DATE_SUB(MAX(i_date), INTERVAL 1 YEAR) FROM liste_action_liv")},
         {QStringLiteral("busiest_contractor"),
-         QStringLiteral("SELECT i_nom FROM (SELECT i_nom FROM liste_action_liv WHERE i_date >= (SELECT DATE_SUB(MAX(i_date), INTERVAL 1 YEAR) "
-                        "FROM liste_action_liv) UNION ALL SELECT i_nom FROM liste_action_cde WHERE i_date >= (SELECT DATE_SUB(MAX(i_date), "
-                        "INTERVAL 1 YEAR) FROM liste_action_liv)) a GROUP BY i_nom ORDER BY COUNT(*) DESC, i_nom LIMIT 1")},
+         QStringLiteral(
+             "SELECT i_nom FROM (SELECT i_nom FROM liste_action_liv WHERE i_date >= (SELECT DATE_SUB(MAX(i_date), "
+             "INTERVAL 1 YEAR) "
+             "FROM liste_action_liv) UNION ALL SELECT i_nom FROM liste_action_cde WHERE i_date >= (SELECT "
+             "DATE_SUB(MAX(i_date), "
+             "INTERVAL 1 YEAR) FROM liste_action_liv)) a GROUP BY i_nom ORDER BY COUNT(*) DESC, i_nom LIMIT 1")},
         {QStringLiteral("busiest_contractor_number"),
-         QStringLiteral("SELECT num_intervenant_possible FROM intervenant_possible WHERE societe = {busiest_contractor}")},
+         QStringLiteral(
+             "SELECT num_intervenant_possible FROM intervenant_possible WHERE societe = {busiest_contractor}")},
     };
     return parameters;
 }
@@ -288,8 +319,9 @@ const QList<BenchAction> &benchActions()
              if (!rights) return failed(rights.error());
              return ActionResult{};
          },
-         QStringLiteral("select Utilisateur from mot_passe where Mot_passe = 'admin' COLLATE utf8mb4_bin order by inc limit 1; "
-                        "select Utilisateur, Page, Autorisation from detail_mot_passe")},
+         QStringLiteral(
+             "select Utilisateur from mot_passe where Mot_passe = 'admin' COLLATE utf8mb4_bin order by inc limit 1; "
+             "select Utilisateur, Page, Autorisation from detail_mot_passe")},
         {QStringLiteral("Paramètres : lecture de perso"),
          [](BenchContext &ctx) {
              auto settings = loadSettings(ctx.db);
@@ -309,7 +341,8 @@ const QList<BenchAction> &benchActions()
         {QStringLiteral("Ouverture du programme jusqu'à la liste des coupes"), openProgram,
          sessionSetup() + QStringLiteral("select * from perso; select version_UPDATE from perso; ") +
              QStringLiteral("select Utilisateur, Page, Autorisation from detail_mot_passe; "
-                            "select Utilisateur from mot_passe where Mot_passe = 'admin' COLLATE utf8mb4_bin order by inc limit 1; ") +
+                            "select Utilisateur from mot_passe where Mot_passe = 'admin' COLLATE utf8mb4_bin order by "
+                            "inc limit 1; ") +
              lotPage(),
          QString(),
          [](BenchContext &ctx) {
@@ -323,19 +356,26 @@ const QList<BenchAction> &benchActions()
          setLotFilters([](BenchContext &ctx) { return LotFilters{ctx.parameter(QStringLiteral("lot_filter"))}; })},
         {QStringLiteral("Coupes : filtre Commune"), searchLots,
          lotPage(QStringLiteral("and lieu like concat('%', {commune}, '%')")), QString(),
-         setLotFilters([](BenchContext &ctx) { return LotFilters{QString(), ctx.parameter(QStringLiteral("commune"))}; })},
+         setLotFilters([](BenchContext &ctx) {
+             return LotFilters{QString(), ctx.parameter(QStringLiteral("commune"))};
+         })},
         {QStringLiteral("Coupes : filtre Nom"), searchLots,
          lotPage(QStringLiteral("and nom like concat('%', {owner}, '%')")), QString(),
-         setLotFilters([](BenchContext &ctx) { return LotFilters{QString(), QString(), ctx.parameter(QStringLiteral("owner"))}; })},
+         setLotFilters([](BenchContext &ctx) {
+             return LotFilters{QString(), QString(), ctx.parameter(QStringLiteral("owner"))};
+         })},
         {QStringLiteral("Coupes : filtre Acheteur"), searchLots,
          lotPage(QStringLiteral("and acheteur like concat('%', {buyer}, '%')")), QString(),
-         setLotFilters([](BenchContext &ctx) { return LotFilters{QString(), QString(), QString(), ctx.parameter(QStringLiteral("buyer"))}; })},
-        {QStringLiteral("Coupes : terminées comprises"), searchLots,
-         lotPage(QString(), true), QString(),
-         setLotFilters([](BenchContext &) { return LotFilters{QString(), QString(), QString(), QString(), true}; })},
+         setLotFilters([](BenchContext &ctx) {
+             return LotFilters{QString(), QString(), QString(), ctx.parameter(QStringLiteral("buyer"))};
+         })},
+        {QStringLiteral("Coupes : terminées comprises"), searchLots, lotPage(QString(), true), QString(),
+         setLotFilters([](BenchContext &) {
+             return LotFilters{QString(), QString(), QString(), QString(), true};
+         })},
         {QStringLiteral("Sélecteur liste_n_lot sans filtre"),
          [](BenchContext &ctx) {
-             auto picker = std::make_shared<VolumeLinePicker>(ctx.app);  // searches as it opens
+             auto picker = std::make_shared<VolumeLinePicker>(ctx.app); // searches as it opens
              ActionResult r;
              r.rows = picker->lines()->rowCount();
              r.keep = picker;
@@ -344,7 +384,8 @@ const QList<BenchAction> &benchActions()
          kLotPicker.arg(QString())},
         {QStringLiteral("Sélecteur liste_n_lot, une essence"),
          [](BenchContext &ctx) {
-             auto *picker = ctx.object<VolumeLinePicker>(QStringLiteral("lot picker"), [&ctx] { return new VolumeLinePicker(ctx.app); });
+             auto *picker = ctx.object<VolumeLinePicker>(QStringLiteral("lot picker"),
+                                                         [&ctx] { return new VolumeLinePicker(ctx.app); });
              picker->search();
              ActionResult r;
              r.rows = picker->lines()->rowCount();
@@ -352,16 +393,17 @@ const QList<BenchAction> &benchActions()
          },
          kLotPicker.arg(QStringLiteral("and A.essence like concat('%', {species}, '%')")), QString(),
          [](BenchContext &ctx) {
-             auto *picker = ctx.object<VolumeLinePicker>(QStringLiteral("lot picker"), [&ctx] { return new VolumeLinePicker(ctx.app); });
+             auto *picker = ctx.object<VolumeLinePicker>(QStringLiteral("lot picker"),
+                                                         [&ctx] { return new VolumeLinePicker(ctx.app); });
              picker->ui()->Essence->setText(ctx.parameter(QStringLiteral("species")));
              return ActionResult{};
          }},
         {QStringLiteral("info_grume : toutes les grumes disponibles, premier écran"),
          [](BenchContext &ctx) {
-             auto inquiry = std::make_shared<LogInquiryDialog>(ctx.app);  // searches as it opens, the box ticked
+             auto inquiry = std::make_shared<LogInquiryDialog>(ctx.app); // searches as it opens, the box ticked
              ActionResult r;
              r.rows = inquiry->logs()->rowCount();
-             r.keep = inquiry;  // its count, deferred, is never run: the screen goes before the event loop turns
+             r.keep = inquiry; // its count, deferred, is never run: the screen goes before the event loop turns
              return r;
          },
          kLogInquiryPage.arg(QString())},
@@ -387,11 +429,14 @@ const QList<BenchAction> &benchActions()
              r.keep = inquiry;
              return r;
          },
-         QStringLiteral("select inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde from grume "
-                        "where N_grume is not null and descriptif='GRUME' and inc_cde is null order by inc desc")},
+         QStringLiteral(
+             "select inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde from "
+             "grume "
+             "where N_grume is not null and descriptif='GRUME' and inc_cde is null order by inc desc")},
         {QStringLiteral("info_grume : une coupe"),
          [](BenchContext &ctx) {
-             auto *inquiry = ctx.object<LogInquiryDialog>(QStringLiteral("log inquiry"), [&ctx] { return new LogInquiryDialog(ctx.app); });
+             auto *inquiry = ctx.object<LogInquiryDialog>(QStringLiteral("log inquiry"),
+                                                          [&ctx] { return new LogInquiryDialog(ctx.app); });
              inquiry->search();
              inquiry->logSource()->countRows();
              ActionResult r;
@@ -402,7 +447,8 @@ const QList<BenchAction> &benchActions()
              kLogInquiryCount.arg(QStringLiteral("and N_lot={biggest_lot}")),
          QString(),
          [](BenchContext &ctx) {
-             auto *inquiry = ctx.object<LogInquiryDialog>(QStringLiteral("log inquiry"), [&ctx] { return new LogInquiryDialog(ctx.app); });
+             auto *inquiry = ctx.object<LogInquiryDialog>(QStringLiteral("log inquiry"),
+                                                          [&ctx] { return new LogInquiryDialog(ctx.app); });
              inquiry->ui()->N_lot->setText(ctx.parameter(QStringLiteral("biggest_lot")));
              return ActionResult{};
          }},
@@ -423,10 +469,13 @@ const QList<BenchAction> &benchActions()
              return done ? ActionResult{} : failed(done.error());
          },
          QStringLiteral("select * from grume where (n_lot={biggest_lot} and descriptif='VOLUME'); "
-                        "select id, sum(qte_defaut) from liste_grume_cde where n_lot={biggest_lot} and descriptif='VOLUME' and choix_depart='COUPE' group by id; "
+                        "select id, sum(qte_defaut) from liste_grume_cde where n_lot={biggest_lot} and "
+                        "descriptif='VOLUME' and choix_depart='COUPE' group by id; "
                         "select id, sum(qte_defaut_totale) from livraison where n_lot={biggest_lot} group by id; "
-                        "select id, sum(qte_defaut) from liste_grume_transfert where type_transfert='COUPE' and depart={biggest_lot} group by id; "
-                        "select id, sum(qte_defaut) from liste_grume_cde where n_lot={biggest_lot} and descriptif='VOLUME' and choix_depart='STOCK' group by id"),
+                        "select id, sum(qte_defaut) from liste_grume_transfert where type_transfert='COUPE' and "
+                        "depart={biggest_lot} group by id; "
+                        "select id, sum(qte_defaut) from liste_grume_cde where n_lot={biggest_lot} and "
+                        "descriptif='VOLUME' and choix_depart='STOCK' group by id"),
          QString()},
         {QStringLiteral("Graphique d'avancement de la plus grosse coupe"),
          [](BenchContext &ctx) {
@@ -440,7 +489,7 @@ const QList<BenchAction> &benchActions()
              chart->showLot(ctx.intParameter(QStringLiteral("biggest_lot")));
              const QPixmap painted = chart->grab();
              ActionResult r;
-             r.rows = painted.isNull() ? -1 : chart->picture().scrollMaximum / 100;  // the volume lines drawn
+             r.rows = painted.isNull() ? -1 : chart->picture().scrollMaximum / 100; // the volume lines drawn
              return r;
          },
          QStringLiteral("select *, round(ifnull((qte_livree),0),3)as a0, round((qte-ifnull((qte_livree),0)),3)as a1 "
@@ -457,8 +506,10 @@ const QList<BenchAction> &benchActions()
              tab->locateContractor(ctx.intParameter(QStringLiteral("busiest_contractor_number")));
              return r;
          },
-         QStringLiteral("select num_intervenant_possible,societe,famille_intervenant,cout_tonne,cout_heure,cout_surface,cout_volume,"
-                        "cout_stere from intervenant_possible where num_intervenant_possible>0 order by Societe")},
+         QStringLiteral(
+             "select "
+             "num_intervenant_possible,societe,famille_intervenant,cout_tonne,cout_heure,cout_surface,cout_volume,"
+             "cout_stere from intervenant_possible where num_intervenant_possible>0 order by Societe")},
         {QStringLiteral("Intervenants : contacts de l'intervenant"),
          [](BenchContext &ctx) {
              ContractorDirectoryTab *tab = contractorsTab(ctx);
@@ -467,8 +518,10 @@ const QList<BenchAction> &benchActions()
              r.rows = tab->contactCount();
              return r;
          },
-         QStringLiteral("select A.inc,A.num_contact,A.civilite,A.Nom as nom,A.prenom,A.portable,A.tel as Tel,A.fonction as Fonction,"
-                        "A.email,A.Divers from contact A where A.num_intervenant_possible={busiest_contractor_number} order by nom,prenom")},
+         QStringLiteral("select A.inc,A.num_contact,A.civilite,A.Nom as nom,A.prenom,A.portable,A.tel as "
+                        "Tel,A.fonction as Fonction,"
+                        "A.email,A.Divers from contact A where A.num_intervenant_possible={busiest_contractor_number} "
+                        "order by nom,prenom")},
         {QStringLiteral("Intervenants : actions sur un an"),
          [](BenchContext &ctx) {
              ContractorDirectoryTab *tab = contractorsTab(ctx);
@@ -500,7 +553,7 @@ const QList<BenchAction> &benchActions()
         {QStringLiteral("Sélecteur de lieux chercher_destination : clients et zones"),
          [](BenchContext &ctx) {
              auto picker = std::make_shared<PlaceSearchDialog>(ctx.app);
-             picker->search();  // its callers search as they open it
+             picker->search(); // its callers search as they open it
              ActionResult r;
              r.rows = picker->rowCount();
              r.keep = picker;

@@ -19,12 +19,12 @@ namespace ravelin::bench {
 // What one run of an action gives back to the harness.
 struct ActionResult
 {
-    qint64 rows = -1;             // rows the screen shows or holds; -1 when it shows no list
-    std::shared_ptr<void> keep;   // what the screen holds while it is shown: kept alive while the
-                                  // harness reads the memory, released after the measures
-    QString connection;           // a connection the action opened itself (start-up), whose session
-                                  // counts the statements; empty: the context's connection
-    QString error;                // empty when the action succeeded
+    qint64 rows = -1;           // rows the screen shows or holds; -1 when it shows no list
+    std::shared_ptr<void> keep; // what the screen holds while it is shown: kept alive while the
+                                // harness reads the memory, released after the measures
+    QString connection;         // a connection the action opened itself (start-up), whose session
+                                // counts the statements; empty: the context's connection
+    QString error;              // empty when the action succeeded
 };
 
 // Answers every question "no", cancels every input and records what would have been shown, so
@@ -32,7 +32,10 @@ struct ActionResult
 class BenchDialogs : public Dialogs
 {
 public:
-    void message(const QString &text, const QString &caption) override { m_shown << caption + QStringLiteral(": ") + text; }
+    void message(const QString &text, const QString &caption) override
+    {
+        m_shown << caption + QStringLiteral(": ") + text;
+    }
     bool okCancel(const QString &text, const QString &caption) override
     {
         m_shown << caption + QStringLiteral(": ") + text;
@@ -61,21 +64,20 @@ private:
 // an application context signed in as the administrator, and the parameters of the actions.
 struct BenchContext
 {
-    QString label;     // the scale as the table shows it, e.g. "0.1"
+    QString label; // the scale as the table shows it, e.g. "0.1"
     QString database;
     ServerConfig config;
     QSqlDatabase db;
     BenchDialogs dialogs;
     AppContext app;
-    QMap<QString, QString> parameters;                  // see benchParameters()
-    std::map<QString, std::shared_ptr<void>> objects;   // screens prepared by the actions
+    QMap<QString, QString> parameters;                // see benchParameters()
+    std::map<QString, std::shared_ptr<void>> objects; // screens prepared by the actions
 
     QString parameter(const QString &name) const { return parameters.value(name); }
     int intParameter(const QString &name) const { return parameters.value(name).toInt(); }
 
     // A screen kept for several actions (a tab whose buttons are measured one by one).
-    template <typename T, typename Make>
-    T *object(const QString &name, Make make)
+    template <typename T, typename Make> T *object(const QString &name, Make make)
     {
         auto found = objects.find(name);
         if (found == objects.end()) found = objects.emplace(name, std::shared_ptr<void>(make())).first;
@@ -91,10 +93,10 @@ using ActionFunction = std::function<ActionResult(BenchContext &)>;
 struct BenchAction
 {
     QString name;
-    ActionFunction run;       // the program's operation; empty while it is still to be wired
-    QString clientSql;        // statements separated by ";"; {name} is replaced by a parameter
-    QString todo;             // for a row not wired yet: what it waits for
-    ActionFunction prepare;   // optional, not timed: brings the screen where the action starts
+    ActionFunction run;     // the program's operation; empty while it is still to be wired
+    QString clientSql;      // statements separated by ";"; {name} is replaced by a parameter
+    QString todo;           // for a row not wired yet: what it waits for
+    ActionFunction prepare; // optional, not timed: brings the screen where the action starts
 };
 
 // A value the actions need, read from the company database before the actions run (the biggest

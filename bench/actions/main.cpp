@@ -121,7 +121,8 @@ Overhead calibrate(BenchContext &ctx)
     return o;
 }
 
-std::vector<Measure> measureCompany(BenchContext &ctx, const QList<int> &selected, int runs, int clientRuns, const QString &client)
+std::vector<Measure> measureCompany(BenchContext &ctx, const QList<int> &selected, int runs, int clientRuns,
+                                    const QString &client)
 {
     std::vector<Measure> out(static_cast<std::size_t>(benchActions().size()));
     const Overhead overhead = calibrate(ctx);
@@ -134,7 +135,7 @@ std::vector<Measure> measureCompany(BenchContext &ctx, const QList<int> &selecte
             if (action.prepare) action.prepare(ctx);
             ctx.dialogs.take();
             {
-                ActionResult warm = action.run(ctx);  // first run: caches and lazily built screens
+                ActionResult warm = action.run(ctx); // first run: caches and lazily built screens
                 if (!warm.error.isEmpty()) m.notes << QStringLiteral("error: ") + warm.error;
                 if (!warm.connection.isEmpty()) {
                     QSqlDatabase::database(warm.connection, false).close();
@@ -172,7 +173,8 @@ std::vector<Measure> measureCompany(BenchContext &ctx, const QList<int> &selecte
                 m.statementsMin = m.statementsMin < 0 ? statements : std::min(m.statementsMin, statements);
                 m.statementsMax = std::max(m.statementsMax, statements);
                 m.rows = r.rows;
-                if (!r.error.isEmpty() && !m.notes.contains(QStringLiteral("error: ") + r.error)) m.notes << QStringLiteral("error: ") + r.error;
+                if (!r.error.isEmpty() && !m.notes.contains(QStringLiteral("error: ") + r.error))
+                    m.notes << QStringLiteral("error: ") + r.error;
             }
             for (const QString &shown : ctx.dialogs.take()) {
                 const QString note = QStringLiteral("shown: ") + shown.left(120);
@@ -195,7 +197,7 @@ std::vector<Measure> measureCompany(BenchContext &ctx, const QList<int> &selecte
             m.clientMilliseconds = median(times);
         }
     }
-    ctx.objects.clear();  // the screens go before their connection
+    ctx.objects.clear(); // the screens go before their connection
     return out;
 }
 
@@ -223,17 +225,23 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QLocale::setDefault(frenchLocale());
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Benchmarks of the user's main actions on company databases of several scales."));
+    parser.setApplicationDescription(
+        QStringLiteral("Benchmarks of the user's main actions on company databases of several scales."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("company"), QStringLiteral("A company database and its scale label, e.g. 0.1=bench_s01 (repeat)."),
+    parser.addOption({QStringLiteral("company"),
+                      QStringLiteral("A company database and its scale label, e.g. 0.1=bench_s01 (repeat)."),
                       QStringLiteral("label=database")});
-    parser.addOption({QStringLiteral("runs"), QStringLiteral("Measured runs of each action (default 5)."), QStringLiteral("n"), QStringLiteral("5")});
-    parser.addOption({QStringLiteral("client-runs"), QStringLiteral("Sessions of the mariadb client, each averaging several runs (default 3)."),
+    parser.addOption({QStringLiteral("runs"), QStringLiteral("Measured runs of each action (default 5)."),
+                      QStringLiteral("n"), QStringLiteral("5")});
+    parser.addOption({QStringLiteral("client-runs"),
+                      QStringLiteral("Sessions of the mariadb client, each averaging several runs (default 3)."),
                       QStringLiteral("n"), QStringLiteral("3")});
-    parser.addOption({QStringLiteral("only"), QStringLiteral("Only the actions whose name matches."), QStringLiteral("regex")});
-    parser.addOption({QStringLiteral("client"), QStringLiteral("The mariadb client program (default mariadb)."), QStringLiteral("path"),
-                      QStringLiteral("mariadb")});
-    parser.addOption({QStringLiteral("output"), QStringLiteral("Also write the table to this file."), QStringLiteral("file")});
+    parser.addOption(
+        {QStringLiteral("only"), QStringLiteral("Only the actions whose name matches."), QStringLiteral("regex")});
+    parser.addOption({QStringLiteral("client"), QStringLiteral("The mariadb client program (default mariadb)."),
+                      QStringLiteral("path"), QStringLiteral("mariadb")});
+    parser.addOption(
+        {QStringLiteral("output"), QStringLiteral("Also write the table to this file."), QStringLiteral("file")});
     parser.addOption({QStringLiteral("list"), QStringLiteral("List the actions and stop.")});
     addServerOptions(parser);
     parser.process(app);
@@ -246,8 +254,8 @@ int main(int argc, char *argv[])
         QTextStream out(stdout);
         for (int i : selected) {
             const BenchAction &a = benchActions()[i];
-            out << (a.run ? "  " : "T ") << a.name << (a.todo.isEmpty() ? QString() : QStringLiteral("  [TODO: ") + a.todo + QLatin1Char(']'))
-                << Qt::endl;
+            out << (a.run ? "  " : "T ") << a.name
+                << (a.todo.isEmpty() ? QString() : QStringLiteral("  [TODO: ") + a.todo + QLatin1Char(']')) << Qt::endl;
         }
         return 0;
     }
@@ -288,7 +296,8 @@ int main(int argc, char *argv[])
             }
             ctx.db = *db;
             QSqlQuery version(ctx.db);
-            if (version.exec(QStringLiteral("SELECT VERSION()")) && version.next()) serverVersion = version.value(0).toString();
+            if (version.exec(QStringLiteral("SELECT VERSION()")) && version.next())
+                serverVersion = version.value(0).toString();
             auto settings = loadSettings(ctx.db);
             auto rights = Rights::load(ctx.db, QStringLiteral("admin"));
             if (!settings || !rights) {
@@ -313,12 +322,15 @@ int main(int argc, char *argv[])
     QString table;
     QTextStream t(&table);
     QFile loadavg(QStringLiteral("/proc/loadavg"));
-    const QString load = loadavg.open(QIODevice::ReadOnly) ? QString::fromLatin1(loadavg.readAll()).section(QLatin1Char(' '), 0, 2) : QString();
-    t << "Measured " << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) << ", server " << serverVersion
-      << ", " << runs << " runs (median), client " << clientRuns << " runs, load average " << load << "\n\n";
+    const QString load = loadavg.open(QIODevice::ReadOnly)
+                             ? QString::fromLatin1(loadavg.readAll()).section(QLatin1Char(' '), 0, 2)
+                             : QString();
+    t << "Measured " << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) << ", server "
+      << serverVersion << ", " << runs << " runs (median), client " << clientRuns << " runs, load average " << load
+      << "\n\n";
     QStringList header{QStringLiteral("Action")};
-    const QStringList metrics{QStringLiteral("rows"), QStringLiteral("stmts"), QStringLiteral("ms"), QStringLiteral("client ms"),
-                              QStringLiteral("KB recv"), QStringLiteral("RSS MB")};
+    const QStringList metrics{QStringLiteral("rows"),      QStringLiteral("stmts"),   QStringLiteral("ms"),
+                              QStringLiteral("client ms"), QStringLiteral("KB recv"), QStringLiteral("RSS MB")};
     for (const QString &metric : metrics)
         for (const Company &c : companies) header << metric + QLatin1Char(' ') + c.label;
     header << QStringLiteral("notes");
@@ -338,7 +350,10 @@ int main(int argc, char *argv[])
                 case 1: cells << statements(m); break;
                 case 2: cells << number(m.milliseconds); break;
                 // the client prints whole milliseconds
-                case 3: cells << (m.clientMilliseconds >= 0 && m.clientMilliseconds < 1 ? QStringLiteral("< 1") : number(m.clientMilliseconds)); break;
+                case 3:
+                    cells << (m.clientMilliseconds >= 0 && m.clientMilliseconds < 1 ? QStringLiteral("< 1")
+                                                                                    : number(m.clientMilliseconds));
+                    break;
                 case 4: cells << number(m.bytes < 0 ? -1 : m.bytes / 1024.0); break;
                 default: cells << number(m.residentMb, true); break;
                 }
@@ -348,18 +363,22 @@ int main(int argc, char *argv[])
         // client's time + 15 ms; the largest scale within 1.5 x the smallest
         const Measure &small = results.front()[static_cast<std::size_t>(index)];
         const Measure &large = results.back()[static_cast<std::size_t>(index)];
-        if (action.run && companies.size() > 1 && (small.statementsMax != large.statementsMax || small.statementsMin != large.statementsMin))
+        if (action.run && companies.size() > 1 &&
+            (small.statementsMax != large.statementsMax || small.statementsMin != large.statementsMin))
             notes << QStringLiteral("statements grow with the data");
         for (std::size_t c = 0; c < static_cast<std::size_t>(companies.size()); ++c) {
             const Measure &m = results[c][static_cast<std::size_t>(index)];
-            if (m.rows >= 0 && m.milliseconds >= 0 && m.clientMilliseconds >= 0 && m.milliseconds > 1.25 * m.clientMilliseconds + 15)
-                notes << QStringLiteral("%1: %2 ms > 1.25 × client + 15 = %3 ms").arg(companies[c].label, number(m.milliseconds),
-                                                                                     number(1.25 * m.clientMilliseconds + 15));
+            if (m.rows >= 0 && m.milliseconds >= 0 && m.clientMilliseconds >= 0 &&
+                m.milliseconds > 1.25 * m.clientMilliseconds + 15)
+                notes << QStringLiteral("%1: %2 ms > 1.25 × client + 15 = %3 ms")
+                             .arg(companies[c].label, number(m.milliseconds), number(1.25 * m.clientMilliseconds + 15));
             for (const QString &n : m.notes) notes << companies[c].label + QStringLiteral(": ") + n;
         }
-        if (companies.size() > 1 && small.milliseconds > 0 && large.milliseconds > 1.5 * small.milliseconds && large.milliseconds > 15)
-            notes << QStringLiteral("%1 is %2 × %3").arg(companies.back().label, number(large.milliseconds / small.milliseconds),
-                                                         companies.front().label);
+        if (companies.size() > 1 && small.milliseconds > 0 && large.milliseconds > 1.5 * small.milliseconds &&
+            large.milliseconds > 15)
+            notes << QStringLiteral("%1 is %2 × %3")
+                         .arg(companies.back().label, number(large.milliseconds / small.milliseconds),
+                              companies.front().label);
         cells << notes.join(QStringLiteral("; ")).replace(QLatin1Char('|'), QLatin1Char('/'));
         t << "| " << cells.join(QStringLiteral(" | ")) << " |\n";
     }

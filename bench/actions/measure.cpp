@@ -55,7 +55,8 @@ ClientTiming clientTime(const QString &program, const ServerConfig &config, cons
     for (int i = 0; i < repetitions; ++i) script << sql;
     QProcess p;
     QStringList args = mariadbClientArguments(config);
-    args << QStringLiteral("-vvv") << QStringLiteral("--batch") << database << QStringLiteral("-e") << script.join(QStringLiteral("; "));
+    args << QStringLiteral("-vvv") << QStringLiteral("--batch") << database << QStringLiteral("-e")
+         << script.join(QStringLiteral("; "));
     p.setProgram(program);
     p.setArguments(args);
     p.start();

@@ -29,7 +29,8 @@ struct ClientTiming
     double milliseconds = -1;
     QString error;
 };
-ClientTiming clientTime(const QString &program, const ServerConfig &config, const QString &database, const QString &sql);
+ClientTiming clientTime(const QString &program, const ServerConfig &config, const QString &database,
+                        const QString &sql);
 
 // A parameter value written into SQL text as a literal.
 QString sqlLiteral(const QString &value);

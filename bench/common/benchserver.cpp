@@ -6,12 +6,17 @@ namespace ravelin::bench {
 
 void addServerOptions(QCommandLineParser &parser)
 {
-    parser.addOption({QStringLiteral("config"), QStringLiteral("Serveur_config.INI giving the server."), QStringLiteral("file")});
+    parser.addOption(
+        {QStringLiteral("config"), QStringLiteral("Serveur_config.INI giving the server."), QStringLiteral("file")});
     parser.addOption({QStringLiteral("socket"), QStringLiteral("Unix socket of the server."), QStringLiteral("path")});
-    parser.addOption({QStringLiteral("host"), QStringLiteral("Server host (default localhost)."), QStringLiteral("name")});
-    parser.addOption({QStringLiteral("port"), QStringLiteral("Server TCP port (default 3306)."), QStringLiteral("port")});
-    parser.addOption({QStringLiteral("user"), QStringLiteral("Database account (default ravelin)."), QStringLiteral("name")});
-    parser.addOption({QStringLiteral("password"), QStringLiteral("Password of the account (default ravelin)."), QStringLiteral("text")});
+    parser.addOption(
+        {QStringLiteral("host"), QStringLiteral("Server host (default localhost)."), QStringLiteral("name")});
+    parser.addOption(
+        {QStringLiteral("port"), QStringLiteral("Server TCP port (default 3306)."), QStringLiteral("port")});
+    parser.addOption(
+        {QStringLiteral("user"), QStringLiteral("Database account (default ravelin)."), QStringLiteral("name")});
+    parser.addOption({QStringLiteral("password"), QStringLiteral("Password of the account (default ravelin)."),
+                      QStringLiteral("text")});
 }
 
 ServerConfig serverFromOptions(const QCommandLineParser &parser, const QString &database, QString *error)

@@ -27,25 +27,56 @@ const char *unitName(int unit)
     static const char *names[] = {"m3", "T", "Stere", "Heure"};
     return names[unit];
 }
-constexpr int kDefaultUnit = M3;  // perso.unite_defaut of the generated company
+constexpr int kDefaultUnit = M3; // perso.unite_defaut of the generated company
 
 struct Species
 {
     const char *name;
     const char *code;
-    double coef[3];  // m3, T, Stere: the quantities that are worth one another
-    double bark;     // pourcent_ecorce
+    double coef[3]; // m3, T, Stere: the quantities that are worth one another
+    double bark;    // pourcent_ecorce
 };
-enum SpeciesId { Chene, Hetre, Charme, Frene, Chataignier, Douglas, Epicea, Sapin, PinSylvestre, Meleze, Peuplier, BoisEnergie, SpeciesCount };
+enum SpeciesId {
+    Chene,
+    Hetre,
+    Charme,
+    Frene,
+    Chataignier,
+    Douglas,
+    Epicea,
+    Sapin,
+    PinSylvestre,
+    Meleze,
+    Peuplier,
+    BoisEnergie,
+    SpeciesCount
+};
 const Species kSpecies[SpeciesCount] = {
-    {"Chêne", "CH", {1, 1.05, 1.5}, 12}, {"Hêtre", "HE", {1, 1, 1.5}, 6},       {"Charme", "CA", {1, 1.05, 1.5}, 5},
-    {"Frêne", "FR", {1, 1, 1.5}, 9},     {"Châtaignier", "CT", {1, 0.95, 1.5}, 12}, {"Douglas", "DO", {1, 0.85, 1.6}, 12},
-    {"Épicéa", "EP", {1, 0.8, 1.6}, 10}, {"Sapin", "SP", {1, 0.85, 1.6}, 10},   {"Pin sylvestre", "PS", {1, 0.85, 1.6}, 14},
-    {"Mélèze", "ME", {1, 0.85, 1.6}, 12}, {"Peuplier", "PE", {1, 0.8, 1.6}, 12}, {"BOIS ENERGIE", "BE", {1, 0.9, 1.4}, 0}};
+    {"Chêne", "CH", {1, 1.05, 1.5}, 12},         {"Hêtre", "HE", {1, 1, 1.5}, 6},
+    {"Charme", "CA", {1, 1.05, 1.5}, 5},         {"Frêne", "FR", {1, 1, 1.5}, 9},
+    {"Châtaignier", "CT", {1, 0.95, 1.5}, 12},   {"Douglas", "DO", {1, 0.85, 1.6}, 12},
+    {"Épicéa", "EP", {1, 0.8, 1.6}, 10},         {"Sapin", "SP", {1, 0.85, 1.6}, 10},
+    {"Pin sylvestre", "PS", {1, 0.85, 1.6}, 14}, {"Mélèze", "ME", {1, 0.85, 1.6}, 12},
+    {"Peuplier", "PE", {1, 0.8, 1.6}, 12},       {"BOIS ENERGIE", "BE", {1, 0.9, 1.4}, 0}};
 
-enum QualityId { QA, QB, QC, QD, Charpente, Palette, Trituration, Chauffage, Buche33, Buche50, Buche1m, Plaquette, QualityCount };
-const char *kQualities[QualityCount] = {"A",        "B",           "C",           "D",          "Charpente",  "Palette",
-                                        "Trituration", "Chauffage", "Bûche 33 cm", "Bûche 50 cm", "Bûche 1 m", "PLAQUETTE DE BOIS"};
+enum QualityId {
+    QA,
+    QB,
+    QC,
+    QD,
+    Charpente,
+    Palette,
+    Trituration,
+    Chauffage,
+    Buche33,
+    Buche50,
+    Buche1m,
+    Plaquette,
+    QualityCount
+};
+const char *kQualities[QualityCount] = {"A",           "B",           "C",           "D",
+                                        "Charpente",   "Palette",     "Trituration", "Chauffage",
+                                        "Bûche 33 cm", "Bûche 50 cm", "Bûche 1 m",   "PLAQUETTE DE BOIS"};
 
 struct ClassRange
 {
@@ -86,17 +117,23 @@ double corres(int species, int to, int from, double quantity)
 }
 
 // Prices of the last year; earlier years are deflated by about 2.2 % a year.
-double inflation(int year, int lastYear) { return std::pow(1.022, year - lastYear); }
+double inflation(int year, int lastYear)
+{
+    return std::pow(1.022, year - lastYear);
+}
 
 // Sale price per unit of the quality's usual unit (m3 for logs and pulp, T for trituration and
 // chips, stere for firewood).
 double salePrice(int species, int quality)
 {
     switch (quality) {
-    case QA: case QB: case QC: case QD: {
-        static const double table[SpeciesCount][3] = {
-            {420, 220, 110}, {130, 85, 55}, {60, 45, 35}, {170, 105, 70}, {120, 80, 55}, {78, 70, 60},
-            {62, 55, 48}, {58, 52, 45}, {50, 45, 40}, {82, 72, 60}, {60, 45, 35}, {30, 30, 30}};
+    case QA:
+    case QB:
+    case QC:
+    case QD: {
+        static const double table[SpeciesCount][3] = {{420, 220, 110}, {130, 85, 55}, {60, 45, 35}, {170, 105, 70},
+                                                      {120, 80, 55},   {78, 70, 60},  {62, 55, 48}, {58, 52, 45},
+                                                      {50, 45, 40},    {82, 72, 60},  {60, 45, 35}, {30, 30, 30}};
         return table[species][quality == QD ? 2 : quality];
     }
     case Charpente: {
@@ -116,8 +153,12 @@ double salePrice(int species, int quality)
 int usualUnit(int quality)
 {
     switch (quality) {
-    case Trituration: case Plaquette: return Tonne;
-    case Chauffage: case Buche33: case Buche50: case Buche1m: return Stere;
+    case Trituration:
+    case Plaquette: return Tonne;
+    case Chauffage:
+    case Buche33:
+    case Buche50:
+    case Buche1m: return Stere;
     default: return M3;
     }
 }
@@ -142,18 +183,18 @@ public:
     Calendar(Day first, Day last) : m_first(first)
     {
         static const double months[ActivityCount][12] = {
-            {1.2, 1.0, 1.0, 0.8, 0.6, 0.5, 0.4, 0.3, 1.0, 1.5, 1.6, 1.1},     // lots: autumn sales of standing timber
-            {0.8, 0.6, 0.5, 0.6, 0.7, 0.7, 0.6, 0.6, 1.3, 1.8, 1.7, 1.1},     // firewood for the winter
-            {1.2, 1.2, 1.2, 1.0, 0.9, 0.8, 0.7, 0.5, 0.9, 1.0, 1.1, 0.9},     // logs
-            {1.8, 1.6, 1.3, 0.8, 0.5, 0.3, 0.25, 0.25, 0.5, 1.1, 1.6, 1.8},   // chips for the boilers
-            {0.7, 0.7, 1.0, 1.3, 1.3, 1.1, 0.9, 0.6, 0.8, 0.9, 0.9, 0.6}};    // splitting and moving firewood
-        static const double weekdays[7] = {0.03, 1, 1, 1, 1, 1, 0.2};        // Sunday ... Saturday
+            {1.2, 1.0, 1.0, 0.8, 0.6, 0.5, 0.4, 0.3, 1.0, 1.5, 1.6, 1.1},   // lots: autumn sales of standing timber
+            {0.8, 0.6, 0.5, 0.6, 0.7, 0.7, 0.6, 0.6, 1.3, 1.8, 1.7, 1.1},   // firewood for the winter
+            {1.2, 1.2, 1.2, 1.0, 0.9, 0.8, 0.7, 0.5, 0.9, 1.0, 1.1, 0.9},   // logs
+            {1.8, 1.6, 1.3, 0.8, 0.5, 0.3, 0.25, 0.25, 0.5, 1.1, 1.6, 1.8}, // chips for the boilers
+            {0.7, 0.7, 1.0, 1.3, 1.3, 1.1, 0.9, 0.6, 0.8, 0.9, 0.9, 0.6}};  // splitting and moving firewood
+        static const double weekdays[7] = {0.03, 1, 1, 1, 1, 1, 0.2};       // Sunday ... Saturday
         const int span = std::max(1, last - first);
         for (int a = 0; a < ActivityCount; ++a) {
             double total = 0;
             m_cumulative[a].reserve(static_cast<std::size_t>(span + 1));
             for (Day d = first; d <= last; d = d.plus(1)) {
-                const double growth = 0.6 + 0.8 * (d - first) / span;  // the company grows
+                const double growth = 0.6 + 0.8 * (d - first) / span; // the company grows
                 total += growth * months[a][d.month() - 1] * weekdays[d.weekday()];
                 m_cumulative[a].push_back(total);
             }
@@ -175,9 +216,9 @@ private:
 std::string asciiLower(const std::string &text)
 {
     static const std::pair<const char *, char> accents[] = {
-        {"à", 'a'}, {"â", 'a'}, {"ä", 'a'}, {"ç", 'c'}, {"é", 'e'}, {"è", 'e'}, {"ê", 'e'}, {"ë", 'e'}, {"î", 'i'},
-        {"ï", 'i'}, {"ô", 'o'}, {"ö", 'o'}, {"ù", 'u'}, {"û", 'u'}, {"ü", 'u'}, {"É", 'e'}, {"È", 'e'}, {"Ê", 'e'},
-        {"Â", 'a'}, {"Î", 'i'}, {"Ô", 'o'}, {"Ç", 'c'}};
+        {"à", 'a'}, {"â", 'a'}, {"ä", 'a'}, {"ç", 'c'}, {"é", 'e'}, {"è", 'e'}, {"ê", 'e'}, {"ë", 'e'},
+        {"î", 'i'}, {"ï", 'i'}, {"ô", 'o'}, {"ö", 'o'}, {"ù", 'u'}, {"û", 'u'}, {"ü", 'u'}, {"É", 'e'},
+        {"È", 'e'}, {"Ê", 'e'}, {"Â", 'a'}, {"Î", 'i'}, {"Ô", 'o'}, {"Ç", 'c'}};
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -208,9 +249,9 @@ std::string asciiLower(const std::string &text)
 std::string collationKey(const std::string &text)
 {
     static const std::pair<const char *, char> accents[] = {
-        {"à", 'a'}, {"â", 'a'}, {"ä", 'a'}, {"ç", 'c'}, {"é", 'e'}, {"è", 'e'}, {"ê", 'e'}, {"ë", 'e'}, {"î", 'i'},
-        {"ï", 'i'}, {"ô", 'o'}, {"ö", 'o'}, {"ù", 'u'}, {"û", 'u'}, {"ü", 'u'}, {"É", 'e'}, {"È", 'e'}, {"Ê", 'e'},
-        {"Â", 'a'}, {"Î", 'i'}, {"Ô", 'o'}, {"Ç", 'c'}};
+        {"à", 'a'}, {"â", 'a'}, {"ä", 'a'}, {"ç", 'c'}, {"é", 'e'}, {"è", 'e'}, {"ê", 'e'}, {"ë", 'e'},
+        {"î", 'i'}, {"ï", 'i'}, {"ô", 'o'}, {"ö", 'o'}, {"ù", 'u'}, {"û", 'u'}, {"ü", 'u'}, {"É", 'e'},
+        {"È", 'e'}, {"Ê", 'e'}, {"Â", 'a'}, {"Î", 'i'}, {"Ô", 'o'}, {"Ç", 'c'}};
     std::string key;
     for (std::size_t i = 0; i < text.size();) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -245,23 +286,32 @@ std::string phone(Rng &r, const char *cp, bool mobile)
 {
     char buf[32];
     if (mobile) {
-        std::snprintf(buf, sizeof buf, "0%d %02d %02d %02d %02d", r.chance(0.7) ? 6 : 7, r.between(0, 99), r.between(0, 99),
-                      r.between(0, 99), r.between(0, 99));
+        std::snprintf(buf, sizeof buf, "0%d %02d %02d %02d %02d", r.chance(0.7) ? 6 : 7, r.between(0, 99),
+                      r.between(0, 99), r.between(0, 99), r.between(0, 99));
         return buf;
     }
     const std::string dept = std::string(cp).substr(0, 2);
-    const char *prefix = dept == "58" || dept == "89" ? "03 86" : dept == "21" ? "03 80" : dept == "71" ? "03 85"
-                       : dept == "03" ? "04 70" : dept == "18" ? "02 48" : dept == "45" ? "02 38" : "03 86";
+    const char *prefix = dept == "58" || dept == "89" ? "03 86"
+                         : dept == "21"               ? "03 80"
+                         : dept == "71"               ? "03 85"
+                         : dept == "03"               ? "04 70"
+                         : dept == "18"               ? "02 48"
+                         : dept == "45"               ? "02 38"
+                                                      : "03 86";
     std::snprintf(buf, sizeof buf, "%s %02d %02d %02d", prefix, r.between(0, 99), r.between(0, 99), r.between(0, 99));
     return buf;
 }
 
-std::string pefcNumber(Rng &r) { return "10-31-" + digits(r, 4); }
+std::string pefcNumber(Rng &r)
+{
+    return "10-31-" + digits(r, 4);
+}
 
 std::string latitudeText(Rng &r, const Commune &c, double spread)
 {
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%.4f,%.4f", c.latitude + r.range(-spread, spread), c.longitude + r.range(-spread, spread));
+    std::snprintf(buf, sizeof buf, "%.4f,%.4f", c.latitude + r.range(-spread, spread),
+                  c.longitude + r.range(-spread, spread));
     return buf;
 }
 
@@ -303,8 +353,8 @@ struct Action
     double quantity = 0;
     std::string unit;
     double unitPrice = 0, cost = 0;
-    int lotNo = 0;       // 0: none
-    int volumeLine = 0;  // grume.inc, 0: none
+    int lotNo = 0;      // 0: none
+    int volumeLine = 0; // grume.inc, 0: none
     bool settled = false;
     int km = -1, roadSeconds = -1;
     double hours = -1;
@@ -312,7 +362,7 @@ struct Action
 
 struct Estimate
 {
-    int line = -1;  // the volume line it feeds (index in lines)
+    int line = -1; // the volume line it feeds (index in lines)
     int species = 0, quality = 0, unit = 0;
     double qte = 0, qteReel = 0, qteDefaut = 0, prixUnit = 0, prixTotal = 0;
     std::string comment;
@@ -333,7 +383,7 @@ enum LineKind { LogWood, PulpWood, Firewood, Energy };
 struct VolumeLine
 {
     int inc = 0;
-    int lot = 0;  // index in lots
+    int lot = 0; // index in lots
     int kind = LogWood;
     int species = 0, quality = 0, unit = 0;
     double qte = 0;
@@ -341,11 +391,11 @@ struct VolumeLine
     int finPied = 0, finAbattage = 0;
     int logCount = 0;
     std::uint64_t logSeed = 0;
-    double remaining = 0;  // default unit, still to go
-    double soldFromLot = 0, chips = 0, transferred = 0, soldFromStock = 0;  // A, B, C, D in the default unit
+    double remaining = 0;                                                  // default unit, still to go
+    double soldFromLot = 0, chips = 0, transferred = 0, soldFromStock = 0; // A, B, C, D in the default unit
     double costFelling = 0, costSkidding = 0, costOther = 0;
     bool hasFelling = false, hasSkidding = false, hasOther = false;
-    std::vector<std::pair<int, double>> logTakers;  // order number, volume in the default unit
+    std::vector<std::pair<int, double>> logTakers; // order number, volume in the default unit
 };
 
 struct Lot
@@ -361,7 +411,7 @@ struct Lot
     bool hasAlert = false;
     Day felled, logsMeasured;
     int finPied = 0, finAbattage = 0;
-    std::vector<Owner> owners;  // in name order
+    std::vector<Owner> owners; // in name order
     int firstLine = 0, lineCount = 0;
     double logTotal = 0, logDelivered = 0;
     bool hasLogs = false;
@@ -380,7 +430,7 @@ struct OrderLine
     int species = -1, quality = 0;
     double qteLiv = 0, prixUnit = 0, prixTotal = 0, qteDefaut = 0, qteConso = 0, stockQte = 0;
     int uniteConso = M3;
-    char origin = 'A';  // C lot, S stock, A elsewhere
+    char origin = 'A'; // C lot, S stock, A elsewhere
     int lotNo = 0, volumeLine = 0, stock = -1;
 };
 
@@ -473,7 +523,7 @@ struct Invoice
     int place = 0;
     std::vector<InvoiceDoc> docs;
     double ht = 0;
-    int sequence = 0;  // order of creation, to number documents of the same day
+    int sequence = 0; // order of creation, to number documents of the same day
 };
 
 struct Coefficient
@@ -483,9 +533,12 @@ struct Coefficient
     double coef;
     int unit;
 };
-const Coefficient kCoefficients[] = {{2, "Sciage bûche 33 cm / m3", 45, M3},          {3, "Sciage bûche 33 cm / tonne", -10, Tonne},
-                                     {4, "Sciage bûche 33 cm / stère", 23, Stere},     {5, "Séchage bûche à 20 % humidité / m3", -11, M3},
-                                     {6, "Séchage bûche à 20 % humidité / tonne", -24, Tonne}, {7, "Séchage bûche à 20 % humidité / stère", -14, Stere}};
+const Coefficient kCoefficients[] = {{2, "Sciage bûche 33 cm / m3", 45, M3},
+                                     {3, "Sciage bûche 33 cm / tonne", -10, Tonne},
+                                     {4, "Sciage bûche 33 cm / stère", 23, Stere},
+                                     {5, "Séchage bûche à 20 % humidité / m3", -11, M3},
+                                     {6, "Séchage bûche à 20 % humidité / tonne", -24, Tonne},
+                                     {7, "Séchage bûche à 20 % humidité / stère", -14, Stere}};
 
 struct PaymentMode
 {
@@ -495,10 +548,13 @@ struct PaymentMode
     bool endOfMonth;
     int dayAfter;
 };
-const PaymentMode kPaymentModes[] = {{1, "Virement 30 jours fin de mois le 10", 30, true, 10}, {2, "Virement 30 jours net", 30, false, 0},
-                                     {3, "Virement 45 jours net", 45, false, 0},             {4, "Chèque à réception de facture", 0, false, 0},
-                                     {5, "Mandat administratif 30 jours", 30, false, 0},       {6, "LCR 60 jours fin de mois", 60, true, 0}};
-const double kVatRates[] = {20, 10, 5.5, 0};  // liste_tva rows 1 to 4
+const PaymentMode kPaymentModes[] = {{1, "Virement 30 jours fin de mois le 10", 30, true, 10},
+                                     {2, "Virement 30 jours net", 30, false, 0},
+                                     {3, "Virement 45 jours net", 45, false, 0},
+                                     {4, "Chèque à réception de facture", 0, false, 0},
+                                     {5, "Mandat administratif 30 jours", 30, false, 0},
+                                     {6, "LCR 60 jours fin de mois", 60, true, 0}};
+const double kVatRates[] = {20, 10, 5.5, 0}; // liste_tva rows 1 to 4
 
 // The due date: invoice date + the term; at the end of the month, the first of the next month
 // plus (day after - 1) days.
@@ -510,7 +566,8 @@ Day dueDate(Day invoiceDate, int paymentMode)
     return e.firstOfMonth().plusMonths(1).plus(mode.dayAfter - 1);
 }
 
-const char *kBuyers[] = {"Jean-Marc Perrot", "Sophie Lambert", "Thierry Gauthier", "Luc Moreau", "Nathalie Brunet", "Romain Bouchard"};
+const char *kBuyers[] = {"Jean-Marc Perrot", "Sophie Lambert",  "Thierry Gauthier",
+                         "Luc Moreau",       "Nathalie Brunet", "Romain Bouchard"};
 const char *kCompanyName = "Bois et Énergies du Haut-Morvan";
 const char *kFamilies[] = {"ABATTAGE", "DEBARDAGE", "BROYAGE", "TRANSPORT", "CHARGEMENT", "FENDAGE", "REMISE EN ETAT"};
 enum FamilyId { FAbattage, FDebardage, FBroyage, FTransport, FChargement, FFendage, FRemise, FamilyCount };
@@ -523,7 +580,9 @@ enum FamilyId { FAbattage, FDebardage, FBroyage, FTransport, FChargement, FFenda
 
 Targets Targets::forScale(double scale)
 {
-    auto n = [scale](double base, int minimum) { return std::max(minimum, static_cast<int>(std::lround(base * scale))); };
+    auto n = [scale](double base, int minimum) {
+        return std::max(minimum, static_cast<int>(std::lround(base * scale)));
+    };
     Targets t;
     t.lots = n(6000, 20);
     t.contractors = n(300, 14);
@@ -560,7 +619,7 @@ struct CompanyGenerator::Model
 
     std::vector<Lot> lots;
     std::vector<VolumeLine> lines;
-    std::vector<int> linesOfKind[4];  // sorted by availableFrom
+    std::vector<int> linesOfKind[4]; // sorted by availableFrom
     std::vector<WorkRow> work;
     bool yearBasedLots = true;
 
@@ -578,8 +637,8 @@ struct CompanyGenerator::Model
     std::vector<std::pair<std::string, std::int64_t>> written;
 
     explicit Model(const GeneratorOptions &o)
-        : opt(o), target(Targets::forScale(o.scale)), first(Day::fromYmd(o.until.year() - o.years + 1, 1, 1)), last(o.until),
-          lastYear(o.until.year()), calendar(first, last)
+        : opt(o), target(Targets::forScale(o.scale)), first(Day::fromYmd(o.until.year() - o.years + 1, 1, 1)),
+          last(o.until), lastYear(o.until.year()), calendar(first, last)
     {
     }
 
@@ -619,7 +678,10 @@ struct CompanyGenerator::Model
     void simulate();
     int findLine(Rng &r, int kind, Day when, double minimum, int preferLot);
     double take(VolumeLine &line, double wanted);
-    static void settleOutflow(VolumeLine &line, double granted, double recorded) { line.remaining -= recorded - granted; }
+    static void settleOutflow(VolumeLine &line, double granted, double recorded)
+    {
+        line.remaining -= recorded - granted;
+    }
     void processOrder(Order &order, Rng &r);
     void processDelivery(Delivery &delivery, Rng &r);
     void processTransfer(Transfer &transfer, Rng &r);
@@ -659,8 +721,10 @@ void CompanyGenerator::Model::buildPlaces()
         (second ? p.tel2 : p.tel1) = town && r.chance(0.7) ? phone(r, town->cp, false) : std::string();
         (second ? p.portable2 : p.portable1) = r.chance(0.8) ? phone(r, "", true) : std::string();
         (second ? p.email2 : p.email1) = r.chance(0.6) ? asciiLower(firstName + "." + lastName) + "@" +
-                                                              (r.chance(0.5) ? "orange.fr" : r.chance(0.5) ? "wanadoo.fr" : "gmail.com")
-                                                        : std::string();
+                                                             (r.chance(0.5)   ? "orange.fr"
+                                                              : r.chance(0.5) ? "wanadoo.fr"
+                                                                              : "gmail.com")
+                                                       : std::string();
     };
 
     const int zones = target.chipZones + target.firewoodZones;
@@ -698,11 +762,16 @@ void CompanyGenerator::Model::buildPlaces()
             p.weight = r.lognormal(1, 1.0);
             break;
         case Chaufferie: {
-            static const char *owners[] = {"Ville de ", "Commune de ", "Centre Hospitalier de ", "Lycée agricole de ",
-                                           "SPL Chaleur ", "EHPAD de ", "Collège de ", "Réseau de chaleur de "};
+            static const char *owners[] = {"Ville de ",          "Commune de ",          "Centre Hospitalier de ",
+                                           "Lycée agricole de ", "SPL Chaleur ",         "EHPAD de ",
+                                           "Collège de ",        "Réseau de chaleur de "};
             const int o = static_cast<int>(r.below(8));
             p.client = std::string(owners[o]) + town.name;
-            p.destination = unique("Chaufferie " + std::string(town.name) + (o == 2 ? " Hôpital" : o == 3 ? " Lycée" : o == 6 ? " Collège" : ""));
+            p.destination = unique("Chaufferie " + std::string(town.name) +
+                                   (o == 2   ? " Hôpital"
+                                    : o == 3 ? " Lycée"
+                                    : o == 6 ? " Collège"
+                                             : ""));
             p.incTva = o == 0 || o == 1 || o == 4 || o == 7 ? 3 : 1;
             p.incReglement = o == 0 || o == 1 || o == 2 ? 5 : p.incReglement;
             p.unite = r.chance(0.45) ? "MWH" : "TONNE";
@@ -745,7 +814,9 @@ void CompanyGenerator::Model::buildPlaces()
             if (p.tvaIntra.empty()) p.tvaIntra = "FR" + digits(r, 11);
             contactOf(p, p.kind == Export ? nullptr : &town, false);
             if (r.chance(0.3)) contactOf(p, p.kind == Export ? nullptr : &town, true);
-            if (r.chance(0.2)) p.adresse1 = r.chance(0.5) ? "Bâtiment " + std::to_string(r.between(1, 9)) : "Accès livraison par le portail nord";
+            if (r.chance(0.2))
+                p.adresse1 = r.chance(0.5) ? "Bâtiment " + std::to_string(r.between(1, 9))
+                                           : "Accès livraison par le portail nord";
         }
         if (p.clientFac.empty()) {
             p.clientFac = p.client;
@@ -756,7 +827,8 @@ void CompanyGenerator::Model::buildPlaces()
         p.villeFac = p.ville;
         p.paysFac = p.pays;
         if (r.chance(0.03)) p.pefc = pefcNumber(r);
-        if (r.chance(0.08)) p.commentaire = r.chance(0.5) ? "Livraison le matin uniquement." : "Prévenir la veille par téléphone.";
+        if (r.chance(0.08))
+            p.commentaire = r.chance(0.5) ? "Livraison le matin uniquement." : "Prévenir la veille par téléphone.";
         if (p.kind != Export && r.chance(0.8)) p.latitude = latitudeText(r, town, 0.02);
         places.push_back(std::move(p));
     }
@@ -767,7 +839,9 @@ void CompanyGenerator::Model::buildPlaces()
         p.kind = chips ? ChipZone : FirewoodZone;
         const Commune &town = towns[r.below(std::min<std::size_t>(towns.size(), 60))];
         p.client = kCompanyName;
-        p.destination = unique(std::string(chips ? (r.chance(0.5) ? "Plateforme " : "Hangar plaquettes ") : (r.chance(0.5) ? "Parc bûches " : "Dépôt bûches ")) + town.name);
+        p.destination = unique(std::string(chips ? (r.chance(0.5) ? "Plateforme " : "Hangar plaquettes ")
+                                                 : (r.chance(0.5) ? "Parc bûches " : "Dépôt bûches ")) +
+                               town.name);
         p.adresse = std::to_string(r.between(1, 40)) + " " + r.pick(streets());
         p.cp = town.cp;
         p.ville = town.name;
@@ -785,10 +859,12 @@ void CompanyGenerator::Model::buildPlaces()
     }
     for (int i = 0; i < static_cast<int>(places.size()); ++i) {
         placesOfKind[places[i].kind].push_back(i);
-        placeWeights[places[i].kind].push_back((placeWeights[places[i].kind].empty() ? 0 : placeWeights[places[i].kind].back()) + places[i].weight);
+        placeWeights[places[i].kind].push_back(
+            (placeWeights[places[i].kind].empty() ? 0 : placeWeights[places[i].kind].back()) + places[i].weight);
         if (places[i].kind == Chaufferie || (places[i].kind == Entreprise && places[i].coutTonne > 0)) {
             chipCustomers.push_back(i);
-            chipCustomerWeights.push_back((chipCustomerWeights.empty() ? 0 : chipCustomerWeights.back()) + places[i].weight);
+            chipCustomerWeights.push_back((chipCustomerWeights.empty() ? 0 : chipCustomerWeights.back()) +
+                                          places[i].weight);
         }
     }
     if (chipCustomers.empty()) {
@@ -815,7 +891,11 @@ void CompanyGenerator::Model::buildContractors()
         const std::string name = r.pick(surnames());
         const Commune &town = r.pick(communes());
         switch (family) {
-        case FAbattage: c.societe = r.chance(0.5) ? "ETF " + name : r.chance(0.5) ? "Travaux Forestiers " + name : "Abattage " + name; break;
+        case FAbattage:
+            c.societe = r.chance(0.5)   ? "ETF " + name
+                        : r.chance(0.5) ? "Travaux Forestiers " + name
+                                        : "Abattage " + name;
+            break;
         case FDebardage: c.societe = r.chance(0.8) ? "Débardage " + name : "Débardage Cheval " + name; break;
         case FBroyage: c.societe = r.chance(0.5) ? "Broyage " + name : std::string("Broyage du ") + town.name; break;
         case FTransport: c.societe = r.chance(0.7) ? "Transports " + name : "Transports " + name + " et Fils"; break;
@@ -829,15 +909,41 @@ void CompanyGenerator::Model::buildContractors()
         }
         const double f = r.range(0.85, 1.2);
         switch (family) {
-        case FAbattage: c.volume = round2(11 * f); c.heure = round2(55 * f); break;
-        case FDebardage: c.volume = round2(8.5 * f); c.heure = round2(70 * f); c.tonne = round2(8 * f); c.stere = round2(10 * f); break;
-        case FBroyage: c.tonne = round2(6.5 * f); c.heure = round2(180 * f); break;
-        case FTransport: c.tonne = round2(9 * f); c.volume = round2(8 * f); c.heure = round2(80 * f); c.stere = round2(6 * f); break;
-        case FChargement: c.heure = round2(60 * f); c.tonne = round2(3 * f); break;
-        case FFendage: c.stere = round2(12 * f); c.heure = round2(45 * f); break;
-        default: c.heure = round2(70 * f); c.surface = round2(1.8 * f); break;
+        case FAbattage:
+            c.volume = round2(11 * f);
+            c.heure = round2(55 * f);
+            break;
+        case FDebardage:
+            c.volume = round2(8.5 * f);
+            c.heure = round2(70 * f);
+            c.tonne = round2(8 * f);
+            c.stere = round2(10 * f);
+            break;
+        case FBroyage:
+            c.tonne = round2(6.5 * f);
+            c.heure = round2(180 * f);
+            break;
+        case FTransport:
+            c.tonne = round2(9 * f);
+            c.volume = round2(8 * f);
+            c.heure = round2(80 * f);
+            c.stere = round2(6 * f);
+            break;
+        case FChargement:
+            c.heure = round2(60 * f);
+            c.tonne = round2(3 * f);
+            break;
+        case FFendage:
+            c.stere = round2(12 * f);
+            c.heure = round2(45 * f);
+            break;
+        default:
+            c.heure = round2(70 * f);
+            c.surface = round2(1.8 * f);
+            break;
         }
-        if (r.chance(0.25)) c.commentaire = family == FTransport ? "Semi fond mouvant et grumier" : "Intervient surtout dans le Morvan";
+        if (r.chance(0.25))
+            c.commentaire = family == FTransport ? "Semi fond mouvant et grumier" : "Intervient surtout dans le Morvan";
         if (r.chance(0.15)) c.pefc = pefcNumber(r);
         const int firstYear = first.year();
         c.fromYear = r.chance(0.4) ? firstYear : firstYear + static_cast<int>(r.below(17));
@@ -848,7 +954,8 @@ void CompanyGenerator::Model::buildContractors()
     }
 }
 
-Action CompanyGenerator::Model::contractorAction(Rng &r, int family, const std::string &type, Day date, double quantity, int unit)
+Action CompanyGenerator::Model::contractorAction(Rng &r, int family, const std::string &type, Day date, double quantity,
+                                                 int unit)
 {
     Action a;
     a.type = type;
@@ -858,10 +965,22 @@ Action CompanyGenerator::Model::contractorAction(Rng &r, int family, const std::
     const double f = infl(date);
     double rate = 0;
     switch (unit) {
-    case M3: a.unit = "m3"; rate = c.volume; break;
-    case Tonne: a.unit = "Tonne"; rate = c.tonne; break;
-    case Stere: a.unit = "Stere"; rate = c.stere; break;
-    default: a.unit = "Heure"; rate = c.heure; break;
+    case M3:
+        a.unit = "m3";
+        rate = c.volume;
+        break;
+    case Tonne:
+        a.unit = "Tonne";
+        rate = c.tonne;
+        break;
+    case Stere:
+        a.unit = "Stere";
+        rate = c.stere;
+        break;
+    default:
+        a.unit = "Heure";
+        rate = c.heure;
+        break;
     }
     if (rate <= 0) {
         a.unit = "Forfait";
@@ -901,10 +1020,30 @@ public:
         const bool resinous = m_species >= Douglas && m_species <= Meleze;
         double mean = 40, sd = 8, low = 20, high = 90;
         switch (m_quality) {
-        case QA: mean = 62; sd = 9; low = 45; high = 100; break;
-        case QB: mean = 48; sd = 8; low = 35; high = 80; break;
-        case QC: mean = 38; sd = 7; low = 25; high = 65; break;
-        default: mean = 38; sd = 8; low = 20; high = 70; break;
+        case QA:
+            mean = 62;
+            sd = 9;
+            low = 45;
+            high = 100;
+            break;
+        case QB:
+            mean = 48;
+            sd = 8;
+            low = 35;
+            high = 80;
+            break;
+        case QC:
+            mean = 38;
+            sd = 7;
+            low = 25;
+            high = 65;
+            break;
+        default:
+            mean = 38;
+            sd = 8;
+            low = 20;
+            high = 70;
+            break;
         }
         d.diameter = static_cast<int>(std::lround(std::clamp(m_rng.normal(mean, sd), low, high)));
         if (resinous) {
@@ -958,7 +1097,8 @@ std::string ownerName(Rng &r, const Commune &town, std::string &type)
     }
     type = "PROPRIETAIRE";
     const bool female = r.chance(0.3);
-    return std::string(female ? "Mme " : "M. ") + (female ? r.pick(femaleFirstNames()) : r.pick(maleFirstNames())) + " " + r.pick(surnames());
+    return std::string(female ? "Mme " : "M. ") + (female ? r.pick(femaleFirstNames()) : r.pick(maleFirstNames())) +
+           " " + r.pick(surnames());
 }
 
 } // namespace
@@ -980,7 +1120,8 @@ void CompanyGenerator::Model::buildLots()
         lot.date = dates[i];
         // Lot numbers: the year's two digits and a number within the year, typed by the user
         // each January; a company too big for that numbers its lots in one series.
-        lot.number = yearBasedLots ? (lot.date.year() % 100) * 1000 + ++sequence[lot.date.year()] : static_cast<int>(i) + 1;
+        lot.number =
+            yearBasedLots ? (lot.date.year() % 100) * 1000 + ++sequence[lot.date.year()] : static_cast<int>(i) + 1;
         Rng lr = Rng::stream(opt.seed, "lot", i);
         buildLot(lot, lr, static_cast<int>(i));
     }
@@ -988,7 +1129,8 @@ void CompanyGenerator::Model::buildLots()
         std::vector<int> &list = linesOfKind[k];
         for (int l = 0; l < static_cast<int>(lines.size()); ++l)
             if (lines[l].kind == k) list.push_back(l);
-        std::stable_sort(list.begin(), list.end(), [this](int a, int b) { return lines[a].availableFrom < lines[b].availableFrom; });
+        std::stable_sort(list.begin(), list.end(),
+                         [this](int a, int b) { return lines[a].availableFrom < lines[b].availableFrom; });
     }
 }
 
@@ -1008,7 +1150,7 @@ void CompanyGenerator::Model::buildLot(Lot &lot, Rng &r, int lotIndex)
     lot.adresse = r.pick(placeNames());
     if (r.chance(0.85)) lot.latitude = latitudeText(r, town, 0.03);
     const double k = r.real();
-    lot.kind = k < 0.35 ? 0 : k < 0.65 ? 1 : k < 0.80 ? 2 : 3;  // hardwood, resinous, firewood, energy
+    lot.kind = k < 0.35 ? 0 : k < 0.65 ? 1 : k < 0.80 ? 2 : 3; // hardwood, resinous, firewood, energy
     if (lot.kind == 3) lot.typeAchat = "BORD DE ROUTE";
     else lot.typeAchat = r.chance(0.12) ? "ABATTUE" : r.chance(0.1) ? "BORD DE ROUTE" : "SUR PIEDS";
     lot.groupe = r.chance(0.12) ? "OUI" : "NON";
@@ -1023,7 +1165,8 @@ void CompanyGenerator::Model::buildLot(Lot &lot, Rng &r, int lotIndex)
         lot.commentaire = comments[r.below(7)];
     }
     const bool roadside = lot.typeAchat == "BORD DE ROUTE";
-    lot.felled = roadside || lot.typeAchat == "ABATTUE" ? lot.date.plus(r.between(5, 30)) : lot.date.plus(r.between(45, 240));
+    lot.felled =
+        roadside || lot.typeAchat == "ABATTUE" ? lot.date.plus(r.between(5, 30)) : lot.date.plus(r.between(45, 240));
     lot.logsMeasured = lot.felled.plus(r.between(0, 20));
     const int age = last - lot.date;
     lot.finished = age > 730 ? r.chance(0.94) : age > 365 ? r.chance(0.45) : false;
@@ -1091,7 +1234,8 @@ void CompanyGenerator::Model::buildLot(Lot &lot, Rng &r, int lotIndex)
     for (const Combo &c : combos) logLines += c.kind == LogWood;
     if (logLines > 0) {
         // log-normal with mean logsPerLogLot (the median is the mean over exp(sigma^2 / 2))
-        const int total = std::clamp(static_cast<int>(std::lround(r.lognormal(target.logsPerLogLot / 1.2776, 0.7))), 10, 6000);
+        const int total =
+            std::clamp(static_cast<int>(std::lround(r.lognormal(target.logsPerLogLot / 1.2776, 0.7))), 10, 6000);
         std::vector<double> weights;
         for (const Combo &c : combos)
             if (c.kind == LogWood) weights.push_back(c.quality == QA ? r.range(0.1, 0.3) : r.range(0.3, 0.6));
@@ -1100,9 +1244,11 @@ void CompanyGenerator::Model::buildLot(Lot &lot, Rng &r, int lotIndex)
         int given = 0, seen = 0;
         for (Combo &c : combos) {
             if (c.kind != LogWood) continue;
-            c.logs = ++seen == logLines ? std::max(5, total - given) : std::max(5, static_cast<int>(std::lround(total * weights[seen - 1] / sum)));
+            c.logs = ++seen == logLines ? std::max(5, total - given)
+                                        : std::max(5, static_cast<int>(std::lround(total * weights[seen - 1] / sum)));
             given += c.logs;
-            c.seed = Rng::mix(opt.seed ^ Rng::mix(static_cast<std::uint64_t>(lotIndex) * 131 + static_cast<std::uint64_t>(seen)));
+            c.seed = Rng::mix(opt.seed ^
+                              Rng::mix(static_cast<std::uint64_t>(lotIndex) * 131 + static_cast<std::uint64_t>(seen)));
             LogStream logs(c.seed, c.species, c.quality);
             double m3 = 0;
             for (int n = 0; n < c.logs; ++n) m3 += logs.next().underBark;
@@ -1120,14 +1266,15 @@ void CompanyGenerator::Model::buildLot(Lot &lot, Rng &r, int lotIndex)
     ownerCount = std::min<int>(ownerCount, static_cast<int>(combos.size()) + (lot.groupe == "OUI" ? 1 : 0));
     ownerCount = std::max(1, ownerCount);
     std::vector<Owner> owners(static_cast<std::size_t>(ownerCount));
-    std::set<std::string> names;  // by collation key: two names the server holds equal would share their lines
+    std::set<std::string> names; // by collation key: two names the server holds equal would share their lines
     for (Owner &o : owners) {
         const Commune &home = r.chance(0.7) ? town : towns[r.below(towns.size())];
         do o.nom = ownerName(r, town, o.type);
         while (!names.insert(collationKey(o.nom)).second);
         const int parcels = r.between(1, 3);
         const char letter = static_cast<char>('A' + r.between(0, 5));
-        for (int p = 0; p < parcels; ++p) o.parcelle += (p ? ", " : "") + std::string(1, letter) + " " + std::to_string(r.between(1, 400));
+        for (int p = 0; p < parcels; ++p)
+            o.parcelle += (p ? ", " : "") + std::string(1, letter) + " " + std::to_string(r.between(1, 400));
         const int buyer = std::clamp((lot.date.year() - first.year()) / 5 + r.between(-1, 1), 0, 5);
         o.acheteur = kBuyers[buyer];
         o.adresse = r.chance(0.7) ? std::to_string(r.between(1, 40)) + " " + r.pick(streets()) : "Le Bourg";
@@ -1144,7 +1291,8 @@ void CompanyGenerator::Model::buildLot(Lot &lot, Rng &r, int lotIndex)
         std::vector<std::pair<int, double>> shares;
         const int owner = c < owners.size() ? static_cast<int>(c) : static_cast<int>(r.below(owners.size()));
         if (lot.groupe == "OUI" && owners.size() > 1 && r.chance(0.5)) {
-            const int other = (owner + 1 + static_cast<int>(r.below(owners.size() - 1))) % static_cast<int>(owners.size());
+            const int other =
+                (owner + 1 + static_cast<int>(r.below(owners.size() - 1))) % static_cast<int>(owners.size());
             const double part = r.range(0.3, 0.7);
             shares = {{owner, part}, {other, 1 - part}};
         } else {
@@ -1158,17 +1306,26 @@ void CompanyGenerator::Model::buildLot(Lot &lot, Rng &r, int lotIndex)
             e.qteReel = round2(combos[c].qte * part);
             e.qte = r.chance(0.7) ? e.qteReel : round2(e.qteReel * r.range(0.9, 1.1));
             e.qteDefaut = corres(e.species, kDefaultUnit, e.unit, e.qteReel);
-            const double factor = e.quality <= Charpente ? 0.45 : e.quality == Chauffage ? 0.14 : e.quality == Plaquette ? 0.18 : 0.4;
-            e.prixUnit = round2(priceIn(e.species, e.quality, e.unit, salePrice(e.species, e.quality)) * factor * infl(lot.date) * r.range(0.85, 1.15));
+            const double factor = e.quality <= Charpente   ? 0.45
+                                  : e.quality == Chauffage ? 0.14
+                                  : e.quality == Plaquette ? 0.18
+                                                           : 0.4;
+            e.prixUnit = round2(priceIn(e.species, e.quality, e.unit, salePrice(e.species, e.quality)) * factor *
+                                infl(lot.date) * r.range(0.85, 1.15));
             e.prixTotal = round2(e.qte * e.prixUnit);
-            if (r.chance(0.25)) e.comment = combos[c].kind == LogWood ? "Grumes numérotées" : combos[c].kind == Energy ? "Houppiers broyés sur coupe" : "Bord de chemin";
+            if (r.chance(0.25))
+                e.comment = combos[c].kind == LogWood  ? "Grumes numérotées"
+                            : combos[c].kind == Energy ? "Houppiers broyés sur coupe"
+                                                       : "Bord de chemin";
             owners[static_cast<std::size_t>(o)].estimates.push_back(e);
         }
     }
     // The owner who comes first by name carries the lot's purchase date; the others bought a
     // little before or after.
-    std::sort(owners.begin(), owners.end(), [](const Owner &a, const Owner &b) { return collationKey(a.nom) < collationKey(b.nom); });
-    for (std::size_t o = 0; o < owners.size(); ++o) owners[o].date = o == 0 ? lot.date : lot.date.plus(r.between(-20, 20));
+    std::sort(owners.begin(), owners.end(),
+              [](const Owner &a, const Owner &b) { return collationKey(a.nom) < collationKey(b.nom); });
+    for (std::size_t o = 0; o < owners.size(); ++o)
+        owners[o].date = o == 0 ? lot.date : lot.date.plus(r.between(-20, 20));
     for (Owner &o : owners) {
         for (const Estimate &e : o.estimates) {
             o.estimation += e.qteDefaut;
@@ -1209,8 +1366,9 @@ void CompanyGenerator::Model::buildLot(Lot &lot, Rng &r, int lotIndex)
         v.logCount = c.logs;
         v.logSeed = c.seed;
         v.remaining = corres(v.species, kDefaultUnit, v.unit, v.qte);
-        v.availableFrom = c.kind == Energy ? (roadside ? lot.date.plus(r.between(7, 60)) : lot.felled.plus(r.between(30, 150)))
-                                           : lot.felled.plus(r.between(0, 30));
+        v.availableFrom = c.kind == Energy
+                              ? (roadside ? lot.date.plus(r.between(7, 60)) : lot.felled.plus(r.between(30, 150)))
+                              : lot.felled.plus(r.between(0, 30));
         // progress at the end of the history
         const int sinceFelling = last - lot.felled;
         if (lot.finished || roadside) {
@@ -1232,7 +1390,8 @@ void CompanyGenerator::Model::buildLot(Lot &lot, Rng &r, int lotIndex)
     for (Owner &o : lot.owners)
         for (Estimate &e : o.estimates)
             for (int l = lot.firstLine; l < lot.firstLine + lot.lineCount; ++l)
-                if (lines[l].species == e.species && lines[l].quality == e.quality && lines[l].unit == e.unit) e.line = l;
+                if (lines[l].species == e.species && lines[l].quality == e.quality && lines[l].unit == e.unit)
+                    e.line = l;
 }
 
 // Contractor work on the volume lines: felling, skidding and some other work.
@@ -1266,8 +1425,12 @@ void CompanyGenerator::Model::buildWork()
                 work.push_back(std::move(w));
             }
         };
-        if (lot.typeAchat == "SUR PIEDS") add(FAbattage, "ABATTAGE", lot.felled.plus(r.between(-10, 5)), v.qte * v.finPied / 100, r.chance(0.2) ? 2 : 1);
-        if (v.finAbattage > 0) add(FDebardage, "DEBARDAGE", lot.felled.plus(r.between(10, 45)), v.qte * v.finAbattage / 100, r.chance(0.2) ? 2 : 1);
+        if (lot.typeAchat == "SUR PIEDS")
+            add(FAbattage, "ABATTAGE", lot.felled.plus(r.between(-10, 5)), v.qte * v.finPied / 100,
+                r.chance(0.2) ? 2 : 1);
+        if (v.finAbattage > 0)
+            add(FDebardage, "DEBARDAGE", lot.felled.plus(r.between(10, 45)), v.qte * v.finAbattage / 100,
+                r.chance(0.2) ? 2 : 1);
         if (r.chance(0.1)) {
             if (v.kind == Firewood) add(FFendage, "FENDAGE", lot.felled.plus(r.between(30, 90)), v.qte / 2, 1);
             else {
@@ -1297,7 +1460,9 @@ int CompanyGenerator::Model::findLine(Rng &r, int kind, Day when, double minimum
     if (preferLot >= 0) {
         const Lot &lot = lots[preferLot];
         for (int l = lot.firstLine; l < lot.firstLine + lot.lineCount; ++l)
-            if (lines[l].kind == kind && lines[l].availableFrom <= when && lines[l].remaining >= minimum && r.chance(0.8)) return l;
+            if (lines[l].kind == kind && lines[l].availableFrom <= when && lines[l].remaining >= minimum &&
+                r.chance(0.8))
+                return l;
     }
     const std::vector<int> &list = linesOfKind[kind];
     auto byDate = [this](int line, Day d) { return lines[line].availableFrom < d; };
@@ -1322,7 +1487,8 @@ double CompanyGenerator::Model::take(VolumeLine &line, double wanted)
     return granted;
 }
 
-int CompanyGenerator::Model::stockFor(int zone, int species, int quality, int lotNo, int volumeLine, int unit, const Moment &when)
+int CompanyGenerator::Model::stockFor(int zone, int species, int quality, int lotNo, int volumeLine, int unit,
+                                      const Moment &when)
 {
     const auto key = std::make_tuple(zone, species, quality, lotNo, volumeLine, unit);
     auto found = stockByKey.find(key);
@@ -1343,16 +1509,17 @@ int CompanyGenerator::Model::stockFor(int zone, int species, int quality, int lo
 
 void CompanyGenerator::Model::processOrder(Order &o, Rng &r)
 {
-    static const std::map<std::string, int> kindOf{{"PARTICULIER", Particulier}, {"SCIERIE", Scierie}, {"CHAUFFERIE", Chaufferie},
-                                                   {"ENTREPRISE", Entreprise},   {"EXPORT", Export},   {"TRANSFERT", FirewoodZone}};
+    static const std::map<std::string, int> kindOf{{"PARTICULIER", Particulier}, {"SCIERIE", Scierie},
+                                                   {"CHAUFFERIE", Chaufferie},   {"ENTREPRISE", Entreprise},
+                                                   {"EXPORT", Export},           {"TRANSFERT", FirewoodZone}};
     o.place = pickPlace(r, kindOf.at(o.type));
     const bool work = (o.type == "SCIERIE" || o.type == "ENTREPRISE") && r.chance(0.01);
-    o.unit = work ? Heure
-           : o.type == "PARTICULIER" ? (r.chance(0.92) ? Stere : M3)
-           : o.type == "CHAUFFERIE" ? Tonne
-           : o.type == "ENTREPRISE" ? (r.chance(0.7) ? M3 : Tonne)
-           : o.type == "TRANSFERT" ? Stere
-                                   : M3;
+    o.unit = work                      ? Heure
+             : o.type == "PARTICULIER" ? (r.chance(0.92) ? Stere : M3)
+             : o.type == "CHAUFFERIE"  ? Tonne
+             : o.type == "ENTREPRISE"  ? (r.chance(0.7) ? M3 : Tonne)
+             : o.type == "TRANSFERT"   ? Stere
+                                       : M3;
     o.wished = Moment{o.date.day.plus(r.between(2, 20)), 8 * 3600};
     if (o.type != "PARTICULIER" && r.chance(0.7)) {
         static const char *formats[] = {"BC %d-%03d", "CDE-%d%03d", "PO %d%03d"};
@@ -1361,15 +1528,20 @@ void CompanyGenerator::Model::processOrder(Order &o, Rng &r)
         o.customerRef = buf;
     }
     if (r.chance(0.5)) {
-        static const char *texts[] = {"Enlèvement sur coupe par nos soins", "Livraison benne, déposer devant la grange",
-                                      "Chargement grumier complet", "Bois sec, livraison avant les grands froids",
-                                      "Grumes numérotées, documents de transport joints", "Livraison sur la place de dépôt"};
+        static const char *texts[] = {"Enlèvement sur coupe par nos soins",
+                                      "Livraison benne, déposer devant la grange",
+                                      "Chargement grumier complet",
+                                      "Bois sec, livraison avant les grands froids",
+                                      "Grumes numérotées, documents de transport joints",
+                                      "Livraison sur la place de dépôt"};
         o.text = texts[r.below(6)];
     }
-    const int count = work ? 1
-                    : o.type == "PARTICULIER" ? (r.chance(0.75) ? 1 : r.chance(0.8) ? 2 : 3)
-                    : o.type == "TRANSFERT" ? r.between(1, 2)
-                                            : r.between(1, 6);
+    const int count = work                      ? 1
+                      : o.type == "PARTICULIER" ? (r.chance(0.75)  ? 1
+                                                   : r.chance(0.8) ? 2
+                                                                   : 3)
+                      : o.type == "TRANSFERT"   ? r.between(1, 2)
+                                                : r.between(1, 6);
     o.firstLine = static_cast<int>(orderLines.size());
     int lotOfOrder = -1;
     for (int n = 0; n < count; ++n) {
@@ -1377,7 +1549,7 @@ void CompanyGenerator::Model::processOrder(Order &o, Rng &r)
         ol.inc = static_cast<int>(orderLines.size()) + 1;
         ol.order = static_cast<int>(&o - orders.data());
         double q = 0;
-        double granted = 0;  // reserved on the lot's volume line, default unit
+        double granted = 0; // reserved on the lot's volume line, default unit
         int kind = -1;
         if (work) {
             ol.species = -1;
@@ -1401,7 +1573,7 @@ void CompanyGenerator::Model::processOrder(Order &o, Rng &r)
         } else if (o.type == "ENTREPRISE") {
             q = std::clamp(std::round(r.lognormal(35, 0.6)), 5.0, 150.0);
             if (r.chance(0.7)) kind = PulpWood;
-        } else {  // CHAUFFERIE
+        } else { // CHAUFFERIE
             q = std::clamp(std::round(r.lognormal(30, 0.4)), 10.0, 90.0);
             if (r.chance(0.85)) kind = Energy;
         }
@@ -1464,7 +1636,8 @@ void CompanyGenerator::Model::processOrder(Order &o, Rng &r)
             settleOutflow(v, granted, ol.qteDefaut);
             if (v.kind == LogWood && r.chance(0.7)) v.logTakers.emplace_back(o.inc, ol.qteDefaut);
         }
-        if (ol.origin == 'S' && ol.volumeLine > 0) lines[static_cast<std::size_t>(ol.volumeLine - 1)].soldFromStock += ol.qteDefaut;
+        if (ol.origin == 'S' && ol.volumeLine > 0)
+            lines[static_cast<std::size_t>(ol.volumeLine - 1)].soldFromStock += ol.qteDefaut;
         const double base = work ? 55 : priceIn(ol.species, ol.quality, o.unit, salePrice(ol.species, ol.quality));
         ol.prixUnit = round2(base * infl(o.date.day) * r.range(0.9, 1.1));
         ol.prixTotal = round2(ol.qteLiv * ol.prixUnit);
@@ -1497,8 +1670,13 @@ void CompanyGenerator::Model::processOrder(Order &o, Rng &r)
             addAction(a);
         }
     } else if (!work) {
-        if (r.chance(0.75)) addAction(contractorAction(r, FTransport, "TRANSPORT", actionDate, o.qteLiv, o.unit == Tonne ? Tonne : o.unit == Stere ? Stere : M3));
-        if (r.chance(0.25)) addAction(contractorAction(r, FChargement, "CHARGEMENT", actionDate, r.between(1, 4), Heure));
+        if (r.chance(0.75))
+            addAction(contractorAction(r, FTransport, "TRANSPORT", actionDate, o.qteLiv,
+                                       o.unit == Tonne   ? Tonne
+                                       : o.unit == Stere ? Stere
+                                                         : M3));
+        if (r.chance(0.25))
+            addAction(contractorAction(r, FChargement, "CHARGEMENT", actionDate, r.between(1, 4), Heure));
         if (r.chance(0.03)) {
             Action a = contractorAction(r, FTransport, "ADMINISTRATIF", actionDate, 1, -1);
             a.unit = "Forfait";
@@ -1516,18 +1694,20 @@ void CompanyGenerator::Model::processDelivery(Delivery &d, Rng &r)
     const double f = infl(d.date.day);
     const bool forecast = d.operation == "PREVISION";
     const std::string &op = d.operation;
-    const bool toCustomer = op == "VENTE" || op == "VENTE sur ACHAT" || op == "TRANSPORT" || (forecast && r.chance(0.8));
+    const bool toCustomer =
+        op == "VENTE" || op == "VENTE sur ACHAT" || op == "TRANSPORT" || (forecast && r.chance(0.8));
     if (toCustomer) d.place = chipCustomers[r.weighted(chipCustomerWeights)];
     else if (!placesOfKind[ChipZone].empty()) d.place = placesOfKind[ChipZone][r.below(placesOfKind[ChipZone].size())];
     d.tonnage = round2(std::clamp(r.normal(24, 3), 12.0, 32.0));
     const int month = d.date.day.month();
     d.humidite = month >= 4 && month <= 9 ? r.between(20, 35) : r.between(28, 45);
 
-    double granted = 0;  // reserved on the lot's volume line, default unit
+    double granted = 0; // reserved on the lot's volume line, default unit
     const bool fromLotPossible = op == "VENTE" || op == "TRANSFERT" || forecast;
     if (fromLotPossible && (op == "TRANSFERT" || r.chance(forecast ? 0.5 : 0.72))) {
         const double wanted = corres(BoisEnergie, kDefaultUnit, Tonne, d.tonnage);
-        const int line = findLine(r, Energy, d.date.day, forecast ? 0.0 : std::min(wanted, corres(BoisEnergie, kDefaultUnit, Tonne, 12)), -1);
+        const int line = findLine(r, Energy, d.date.day,
+                                  forecast ? 0.0 : std::min(wanted, corres(BoisEnergie, kDefaultUnit, Tonne, 12)), -1);
         if (line >= 0) {
             VolumeLine &v = lines[line];
             d.line = line;
@@ -1594,7 +1774,8 @@ void CompanyGenerator::Model::processDelivery(Delivery &d, Rng &r)
     if (d.weighed && r.chance(0.85)) {
         std::string code;
         for (char c : asciiLower(d.destinationText.empty() ? d.depart : d.destinationText))
-            if (code.size() < 2 && std::isalpha(static_cast<unsigned char>(c))) code += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            if (code.size() < 2 && std::isalpha(static_cast<unsigned char>(c)))
+                code += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         d.ticket = code + "-" + digits(r, 4);
     }
     d.verifie = d.weighed && d.date.day < last.plus(-10) && r.chance(0.97) ? "OUI" : "NON";
@@ -1607,7 +1788,8 @@ void CompanyGenerator::Model::processDelivery(Delivery &d, Rng &r)
         std::snprintf(buf, sizeof buf, "LV-%02d-%04d", lettreYear % 100, ++lettreSequence);
         d.lettre = buf;
     }
-    if (d.weighed && r.chance(0.7)) d.pesage = "Bascule " + (d.place >= 0 ? places[d.place].ville : std::string("Montsauche-les-Settons"));
+    if (d.weighed && r.chance(0.7))
+        d.pesage = "Bascule " + (d.place >= 0 ? places[d.place].ville : std::string("Montsauche-les-Settons"));
     if (r.chance(0.05)) d.comment = forecast ? "Prévenir le client la veille" : "Livraison en deux rotations";
     d.broyeurPu = round2(6.5 * f);
     d.transportPu = round2(9.2 * f);
@@ -1632,7 +1814,8 @@ void CompanyGenerator::Model::processDelivery(Delivery &d, Rng &r)
         t.roadSeconds = static_cast<int>(t.km / 55.0 * 3600 * r.range(1.0, 1.3)) / 60 * 60;
         d.transporteur = contractors[t.contractor].societe;
         d.actions.push_back(t);
-        if (d.lot < 0 && op == "VENTE" && r.chance(0.3)) d.actions.push_back(contractorAction(r, FChargement, "CHARGEMENT", day, r.between(1, 3), Heure));
+        if (d.lot < 0 && op == "VENTE" && r.chance(0.3))
+            d.actions.push_back(contractorAction(r, FChargement, "CHARGEMENT", day, r.between(1, 3), Heure));
     } else if (op == "TRAVAIL") {
         d.actions.push_back(contractorAction(r, FRemise, "REMISE EN ETAT", day, r.between(4, 16), Heure));
     }
@@ -1648,11 +1831,14 @@ void CompanyGenerator::Model::processTransfer(Transfer &t, Rng &r)
     const auto &chipZones = placesOfKind[ChipZone];
     if (firewoodZones.empty()) t.type = "AUTRE";
     const bool toChips = t.type == "COUPE" && !chipZones.empty() && r.chance(0.08);
-    t.destination = toChips ? chipZones[r.below(chipZones.size())] : firewoodZones.empty() ? chipZones[0] : firewoodZones[r.below(firewoodZones.size())];
+    t.destination = toChips                 ? chipZones[r.below(chipZones.size())]
+                    : firewoodZones.empty() ? chipZones[0]
+                                            : firewoodZones[r.below(firewoodZones.size())];
     t.typeDestination = toChips ? "STOCK_PLAQUETTE" : "STOCK";
     if (r.chance(0.4)) {
-        static const char *texts[] = {"Bois fendu en 33 cm sur coupe, séchage sous hangar", "Rentrée du bois avant l’hiver",
-                                      "Reprise de stock pour préparation des commandes", "Achat de bois sec livré au dépôt"};
+        static const char *texts[] = {
+            "Bois fendu en 33 cm sur coupe, séchage sous hangar", "Rentrée du bois avant l’hiver",
+            "Reprise de stock pour préparation des commandes", "Achat de bois sec livré au dépôt"};
         t.text = texts[r.below(4)];
     }
     auto coefficientFor = [&r](TransferLine &tl) {
@@ -1668,7 +1854,8 @@ void CompanyGenerator::Model::processTransfer(Transfer &t, Rng &r)
     auto deposit = [&](TransferLine &tl) {
         tl.qteDefaut = corres(tl.species, kDefaultUnit, tl.uniteLiv, tl.qteLiv);
         if (t.typeDestination == "STOCK") {
-            const int s = stockFor(t.destination, tl.species, tl.qualityDest, tl.lotNo, tl.volumeLine, tl.uniteLiv, t.date);
+            const int s =
+                stockFor(t.destination, tl.species, tl.qualityDest, tl.lotNo, tl.volumeLine, tl.uniteLiv, t.date);
             StockRow &row = stocks[static_cast<std::size_t>(s)];
             const bool wasOpen = row.qte >= 1;
             row.qte = round2(row.qte + tl.qteLiv);
@@ -1711,7 +1898,9 @@ void CompanyGenerator::Model::processTransfer(Transfer &t, Rng &r)
             t.depart = std::to_string(tl.lotNo);
             line = -1;
             for (int l = lots[v.lot].firstLine; l < lots[v.lot].firstLine + lots[v.lot].lineCount; ++l)
-                if (lines[l].kind == kind && lines[l].inc != v.inc && lines[l].remaining >= 5 && lines[l].availableFrom <= t.date.day) line = l;
+                if (lines[l].kind == kind && lines[l].inc != v.inc && lines[l].remaining >= 5 &&
+                    lines[l].availableFrom <= t.date.day)
+                    line = l;
         }
     }
     if (t.type == "STOCK") {
@@ -1751,7 +1940,8 @@ void CompanyGenerator::Model::processTransfer(Transfer &t, Rng &r)
             t.destination = firewoodZones[r.below(firewoodZones.size())];
         }
         const auto &sawmills = placesOfKind[Scierie];
-        t.depart = "Achat bûches " + (sawmills.empty() ? r.pick(surnames()) : places[sawmills[r.below(sawmills.size())]].client);
+        t.depart = "Achat bûches " +
+                   (sawmills.empty() ? r.pick(surnames()) : places[sawmills[r.below(sawmills.size())]].client);
         TransferLine tl;
         tl.species = r.chance(0.5) ? Chene : r.chance(0.5) ? Hetre : Charme;
         tl.quality = Chauffage;
@@ -1787,7 +1977,7 @@ void CompanyGenerator::Model::simulate()
     struct Event
     {
         Moment when;
-        int type;  // 0 transfer, 1 order, 2 delivery
+        int type; // 0 transfer, 1 order, 2 delivery
         int index;
     };
     std::vector<Event> events;
@@ -1797,8 +1987,15 @@ void CompanyGenerator::Model::simulate()
     for (std::size_t i = 0; i < orders.size(); ++i) {
         Order &o = orders[i];
         const double x = draw.real();
-        o.type = x < 0.45 ? "PARTICULIER" : x < 0.70 ? "SCIERIE" : x < 0.82 ? "ENTREPRISE" : x < 0.90 ? "CHAUFFERIE" : x < 0.98 ? "EXPORT" : "TRANSFERT";
-        o.date = calendar.moment(draw, o.type == "PARTICULIER" || o.type == "TRANSFERT" ? FirewoodSale : o.type == "CHAUFFERIE" ? ChipDelivery : TimberSale);
+        o.type = x < 0.45   ? "PARTICULIER"
+                 : x < 0.70 ? "SCIERIE"
+                 : x < 0.82 ? "ENTREPRISE"
+                 : x < 0.90 ? "CHAUFFERIE"
+                 : x < 0.98 ? "EXPORT"
+                            : "TRANSFERT";
+        o.date = calendar.moment(draw, o.type == "PARTICULIER" || o.type == "TRANSFERT" ? FirewoodSale
+                                       : o.type == "CHAUFFERIE"                         ? ChipDelivery
+                                                                                        : TimberSale);
         // orders of type TRANSFERT are older rows: the screens no longer offer the type
         if (o.type == "TRANSFERT" && o.date.day.year() > first.year() + 4) o.type = "PARTICULIER";
         events.push_back({o.date, 1, static_cast<int>(i)});
@@ -1814,8 +2011,12 @@ void CompanyGenerator::Model::simulate()
             d.date = calendar.moment(draw, ChipDelivery);
             const double x = draw.real();
             const bool early = d.date.day.year() < first.year() + 5;
-            d.operation = x < 0.70 ? "VENTE" : x < 0.78 ? "VENTE sur ACHAT" : x < 0.89 ? "TRANSFERT" : x < 0.93 ? (early ? "ACHAT" : "ACHAT sur TRANSFERT")
-                        : x < 0.94 ? "TRAVAIL" : "TRANSPORT";
+            d.operation = x < 0.70   ? "VENTE"
+                          : x < 0.78 ? "VENTE sur ACHAT"
+                          : x < 0.89 ? "TRANSFERT"
+                          : x < 0.93 ? (early ? "ACHAT" : "ACHAT sur TRANSFERT")
+                          : x < 0.94 ? "TRAVAIL"
+                                     : "TRANSPORT";
         }
         events.push_back({d.date, 2, static_cast<int>(i)});
     }
@@ -1829,7 +2030,8 @@ void CompanyGenerator::Model::simulate()
         return a.type != b.type ? a.type < b.type : a.index < b.index;
     });
 
-    Rng ro = Rng::stream(opt.seed, "orders"), rd = Rng::stream(opt.seed, "deliveries"), rt = Rng::stream(opt.seed, "transfers");
+    Rng ro = Rng::stream(opt.seed, "orders"), rd = Rng::stream(opt.seed, "deliveries"),
+        rt = Rng::stream(opt.seed, "transfers");
     int transferNumber = 0;
     // Orders and deliveries take their numbers from the one delivery-note counter as they are
     // created, so the numbers follow the dates across both tables.
@@ -1854,7 +2056,8 @@ void CompanyGenerator::Model::simulate()
     std::sort(transfers.begin(), transfers.end(), [](const Transfer &a, const Transfer &b) { return a.inc < b.inc; });
     // order lines point at their order by position: follow the sort
     for (std::size_t i = 0; i < orders.size(); ++i)
-        for (int l = orders[i].firstLine; l < orders[i].firstLine + orders[i].lineCount; ++l) orderLines[static_cast<std::size_t>(l)].order = static_cast<int>(i);
+        for (int l = orders[i].firstLine; l < orders[i].firstLine + orders[i].lineCount; ++l)
+            orderLines[static_cast<std::size_t>(l)].order = static_cast<int>(i);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1880,7 +2083,8 @@ void CompanyGenerator::Model::buildInvoices()
     for (int i = 0; i < static_cast<int>(deliveries.size()); ++i) {
         const Delivery &d = deliveries[i];
         const bool sale = d.operation == "VENTE" || d.operation == "TRANSPORT" || d.operation == "VENTE sur ACHAT";
-        if (sale && d.place >= 0 && d.weighed && d.qteDefaut > 0 && d.total > 0 && d.date.day < cutoff && r.chance(0.997))
+        if (sale && d.place >= 0 && d.weighed && d.qteDefaut > 0 && d.total > 0 && d.date.day < cutoff &&
+            r.chance(0.997))
             docs.push_back({d.place, d.date.day, false, i});
     }
     std::sort(docs.begin(), docs.end(), [](const Doc &a, const Doc &b) {
@@ -1892,7 +2096,9 @@ void CompanyGenerator::Model::buildInvoices()
     std::vector<std::pair<std::size_t, std::size_t>> groups;
     for (std::size_t i = 0; i < docs.size();) {
         std::size_t j = i + 1;
-        while (j < docs.size() && docs[j].place == docs[i].place && docs[j].date.firstOfMonth() == docs[i].date.firstOfMonth()) ++j;
+        while (j < docs.size() && docs[j].place == docs[i].place &&
+               docs[j].date.firstOfMonth() == docs[i].date.firstOfMonth())
+            ++j;
         groups.emplace_back(i, j);
         i = j;
     }
@@ -1982,15 +2188,36 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
     // settings row
     {
         TableInsert t(loader, layout::perso);
-        t.s("nom", kCompanyName).s("adresse", "4 route de Saulieu").s("adresse1", "ZA des Granges").s("ville", "Montsauche-les-Settons")
-            .s("cp", "58230").s("siret", "812 345 679 00034").s("ape", "0220Z").s("tva_intra", "FR27812345679")
-            .s("commentaire", "SARL au capital de 120 000 € - Exploitation forestière, bois bûche et plaquettes forestières")
-            .s("commentaire_fac", "Pénalités de retard : trois fois le taux d’intérêt légal. Indemnité forfaitaire pour frais de recouvrement : 40 €.")
-            .s("pefc", "10-31-2187").s("tel", "03 86 84 52 10").s("fax", "03 86 84 52 11").s("email", "contact@bois-energies-haut-morvan.fr")
-            .s("facebook", "").s("twitter", "").d("humidite_defaut", 30).d("coef_surface_tonne", 150).d("cvo", 0.5)
-            .s("transporteur_prevu", contractorsOfFamily[FTransport].empty() ? "" : contractors[contractorsOfFamily[FTransport][0]].societe)
-            .s("centre_carte", "47.2167,4.0167").s("unite_defaut", defaultUnit).d("cout_broyage_tonne", 6.5).d("cout_transport", 9.2)
-            .d("coef_camion", 25).d("tps_dechargement", 20).d("version_UPDATE", kSchemaLevel);
+        t.s("nom", kCompanyName)
+            .s("adresse", "4 route de Saulieu")
+            .s("adresse1", "ZA des Granges")
+            .s("ville", "Montsauche-les-Settons")
+            .s("cp", "58230")
+            .s("siret", "812 345 679 00034")
+            .s("ape", "0220Z")
+            .s("tva_intra", "FR27812345679")
+            .s("commentaire",
+               "SARL au capital de 120 000 € - Exploitation forestière, bois bûche et plaquettes forestières")
+            .s("commentaire_fac", "Pénalités de retard : trois fois le taux d’intérêt légal. Indemnité forfaitaire "
+                                  "pour frais de recouvrement : 40 €.")
+            .s("pefc", "10-31-2187")
+            .s("tel", "03 86 84 52 10")
+            .s("fax", "03 86 84 52 11")
+            .s("email", "contact@bois-energies-haut-morvan.fr")
+            .s("facebook", "")
+            .s("twitter", "")
+            .d("humidite_defaut", 30)
+            .d("coef_surface_tonne", 150)
+            .d("cvo", 0.5)
+            .s("transporteur_prevu",
+               contractorsOfFamily[FTransport].empty() ? "" : contractors[contractorsOfFamily[FTransport][0]].societe)
+            .s("centre_carte", "47.2167,4.0167")
+            .s("unite_defaut", defaultUnit)
+            .d("cout_broyage_tonne", 6.5)
+            .d("cout_transport", 9.2)
+            .d("coef_camion", 25)
+            .d("tps_dechargement", 20)
+            .d("version_UPDATE", kSchemaLevel);
         t.endRow();
         done(t);
     }
@@ -2002,16 +2229,24 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
         {
             const char *name, *email;
         };
-        const User all[] = {{"admin", "direction@bois-energies-haut-morvan.fr"}, {"secretariat", "secretariat@bois-energies-haut-morvan.fr"},
-                            {"comptabilite", "compta@bois-energies-haut-morvan.fr"}, {"consultation", ""}};
-        const QStringList restricted{QStringLiteral("Gestion des mots de passes"), QStringLiteral("Parametrage"), QStringLiteral("Solder coupe"),
-                                     QStringLiteral("Solder livraison"), QStringLiteral("Supprimer enregistrement")};
+        const User all[] = {{"admin", "direction@bois-energies-haut-morvan.fr"},
+                            {"secretariat", "secretariat@bois-energies-haut-morvan.fr"},
+                            {"comptabilite", "compta@bois-energies-haut-morvan.fr"},
+                            {"consultation", ""}};
+        const QStringList restricted{QStringLiteral("Gestion des mots de passes"), QStringLiteral("Parametrage"),
+                                     QStringLiteral("Solder coupe"), QStringLiteral("Solder livraison"),
+                                     QStringLiteral("Supprimer enregistrement")};
         for (const User &u : all) {
-            users.s("Utilisateur", u.name).s("Mot_passe", u.name).sOrNull("email", u.email).null("email1").null("email2");
+            users.s("Utilisateur", u.name)
+                .s("Mot_passe", u.name)
+                .sOrNull("email", u.email)
+                .null("email1")
+                .null("email2");
             users.endRow();
             for (const QString &page : rightsPages()) {
                 const std::string name = u.name;
-                const bool granted = name == "admin" || (name == "consultation" ? page == QLatin1String("General") : !restricted.contains(page));
+                const bool granted = name == "admin" || (name == "consultation" ? page == QLatin1String("General")
+                                                                                : !restricted.contains(page));
                 rights.s("Utilisateur", u.name).s("Page", page.toStdString()).s("Autorisation", granted ? "1" : "0");
                 rights.endRow();
             }
@@ -2027,9 +2262,16 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
             char when[32];
             int y, m, d;
             last.plus(-r.between(0, 20)).ymd(y, m, d);
-            std::snprintf(when, sizeof when, "%02d/%02d/%04d %02d:%02d:%02d", d, m, y, r.between(8, 17), r.between(0, 59), r.between(0, 59));
-            notes.s("utilisateur", i % 2 ? "secretariat" : "admin").s("message1", messages[r.below(5)]).s("message2", "").s("message3", "")
-                .s("message4", "").s("message5", "").s("Date_postit", when).s("origine", i % 2 ? "admin" : "secretariat");
+            std::snprintf(when, sizeof when, "%02d/%02d/%04d %02d:%02d:%02d", d, m, y, r.between(8, 17),
+                          r.between(0, 59), r.between(0, 59));
+            notes.s("utilisateur", i % 2 ? "secretariat" : "admin")
+                .s("message1", messages[r.below(5)])
+                .s("message2", "")
+                .s("message3", "")
+                .s("message4", "")
+                .s("message5", "")
+                .s("Date_postit", when)
+                .s("origine", i % 2 ? "admin" : "secretariat");
             notes.endRow();
         }
         done(notes);
@@ -2038,7 +2280,12 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
     {
         TableInsert t(loader, layout::essence);
         for (const Species &s : kSpecies) {
-            t.s("essence", s.name).s("code", s.code).d("m3", s.coef[0]).d("T", s.coef[1]).d("Stere", s.coef[2]).d("pourcent_ecorce", s.bark);
+            t.s("essence", s.name)
+                .s("code", s.code)
+                .d("m3", s.coef[0])
+                .d("T", s.coef[1])
+                .d("Stere", s.coef[2])
+                .d("pourcent_ecorce", s.bark);
             t.endRow();
         }
         done(t);
@@ -2067,7 +2314,7 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
         }
         done(a);
         TableInsert f(loader, layout::familleIntervenant);
-        for (int k = FChargement; k < FamilyCount; ++k) {  // the first four are installed with the schema
+        for (int k = FChargement; k < FamilyCount; ++k) { // the first four are installed with the schema
             f.s("famille_intervenant", kFamilies[k]);
             f.endRow();
         }
@@ -2080,7 +2327,11 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
         done(v);
         TableInsert p(loader, layout::listeReglement);
         for (const PaymentMode &m : kPaymentModes) {
-            p.i("inc", m.inc).s("reglement", m.text).i("nb_jour", m.days).s("fin_mois", m.endOfMonth ? "FIN de MOIS" : "NET").i("jour_apres", m.dayAfter);
+            p.i("inc", m.inc)
+                .s("reglement", m.text)
+                .i("nb_jour", m.days)
+                .s("fin_mois", m.endOfMonth ? "FIN de MOIS" : "NET")
+                .i("jour_apres", m.dayAfter);
             p.endRow();
         }
         done(p);
@@ -2092,20 +2343,35 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
         TableInsert c(loader, layout::contact);
         Rng r = Rng::stream(opt.seed, "contacts");
         for (const Contractor &k : contractors) {
-            t.i("num_intervenant_possible", k.number).s("societe", k.societe).s("famille_intervenant", k.famille)
-                .d("cout_tonne", k.tonne).d("cout_heure", k.heure).d("cout_volume", k.volume).d("cout_surface", k.surface)
-                .d("cout_stere", k.stere).sOrNull("commentaire", k.commentaire).sOrNull("pefc", k.pefc);
+            t.i("num_intervenant_possible", k.number)
+                .s("societe", k.societe)
+                .s("famille_intervenant", k.famille)
+                .d("cout_tonne", k.tonne)
+                .d("cout_heure", k.heure)
+                .d("cout_volume", k.volume)
+                .d("cout_surface", k.surface)
+                .d("cout_stere", k.stere)
+                .sOrNull("commentaire", k.commentaire)
+                .sOrNull("pefc", k.pefc);
             t.endRow();
             const int count = r.chance(0.6) ? 1 : r.chance(0.7) ? 2 : 3;
             for (int n = 0; n < count; ++n) {
                 const bool female = r.chance(0.3);
                 const std::string firstName = female ? r.pick(femaleFirstNames()) : r.pick(maleFirstNames());
                 const std::string lastName = r.pick(surnames());
-                c.i("num_contact", ++lastContact).i("num_intervenant_possible", k.number).s("civilite", female ? "Mme" : "M.")
-                    .s("Nom", lastName).s("prenom", firstName).sOrNull("tel", r.chance(0.6) ? phone(r, "58000", false) : "")
-                    .sOrNull("portable", r.chance(0.8) ? phone(r, "", true) : "").null("fax")
+                c.i("num_contact", ++lastContact)
+                    .i("num_intervenant_possible", k.number)
+                    .s("civilite", female ? "Mme" : "M.")
+                    .s("Nom", lastName)
+                    .s("prenom", firstName)
+                    .sOrNull("tel", r.chance(0.6) ? phone(r, "58000", false) : "")
+                    .sOrNull("portable", r.chance(0.8) ? phone(r, "", true) : "")
+                    .null("fax")
                     .sOrNull("email", r.chance(0.6) ? asciiLower(firstName + "." + lastName) + "@orange.fr" : "")
-                    .sOrNull("fonction", n == 0 ? "Gérant" : r.pick(jobTitles())).null("Divers").null("password").null("login");
+                    .sOrNull("fonction", n == 0 ? "Gérant" : r.pick(jobTitles()))
+                    .null("Divers")
+                    .null("password")
+                    .null("login");
                 c.endRow();
             }
         }
@@ -2117,18 +2383,43 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
         TableInsert t(loader, layout::destination);
         for (const Place &p : places) {
             const bool zone = p.kind == ChipZone || p.kind == FirewoodZone;
-            t.s("client", p.client).s("destination", p.destination).s("stockage", p.kind == ChipZone ? "OUI" : p.kind == FirewoodZone ? "BUCHE" : "NON")
-                .s("adresse", p.adresse).sOrNull("adresse1", p.adresse1).s("cp", p.cp).s("ville", p.ville).s("pays", p.pays)
-                .sOrNull("client_fac", p.clientFac).sOrNull("adresse_fac", p.adresseFac).sOrNull("adresse1_fac", p.adresse1Fac)
-                .sOrNull("cp_fac", zone ? "" : p.cpFac).sOrNull("ville_fac", zone ? "" : p.villeFac).sOrNull("pays_fac", zone ? "" : p.paysFac)
-                .sOrNull("nom1", p.nom1).sOrNull("fonction1", p.fonction1).sOrNull("tel1", p.tel1).sOrNull("portable1", p.portable1)
-                .sOrNull("email1", p.email1).sOrNull("nom2", p.nom2).sOrNull("fonction2", p.fonction2).sOrNull("tel2", p.tel2)
-                .sOrNull("portable2", p.portable2).sOrNull("email2", p.email2).s("unite", p.unite);
+            t.s("client", p.client)
+                .s("destination", p.destination)
+                .s("stockage", p.kind == ChipZone       ? "OUI"
+                               : p.kind == FirewoodZone ? "BUCHE"
+                                                        : "NON")
+                .s("adresse", p.adresse)
+                .sOrNull("adresse1", p.adresse1)
+                .s("cp", p.cp)
+                .s("ville", p.ville)
+                .s("pays", p.pays)
+                .sOrNull("client_fac", p.clientFac)
+                .sOrNull("adresse_fac", p.adresseFac)
+                .sOrNull("adresse1_fac", p.adresse1Fac)
+                .sOrNull("cp_fac", zone ? "" : p.cpFac)
+                .sOrNull("ville_fac", zone ? "" : p.villeFac)
+                .sOrNull("pays_fac", zone ? "" : p.paysFac)
+                .sOrNull("nom1", p.nom1)
+                .sOrNull("fonction1", p.fonction1)
+                .sOrNull("tel1", p.tel1)
+                .sOrNull("portable1", p.portable1)
+                .sOrNull("email1", p.email1)
+                .sOrNull("nom2", p.nom2)
+                .sOrNull("fonction2", p.fonction2)
+                .sOrNull("tel2", p.tel2)
+                .sOrNull("portable2", p.portable2)
+                .sOrNull("email2", p.email2)
+                .s("unite", p.unite);
             if (zone) t.null("cout_mwh").null("cout_tonne");
             else t.d2("cout_mwh", p.coutMwh).d2("cout_tonne", p.coutTonne);
-            t.sOrNull("pefc", p.pefc).iOrNull("inc_tva", p.incTva, !zone).sOrNull("tva_intra", p.tvaIntra)
-                .iOrNull("inc_reglement", p.incReglement, !zone).sOrNull("commentaire", p.commentaire).sOrNull("latitude", p.latitude)
-                .d2("tonnage_maxi", p.tonnageMaxi).d2OrNull("tonnage_inventaire", p.tonnageInventaire, p.inventory)
+            t.sOrNull("pefc", p.pefc)
+                .iOrNull("inc_tva", p.incTva, !zone)
+                .sOrNull("tva_intra", p.tvaIntra)
+                .iOrNull("inc_reglement", p.incReglement, !zone)
+                .sOrNull("commentaire", p.commentaire)
+                .sOrNull("latitude", p.latitude)
+                .d2("tonnage_maxi", p.tonnageMaxi)
+                .d2OrNull("tonnage_inventaire", p.tonnageInventaire, p.inventory)
                 .dateOrNull("date_inventaire", p.dateInventaire, p.inventory);
             t.endRow();
         }
@@ -2163,16 +2454,28 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
                     lot.logTotal += d.underBark;
                     if (delivered) lot.logDelivered += d.underBark;
                     const char *cls = classOf(d.diameter);
-                    const std::string stock = !delivered && !placesOfKind[FirewoodZone].empty() && r.chance(0.02)
-                                                  ? places[placesOfKind[FirewoodZone][r.below(placesOfKind[FirewoodZone].size())]].destination
-                                                  : std::string();
-                    t.i("inc", ++inc).i("N_lot", lot.number).i("indice_lot", 1).s("descriptif", "GRUME").s("n_grume", std::to_string(++number))
-                        .s("essence", kSpecies[v.species].name).s("qualite", kQualities[v.quality]);
+                    const std::string stock =
+                        !delivered && !placesOfKind[FirewoodZone].empty() && r.chance(0.02)
+                            ? places[placesOfKind[FirewoodZone][r.below(placesOfKind[FirewoodZone].size())]].destination
+                            : std::string();
+                    t.i("inc", ++inc)
+                        .i("N_lot", lot.number)
+                        .i("indice_lot", 1)
+                        .s("descriptif", "GRUME")
+                        .s("n_grume", std::to_string(++number))
+                        .s("essence", kSpecies[v.species].name)
+                        .s("qualite", kQualities[v.quality]);
                     if (cls) t.s("classe", cls);
                     else t.null("classe");
-                    t.i("diametre", d.diameter).d("longueur", d.length).d("pourcent_ecorce", kSpecies[v.species].bark)
-                        .d3("m3_sur_ecorce", d.overBark).d3("m3", d.underBark).s("lieu", lot.lieu).date("date_creation", lot.logsMeasured)
-                        .date("date_lieu", lot.logsMeasured).s("stock", stock);
+                    t.i("diametre", d.diameter)
+                        .d("longueur", d.length)
+                        .d("pourcent_ecorce", kSpecies[v.species].bark)
+                        .d3("m3_sur_ecorce", d.overBark)
+                        .d3("m3", d.underBark)
+                        .s("lieu", lot.lieu)
+                        .date("date_creation", lot.logsMeasured)
+                        .date("date_lieu", lot.logsMeasured)
+                        .s("stock", stock);
                     if (delivered) t.s("livree", "OUI");
                     else t.null("livree");
                     t.iOrNull("inc_cde", order, order != 0);
@@ -2194,15 +2497,35 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
             const double waiting = std::max(0.0, round2(c - dd));
             const double q = v.qte, fp = v.finPied, fa = v.finAbattage;
             const double felled = std::max(0.0, q * fp / 100 - q * fa / 100);
-            t.i("inc", v.inc).i("N_lot", lot.number).i("indice_lot", 1).s("descriptif", "VOLUME").s("essence", kSpecies[s].name)
-                .s("qualite", kQualities[v.quality]).d2("m3", corres(s, M3, v.unit, q)).d2("tonne", corres(s, Tonne, v.unit, q))
-                .d2("stere", corres(s, Stere, v.unit, q)).d2("qte", q).s("unite", unitName(v.unit)).s("unite_defaut", defaultUnit)
-                .d2("qte_defaut", corres(s, kDefaultUnit, v.unit, q)).d2("qte_livree", gone)
-                .d2("qte_livree_defaut", corres(s, kDefaultUnit, v.unit, gone)).d2("broyage_reel", b).d2("volume_livre", a)
-                .d2("volume_livre_stock", dd).d2("volume_transfert", waiting).d("fin_pied", v.finPied).d("fin_abattage", v.finAbattage)
-                .d2("sur_pied", (100 - fp) * q / 100).d2("abattage", felled).d2("debardage", q * fa / 100 - b - a - waiting - dd)
-                .d2OrNull("abattage_cout", v.costFelling, v.hasFelling).d2OrNull("debardage_cout", v.costSkidding, v.hasSkidding)
-                .d2OrNull("remise_etat_cout", v.costOther, v.hasOther).s("lieu", lot.lieu).date("date_creation", v.built);
+            t.i("inc", v.inc)
+                .i("N_lot", lot.number)
+                .i("indice_lot", 1)
+                .s("descriptif", "VOLUME")
+                .s("essence", kSpecies[s].name)
+                .s("qualite", kQualities[v.quality])
+                .d2("m3", corres(s, M3, v.unit, q))
+                .d2("tonne", corres(s, Tonne, v.unit, q))
+                .d2("stere", corres(s, Stere, v.unit, q))
+                .d2("qte", q)
+                .s("unite", unitName(v.unit))
+                .s("unite_defaut", defaultUnit)
+                .d2("qte_defaut", corres(s, kDefaultUnit, v.unit, q))
+                .d2("qte_livree", gone)
+                .d2("qte_livree_defaut", corres(s, kDefaultUnit, v.unit, gone))
+                .d2("broyage_reel", b)
+                .d2("volume_livre", a)
+                .d2("volume_livre_stock", dd)
+                .d2("volume_transfert", waiting)
+                .d("fin_pied", v.finPied)
+                .d("fin_abattage", v.finAbattage)
+                .d2("sur_pied", (100 - fp) * q / 100)
+                .d2("abattage", felled)
+                .d2("debardage", q * fa / 100 - b - a - waiting - dd)
+                .d2OrNull("abattage_cout", v.costFelling, v.hasFelling)
+                .d2OrNull("debardage_cout", v.costSkidding, v.hasSkidding)
+                .d2OrNull("remise_etat_cout", v.costOther, v.hasOther)
+                .s("lieu", lot.lieu)
+                .date("date_creation", v.built);
             if (lot.finished) t.s("livree", "OUI");
             else t.null("livree");
             t.endRow();
@@ -2227,30 +2550,85 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
                 cvo += o.cvo;
             }
             double estimation = 0;
-            for (int l = lot.firstLine; l < lot.firstLine + lot.lineCount; ++l) estimation += corres(lines[l].species, kDefaultUnit, lines[l].unit, lines[l].qte);
-            t.i("inc", ++inc).i("n_lot", lot.number).i("indice_lot", 1).s("type_achat", lot.typeAchat).s("groupe_essence", lot.groupe)
-                .s("coupe_fini", lot.finished ? "OUI" : "NON").date("date_achat", lot.date).s("lieu", lot.lieu).s("adresse", lot.adresse)
-                .s("cp", lot.cp).sOrNull("latitude", lot.latitude).sOrNull("commentaire", lot.commentaire)
-                .dateOrNull("date_alerte", lot.alert, lot.hasAlert).dateOrNull("date_fin", lot.end, lot.hasAlert).s("nom", noms)
-                .s("N_parcelle", parcelles).s("acheteur", acheteurs).d2("surface", surface).d2("prix_achat", prix)
-                .d2("abattage_cout", acompte).d2("cvo", cvo).d("coef", 150).d("coef_cvo", 0.5).d2("estimation", estimation)
-                .d2("cout_total", prix + acompte).null("debardage_cout").null("remise_etat_cout").i("fin_pied", lot.finPied)
-                .i("fin_abattage", lot.finAbattage).null("sur_pied").null("abattage").null("debardage")
-                .d2OrNull("total_grume", lot.logTotal, lot.hasLogs).d2OrNull("total_grume_livre", lot.logDelivered, lot.hasLogs);
+            for (int l = lot.firstLine; l < lot.firstLine + lot.lineCount; ++l)
+                estimation += corres(lines[l].species, kDefaultUnit, lines[l].unit, lines[l].qte);
+            t.i("inc", ++inc)
+                .i("n_lot", lot.number)
+                .i("indice_lot", 1)
+                .s("type_achat", lot.typeAchat)
+                .s("groupe_essence", lot.groupe)
+                .s("coupe_fini", lot.finished ? "OUI" : "NON")
+                .date("date_achat", lot.date)
+                .s("lieu", lot.lieu)
+                .s("adresse", lot.adresse)
+                .s("cp", lot.cp)
+                .sOrNull("latitude", lot.latitude)
+                .sOrNull("commentaire", lot.commentaire)
+                .dateOrNull("date_alerte", lot.alert, lot.hasAlert)
+                .dateOrNull("date_fin", lot.end, lot.hasAlert)
+                .s("nom", noms)
+                .s("N_parcelle", parcelles)
+                .s("acheteur", acheteurs)
+                .d2("surface", surface)
+                .d2("prix_achat", prix)
+                .d2("abattage_cout", acompte)
+                .d2("cvo", cvo)
+                .d("coef", 150)
+                .d("coef_cvo", 0.5)
+                .d2("estimation", estimation)
+                .d2("cout_total", prix + acompte)
+                .null("debardage_cout")
+                .null("remise_etat_cout")
+                .i("fin_pied", lot.finPied)
+                .i("fin_abattage", lot.finAbattage)
+                .null("sur_pied")
+                .null("abattage")
+                .null("debardage")
+                .d2OrNull("total_grume", lot.logTotal, lot.hasLogs)
+                .d2OrNull("total_grume_livre", lot.logDelivered, lot.hasLogs);
             t.endRow();
             for (const Owner &o : lot.owners) {
-                owners.i("N_lot", lot.number).i("indice_lot", 1).s("nom", o.nom).s("type_proprietaire", o.type).date("date_achat", o.date)
-                    .s("n_parcelle", o.parcelle).s("acheteur", o.acheteur).s("pro_adresse", o.adresse).s("pro_cp", o.cp)
-                    .s("pro_ville", o.ville).sOrNull("pro_tel", o.tel).sOrNull("pefc", o.pefc).s("achat_fixe", o.fixe ? "OUI" : "NON")
-                    .d2OrNull("prix_achat", o.prixAchat, o.fixe).d2OrNull("prix_estime", o.prixEstime, !o.fixe).d("coef_cvo", 0.5)
-                    .d2("cvo", o.cvo).d2("cout_total", o.coutTotal).d2("estimation", o.estimation).d2("abattage_cout", o.acompte)
-                    .s("pro_paye", o.paid ? "Vrai" : "Faux").d("surface", o.surface).d("coef", 150).s("coupe_fini", "NON").null("prix_unit");
+                owners.i("N_lot", lot.number)
+                    .i("indice_lot", 1)
+                    .s("nom", o.nom)
+                    .s("type_proprietaire", o.type)
+                    .date("date_achat", o.date)
+                    .s("n_parcelle", o.parcelle)
+                    .s("acheteur", o.acheteur)
+                    .s("pro_adresse", o.adresse)
+                    .s("pro_cp", o.cp)
+                    .s("pro_ville", o.ville)
+                    .sOrNull("pro_tel", o.tel)
+                    .sOrNull("pefc", o.pefc)
+                    .s("achat_fixe", o.fixe ? "OUI" : "NON")
+                    .d2OrNull("prix_achat", o.prixAchat, o.fixe)
+                    .d2OrNull("prix_estime", o.prixEstime, !o.fixe)
+                    .d("coef_cvo", 0.5)
+                    .d2("cvo", o.cvo)
+                    .d2("cout_total", o.coutTotal)
+                    .d2("estimation", o.estimation)
+                    .d2("abattage_cout", o.acompte)
+                    .s("pro_paye", o.paid ? "Vrai" : "Faux")
+                    .d("surface", o.surface)
+                    .d("coef", 150)
+                    .s("coupe_fini", "NON")
+                    .null("prix_unit");
                 owners.endRow();
                 for (const Estimate &e : o.estimates) {
-                    estimates.i("N_lot", lot.number).i("indice_lot", 1).s("nom", o.nom).s("essence", kSpecies[e.species].name)
-                        .s("qualite", kQualities[e.quality]).s("unite", unitName(e.unit)).s("unite_defaut", defaultUnit).d2("qte", e.qte)
-                        .d2("qte_reel", e.qteReel).d2("qte_defaut", e.qteDefaut).d2("prix_unit", e.prixUnit).d2("prix_total", e.prixTotal)
-                        .sOrNull("long", e.comment).d2("m3_reel", e.qteDefaut);
+                    estimates.i("N_lot", lot.number)
+                        .i("indice_lot", 1)
+                        .s("nom", o.nom)
+                        .s("essence", kSpecies[e.species].name)
+                        .s("qualite", kQualities[e.quality])
+                        .s("unite", unitName(e.unit))
+                        .s("unite_defaut", defaultUnit)
+                        .d2("qte", e.qte)
+                        .d2("qte_reel", e.qteReel)
+                        .d2("qte_defaut", e.qteDefaut)
+                        .d2("prix_unit", e.prixUnit)
+                        .d2("prix_total", e.prixTotal)
+                        .sOrNull("long", e.comment)
+                        .d2("m3_reel", e.qteDefaut);
                     estimates.endRow();
                 }
             }
@@ -2260,16 +2638,28 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
         done(estimates);
     }
     auto writeAction = [&](TableInsert &t, const Action &a) {
-        t.s("I_nom", contractors[static_cast<std::size_t>(a.contractor)].societe).s("type1", a.type).date("i_date", a.date)
-            .d("qte_action", a.quantity).s("unite_action", a.unit).d("prix_unit_action", a.unitPrice).d("i_cout", a.cost);
+        t.s("I_nom", contractors[static_cast<std::size_t>(a.contractor)].societe)
+            .s("type1", a.type)
+            .date("i_date", a.date)
+            .d("qte_action", a.quantity)
+            .s("unite_action", a.unit)
+            .d("prix_unit_action", a.unitPrice)
+            .d("i_cout", a.cost);
     };
     {
         TableInsert t(loader, layout::intervention);
         for (const WorkRow &w : work) {
             const Action &a = w.action;
-            t.i("N_lot", a.lotNo).i("indice_lot", 1).i("id", lines[static_cast<std::size_t>(w.line)].inc).s("type1", a.type)
-                .s("I_nom", contractors[static_cast<std::size_t>(a.contractor)].societe).date("i_date", a.date).d("qte_action", a.quantity)
-                .s("unite_action", a.unit).d("prix_unit_action", a.unitPrice).d("i_cout", a.cost);
+            t.i("N_lot", a.lotNo)
+                .i("indice_lot", 1)
+                .i("id", lines[static_cast<std::size_t>(w.line)].inc)
+                .s("type1", a.type)
+                .s("I_nom", contractors[static_cast<std::size_t>(a.contractor)].societe)
+                .date("i_date", a.date)
+                .d("qte_action", a.quantity)
+                .s("unite_action", a.unit)
+                .d("prix_unit_action", a.unitPrice)
+                .d("i_cout", a.cost);
             if (a.hours >= 0) t.d("i_nb_heure", a.hours);
             else t.null("i_nb_heure");
             t.sOrNull("fac_fournisseur", a.settled ? "OUI" : "");
@@ -2290,26 +2680,54 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
             }
             for (const Action &a : x.actions) cost += a.cost;
             const std::string &destination = places[x.destination].destination;
-            t.i("inc", x.inc).i("creation", 0).moment("date_transfert", x.date).s("type_transfert", x.type).s("depart", x.depart)
-                .s("destination", destination).s("type_destination", x.typeDestination).s("unite_defaut", defaultUnit)
-                .sOrNull("corps_cde", x.text).d2("grume_livree", defaut).d2("volume_cde", defaut).d2("qte_defaut_totale", defaut)
-                .d2("qte_liv_totale", liv).d2("prix_vente", 0).d2("prix_vente_facture", 0).d("total_cout_action", cost);
+            t.i("inc", x.inc)
+                .i("creation", 0)
+                .moment("date_transfert", x.date)
+                .s("type_transfert", x.type)
+                .s("depart", x.depart)
+                .s("destination", destination)
+                .s("type_destination", x.typeDestination)
+                .s("unite_defaut", defaultUnit)
+                .sOrNull("corps_cde", x.text)
+                .d2("grume_livree", defaut)
+                .d2("volume_cde", defaut)
+                .d2("qte_defaut_totale", defaut)
+                .d2("qte_liv_totale", liv)
+                .d2("prix_vente", 0)
+                .d2("prix_vente_facture", 0)
+                .d("total_cout_action", cost);
             t.endRow();
             for (const TransferLine &l : x.lines) {
-                tl.i("inc_transfert", x.inc).s("descriptif", "GRUME").moment("date_creation", x.date).s("lieu", x.depart).s("depart", x.depart)
-                    .s("destination", destination).s("type_transfert", x.type).s("unite_defaut", defaultUnit)
-                    .sOrNull("n_lot", l.lotNo ? std::to_string(l.lotNo) : "").iOrNull("id", l.volumeLine, l.volumeLine != 0)
-                    .s("essence", kSpecies[l.species].name).s("qualite", kQualities[l.quality]).s("unite_conso", unitName(l.uniteConso))
-                    .d2("qte_conso", l.qteConso).sOrNull("unite_depart", l.uniteDepart >= 0 ? unitName(l.uniteDepart) : "")
-                    .iOrNull("inc_stock_buche", l.stockInc, l.stockInc != 0).s("qualite_destination", kQualities[l.qualityDest])
-                    .d2("qte_liv", l.qteLiv).s("unite_liv", unitName(l.uniteLiv)).d2("qte_defaut", l.qteDefaut).i("inc_coef", l.coefRow)
+                tl.i("inc_transfert", x.inc)
+                    .s("descriptif", "GRUME")
+                    .moment("date_creation", x.date)
+                    .s("lieu", x.depart)
+                    .s("depart", x.depart)
+                    .s("destination", destination)
+                    .s("type_transfert", x.type)
+                    .s("unite_defaut", defaultUnit)
+                    .sOrNull("n_lot", l.lotNo ? std::to_string(l.lotNo) : "")
+                    .iOrNull("id", l.volumeLine, l.volumeLine != 0)
+                    .s("essence", kSpecies[l.species].name)
+                    .s("qualite", kQualities[l.quality])
+                    .s("unite_conso", unitName(l.uniteConso))
+                    .d2("qte_conso", l.qteConso)
+                    .sOrNull("unite_depart", l.uniteDepart >= 0 ? unitName(l.uniteDepart) : "")
+                    .iOrNull("inc_stock_buche", l.stockInc, l.stockInc != 0)
+                    .s("qualite_destination", kQualities[l.qualityDest])
+                    .d2("qte_liv", l.qteLiv)
+                    .s("unite_liv", unitName(l.uniteLiv))
+                    .d2("qte_defaut", l.qteDefaut)
+                    .i("inc_coef", l.coefRow)
                     .d("coef", l.coef);
                 tl.endRow();
             }
             for (const Action &a : x.actions) {
                 ta.i("inc_transfert", x.inc);
                 writeAction(ta, a);
-                ta.sOrNull("n_lot", a.lotNo ? std::to_string(a.lotNo) : "").null("id").sOrNull("fac_fournisseur", a.settled ? "OUI" : "");
+                ta.sOrNull("n_lot", a.lotNo ? std::to_string(a.lotNo) : "")
+                    .null("id")
+                    .sOrNull("fac_fournisseur", a.settled ? "OUI" : "");
                 ta.endRow();
             }
         }
@@ -2320,10 +2738,18 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
         for (const StockRow &row : stocks) {
             Moment inventory = row.created;
             inventory.day = inventory.day.plus(-1);
-            s.i("inc", row.inc).s("destination", places[row.zone].destination).s("essence", kSpecies[row.species].name)
-                .s("qualite", kQualities[row.quality]).sOrNull("n_lot", row.lotNo ? std::to_string(row.lotNo) : "")
-                .iOrNull("id", row.volumeLine, row.volumeLine != 0).s("unite_stock", unitName(row.unit)).s("unite_defaut", defaultUnit)
-                .d2("qte_theorique_restante", row.qte).d2("qte_defaut", row.qteDefaut).d("qte_inventaire", 0).moment("date_inventaire", inventory);
+            s.i("inc", row.inc)
+                .s("destination", places[row.zone].destination)
+                .s("essence", kSpecies[row.species].name)
+                .s("qualite", kQualities[row.quality])
+                .sOrNull("n_lot", row.lotNo ? std::to_string(row.lotNo) : "")
+                .iOrNull("id", row.volumeLine, row.volumeLine != 0)
+                .s("unite_stock", unitName(row.unit))
+                .s("unite_defaut", defaultUnit)
+                .d2("qte_theorique_restante", row.qte)
+                .d2("qte_defaut", row.qteDefaut)
+                .d("qte_inventaire", 0)
+                .moment("date_inventaire", inventory);
             s.endRow();
         }
         done(s);
@@ -2335,31 +2761,69 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
         TableInsert ta(loader, layout::listeActionCde);
         for (const Order &o : orders) {
             const Place &p = places[static_cast<std::size_t>(o.place)];
-            t.i("inc", o.inc).i("creation", 0).s("type_cde", o.type).s("client", p.client).s("destination", p.destination)
-                .s("adresse_liv", p.adresse).s("cp_liv", p.cp).s("ville_liv", p.ville).s("pays_liv", p.pays)
-                .sOrNull("n_cde_client", o.customerRef).sOrNull("corps_cde", o.text).moment("date_cde", o.date)
-                .moment("date_souhaitee", o.wished).s("unite_defaut", defaultUnit).s("unite_liv", unitName(o.unit))
-                .d2("qte_liv_totale", o.qteLiv).d2("qte_defaut_totale", o.qteDefaut).d2("volume_cde", o.qteDefaut)
-                .d2("grume_livree", o.qteDefaut).d2("prix_vente", o.price).d2("prix_vente_facture", o.price)
-                .d("total_cout_action", o.actionCost).s("livree", o.delivered ? "OUI" : "NON").s("facturee", o.invoice ? "OUI" : "NON")
+            t.i("inc", o.inc)
+                .i("creation", 0)
+                .s("type_cde", o.type)
+                .s("client", p.client)
+                .s("destination", p.destination)
+                .s("adresse_liv", p.adresse)
+                .s("cp_liv", p.cp)
+                .s("ville_liv", p.ville)
+                .s("pays_liv", p.pays)
+                .sOrNull("n_cde_client", o.customerRef)
+                .sOrNull("corps_cde", o.text)
+                .moment("date_cde", o.date)
+                .moment("date_souhaitee", o.wished)
+                .s("unite_defaut", defaultUnit)
+                .s("unite_liv", unitName(o.unit))
+                .d2("qte_liv_totale", o.qteLiv)
+                .d2("qte_defaut_totale", o.qteDefaut)
+                .d2("volume_cde", o.qteDefaut)
+                .d2("grume_livree", o.qteDefaut)
+                .d2("prix_vente", o.price)
+                .d2("prix_vente_facture", o.price)
+                .d("total_cout_action", o.actionCost)
+                .s("livree", o.delivered ? "OUI" : "NON")
+                .s("facturee", o.invoice ? "OUI" : "NON")
                 .iOrNull("num_facture", o.invoice, o.invoice != 0);
             t.endRow();
             for (int l = o.firstLine; l < o.firstLine + o.lineCount; ++l) {
                 const OrderLine &ol = orderLines[static_cast<std::size_t>(l)];
                 const bool fromStock = ol.origin == 'S';
                 const StockRow *s = fromStock ? &stocks[static_cast<std::size_t>(ol.stock)] : nullptr;
-                tl.i("inc", ol.inc).i("inc_cde", o.inc).s("descriptif", "VOLUME").moment("date_creation", o.date).s("lieu", p.client)
-                    .s("essence", ol.species >= 0 ? kSpecies[ol.species].name : "").s("qualite", kQualities[ol.quality])
-                    .d2("qte_liv", ol.qteLiv).s("unite_liv", unitName(o.unit)).d2("prix_unit", ol.prixUnit).d2("prix_total", ol.prixTotal)
-                    .s("unite_defaut", defaultUnit).d2("qte_defaut", ol.qteDefaut).s("unite_conso", unitName(ol.uniteConso))
-                    .d2("qte_conso", ol.qteConso).s("choix_depart", ol.origin == 'C' ? "COUPE" : fromStock ? "STOCK" : "AUTRE")
-                    .sOrNull("n_lot", ol.lotNo ? std::to_string(ol.lotNo) : "").iOrNull("id", ol.volumeLine, ol.volumeLine != 0)
+                tl.i("inc", ol.inc)
+                    .i("inc_cde", o.inc)
+                    .s("descriptif", "VOLUME")
+                    .moment("date_creation", o.date)
+                    .s("lieu", p.client)
+                    .s("essence", ol.species >= 0 ? kSpecies[ol.species].name : "")
+                    .s("qualite", kQualities[ol.quality])
+                    .d2("qte_liv", ol.qteLiv)
+                    .s("unite_liv", unitName(o.unit))
+                    .d2("prix_unit", ol.prixUnit)
+                    .d2("prix_total", ol.prixTotal)
+                    .s("unite_defaut", defaultUnit)
+                    .d2("qte_defaut", ol.qteDefaut)
+                    .s("unite_conso", unitName(ol.uniteConso))
+                    .d2("qte_conso", ol.qteConso)
+                    .s("choix_depart", ol.origin == 'C' ? "COUPE"
+                                       : fromStock      ? "STOCK"
+                                                        : "AUTRE")
+                    .sOrNull("n_lot", ol.lotNo ? std::to_string(ol.lotNo) : "")
+                    .iOrNull("id", ol.volumeLine, ol.volumeLine != 0)
                     .s("stock", o.type == "TRANSFERT" ? "STOCK" : "LIV.");
                 if (s) {
-                    tl.s("stock_buche", places[s->zone].destination).i("inc_stock_buche", s->inc).s("stock_essence", kSpecies[s->species].name)
-                        .s("stock_qualite", kQualities[s->quality]).s("stock_unite", unitName(s->unit));
+                    tl.s("stock_buche", places[s->zone].destination)
+                        .i("inc_stock_buche", s->inc)
+                        .s("stock_essence", kSpecies[s->species].name)
+                        .s("stock_qualite", kQualities[s->quality])
+                        .s("stock_unite", unitName(s->unit));
                 } else {
-                    tl.null("stock_buche").null("inc_stock_buche").null("stock_essence").null("stock_qualite").null("stock_unite");
+                    tl.null("stock_buche")
+                        .null("inc_stock_buche")
+                        .null("stock_essence")
+                        .null("stock_qualite")
+                        .null("stock_unite");
                 }
                 tl.d2("stock_qte", ol.stockQte);
                 tl.endRow();
@@ -2367,7 +2831,8 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
             for (const Action &a : o.actions) {
                 ta.i("inc_cde", o.inc);
                 writeAction(ta, a);
-                ta.sOrNull("n_lot", a.lotNo ? std::to_string(a.lotNo) : "").iOrNull("id", a.volumeLine, a.volumeLine != 0)
+                ta.sOrNull("n_lot", a.lotNo ? std::to_string(a.lotNo) : "")
+                    .iOrNull("id", a.volumeLine, a.volumeLine != 0)
                     .sOrNull("fac_fournisseur", a.settled ? "OUI" : "");
                 ta.endRow();
             }
@@ -2382,23 +2847,56 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
         TableInsert ta(loader, layout::listeActionLiv);
         for (const Delivery &d : deliveries) {
             const bool w = d.weighed;
-            t.i("inc", d.inc).i("creation", 0).s("operation", d.operation).moment("date_livraison", d.date).sOrNull("depart", d.depart)
-                .sOrNull("destination", d.destinationText).iOrNull("n_lot", d.lot >= 0 ? lots[d.lot].number : 0, d.lot >= 0).i("indice_lot", 1)
-                .iOrNull("id", d.line >= 0 ? lines[d.line].inc : 0, d.line >= 0).s("essence", kSpecies[d.species].name)
-                .s("qualite", kQualities[Plaquette]).s("unite_liv", "T").s("unite_defaut", defaultUnit).s("unite_conso", unitName(d.uniteConso))
-                .d2OrNull("tonnage", d.tonnage, w).d2OrNull("qte_liv_totale", d.tonnage, w).d2OrNull("qte_defaut_totale", d.qteDefaut, w)
-                .d2OrNull("qte_pefc", d.pefc, w).d2OrNull("qte_defaut_pefc", d.pefcDefaut, w).d2OrNull("qte_conso", d.conso, w)
-                .d("humidite", d.humidite).d2OrNull("mwh", d.mwh, d.mwhPriced).s("unite", d.unite).d2("prix_tonne", d.prixTonne)
-                .d2("prix_mwh", d.prixMwh).d2OrNull("total_mwh", d.totalMwh, d.mwhPriced).d2OrNull("prix_total", d.total, d.priced)
-                .sOrNull("ticket", d.ticket).s("verifie", d.verifie).s("facturee", d.invoice ? "OUI" : "NON")
-                .iOrNull("num_facture", d.invoice, d.invoice != 0).sOrNull("chargeoir", d.chargeoir).sOrNull("lettre_voiture", d.lettre)
-                .sOrNull("lieu_pesage", d.pesage).sOrNull("transporteur_prevu", d.transporteur).sOrNull("commentaire", d.comment)
-                .d2("broyeur_prix_unit", d.broyeurPu).d2("prix_transport_unit", d.transportPu);
+            t.i("inc", d.inc)
+                .i("creation", 0)
+                .s("operation", d.operation)
+                .moment("date_livraison", d.date)
+                .sOrNull("depart", d.depart)
+                .sOrNull("destination", d.destinationText)
+                .iOrNull("n_lot", d.lot >= 0 ? lots[d.lot].number : 0, d.lot >= 0)
+                .i("indice_lot", 1)
+                .iOrNull("id", d.line >= 0 ? lines[d.line].inc : 0, d.line >= 0)
+                .s("essence", kSpecies[d.species].name)
+                .s("qualite", kQualities[Plaquette])
+                .s("unite_liv", "T")
+                .s("unite_defaut", defaultUnit)
+                .s("unite_conso", unitName(d.uniteConso))
+                .d2OrNull("tonnage", d.tonnage, w)
+                .d2OrNull("qte_liv_totale", d.tonnage, w)
+                .d2OrNull("qte_defaut_totale", d.qteDefaut, w)
+                .d2OrNull("qte_pefc", d.pefc, w)
+                .d2OrNull("qte_defaut_pefc", d.pefcDefaut, w)
+                .d2OrNull("qte_conso", d.conso, w)
+                .d("humidite", d.humidite)
+                .d2OrNull("mwh", d.mwh, d.mwhPriced)
+                .s("unite", d.unite)
+                .d2("prix_tonne", d.prixTonne)
+                .d2("prix_mwh", d.prixMwh)
+                .d2OrNull("total_mwh", d.totalMwh, d.mwhPriced)
+                .d2OrNull("prix_total", d.total, d.priced)
+                .sOrNull("ticket", d.ticket)
+                .s("verifie", d.verifie)
+                .s("facturee", d.invoice ? "OUI" : "NON")
+                .iOrNull("num_facture", d.invoice, d.invoice != 0)
+                .sOrNull("chargeoir", d.chargeoir)
+                .sOrNull("lettre_voiture", d.lettre)
+                .sOrNull("lieu_pesage", d.pesage)
+                .sOrNull("transporteur_prevu", d.transporteur)
+                .sOrNull("commentaire", d.comment)
+                .d2("broyeur_prix_unit", d.broyeurPu)
+                .d2("prix_transport_unit", d.transportPu);
             t.endRow();
             for (const Action &a : d.actions) {
-                ta.i("inc_cde", d.inc).iOrNull("n_lot", a.lotNo, a.lotNo != 0).s("type1", a.type)
-                    .s("I_nom", contractors[static_cast<std::size_t>(a.contractor)].societe).date("i_date", a.date).d("qte_action", a.quantity)
-                    .s("unite_action", a.unit).d("prix_unit_action", a.unitPrice).d("i_cout", a.cost).iOrNull("km_route", a.km, a.km >= 0);
+                ta.i("inc_cde", d.inc)
+                    .iOrNull("n_lot", a.lotNo, a.lotNo != 0)
+                    .s("type1", a.type)
+                    .s("I_nom", contractors[static_cast<std::size_t>(a.contractor)].societe)
+                    .date("i_date", a.date)
+                    .d("qte_action", a.quantity)
+                    .s("unite_action", a.unit)
+                    .d("prix_unit_action", a.unitPrice)
+                    .d("i_cout", a.cost)
+                    .iOrNull("km_route", a.km, a.km >= 0);
                 if (a.roadSeconds >= 0) ta.time("temps_route", a.roadSeconds);
                 else ta.null("temps_route");
                 ta.sOrNull("fac_fournisseur", a.settled ? "OUI" : "");
@@ -2419,42 +2917,96 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
             const double rate = kVatRates[std::clamp(p.incTva, 1, 4) - 1];
             const double ht = inv.ht * sign;
             const double vat = ht * rate / 100;
-            t.i("num_facture", inv.number).s("type_fac", inv.credit ? "AVOIR" : "FACTURE").date("date_fac", inv.date).date("echeance", inv.due)
-                .s("destination", p.destination).s("client", p.client).s("adresse", p.adresse).sOrNull("adresse1", p.adresse1)
-                .s("cp", p.cp).s("ville", p.ville).s("pays", p.pays).sOrNull("client_fac", p.clientFac).sOrNull("adresse_fac", p.adresseFac)
-                .sOrNull("adresse1_fac", p.adresse1Fac).sOrNull("cp_fac", p.cpFac).sOrNull("ville_fac", p.villeFac).sOrNull("pays_fac", p.paysFac)
-                .sOrNull("tva_intra", p.tvaIntra).i("inc_tva", p.incTva).i("inc_reglement", p.incReglement).d("montant_ht", ht)
-                .d("montant_tva", vat).d("montant_ttc", ht + vat);
+            t.i("num_facture", inv.number)
+                .s("type_fac", inv.credit ? "AVOIR" : "FACTURE")
+                .date("date_fac", inv.date)
+                .date("echeance", inv.due)
+                .s("destination", p.destination)
+                .s("client", p.client)
+                .s("adresse", p.adresse)
+                .sOrNull("adresse1", p.adresse1)
+                .s("cp", p.cp)
+                .s("ville", p.ville)
+                .s("pays", p.pays)
+                .sOrNull("client_fac", p.clientFac)
+                .sOrNull("adresse_fac", p.adresseFac)
+                .sOrNull("adresse1_fac", p.adresse1Fac)
+                .sOrNull("cp_fac", p.cpFac)
+                .sOrNull("ville_fac", p.villeFac)
+                .sOrNull("pays_fac", p.paysFac)
+                .sOrNull("tva_intra", p.tvaIntra)
+                .i("inc_tva", p.incTva)
+                .i("inc_reglement", p.incReglement)
+                .d("montant_ht", ht)
+                .d("montant_tva", vat)
+                .d("montant_ttc", ht + vat);
             t.endRow();
             for (const InvoiceDoc &doc : inv.docs) {
                 if (doc.isOrder) {
                     const Order &o = orders[static_cast<std::size_t>(doc.index)];
-                    tc.i("inc_facture", inv.number).s("type1", "GRUME").i("inc_liv", o.inc).date("date_liv", o.date.day).s("type_liv", o.type)
-                        .s("destination", p.destination).s("unite_vente", unitName(o.unit)).d("total_ht", o.price * sign);
+                    tc.i("inc_facture", inv.number)
+                        .s("type1", "GRUME")
+                        .i("inc_liv", o.inc)
+                        .date("date_liv", o.date.day)
+                        .s("type_liv", o.type)
+                        .s("destination", p.destination)
+                        .s("unite_vente", unitName(o.unit))
+                        .d("total_ht", o.price * sign);
                     tc.endRow();
                     for (int l = o.firstLine; l < o.firstLine + o.lineCount; ++l) {
                         const OrderLine &ol = orderLines[static_cast<std::size_t>(l)];
-                        td.i("inc_facture", inv.number).i("inc_corps", o.inc).s("origine", "GRUME/STERE").i("inc_source", ol.inc)
-                            .date("date_liv", o.date.day).sOrNull("n_lot", ol.lotNo ? std::to_string(ol.lotNo) : "")
-                            .s("essence", ol.species >= 0 ? kSpecies[ol.species].name : "").s("qualite", kQualities[ol.quality])
-                            .d2("qte_liv", ol.qteLiv * sign).s("unite_liv", unitName(o.unit)).d2("prix_unit", ol.prixUnit)
-                            .d2("prix_total", ol.prixTotal * sign).d("humidite", 0).d("total_mwh", 0).d("pefc", 0).null("descriptif")
-                            .null("unit_defaut").null("qte_defaut").null("designation");
+                        td.i("inc_facture", inv.number)
+                            .i("inc_corps", o.inc)
+                            .s("origine", "GRUME/STERE")
+                            .i("inc_source", ol.inc)
+                            .date("date_liv", o.date.day)
+                            .sOrNull("n_lot", ol.lotNo ? std::to_string(ol.lotNo) : "")
+                            .s("essence", ol.species >= 0 ? kSpecies[ol.species].name : "")
+                            .s("qualite", kQualities[ol.quality])
+                            .d2("qte_liv", ol.qteLiv * sign)
+                            .s("unite_liv", unitName(o.unit))
+                            .d2("prix_unit", ol.prixUnit)
+                            .d2("prix_total", ol.prixTotal * sign)
+                            .d("humidite", 0)
+                            .d("total_mwh", 0)
+                            .d("pefc", 0)
+                            .null("descriptif")
+                            .null("unit_defaut")
+                            .null("qte_defaut")
+                            .null("designation");
                         td.endRow();
                     }
                 } else {
                     const Delivery &d = deliveries[static_cast<std::size_t>(doc.index)];
                     const bool mwh = d.unite == "MWH";
-                    tc.i("inc_facture", inv.number).s("type1", "PLAQUETTE").i("inc_liv", d.inc).date("date_liv", d.date.day)
-                        .s("type_liv", d.operation).s("destination", p.destination).s("unite_vente", d.unite).d("total_ht", d.total * sign);
+                    tc.i("inc_facture", inv.number)
+                        .s("type1", "PLAQUETTE")
+                        .i("inc_liv", d.inc)
+                        .date("date_liv", d.date.day)
+                        .s("type_liv", d.operation)
+                        .s("destination", p.destination)
+                        .s("unite_vente", d.unite)
+                        .d("total_ht", d.total * sign);
                     tc.endRow();
-                    td.i("inc_facture", inv.number).i("inc_corps", d.inc).s("origine", "PLAQUETTE").i("inc_source", d.inc)
-                        .date("date_liv", d.date.day).sOrNull("n_lot", d.lot >= 0 ? std::to_string(lots[d.lot].number) : "")
-                        .s("essence", kSpecies[d.species].name).s("qualite", kQualities[Plaquette])
-                        .d2("qte_liv", (mwh ? d.mwh : d.tonnage) * sign).s("unite_liv", d.unite).d2("prix_unit", mwh ? d.prixMwh : d.prixTonne)
-                        .d2("prix_total", d.total * sign).d("humidite", mwh ? d.humidite : 0).d2("total_mwh", mwh ? d.totalMwh : 0)
-                        .d("pefc", d.tonnage > 0 ? std::round(d.pefc / d.tonnage * 100) : 0).null("descriptif").null("unit_defaut")
-                        .null("qte_defaut").null("designation");
+                    td.i("inc_facture", inv.number)
+                        .i("inc_corps", d.inc)
+                        .s("origine", "PLAQUETTE")
+                        .i("inc_source", d.inc)
+                        .date("date_liv", d.date.day)
+                        .sOrNull("n_lot", d.lot >= 0 ? std::to_string(lots[d.lot].number) : "")
+                        .s("essence", kSpecies[d.species].name)
+                        .s("qualite", kQualities[Plaquette])
+                        .d2("qte_liv", (mwh ? d.mwh : d.tonnage) * sign)
+                        .s("unite_liv", d.unite)
+                        .d2("prix_unit", mwh ? d.prixMwh : d.prixTonne)
+                        .d2("prix_total", d.total * sign)
+                        .d("humidite", mwh ? d.humidite : 0)
+                        .d2("total_mwh", mwh ? d.totalMwh : 0)
+                        .d("pefc", d.tonnage > 0 ? std::round(d.pefc / d.tonnage * 100) : 0)
+                        .null("descriptif")
+                        .null("unit_defaut")
+                        .null("qte_defaut")
+                        .null("designation");
                     td.endRow();
                 }
             }
@@ -2468,7 +3020,10 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
         int lastLot = 0;
         for (const Lot &lot : lots) lastLot = std::max(lastLot, lot.number);
         TableInsert t(loader, layout::increment);
-        t.i("n_lot", lastLot).i("num_bl", lastBl).i("num_facture", lastInvoice).i("num_intervenant_possible", static_cast<int>(contractors.size()))
+        t.i("n_lot", lastLot)
+            .i("num_bl", lastBl)
+            .i("num_facture", lastInvoice)
+            .i("num_intervenant_possible", static_cast<int>(contractors.size()))
             .i("num_contact", lastContact);
         t.endRow();
         done(t);
@@ -2480,7 +3035,10 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
 CompanyGenerator::CompanyGenerator(const GeneratorOptions &options) : m(std::make_unique<Model>(options)) {}
 CompanyGenerator::~CompanyGenerator() = default;
 
-const Targets &CompanyGenerator::targets() const { return m->target; }
+const Targets &CompanyGenerator::targets() const
+{
+    return m->target;
+}
 
 void CompanyGenerator::build()
 {
@@ -2492,8 +3050,14 @@ void CompanyGenerator::build()
     m->buildInvoices();
 }
 
-void CompanyGenerator::write(Loader &loader, const std::function<void(const std::string &)> &progress) { m->writeAll(loader, progress); }
+void CompanyGenerator::write(Loader &loader, const std::function<void(const std::string &)> &progress)
+{
+    m->writeAll(loader, progress);
+}
 
-const std::vector<std::pair<std::string, std::int64_t>> &CompanyGenerator::rowsWritten() const { return m->written; }
+const std::vector<std::pair<std::string, std::int64_t>> &CompanyGenerator::rowsWritten() const
+{
+    return m->written;
+}
 
 } // namespace ravelin::bench

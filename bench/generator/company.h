@@ -25,7 +25,7 @@ struct GeneratorOptions
 struct Targets
 {
     int lots = 0;
-    int logsPerLogLot = 385;  // mean; scale 1 gives about 1,500,000 logs
+    int logsPerLogLot = 385; // mean; scale 1 gives about 1,500,000 logs
     int contractors = 0;
     int places = 0;
     int chipZones = 0;

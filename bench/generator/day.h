@@ -33,8 +33,18 @@ struct Day
         m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
         y = static_cast<int>(yoe) + era * 400 + (m <= 2);
     }
-    int year() const { int y, m, d; ymd(y, m, d); return y; }
-    int month() const { int y, m, d; ymd(y, m, d); return m; }
+    int year() const
+    {
+        int y, m, d;
+        ymd(y, m, d);
+        return y;
+    }
+    int month() const
+    {
+        int y, m, d;
+        ymd(y, m, d);
+        return m;
+    }
 
     // 0 Sunday, 1 Monday ... 6 Saturday.
     int weekday() const { return days >= -4 ? (days + 4) % 7 : (days + 5) % 7 + 6; }
@@ -46,10 +56,16 @@ struct Day
         ymd(y, m, d);
         int total = y * 12 + (m - 1) + n;
         const int ny = total / 12, nm = total % 12 + 1;
-        const int last = Day::fromYmd(nm == 12 ? ny + 1 : ny, nm == 12 ? 1 : nm + 1, 1).days - Day::fromYmd(ny, nm, 1).days;
+        const int last =
+            Day::fromYmd(nm == 12 ? ny + 1 : ny, nm == 12 ? 1 : nm + 1, 1).days - Day::fromYmd(ny, nm, 1).days;
         return fromYmd(ny, nm, d > last ? last : d);
     }
-    Day firstOfMonth() const { int y, m, d; ymd(y, m, d); return fromYmd(y, m, 1); }
+    Day firstOfMonth() const
+    {
+        int y, m, d;
+        ymd(y, m, d);
+        return fromYmd(y, m, 1);
+    }
     Day lastOfMonth() const { return firstOfMonth().plusMonths(1).plus(-1); }
 
     std::string iso() const

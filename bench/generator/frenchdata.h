@@ -28,8 +28,8 @@ const std::vector<ForeignTown> &foreignTowns(); // export customers
 const std::vector<std::string> &surnames();
 const std::vector<std::string> &maleFirstNames();
 const std::vector<std::string> &femaleFirstNames();
-const std::vector<std::string> &placeNames();   // lieux-dits of the parcels
-const std::vector<std::string> &streets();      // street names, without number
+const std::vector<std::string> &placeNames(); // lieux-dits of the parcels
+const std::vector<std::string> &streets();    // street names, without number
 const std::vector<std::string> &jobTitles();
 
 } // namespace ravelin::bench

@@ -56,14 +56,19 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Creates a company database filled with a synthetic company."));
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("scale"), QStringLiteral("Size of the company (1: about 6,000 lots, 1,500,000 logs)."),
+    parser.addOption({QStringLiteral("scale"),
+                      QStringLiteral("Size of the company (1: about 6,000 lots, 1,500,000 logs)."),
                       QStringLiteral("factor"), QStringLiteral("0.1")});
-    parser.addOption({QStringLiteral("seed"), QStringLiteral("Seed of the random numbers."), QStringLiteral("number"), QStringLiteral("42")});
-    parser.addOption({QStringLiteral("database"), QStringLiteral("Name of the company database to create."), QStringLiteral("name")});
+    parser.addOption({QStringLiteral("seed"), QStringLiteral("Seed of the random numbers."), QStringLiteral("number"),
+                      QStringLiteral("42")});
+    parser.addOption({QStringLiteral("database"), QStringLiteral("Name of the company database to create."),
+                      QStringLiteral("name")});
     parser.addOption({QStringLiteral("replace"), QStringLiteral("Drop the database first when it exists.")});
-    parser.addOption({QStringLiteral("until"), QStringLiteral("Last day of the company's history (default 2026-11-30)."),
+    parser.addOption({QStringLiteral("until"),
+                      QStringLiteral("Last day of the company's history (default 2026-11-30)."),
                       QStringLiteral("yyyy-mm-dd"), QStringLiteral("2026-11-30")});
-    parser.addOption({QStringLiteral("years"), QStringLiteral("Years of history (default 20)."), QStringLiteral("n"), QStringLiteral("20")});
+    parser.addOption({QStringLiteral("years"), QStringLiteral("Years of history (default 20)."), QStringLiteral("n"),
+                      QStringLiteral("20")});
     parser.addOption({QStringLiteral("quiet"), QStringLiteral("Print only the summary.")});
     addServerOptions(parser);
     parser.process(app);
@@ -133,16 +138,17 @@ int main(int argc, char *argv[])
         });
         // Fresh statistics, so that the first queries on the new data get their usual plans.
         QSqlQuery q(*db);
-        if (!q.exec(QStringLiteral("ANALYZE TABLE `") + generatedTables().join(QStringLiteral("`, `")) + QLatin1Char('`')))
+        if (!q.exec(QStringLiteral("ANALYZE TABLE `") + generatedTables().join(QStringLiteral("`, `")) +
+                    QLatin1Char('`')))
             err() << "ANALYZE TABLE failed: " << q.lastError().text() << Qt::endl;
         while (q.next()) {
         }
         QTextStream out(stdout);
         std::int64_t rows = 0;
         for (const auto &[table, count] : generator.rowsWritten()) rows += count;
-        out << "Company database " << name << ": scale " << options.scale << ", seed " << options.seed << ", " << rows << " rows in "
-            << loader.statements() << " statements (" << loader.bytes() / (1024 * 1024) << " MB of SQL), " << total.elapsed() / 1000.0
-            << " s" << Qt::endl;
+        out << "Company database " << name << ": scale " << options.scale << ", seed " << options.seed << ", " << rows
+            << " rows in " << loader.statements() << " statements (" << loader.bytes() / (1024 * 1024)
+            << " MB of SQL), " << total.elapsed() / 1000.0 << " s" << Qt::endl;
         for (const auto &[table, count] : generator.rowsWritten())
             out << "  " << QString::fromStdString(table).leftJustified(24) << count << Qt::endl;
     } catch (const std::exception &e) {

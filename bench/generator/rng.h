@@ -20,7 +20,7 @@ public:
     // does not move every order and delivery drawn after them.
     static Rng stream(std::uint64_t seed, std::string_view part, std::uint64_t index = 0)
     {
-        std::uint64_t h = 1469598103934665603ull;  // FNV-1a of the part's name
+        std::uint64_t h = 1469598103934665603ull; // FNV-1a of the part's name
         for (char c : part) {
             h ^= static_cast<unsigned char>(c);
             h *= 1099511628211ull;
@@ -50,7 +50,10 @@ public:
         return static_cast<std::uint64_t>((static_cast<unsigned __int128>(next()) * n) >> 64);
     }
     // Uniform integer in [lo, hi].
-    int between(int lo, int hi) { return hi <= lo ? lo : lo + static_cast<int>(below(static_cast<std::uint64_t>(hi - lo) + 1)); }
+    int between(int lo, int hi)
+    {
+        return hi <= lo ? lo : lo + static_cast<int>(below(static_cast<std::uint64_t>(hi - lo) + 1));
+    }
 
     double normal(double mean, double sd)
     {
@@ -62,8 +65,7 @@ public:
     // Log-normal with the given median and spread (sigma of the logarithm).
     double lognormal(double median, double sigma) { return median * std::exp(normal(0.0, sigma)); }
 
-    template <typename T>
-    const T &pick(const std::vector<T> &values) { return values[below(values.size())]; }
+    template <typename T> const T &pick(const std::vector<T> &values) { return values[below(values.size())]; }
 
     // Index drawn with the weights given as a running total (cumulative[i] = w0 + ... + wi).
     std::size_t weighted(const std::vector<double> &cumulative)

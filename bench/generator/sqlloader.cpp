@@ -72,7 +72,7 @@ void appendFixed(std::string &out, double value, int decimals)
     requireFinite(value);
     const double scale = decimals == 3 ? 1000.0 : decimals == 2 ? 100.0 : std::pow(10.0, decimals);
     double rounded = std::round(value * scale) / scale;
-    if (rounded == 0) rounded = 0;  // no "-0.00"
+    if (rounded == 0) rounded = 0; // no "-0.00"
     char buf[48];
     const int n = std::snprintf(buf, sizeof buf, "%.*f", decimals, rounded);
     out.append(buf, static_cast<std::size_t>(n));
@@ -109,7 +109,8 @@ std::string &TableInsert::next(const char *column)
 {
     if (m_column >= m_layout.columns.size() || std::strcmp(column, m_layout.columns[m_column]) != 0) {
         const char *expected = m_column < m_layout.columns.size() ? m_layout.columns[m_column] : "(end of row)";
-        throw std::logic_error(std::string(m_layout.table) + ": value for " + column + " given where " + expected + " is expected");
+        throw std::logic_error(std::string(m_layout.table) + ": value for " + column + " given where " + expected +
+                               " is expected");
     }
     if (m_layout.oneRowUpdate) {
         m_buffer += m_column == 0 ? "UPDATE `" + std::string(m_layout.table) + "` SET " : std::string(",");

@@ -44,8 +44,8 @@ private:
 namespace sqltext {
 void appendString(std::string &out, std::string_view value);
 void appendInteger(std::string &out, std::int64_t value);
-void appendFixed(std::string &out, double value, int decimals);  // rounded, e.g. "12.50"
-void appendExact(std::string &out, double value);                // shortest text giving the same double
+void appendFixed(std::string &out, double value, int decimals); // rounded, e.g. "12.50"
+void appendExact(std::string &out, double value);               // shortest text giving the same double
 } // namespace sqltext
 
 // Builds multi-row INSERT statements for one table layout, about `rowsPerBatch` rows (and at most
@@ -60,15 +60,27 @@ public:
 
     TableInsert &null(const char *column);
     TableInsert &i(const char *column, std::int64_t value);
-    TableInsert &iOrNull(const char *column, std::int64_t value, bool present) { return present ? i(column, value) : null(column); }
-    TableInsert &d2(const char *column, double value);  // two decimals
-    TableInsert &d3(const char *column, double value);  // three decimals
-    TableInsert &d(const char *column, double value);   // as computed, unrounded
-    TableInsert &d2OrNull(const char *column, double value, bool present) { return present ? d2(column, value) : null(column); }
+    TableInsert &iOrNull(const char *column, std::int64_t value, bool present)
+    {
+        return present ? i(column, value) : null(column);
+    }
+    TableInsert &d2(const char *column, double value); // two decimals
+    TableInsert &d3(const char *column, double value); // three decimals
+    TableInsert &d(const char *column, double value);  // as computed, unrounded
+    TableInsert &d2OrNull(const char *column, double value, bool present)
+    {
+        return present ? d2(column, value) : null(column);
+    }
     TableInsert &s(const char *column, std::string_view value);
-    TableInsert &sOrNull(const char *column, std::string_view value) { return value.empty() ? null(column) : s(column, value); }
+    TableInsert &sOrNull(const char *column, std::string_view value)
+    {
+        return value.empty() ? null(column) : s(column, value);
+    }
     TableInsert &date(const char *column, Day day);
-    TableInsert &dateOrNull(const char *column, Day day, bool present) { return present ? date(column, day) : null(column); }
+    TableInsert &dateOrNull(const char *column, Day day, bool present)
+    {
+        return present ? date(column, day) : null(column);
+    }
     TableInsert &moment(const char *column, const Moment &moment);
     TableInsert &time(const char *column, int seconds);
 

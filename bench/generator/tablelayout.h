@@ -15,7 +15,7 @@ struct TableLayout
 {
     const char *table;
     std::vector<const char *> columns;
-    bool oneRowUpdate = false;  // perso and increment: their one row is updated, not inserted
+    bool oneRowUpdate = false; // perso and increment: their one row is updated, not inserted
 };
 
 namespace layout {

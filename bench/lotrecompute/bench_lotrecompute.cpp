@@ -44,14 +44,17 @@ Status fill(QSqlDatabase db, int nLot, int lines, int perLine)
 {
     const QString lot = QString::number(nLot);
     const QStringList statements{
-        QStringLiteral("insert into coupe (n_lot, indice_lot, groupe_essence, coupe_fini, lieu) values (%1, 1, 'NON', 'NON', 'Bench')"),
+        QStringLiteral("insert into coupe (n_lot, indice_lot, groupe_essence, coupe_fini, lieu) values (%1, 1, 'NON', "
+                       "'NON', 'Bench')"),
         // one owner line per volume line: species 'S<i>', quality A, m3
-        QStringLiteral("insert into proprietaire_essence (N_lot, indice_lot, nom, essence, qualite, unite, unite_defaut, qte, "
-                       "qte_reel, qte_defaut) with recursive n(i) as (select 1 union all select i + 1 from n where i < %2) "
-                       "select %1, 1, 'Propriétaire', concat('S', i), 'A', 'm3', 'm3', 1000, 1000, 1000 from n"),
-        QStringLiteral("insert into essence (essence, m3, T, Stere) with recursive n(i) as (select 1 union all select i + 1 "
-                       "from n where i < %2) select concat('S', i), 1, 0.8, 1.5 from n "
-                       "where not exists (select 1 from essence e where e.essence = concat('S', i))"),
+        QStringLiteral(
+            "insert into proprietaire_essence (N_lot, indice_lot, nom, essence, qualite, unite, unite_defaut, qte, "
+            "qte_reel, qte_defaut) with recursive n(i) as (select 1 union all select i + 1 from n where i < %2) "
+            "select %1, 1, 'Propriétaire', concat('S', i), 'A', 'm3', 'm3', 1000, 1000, 1000 from n"),
+        QStringLiteral(
+            "insert into essence (essence, m3, T, Stere) with recursive n(i) as (select 1 union all select i + 1 "
+            "from n where i < %2) select concat('S', i), 1, 0.8, 1.5 from n "
+            "where not exists (select 1 from essence e where e.essence = concat('S', i))"),
     };
     for (QString s : statements) {
         s.replace(QStringLiteral("%1"), lot).replace(QStringLiteral("%2"), QString::number(lines));
@@ -59,10 +62,11 @@ Status fill(QSqlDatabase db, int nLot, int lines, int perLine)
     }
     if (Status s = recomputeLot(db, nLot, Rebuild::Yes); !s) return s;
     // The sources, per volume line.
-    const QString perLineRows = QStringLiteral("with recursive k(j) as (select 1 union all select j + 1 from k where j < %1) "
-                                               "select g.inc, j from grume g join k where g.N_lot = %2 and g.descriptif = 'VOLUME'")
-                                    .arg(perLine)
-                                    .arg(nLot);
+    const QString perLineRows =
+        QStringLiteral("with recursive k(j) as (select 1 union all select j + 1 from k where j < %1) "
+                       "select g.inc, j from grume g join k where g.N_lot = %2 and g.descriptif = 'VOLUME'")
+            .arg(perLine)
+            .arg(nLot);
     const QStringList sources{
         QStringLiteral("insert into liste_grume_cde (n_lot, id, descriptif, choix_depart, qte_defaut) "
                        "select '%1', s.inc, 'VOLUME', if(s.j %% 3 = 0, 'STOCK', 'COUPE'), 0.5 from (%2) s"),
@@ -86,7 +90,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.addHelpOption();
     bench::addServerOptions(parser);
-    parser.addOption({QStringLiteral("runs"), QStringLiteral("Runs per measure (default 5)."), QStringLiteral("n"), QStringLiteral("5")});
+    parser.addOption({QStringLiteral("runs"), QStringLiteral("Runs per measure (default 5)."), QStringLiteral("n"),
+                      QStringLiteral("5")});
     parser.addOption({QStringLiteral("keep"), QStringLiteral("Keep the database at the end.")});
     parser.process(app);
     const int runs = std::max(1, parser.value(QStringLiteral("runs")).toInt());
@@ -150,7 +155,7 @@ int main(int argc, char *argv[])
                 timer.start();
                 const Status done = recomputeLot(db, nLot, rebuild);
                 times.push_back(timer.nsecsElapsed() / 1e6);
-                sent = questions(db) - before - 1;  // the status query itself
+                sent = questions(db) - before - 1; // the status query itself
                 if (!done) {
                     out() << done.error().fullText() << Qt::endl;
                     return 1;

@@ -57,17 +57,16 @@ DataTable actions(int rows)
 
 DataTable deliveries(int rows)
 {
-    DataTable t({"n0", "inc_cde", "type_cde", "date_creation", "descriptif", "essence", "qualite", "m3",
-                 "n_lot", "lieu", "qte_liv", "qte_defaut", "unite_liv", "unite_defaut", "prix_unit",
-                 "prix_total", "stock", "ticket", "lettre_voiture"});
+    DataTable t({"n0", "inc_cde", "type_cde", "date_creation", "descriptif", "essence", "qualite", "m3", "n_lot",
+                 "lieu", "qte_liv", "qte_defaut", "unite_liv", "unite_defaut", "prix_unit", "prix_total", "stock",
+                 "ticket", "lettre_voiture"});
     t.reserve(rows);
     for (int r = 1; r <= rows; ++r) {
         t.addRow({QStringLiteral("€"), r, r % 2 ? QStringLiteral("LIVRAISON") : QStringLiteral("PLAQUETTE"),
                   QDateTime(QDate(2020, 1, 1).addDays(r / 5), QTime(9, 0)), QStringLiteral("VOLUME"),
                   QStringLiteral("Chêne"), QStringLiteral("Qualité A"), 3.5, QStringLiteral("1042"),
-                  QStringLiteral("Scierie Dupont"), 3.5, 3.5 + r % 7, QStringLiteral("m3"),
-                  QStringLiteral("m3"), 40.0, 140.0, QStringLiteral("COUPE"), QStringLiteral("T-%1").arg(r),
-                  QStringLiteral("LV%1").arg(r)});
+                  QStringLiteral("Scierie Dupont"), 3.5, 3.5 + r % 7, QStringLiteral("m3"), QStringLiteral("m3"), 40.0,
+                  140.0, QStringLiteral("COUPE"), QStringLiteral("T-%1").arg(r), QStringLiteral("LV%1").arg(r)});
     }
     return t;
 }
@@ -89,10 +88,10 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
-    parser.addOption({QStringLiteral("rows"), QStringLiteral("Lines per document."), QStringLiteral("n"),
-                      QStringLiteral("2000")});
-    parser.addOption({QStringLiteral("keep"), QStringLiteral("Folder where the PDF files are kept."),
-                      QStringLiteral("folder")});
+    parser.addOption(
+        {QStringLiteral("rows"), QStringLiteral("Lines per document."), QStringLiteral("n"), QStringLiteral("2000")});
+    parser.addOption(
+        {QStringLiteral("keep"), QStringLiteral("Folder where the PDF files are kept."), QStringLiteral("folder")});
     parser.process(app);
     const int rows = parser.value(QStringLiteral("rows")).toInt();
     QTemporaryDir temporary;
@@ -117,8 +116,8 @@ int main(int argc, char **argv)
     const QList<Document> documents = {
         {QStringLiteral("contractor_actions"),
          [&] {
-             return contractorActionsData(actions(rows), QStringLiteral("SARL Débardage Martin"),
-                                          QDate(2020, 1, 1), QDate(2024, 12, 31));
+             return contractorActionsData(actions(rows), QStringLiteral("SARL Débardage Martin"), QDate(2020, 1, 1),
+                                          QDate(2024, 12, 31));
          }},
         {QStringLiteral("lot_deliveries"),
          [&] {

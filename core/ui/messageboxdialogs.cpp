@@ -28,7 +28,8 @@ void MessageBoxDialogs::message(const QString &text, const QString &caption)
 
 bool MessageBoxDialogs::okCancel(const QString &text, const QString &caption)
 {
-    QMessageBox box(QMessageBox::Warning, titleOr(caption), text, QMessageBox::Ok | QMessageBox::Cancel, parentWidget());
+    QMessageBox box(QMessageBox::Warning, titleOr(caption), text, QMessageBox::Ok | QMessageBox::Cancel,
+                    parentWidget());
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
     return box.exec() == QMessageBox::Ok;

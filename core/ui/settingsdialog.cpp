@@ -16,10 +16,10 @@ namespace {
 
 const QStringList &numericColumns()
 {
-    static const QStringList columns{QStringLiteral("humidite_defaut"), QStringLiteral("coef_surface_tonne"),
-                                     QStringLiteral("cvo"), QStringLiteral("cout_broyage_tonne"),
-                                     QStringLiteral("cout_transport"), QStringLiteral("coef_camion"),
-                                     QStringLiteral("tps_dechargement")};
+    static const QStringList columns{
+        QStringLiteral("humidite_defaut"),    QStringLiteral("coef_surface_tonne"), QStringLiteral("cvo"),
+        QStringLiteral("cout_broyage_tonne"), QStringLiteral("cout_transport"),     QStringLiteral("coef_camion"),
+        QStringLiteral("tps_dechargement")};
     return columns;
 }
 
@@ -66,12 +66,14 @@ SettingsDialog::SettingsDialog(AppContext &context, QWidget *parent)
     m_increment = *counters;
 
     for (const QString &column : editableSettingsColumns())
-        setFieldText(column, numericColumns().contains(column) ? numberText(m_perso.value(column)) : m_perso.value(column).toString());
+        setFieldText(column, numericColumns().contains(column) ? numberText(m_perso.value(column))
+                                                               : m_perso.value(column).toString());
     m_ui->unite_defaut->setText(m_perso.value(QStringLiteral("unite_defaut")).toString());
     for (const auto &[counter, message] : counterFields())
         setFieldText(counterColumn(counter), m_increment.value(counterColumn(counter)).toString());
     for (const QString &column : editableSettingsColumns()) m_shown[column] = fieldText(column);
-    for (const auto &[counter, message] : counterFields()) m_shown[counterColumn(counter)] = fieldText(counterColumn(counter));
+    for (const auto &[counter, message] : counterFields())
+        m_shown[counterColumn(counter)] = fieldText(counterColumn(counter));
 
     m_ui->Onglets->setCurrentWidget(m_ui->Tab_adresse);
     connect(m_ui->BtnOK, &QPushButton::clicked, this, &SettingsDialog::validate);
@@ -124,7 +126,8 @@ void SettingsDialog::validate()
             const double value = parseDecimal(text, &ok);
             if (!ok && !text.trimmed().isEmpty()) {
                 auto *label = findChild<QLabel *>(QStringLiteral("Label_") + column);
-                m_context.dialogs->message(QStringLiteral("Valeur numérique invalide : %1").arg(label ? label->text() : column));
+                m_context.dialogs->message(
+                    QStringLiteral("Valeur numérique invalide : %1").arg(label ? label->text() : column));
                 return;
             }
             changes.perso[column] = text.trimmed().isEmpty() ? QVariant(QMetaType(QMetaType::Double)) : QVariant(value);

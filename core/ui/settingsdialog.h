@@ -39,7 +39,7 @@ private:
     AppContext &m_context;
     QSqlRecord m_perso;
     QSqlRecord m_increment;
-    QMap<QString, QString> m_shown;  // every field's text as shown at opening
+    QMap<QString, QString> m_shown; // every field's text as shown at opening
     bool m_loaded = false;
 };
 

@@ -26,7 +26,8 @@ UserEditorDialog::UserEditorDialog(AppContext &context, const UserRecord &user, 
             // A held page that is no longer in the list is ignored.
             for (const QString &page : *held) {
                 const auto found = m_ui->Liste_refuse->findItems(page, Qt::MatchExactly | Qt::MatchCaseSensitive);
-                if (!found.isEmpty()) m_ui->Liste_autorise->addItem(m_ui->Liste_refuse->takeItem(m_ui->Liste_refuse->row(found.first())));
+                if (!found.isEmpty())
+                    m_ui->Liste_autorise->addItem(m_ui->Liste_refuse->takeItem(m_ui->Liste_refuse->row(found.first())));
             }
         }
     }
@@ -49,8 +50,14 @@ static QStringList itemsOf(const QListWidget *list)
     return out;
 }
 
-QStringList UserEditorDialog::refusedPages() const { return itemsOf(m_ui->Liste_refuse); }
-QStringList UserEditorDialog::grantedPages() const { return itemsOf(m_ui->Liste_autorise); }
+QStringList UserEditorDialog::refusedPages() const
+{
+    return itemsOf(m_ui->Liste_refuse);
+}
+QStringList UserEditorDialog::grantedPages() const
+{
+    return itemsOf(m_ui->Liste_autorise);
+}
 
 void UserEditorDialog::moveSelected(QListWidget *from, QListWidget *to)
 {
@@ -88,10 +95,22 @@ void UserEditorDialog::moveAll(QListWidget *from, QListWidget *to)
     updateButtons();
 }
 
-void UserEditorDialog::moveSelectedRight() { moveSelected(m_ui->Liste_refuse, m_ui->Liste_autorise); }
-void UserEditorDialog::moveAllRight() { moveAll(m_ui->Liste_refuse, m_ui->Liste_autorise); }
-void UserEditorDialog::moveSelectedLeft() { moveSelected(m_ui->Liste_autorise, m_ui->Liste_refuse); }
-void UserEditorDialog::moveAllLeft() { moveAll(m_ui->Liste_autorise, m_ui->Liste_refuse); }
+void UserEditorDialog::moveSelectedRight()
+{
+    moveSelected(m_ui->Liste_refuse, m_ui->Liste_autorise);
+}
+void UserEditorDialog::moveAllRight()
+{
+    moveAll(m_ui->Liste_refuse, m_ui->Liste_autorise);
+}
+void UserEditorDialog::moveSelectedLeft()
+{
+    moveSelected(m_ui->Liste_autorise, m_ui->Liste_refuse);
+}
+void UserEditorDialog::moveAllLeft()
+{
+    moveAll(m_ui->Liste_autorise, m_ui->Liste_refuse);
+}
 
 void UserEditorDialog::updateButtons()
 {

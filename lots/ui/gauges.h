@@ -22,7 +22,7 @@ struct RingGaugeStyle
     int percentPointSize = 6;
     int captionPointSize = 8;
     QColor captionColour = Qt::black;
-    QColor captionBackground;  // none when invalid
+    QColor captionBackground; // none when invalid
 };
 
 // A ring of outer radius 25 and inner radius 16 around `centre`: a grey disc (RGB E6E6E6), then

@@ -16,7 +16,8 @@ LogInquiryDialog::LogInquiryDialog(AppContext &context, QWidget *parent)
 {
     m_ui->setupUi(this);
     m_grid->setSourceModel(m_source);
-    for (const char *c : {"diametre", "longueur", "m3"}) m_grid->setFormat(QLatin1String(c), QStringLiteral("#,##0.00"));
+    for (const char *c : {"diametre", "longueur", "m3"})
+        m_grid->setFormat(QLatin1String(c), QStringLiteral("#,##0.00"));
     m_grid->setCaption(QStringLiteral("N_lot"), QStringLiteral("N°coupe"));
     m_grid->setCellColour([this](const QAbstractItemModel *, int row, int column) {
         if (column == m_grid->column(QStringLiteral("stock")) &&
@@ -64,14 +65,21 @@ void LogInquiryDialog::search()
     connect(m_ui->Grille_grumes->selectionModel(), &QItemSelectionModel::currentRowChanged, &m_panelTimer,
             qOverload<>(&QTimer::start), Qt::UniqueConnection);
     showColumns(m_ui->Grille_grumes, *m_grid,
-                {{QStringLiteral("n_grume"), 80}, {QStringLiteral("essence"), 110}, {QStringLiteral("qualite"), 90},
-                 {QStringLiteral("classe"), 50}, {QStringLiteral("diametre"), 60}, {QStringLiteral("longueur"), 60},
-                 {QStringLiteral("m3"), 70}, {QStringLiteral("N_lot"), 70}, {QStringLiteral("livree"), 50},
-                 {QStringLiteral("lieu"), 140}, {QStringLiteral("stock"), 110}, {QStringLiteral("inc_cde"), 70}});
+                {{QStringLiteral("n_grume"), 80},
+                 {QStringLiteral("essence"), 110},
+                 {QStringLiteral("qualite"), 90},
+                 {QStringLiteral("classe"), 50},
+                 {QStringLiteral("diametre"), 60},
+                 {QStringLiteral("longueur"), 60},
+                 {QStringLiteral("m3"), 70},
+                 {QStringLiteral("N_lot"), 70},
+                 {QStringLiteral("livree"), 50},
+                 {QStringLiteral("lieu"), 140},
+                 {QStringLiteral("stock"), 110},
+                 {QStringLiteral("inc_cde"), 70}});
     if (m_grid->rowCount() > 0)
         m_ui->Grille_grumes->setCurrentIndex(m_grid->index(0, m_grid->column(QStringLiteral("n_grume"))));
-    else
-        m_panelTimer.start();
+    else m_panelTimer.start();
 }
 
 void LogInquiryDialog::loadPanels()

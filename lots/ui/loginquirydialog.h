@@ -7,7 +7,6 @@
 
 #include <memory>
 
-
 namespace Ui {
 class info_grume;
 }

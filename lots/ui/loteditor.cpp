@@ -32,10 +32,10 @@ const QString kNoLineMessage = QStringLiteral("Action impossible , il faut d'abo
 const QStringList &editedColumns()
 {
     static const QStringList columns{
-        QStringLiteral("type_achat"), QStringLiteral("lieu"), QStringLiteral("adresse"), QStringLiteral("cp"),
-        QStringLiteral("latitude"), QStringLiteral("commentaire"), QStringLiteral("date_alerte"),
-        QStringLiteral("date_fin"), QStringLiteral("coupe_fini"), QStringLiteral("estimation"),
-        QStringLiteral("fin_pied"), QStringLiteral("fin_abattage")};
+        QStringLiteral("type_achat"),  QStringLiteral("lieu"),     QStringLiteral("adresse"),
+        QStringLiteral("cp"),          QStringLiteral("latitude"), QStringLiteral("commentaire"),
+        QStringLiteral("date_alerte"), QStringLiteral("date_fin"), QStringLiteral("coupe_fini"),
+        QStringLiteral("estimation"),  QStringLiteral("fin_pied"), QStringLiteral("fin_abattage")};
     return columns;
 }
 
@@ -96,8 +96,8 @@ QStandardItem *cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft
 } // namespace
 
 LotEditor::LotEditor(AppContext &context, const QSqlRecord &lot, bool newLot, QWidget *parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::Creation_dossier2>()), m_context(context), m_original(lot),
-      m_lot(lot), m_newLot(newLot), m_linesSource(new QSqlQueryModel(this)), m_lines(new LotGridModel(this)),
+    : QDialog(parent), m_ui(std::make_unique<Ui::Creation_dossier2>()), m_context(context), m_original(lot), m_lot(lot),
+      m_newLot(newLot), m_linesSource(new QSqlQueryModel(this)), m_lines(new LotGridModel(this)),
       m_deliveries(new QStandardItemModel(this))
 {
     m_ui->setupUi(this);
@@ -107,7 +107,8 @@ LotEditor::LotEditor(AppContext &context, const QSqlRecord &lot, bool newLot, QW
     }
     m_inc = lot.value(QStringLiteral("inc")).toInt();
     m_nLot = lot.value(QStringLiteral("n_lot")).toInt();
-    m_indiceLot = lot.value(QStringLiteral("indice_lot")).isNull() ? 1 : lot.value(QStringLiteral("indice_lot")).toInt();
+    m_indiceLot =
+        lot.value(QStringLiteral("indice_lot")).isNull() ? 1 : lot.value(QStringLiteral("indice_lot")).toInt();
 
     loadFields();
     setupGrids();
@@ -316,16 +317,20 @@ void LotEditor::reloadLines()
         return;
     }
     showColumns(m_ui->Grille_lots, *m_lines,
-                {{QStringLiteral("essence"), 110}, {QStringLiteral("qualite"), 90}, {QStringLiteral("qte"), 80},
-                 {QStringLiteral("unite"), 45}, {QStringLiteral("a0"), 80}, {QStringLiteral("unite_livre"), 45},
-                 {QStringLiteral("a1"), 80}, {QStringLiteral("unite_dispo"), 45}, {QStringLiteral("a3"), 90},
+                {{QStringLiteral("essence"), 110},
+                 {QStringLiteral("qualite"), 90},
+                 {QStringLiteral("qte"), 80},
+                 {QStringLiteral("unite"), 45},
+                 {QStringLiteral("a0"), 80},
+                 {QStringLiteral("unite_livre"), 45},
+                 {QStringLiteral("a1"), 80},
+                 {QStringLiteral("unite_dispo"), 45},
+                 {QStringLiteral("a3"), 90},
                  {QStringLiteral("unite_defaut"), 45}});
     showColumns(m_ui->Grille_lots_exploitation, *m_lines,
                 {{QStringLiteral("essence"), 120}, {QStringLiteral("qualite"), 100}});
-    if (m_lines->rowCount() > 0)
-        selectLine(std::clamp(keep, 0, m_lines->rowCount() - 1));
-    else
-        lineSelected();
+    if (m_lines->rowCount() > 0) selectLine(std::clamp(keep, 0, m_lines->rowCount() - 1));
+    else lineSelected();
 }
 
 void LotEditor::lineSelected()
@@ -371,9 +376,13 @@ void LotEditor::reloadWorkLists()
             return;
         }
         showColumns(views[i], *m_work[i],
-                    {{QStringLiteral("I_nom"), 140}, {QStringLiteral("type1"), 90}, {QStringLiteral("i_date"), 80},
-                     {QStringLiteral("qte_action"), 70}, {QStringLiteral("unite_action"), 60},
-                     {QStringLiteral("prix_unit_action"), 70}, {QStringLiteral("i_cout"), 80}});
+                    {{QStringLiteral("I_nom"), 140},
+                     {QStringLiteral("type1"), 90},
+                     {QStringLiteral("i_date"), 80},
+                     {QStringLiteral("qte_action"), 70},
+                     {QStringLiteral("unite_action"), 60},
+                     {QStringLiteral("prix_unit_action"), 70},
+                     {QStringLiteral("i_cout"), 80}});
     }
 }
 
@@ -390,14 +399,20 @@ void LotEditor::reloadDeliveries()
         const char *title;
         const char *format;
     };
-    static const Column columns[] = {
-        {"type_cde", "type_cde", nullptr}, {"date_creation", "Date liv", nullptr},
-        {"essence", "essence", nullptr},   {"qualite", "qualite", nullptr},
-        {"qte_liv", "Qte", "#,##0.00"},    {"unite_liv", "unite_liv", nullptr},
-        {"prix_unit", "prix_unit", "#,##0.00"}, {"n0", "€", nullptr},
-        {"prix_total", "prix_total", "#,##0.00"}, {"n0", "€", nullptr},
-        {"qte_defaut", "équivalent", "#,##0.00"}, {"unite_defaut", "unite", nullptr},
-        {"lieu", "Client", nullptr},       {"stock", "Mode", nullptr}};
+    static const Column columns[] = {{"type_cde", "type_cde", nullptr},
+                                     {"date_creation", "Date liv", nullptr},
+                                     {"essence", "essence", nullptr},
+                                     {"qualite", "qualite", nullptr},
+                                     {"qte_liv", "Qte", "#,##0.00"},
+                                     {"unite_liv", "unite_liv", nullptr},
+                                     {"prix_unit", "prix_unit", "#,##0.00"},
+                                     {"n0", "€", nullptr},
+                                     {"prix_total", "prix_total", "#,##0.00"},
+                                     {"n0", "€", nullptr},
+                                     {"qte_defaut", "équivalent", "#,##0.00"},
+                                     {"unite_defaut", "unite", nullptr},
+                                     {"lieu", "Client", nullptr},
+                                     {"stock", "Mode", nullptr}};
     m_deliveries->clear();
     QStringList titles;
     for (const Column &c : columns) titles << QString::fromUtf8(c.title);
@@ -421,7 +436,7 @@ void LotEditor::reloadDeliveries()
 void LotEditor::computeTotals()
 {
     auto totals = readLotTotals(m_context.db, m_nLot);
-    if (!totals) return;  // the totals keep what they showed
+    if (!totals) return; // the totals keep what they showed
     m_totals = *totals;
     const QString unit = QStringLiteral(" (") + m_context.defaultUnit() + QLatin1Char(')');
     m_ui->Total->setText(formatNumber(m_totals.total, QStringLiteral("0.00")) + unit);
@@ -471,11 +486,12 @@ void LotEditor::changeShare(WorkGroup group)
     }
     const bool felled = group == WorkGroup::Felling;
     const QVariant current = m_lines->raw(row, felled ? QStringLiteral("fin_pied") : QStringLiteral("fin_abattage"));
-    const auto typed = felled
-        ? m_context.dialogs->input(QStringLiteral("Modif % d'abattage"), QStringLiteral("Saisir le % de bois abattu"),
-                                   formatValue(current, QStringLiteral("0.##")))
-        : m_context.dialogs->input(QStringLiteral("Modif % débardage"), QStringLiteral("Saisir le % de bois débardé"),
-                                   formatValue(current, QStringLiteral("0.##")));
+    const auto typed = felled ? m_context.dialogs->input(QStringLiteral("Modif % d'abattage"),
+                                                         QStringLiteral("Saisir le % de bois abattu"),
+                                                         formatValue(current, QStringLiteral("0.##")))
+                              : m_context.dialogs->input(QStringLiteral("Modif % débardage"),
+                                                         QStringLiteral("Saisir le % de bois débardé"),
+                                                         formatValue(current, QStringLiteral("0.##")));
     if (!typed) return;
     bool ok = false;
     const double value = parseDecimal(*typed, &ok);
@@ -513,8 +529,8 @@ bool LotEditor::eventFilter(QObject *watched, QEvent *event)
 
 void LotEditor::showLogs()
 {
-    LotLogsDialog logs(m_context, m_nLot, m_indiceLot, m_ui->lieu->text(),
-                       number(m_lot, "total_grume"), number(m_lot, "total_grume_livre"), this);
+    LotLogsDialog logs(m_context, m_nLot, m_indiceLot, m_ui->lieu->text(), number(m_lot, "total_grume"),
+                       number(m_lot, "total_grume_livre"), this);
     runModal(logs);
     if (logs.totalsWritten()) {
         // Already written by the log list: the lot row and what was read both hold them now.

@@ -95,15 +95,15 @@ private:
 
     std::unique_ptr<Ui::Creation_dossier2> m_ui;
     AppContext &m_context;
-    QSqlRecord m_original;  // the row as read
-    QSqlRecord m_lot;       // the row with the computed columns the editor changed
+    QSqlRecord m_original; // the row as read
+    QSqlRecord m_lot;      // the row with the computed columns the editor changed
     bool m_newLot;
     int m_inc = 0;
     int m_nLot = 0;
     OwnersTab *m_ownersTab = nullptr;
     LotWorkTab *m_workTab = nullptr;
     int m_indiceLot = 1;
-    QString m_finishedApplied;  // the "Terminé :" value the logs were last set for
+    QString m_finishedApplied; // the "Terminé :" value the logs were last set for
 
     QSqlQueryModel *m_linesSource;
     LotGridModel *m_lines;

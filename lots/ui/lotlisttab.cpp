@@ -58,8 +58,8 @@ QPixmap purchaseTypeIcon(const QString &type)
         // logs stacked at the roadside
         p.setPen(QPen(trunk.darker(), 1));
         p.setBrush(QColor(0xE8, 0xC8, 0x90));
-        for (const QPointF &c : {QPointF(4, 12), QPointF(8, 12), QPointF(12, 12), QPointF(6, 8), QPointF(10, 8),
-                                 QPointF(8, 4)})
+        for (const QPointF &c :
+             {QPointF(4, 12), QPointF(8, 12), QPointF(12, 12), QPointF(6, 8), QPointF(10, 8), QPointF(8, 4)})
             p.drawEllipse(c, 2.2, 2.2);
     }
     p.end();
@@ -215,9 +215,15 @@ Status LotListTab::runSearch(const LotSearch &search, std::optional<int> keepLot
         connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LotListTab::selectionChanged,
                 Qt::UniqueConnection);
     showColumns(view, *m_grid,
-                {{QStringLiteral("n_lot"), 100}, {QStringLiteral("date_achat"), 100}, {QStringLiteral("type_achat"), 120},
-                 {QStringLiteral("lieu"), 250}, {QStringLiteral("estimation"), 90}, {QStringLiteral("nom"), 200},
-                 {QStringLiteral("cp"), 54}, {QStringLiteral("N_parcelle"), 150}, {QStringLiteral("acheteur"), 75},
+                {{QStringLiteral("n_lot"), 100},
+                 {QStringLiteral("date_achat"), 100},
+                 {QStringLiteral("type_achat"), 120},
+                 {QStringLiteral("lieu"), 250},
+                 {QStringLiteral("estimation"), 90},
+                 {QStringLiteral("nom"), 200},
+                 {QStringLiteral("cp"), 54},
+                 {QStringLiteral("N_parcelle"), 150},
+                 {QStringLiteral("acheteur"), 75},
                  {QStringLiteral("abattage_cout"), 75}});
     // The purchase-type icons go in the lot number's column.
     if (const int numberColumn = m_grid->column(QStringLiteral("n_lot")); numberColumn >= 0)

@@ -67,9 +67,14 @@ void LotLogsDialog::reload(std::optional<int> selectInc)
         return;
     }
     showColumns(m_ui->Grille_grumes, *m_grid,
-                {{QStringLiteral("n_grume"), 80}, {QStringLiteral("essence"), 110}, {QStringLiteral("qualite"), 90},
-                 {QStringLiteral("classe"), 50}, {QStringLiteral("m3"), 70}, {QStringLiteral("diametre"), 50},
-                 {QStringLiteral("longueur"), 50}, {QStringLiteral("livree"), 50}});
+                {{QStringLiteral("n_grume"), 80},
+                 {QStringLiteral("essence"), 110},
+                 {QStringLiteral("qualite"), 90},
+                 {QStringLiteral("classe"), 50},
+                 {QStringLiteral("m3"), 70},
+                 {QStringLiteral("diametre"), 50},
+                 {QStringLiteral("longueur"), 50},
+                 {QStringLiteral("livree"), 50}});
     int row = 0;
     if (selectInc)
         for (int r = 0; r < m_grid->rowCount(); ++r)
@@ -95,7 +100,7 @@ void LotLogsDialog::showTotals()
 void LotLogsDialog::redrawChart()
 {
     auto slices = availableVolumeByClass(m_context.db, m_nLot);
-    if (!slices) return;  // the chart stays as it was
+    if (!slices) return; // the chart stays as it was
     QList<ChartPoint> points;
     for (const ClassVolume &slice : *slices) points.append(ChartPoint{slice.classe, slice.volume});
     m_chart->setPoints(points);

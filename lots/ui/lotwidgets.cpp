@@ -12,10 +12,8 @@ namespace ravelin {
 
 void showFailure(Dialogs &dialogs, const Error &error)
 {
-    if (error.detail.isEmpty() && error.statement.isEmpty())
-        dialogs.message(error.message);
-    else
-        dialogs.error(error);
+    if (error.detail.isEmpty() && error.statement.isEmpty()) dialogs.message(error.message);
+    else dialogs.error(error);
 }
 
 void prepareGrid(QTableView *view)
@@ -60,7 +58,10 @@ void showColumns(QTableView *view, const GridModel &model, const QList<GridColum
     }
 }
 
-static QDate noDate() { return QDate(1900, 1, 1); }
+static QDate noDate()
+{
+    return QDate(1900, 1, 1);
+}
 
 void makeDateNullable(QDateEdit *field)
 {

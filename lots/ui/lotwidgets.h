@@ -58,6 +58,9 @@ QVariant dateValue(const QDateEdit *field);
 QString loadTimeText(qint64 milliseconds);
 
 // The value of a cell of a grid model's source, by column name.
-inline QVariant cellValue(const GridModel &model, int row, const QString &column) { return model.raw(row, column); }
+inline QVariant cellValue(const GridModel &model, int row, const QString &column)
+{
+    return model.raw(row, column);
+}
 
 } // namespace ravelin

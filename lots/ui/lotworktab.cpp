@@ -80,7 +80,8 @@ void LotWorkTab::selectLine(int inc)
 {
     for (int r = 0; r < m_lines->rowCount(); ++r)
         if (m_lines->raw(r, QStringLiteral("inc")).toInt() == inc) {
-            m_ui->Grille_lots_exploitation->setCurrentIndex(m_lines->index(r, m_lines->column(QStringLiteral("essence"))));
+            m_ui->Grille_lots_exploitation->setCurrentIndex(
+                m_lines->index(r, m_lines->column(QStringLiteral("essence"))));
             return;
         }
 }
@@ -92,7 +93,8 @@ void LotWorkTab::reload()
         showFailure(*m_context.dialogs, s.error());
         return;
     }
-    showColumns(m_ui->Grille_lots_exploitation, *m_lines, {{QStringLiteral("essence"), 120}, {QStringLiteral("qualite"), 100}});
+    showColumns(m_ui->Grille_lots_exploitation, *m_lines,
+                {{QStringLiteral("essence"), 120}, {QStringLiteral("qualite"), 100}});
     if (m_lines->rowCount() == 0) {
         lineChanged();
         return;
@@ -100,8 +102,7 @@ void LotWorkTab::reload()
     selectLine(selected);
     if (currentLineInc() == 0)
         m_ui->Grille_lots_exploitation->setCurrentIndex(m_lines->index(0, m_lines->column(QStringLiteral("essence"))));
-    else
-        lineChanged();
+    else lineChanged();
 }
 
 void LotWorkTab::lineChanged()
@@ -114,7 +115,9 @@ void LotWorkTab::lineChanged()
 void LotWorkTab::showLineFields()
 {
     const QModelIndex i = m_ui->Grille_lots_exploitation->currentIndex();
-    const auto v = [&](const char *c) { return i.isValid() ? m_lines->raw(i.row(), QString::fromLatin1(c)) : QVariant(); };
+    const auto v = [&](const char *c) {
+        return i.isValid() ? m_lines->raw(i.row(), QString::fromLatin1(c)) : QVariant();
+    };
     m_ui->Qte_reelle->setText(fieldAmountText(v("qte"), QStringLiteral("# ##0.00")));
     m_ui->Unite_qte_reelle->setText(v("unite").toString());
     m_ui->fin_pied->setText(fieldAmountText(v("fin_pied"), QStringLiteral("0")));
@@ -138,9 +141,13 @@ void LotWorkTab::reloadWorkLists()
             return;
         }
         showColumns(grid(group), *m_work[g],
-                    {{QStringLiteral("I_nom"), 150}, {QStringLiteral("type1"), 90}, {QStringLiteral("i_date"), 80},
-                     {QStringLiteral("qte_action"), 70}, {QStringLiteral("unite_action"), 55},
-                     {QStringLiteral("prix_unit_action"), 70}, {QStringLiteral("i_cout"), 80}});
+                    {{QStringLiteral("I_nom"), 150},
+                     {QStringLiteral("type1"), 90},
+                     {QStringLiteral("i_date"), 80},
+                     {QStringLiteral("qte_action"), 70},
+                     {QStringLiteral("unite_action"), 55},
+                     {QStringLiteral("prix_unit_action"), 70},
+                     {QStringLiteral("i_cout"), 80}});
         if (m_work[g]->rowCount() > 0) grid(group)->selectRow(0);
     }
 }
@@ -225,7 +232,8 @@ void LotWorkTab::changeShare(WorkGroup group)
         return;
     }
     const bool felling = group == WorkGroup::Felling;
-    const QVariant current = m_lines->raw(i.row(), felling ? QStringLiteral("fin_pied") : QStringLiteral("fin_abattage"));
+    const QVariant current =
+        m_lines->raw(i.row(), felling ? QStringLiteral("fin_pied") : QStringLiteral("fin_abattage"));
     const auto typed = m_context.dialogs->input(
         felling ? QStringLiteral("Modif % d'abattage") : QStringLiteral("Modif % débardage"),
         felling ? QStringLiteral("Saisir le % de bois abattu") : QStringLiteral("Saisir le % de bois débardé"),

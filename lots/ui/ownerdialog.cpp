@@ -26,12 +26,11 @@ OwnerDialog::OwnerDialog(AppContext &context, const Owner &owner, bool existing,
     m_ui->setupUi(this);
     m_ui->type_proprietaire->addItems(ownerTypes());
     m_ui->achat_fixe->addItems({QStringLiteral("OUI"), QStringLiteral("NON")});
-    if (const auto buyers = buyerNames(context.db))
-        m_ui->acheteur->addItems(*buyers);
-    else
-        showFailure(*context.dialogs, buyers.error());
+    if (const auto buyers = buyerNames(context.db)) m_ui->acheteur->addItems(*buyers);
+    else showFailure(*context.dialogs, buyers.error());
     m_ui->Label_unite_estimation->setText(context.defaultUnit());
-    for (QLineEdit *field : {m_ui->coef_cvo, m_ui->prix_achat, m_ui->coef_cvo_unite, m_ui->surface, m_ui->abattage_cout})
+    for (QLineEdit *field :
+         {m_ui->coef_cvo, m_ui->prix_achat, m_ui->coef_cvo_unite, m_ui->surface, m_ui->abattage_cout})
         installDecimalEntry(field);
 
     prepareGrid(m_ui->Grille_essences);
@@ -171,9 +170,15 @@ void OwnerDialog::reloadSpecies()
         return;
     }
     showColumns(m_ui->Grille_essences, *m_species,
-                {{QStringLiteral("essence"), 110}, {QStringLiteral("qualite"), 90}, {QStringLiteral("qte"), 80},
-                 {QStringLiteral("unite"), 45}, {QStringLiteral("qte_reel"), 80}, {QStringLiteral("long"), 150},
-                 {QStringLiteral("prix_unit"), 80}, {QStringLiteral("n1"), 20}, {QStringLiteral("prix_total"), 90},
+                {{QStringLiteral("essence"), 110},
+                 {QStringLiteral("qualite"), 90},
+                 {QStringLiteral("qte"), 80},
+                 {QStringLiteral("unite"), 45},
+                 {QStringLiteral("qte_reel"), 80},
+                 {QStringLiteral("long"), 150},
+                 {QStringLiteral("prix_unit"), 80},
+                 {QStringLiteral("n1"), 20},
+                 {QStringLiteral("prix_total"), 90},
                  {QStringLiteral("n2"), 20}});
     if (m_species->rowCount() > 0) m_ui->Grille_essences->selectRow(0);
 }

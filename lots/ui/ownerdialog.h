@@ -55,7 +55,7 @@ private:
 
     std::unique_ptr<Ui::liste_proprietaire> m_ui;
     AppContext &m_context;
-    Owner m_owner;  // what the screen does not show (keys, hidden values)
+    Owner m_owner; // what the screen does not show (keys, hidden values)
     bool m_existing;
     QSqlQueryModel *m_speciesSource;
     LotGridModel *m_species;

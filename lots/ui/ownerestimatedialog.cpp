@@ -25,14 +25,10 @@ SpeciesLineDialog::SpeciesLineDialog(AppContext &context, const SpeciesLine &lin
     : QDialog(parent), m_ui(std::make_unique<Ui::proprietaire_essence>()), m_context(context), m_line(line)
 {
     m_ui->setupUi(this);
-    if (const auto names = speciesNames(context.db))
-        m_ui->essence->addItems(*names);
-    else
-        showFailure(*context.dialogs, names.error());
-    if (const auto names = qualityNames(context.db))
-        m_ui->qualite->addItems(*names);
-    else
-        showFailure(*context.dialogs, names.error());
+    if (const auto names = speciesNames(context.db)) m_ui->essence->addItems(*names);
+    else showFailure(*context.dialogs, names.error());
+    if (const auto names = qualityNames(context.db)) m_ui->qualite->addItems(*names);
+    else showFailure(*context.dialogs, names.error());
     m_ui->unite->addItems(speciesLineUnits());
     for (QLineEdit *field : {m_ui->qte, m_ui->qte_reel, m_ui->prix_unit}) installDecimalEntry(field);
 

@@ -24,7 +24,8 @@ OwnersTab::OwnersTab(AppContext &context, int nLot, int indiceLot, QWidget *pare
     prepareGrid(m_ui->Grille_proprietaire_essence);
 
     m_owners->setSourceModel(m_ownersSource);
-    m_owners->setCaption(QStringLiteral("estimation"), QStringLiteral("Estimation (") + context.defaultUnit() + QLatin1Char(')'));
+    m_owners->setCaption(QStringLiteral("estimation"),
+                         QStringLiteral("Estimation (") + context.defaultUnit() + QLatin1Char(')'));
     m_owners->setCaption(QStringLiteral("cout_total"), QStringLiteral("Prix achat"));
     m_owners->setCaption(QStringLiteral("pro_adresse"), QStringLiteral("Adresse"));
     m_owners->setCaption(QStringLiteral("pro_ville"), QStringLiteral("Ville"));
@@ -63,7 +64,8 @@ void OwnersTab::setLotFields(const QSqlRecord &lot)
     m_ui->cp->setText(lot.value(QStringLiteral("cp")).toString());
     m_ui->latitude->setText(lot.value(QStringLiteral("latitude")).toString());
     m_ui->prix_achat->setText(fieldAmountText(lot.value(QStringLiteral("prix_achat")), QStringLiteral("# ##0.00")));
-    m_ui->abattage_cout->setText(fieldAmountText(lot.value(QStringLiteral("abattage_cout")), QStringLiteral("# ##0.00")));
+    m_ui->abattage_cout->setText(
+        fieldAmountText(lot.value(QStringLiteral("abattage_cout")), QStringLiteral("# ##0.00")));
 }
 
 QVariantMap OwnersTab::placeFields() const
@@ -95,16 +97,19 @@ void OwnersTab::reload()
         return;
     }
     showColumns(m_ui->Grille_proprietaires, *m_owners,
-                {{QStringLiteral("type_proprietaire"), 110}, {QStringLiteral("nom"), 180}, {QStringLiteral("N_parcelle"), 120},
-                 {QStringLiteral("estimation"), 110}, {QStringLiteral("cout_total"), 100},
-                 {QStringLiteral("pro_adresse"), 180}, {QStringLiteral("pro_ville"), 120}, {QStringLiteral("pro_cp"), 80}});
+                {{QStringLiteral("type_proprietaire"), 110},
+                 {QStringLiteral("nom"), 180},
+                 {QStringLiteral("N_parcelle"), 120},
+                 {QStringLiteral("estimation"), 110},
+                 {QStringLiteral("cout_total"), 100},
+                 {QStringLiteral("pro_adresse"), 180},
+                 {QStringLiteral("pro_ville"), 120},
+                 {QStringLiteral("pro_cp"), 80}});
     int again = m_owners->rowCount() > 0 ? 0 : -1;
     for (int r = 0; inc.isValid() && r < m_owners->rowCount(); ++r)
         if (m_owners->raw(r, QStringLiteral("inc")) == inc) again = r;
-    if (again >= 0)
-        selectOwner(again);
-    else
-        reloadOwnerSpecies();
+    if (again >= 0) selectOwner(again);
+    else reloadOwnerSpecies();
 }
 
 void OwnersTab::reloadOwnerSpecies()
@@ -121,8 +126,12 @@ void OwnersTab::reloadOwnerSpecies()
         return;
     }
     showColumns(m_ui->Grille_proprietaire_essence, *m_species,
-                {{QStringLiteral("essence"), 120}, {QStringLiteral("qualite"), 100}, {QStringLiteral("qte"), 90},
-                 {QStringLiteral("unite"), 50}, {QStringLiteral("qte_reel"), 90}, {QStringLiteral("unite_reel"), 50},
+                {{QStringLiteral("essence"), 120},
+                 {QStringLiteral("qualite"), 100},
+                 {QStringLiteral("qte"), 90},
+                 {QStringLiteral("unite"), 50},
+                 {QStringLiteral("qte_reel"), 90},
+                 {QStringLiteral("unite_reel"), 50},
                  {QStringLiteral("long"), 220}});
 }
 
@@ -134,7 +143,8 @@ void OwnersTab::reloadLotAmounts()
         return;
     }
     m_ui->prix_achat->setText(fieldAmountText(lot->value(QStringLiteral("prix_achat")), QStringLiteral("# ##0.00")));
-    m_ui->abattage_cout->setText(fieldAmountText(lot->value(QStringLiteral("abattage_cout")), QStringLiteral("# ##0.00")));
+    m_ui->abattage_cout->setText(
+        fieldAmountText(lot->value(QStringLiteral("abattage_cout")), QStringLiteral("# ##0.00")));
 }
 
 bool OwnersTab::refusedOnFinishedLot()
@@ -202,7 +212,8 @@ void OwnersTab::deleteOwner()
         m_context.dialogs->message(noRecordMessage());
         return;
     }
-    if (!m_context.dialogs->yesNo(QStringLiteral("Voulez vous supprimer ce proprietaire ?"), QStringLiteral("Attention")))
+    if (!m_context.dialogs->yesNo(QStringLiteral("Voulez vous supprimer ce proprietaire ?"),
+                                  QStringLiteral("Attention")))
         return;
     const auto typed = m_context.dialogs->input(QStringLiteral("Supprimer un proprietaire"),
                                                 QStringLiteral("Pour confirmer la suppression, tapez \"SUPPRIMER\" "));

@@ -110,7 +110,8 @@ void drawBlock(Painter &p, const ProgressLine &line, int index, int width)
         const char *caption;
         double value;
         int dy;
-    } wood[] = {{"SUR PIED : ", line.surPied, 60}, {"ABATTU : ", line.abattage, 80}, {"DEBARDAGE : ", line.debardage, 100}};
+    } wood[] = {
+        {"SUR PIED : ", line.surPied, 60}, {"ABATTU : ", line.abattage, 80}, {"DEBARDAGE : ", line.debardage, 100}};
     for (const auto &w : wood) {
         p.text(QString::fromUtf8(w.caption), {60, y + w.dy}, Qt::black, 10);
         p.text(amount(w.value) + unit, {230, y + w.dy}, Qt::blue, 10, QColor(), true);
@@ -141,9 +142,14 @@ void drawBlock(Painter &p, const ProgressLine &line, int index, int width)
         drawRingGauge(painter, g.centre, g.percent, QString::fromLatin1(g.caption), style);
         // The gauge draws its own texts; they are listed as the user sees them.
         const int shift = g.percent < 10 ? 5 : (g.percent < 100 ? 12 : 10);
-        p.record({QString::number(g.percent) + QLatin1Char('%'), {g.centre.x() - shift, g.centre.y() - 6}, Qt::black,
-                  QColor(), 7, false});
-        p.record({QString::fromLatin1(g.caption), {g.centre.x() - 30, g.centre.y() + 30}, Qt::white, chartBlue, 8, false});
+        p.record({QString::number(g.percent) + QLatin1Char('%'),
+                  {g.centre.x() - shift, g.centre.y() - 6},
+                  Qt::black,
+                  QColor(),
+                  7,
+                  false});
+        p.record(
+            {QString::fromLatin1(g.caption), {g.centre.x() - 30, g.centre.y() + 30}, Qt::white, chartBlue, 8, false});
     }
 
     painter.setPen(QPen(Qt::blue, 2));
@@ -166,7 +172,8 @@ ProgressPicture renderProgressChart(const LotProgress &progress, int width, int 
     Painter p(picture.image, picture.texts);
     for (int i = 0; i < count; ++i) drawBlock(p, progress.lines[i], i, width);
     const int lastTop = 180 * int(count - 1);
-    const QStringList comments = QString(progress.commentaire).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
+    const QStringList comments =
+        QString(progress.commentaire).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(QLatin1Char('\n'));
     for (int i = 0; i < comments.size(); ++i)
         if (!comments[i].isEmpty()) p.text(comments[i], {10, lastTop + 190 + 18 * i}, Qt::white, 10);
     return picture;

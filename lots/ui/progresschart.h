@@ -23,7 +23,7 @@ struct ChartText
     QString text;
     QPoint at;
     QColor colour;
-    QColor background;  // invalid: transparent
+    QColor background; // invalid: transparent
     int pointSize = 10;
     bool rightAligned = false;
 };
@@ -32,7 +32,7 @@ struct ProgressPicture
 {
     QImage image;
     QList<ChartText> texts;
-    int scrollMaximum = 0;  // number of lines x 100 + 1; 0 without lines
+    int scrollMaximum = 0; // number of lines x 100 + 1; 0 without lines
 };
 
 // The picture of a lot's progress, `width` pixels wide, on the blue of the lot tab: one block of

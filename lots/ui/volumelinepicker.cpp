@@ -56,9 +56,15 @@ void VolumeLinePicker::search()
         return;
     }
     showColumns(m_ui->Grille_produits, *m_grid,
-                {{QStringLiteral("essence"), 120}, {QStringLiteral("qualite"), 100}, {QStringLiteral("m3"), 80},
-                 {QStringLiteral("a1"), 80}, {QStringLiteral("unite"), 50}, {QStringLiteral("a0"), 80},
-                 {QStringLiteral("n_lot"), 70}, {QStringLiteral("lieu"), 140}, {QStringLiteral("adresse"), 140},
+                {{QStringLiteral("essence"), 120},
+                 {QStringLiteral("qualite"), 100},
+                 {QStringLiteral("m3"), 80},
+                 {QStringLiteral("a1"), 80},
+                 {QStringLiteral("unite"), 50},
+                 {QStringLiteral("a0"), 80},
+                 {QStringLiteral("n_lot"), 70},
+                 {QStringLiteral("lieu"), 140},
+                 {QStringLiteral("adresse"), 140},
                  {QStringLiteral("cp"), 60}});
     double available = 0;
     for (int row = 0; row < m_grid->rowCount(); ++row) available += m_grid->raw(row, QStringLiteral("a1")).toDouble();

@@ -38,10 +38,8 @@ WorkEntryDialog::WorkEntryDialog(AppContext &context, WorkGroup group, const Wor
     m_ui->type1->setVisible(other);
     m_ui->Label_type->setVisible(other);
     if (other) {
-        if (const auto families = workFamilies(context.db))
-            m_ui->type1->addItems(*families);
-        else
-            showFailure(*context.dialogs, families.error());
+        if (const auto families = workFamilies(context.db)) m_ui->type1->addItems(*families);
+        else showFailure(*context.dialogs, families.error());
         choose(m_ui->type1, row.type1);
     }
     m_ui->unite_action->addItems(workUnits());

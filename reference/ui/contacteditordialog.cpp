@@ -11,7 +11,7 @@ ContactEditorDialog::ContactEditorDialog(AppContext &context, const Contact &con
     m_ui->setupUi(this);
     m_ui->civilite->addItems({QStringLiteral("M."), QStringLiteral("Mme"), QStringLiteral("Mlle")});
     if (!contact.civilite.isEmpty() && m_ui->civilite->findText(contact.civilite) < 0)
-        m_ui->civilite->addItem(contact.civilite);  // kept as stored
+        m_ui->civilite->addItem(contact.civilite); // kept as stored
     m_ui->civilite->setCurrentIndex(m_ui->civilite->findText(contact.civilite));
     m_ui->nom->setText(contact.nom);
     m_ui->prenom->setText(contact.prenom);

@@ -35,7 +35,9 @@ void setBandColour(QWidget *band, const QString &colour)
 
 QString elapsedText(qint64 ms)
 {
-    return QStringLiteral("%1,%2 seconde").arg(ms / 1000 % 100, 2, 10, QLatin1Char('0')).arg(ms % 1000, 3, 10, QLatin1Char('0'));
+    return QStringLiteral("%1,%2 seconde")
+        .arg(ms / 1000 % 100, 2, 10, QLatin1Char('0'))
+        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
 }
 
 // Shows the columns in this order and hides the others.
@@ -55,13 +57,15 @@ void showColumns(QTableView *view, const GridModel *grid, const QStringList &col
 
 ContractorDirectoryTab::ContractorDirectoryTab(AppContext &context, QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::Page_intervenant>()), m_context(context),
-      m_contractors(new QSqlQueryModel(this)), m_contacts(new QSqlQueryModel(this)), m_actions(new QSqlQueryModel(this)),
-      m_contractorGrid(new GridModel(this)), m_contactGrid(new GridModel(this)), m_actionGrid(new GridModel(this)),
-      m_contactsReload(new DetailReload(50, [this] { loadContacts(); }, this))
+      m_contractors(new QSqlQueryModel(this)), m_contacts(new QSqlQueryModel(this)),
+      m_actions(new QSqlQueryModel(this)), m_contractorGrid(new GridModel(this)), m_contactGrid(new GridModel(this)),
+      m_actionGrid(new GridModel(this)), m_contactsReload(new DetailReload(
+                                             50, [this] { loadContacts(); }, this))
 {
     m_ui->setupUi(this);
     m_busyBar = new BusyBar(m_ui->ProgressBar_intervenant, 25, 50, this);
-    for (const char *column : {"num_intervenant_possible", "cout_tonne", "cout_heure", "cout_surface", "cout_volume", "cout_stere"})
+    for (const char *column :
+         {"num_intervenant_possible", "cout_tonne", "cout_heure", "cout_surface", "cout_volume", "cout_stere"})
         m_contractorGrid->setAlignment(QString::fromLatin1(column), Qt::AlignCenter);
     m_ui->bottomAreas->setStretch(0, 2);
     m_ui->bottomAreas->setStretch(1, 3);
@@ -87,15 +91,17 @@ ContractorDirectoryTab::ContractorDirectoryTab(AppContext &context, QWidget *par
     m_ui->Grille_contact->verticalHeader()->hide();
 
     m_actionGrid->setSourceModel(m_actions);
-    for (auto [column, caption] : {std::pair{"b", "nom"}, std::pair{"a", "Type"}, std::pair{"i", "operation"},
-                                   std::pair{"c", "N°coupe"}, std::pair{"e", "Date"}, std::pair{"f", "Qte"},
-                                   std::pair{"j", "Indice"}, std::pair{"g", "Coût"}, std::pair{"fac_fournisseur", "facturé"}})
+    for (auto [column, caption] :
+         {std::pair{"b", "nom"}, std::pair{"a", "Type"}, std::pair{"i", "operation"}, std::pair{"c", "N°coupe"},
+          std::pair{"e", "Date"}, std::pair{"f", "Qte"}, std::pair{"j", "Indice"}, std::pair{"g", "Coût"},
+          std::pair{"fac_fournisseur", "facturé"}})
         m_actionGrid->setCaption(QString::fromLatin1(column), QString::fromUtf8(caption));
     m_actionGrid->setFormat(QStringLiteral("g"), QStringLiteral("#,##0.00"));
     // A cost already settled with the contractor shows green.
     m_actionGrid->setCellColour([this](const QAbstractItemModel *source, int row, int column) -> QColor {
         const int settled = m_actionGrid->column(QStringLiteral("fac_fournisseur"));
-        if (column != settled || source->index(row, column).data(Qt::EditRole).toString() != QLatin1String("OUI")) return {};
+        if (column != settled || source->index(row, column).data(Qt::EditRole).toString() != QLatin1String("OUI"))
+            return {};
         return rgb(QStringLiteral("00FF00"));
     });
     m_ui->Grille_actions->setModel(m_actionGrid);
@@ -108,7 +114,6 @@ ContractorDirectoryTab::ContractorDirectoryTab(AppContext &context, QWidget *par
     m_ui->Date_debut->setDate(QDate::currentDate().addDays(-30));
     m_ui->Date_fin->setDate(QDate::currentDate());
 
-
     connect(m_ui->rech, &QPushButton::clicked, this, &ContractorDirectoryTab::search);
     connect(m_ui->Trie_societe, &QRadioButton::clicked, this, &ContractorDirectoryTab::search);
     connect(m_ui->Trie_famille, &QRadioButton::clicked, this, &ContractorDirectoryTab::search);
@@ -117,7 +122,8 @@ ContractorDirectoryTab::ContractorDirectoryTab(AppContext &context, QWidget *par
     connect(m_ui->BtnCreer_intervenant, &QPushButton::clicked, this, &ContractorDirectoryTab::createContractor);
     connect(m_ui->BtnModifier_intervenant, &QPushButton::clicked, this, &ContractorDirectoryTab::modifyContractor);
     connect(m_ui->BtnSupprimer_intervenant, &QPushButton::clicked, this, &ContractorDirectoryTab::removeContractor);
-    connect(m_ui->Grille_intervenant, &QAbstractItemView::doubleClicked, this, &ContractorDirectoryTab::modifyContractor);
+    connect(m_ui->Grille_intervenant, &QAbstractItemView::doubleClicked, this,
+            &ContractorDirectoryTab::modifyContractor);
     connect(m_ui->BtnCreer_contact, &QPushButton::clicked, this, &ContractorDirectoryTab::createContact);
     connect(m_ui->BtnModifier_contact, &QPushButton::clicked, this, &ContractorDirectoryTab::modifyContact);
     connect(m_ui->BtnSupprimer_contact, &QPushButton::clicked, this, &ContractorDirectoryTab::removeContact);
@@ -152,8 +158,9 @@ bool ContractorDirectoryTab::runSearch(bool showErrors)
         return false;
     }
     const int kept = currentContractorNumber();
-    auto found = searchContractors(m_context.db, number, m_ui->Famille->text(),
-                                   m_ui->Trie_famille->isChecked() ? ContractorSort::ByFamille : ContractorSort::BySociete);
+    auto found =
+        searchContractors(m_context.db, number, m_ui->Famille->text(),
+                          m_ui->Trie_famille->isChecked() ? ContractorSort::ByFamille : ContractorSort::BySociete);
     if (!found) {
         if (showErrors) m_context.dialogs->error(found.error());
         return false;
@@ -350,7 +357,8 @@ void ContractorDirectoryTab::createContact()
     loadContacts();
     if (editor.result() == QDialog::Accepted) {
         for (int row = 0; row < contactCount(); ++row)
-            if (m_contactGrid->raw(row, QStringLiteral("inc")).toInt() == editor.contact().inc) setCurrentContactRow(row);
+            if (m_contactGrid->raw(row, QStringLiteral("inc")).toInt() == editor.contact().inc)
+                setCurrentContactRow(row);
     }
 }
 
@@ -406,8 +414,9 @@ void ContractorDirectoryTab::showActions()
     m_actions->setQuery(std::move(found.value()));
     while (m_actions->canFetchMore()) m_actions->fetchMore();
     showColumns(m_ui->Grille_actions, m_actionGrid,
-                {QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("i"), QStringLiteral("c"), QStringLiteral("e"),
-                 QStringLiteral("f"), QStringLiteral("j"), QStringLiteral("g"), QStringLiteral("fac_fournisseur")});
+                {QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("i"), QStringLiteral("c"),
+                 QStringLiteral("e"), QStringLiteral("f"), QStringLiteral("j"), QStringLiteral("g"),
+                 QStringLiteral("fac_fournisseur")});
     m_ui->Grille_actions->resizeColumnsToContents();
     m_actionsSociete = societe;
     m_actionsStart = start;
@@ -432,7 +441,8 @@ void ContractorDirectoryTab::printActions()
         for (int c = 0; c < record.count(); ++c) values << record.value(c);
         table.addRow(std::move(values));
     }
-    auto document = layoutContractorActions(contractorActionsData(table, m_actionsSociete, m_actionsStart, m_actionsEnd));
+    auto document =
+        layoutContractorActions(contractorActionsData(table, m_actionsSociete, m_actionsStart, m_actionsEnd));
     if (!document) {
         m_context.dialogs->error(document.error());
         return;

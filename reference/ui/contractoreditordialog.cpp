@@ -73,7 +73,8 @@ void ContractorEditorDialog::validate()
         bool ok = false;
         const double value = parseDecimal(typed, &ok);
         if (!ok) {
-            m_context.dialogs->message(QStringLiteral("\"%1\" : ce n'est pas un nombre correct.").arg(QString::fromUtf8(f.caption)));
+            m_context.dialogs->message(
+                QStringLiteral("\"%1\" : ce n'est pas un nombre correct.").arg(QString::fromUtf8(f.caption)));
             return;
         }
         c.*f.cost = value;

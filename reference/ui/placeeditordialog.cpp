@@ -18,15 +18,15 @@ namespace {
 const QStringList &textColumns()
 {
     static const QStringList columns{
-        QStringLiteral("client"),      QStringLiteral("destination"),  QStringLiteral("adresse"),
-        QStringLiteral("adresse1"),    QStringLiteral("cp"),           QStringLiteral("ville"),
-        QStringLiteral("pays"),        QStringLiteral("client_fac"),   QStringLiteral("adresse_fac"),
+        QStringLiteral("client"),       QStringLiteral("destination"), QStringLiteral("adresse"),
+        QStringLiteral("adresse1"),     QStringLiteral("cp"),          QStringLiteral("ville"),
+        QStringLiteral("pays"),         QStringLiteral("client_fac"),  QStringLiteral("adresse_fac"),
         QStringLiteral("adresse1_fac"), QStringLiteral("cp_fac"),      QStringLiteral("ville_fac"),
-        QStringLiteral("pays_fac"),    QStringLiteral("nom1"),         QStringLiteral("fonction1"),
-        QStringLiteral("tel1"),        QStringLiteral("portable1"),    QStringLiteral("email1"),
-        QStringLiteral("nom2"),        QStringLiteral("fonction2"),    QStringLiteral("tel2"),
-        QStringLiteral("portable2"),   QStringLiteral("email2"),       QStringLiteral("pefc"),
-        QStringLiteral("tva_intra"),   QStringLiteral("latitude")};
+        QStringLiteral("pays_fac"),     QStringLiteral("nom1"),        QStringLiteral("fonction1"),
+        QStringLiteral("tel1"),         QStringLiteral("portable1"),   QStringLiteral("email1"),
+        QStringLiteral("nom2"),         QStringLiteral("fonction2"),   QStringLiteral("tel2"),
+        QStringLiteral("portable2"),    QStringLiteral("email2"),      QStringLiteral("pefc"),
+        QStringLiteral("tva_intra"),    QStringLiteral("latitude")};
     return columns;
 }
 
@@ -50,9 +50,8 @@ void fillChoices(QComboBox *combo, const QList<Choice> &choices)
 PlaceEditorDialog::PageOpener PlaceEditorDialog::setPageOpener(PageOpener opener)
 {
     PageOpener previous = std::move(pageOpener());
-    pageOpener() = opener ? std::move(opener) : [](const QString &path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    };
+    pageOpener() =
+        opener ? std::move(opener) : [](const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
     return previous;
 }
 
@@ -65,7 +64,8 @@ PlaceEditorDialog::PlaceEditorDialog(AppContext &context, int inc, QWidget *pare
     installDecimalEntry(m_ui->cout_mwh);
     installDecimalEntry(m_ui->cout_tonne);
     const QString mandatory = QStringLiteral("background-color: rgb(128, 255, 128);");
-    for (QWidget *field : std::initializer_list<QWidget *>{m_ui->client, m_ui->destination, m_ui->inc_tva, m_ui->inc_reglement})
+    for (QWidget *field :
+         std::initializer_list<QWidget *>{m_ui->client, m_ui->destination, m_ui->inc_tva, m_ui->inc_reglement})
         field->setStyleSheet(mandatory);
     connect(m_ui->BtnOK, &QPushButton::clicked, this, &PlaceEditorDialog::validate);
     connect(m_ui->BtnAnnuler, &QPushButton::clicked, this, &PlaceEditorDialog::reject);
@@ -114,12 +114,13 @@ void PlaceEditorDialog::fill(const PlaceValues &place)
         const QVariant v = place.value(QString::fromLatin1(column));
         field->setText(v.isNull() ? QString() : formatNumber(v.toDouble(), QStringLiteral("0.##########")));
     }
-    for (auto [combo, column] : {std::pair{m_ui->inc_tva, "inc_tva"}, std::pair{m_ui->inc_reglement, "inc_reglement"}}) {
+    for (auto [combo, column] :
+         {std::pair{m_ui->inc_tva, "inc_tva"}, std::pair{m_ui->inc_reglement, "inc_reglement"}}) {
         const QVariant v = place.value(QString::fromLatin1(column));
         combo->setCurrentIndex(v.isNull() ? -1 : combo->findData(v.toInt()));
     }
     const QString unit = place.value(QStringLiteral("unite")).toString();
-    if (!unit.isEmpty() && m_ui->unite->findText(unit) < 0) m_ui->unite->addItem(unit);  // kept as stored
+    if (!unit.isEmpty() && m_ui->unite->findText(unit) < 0) m_ui->unite->addItem(unit); // kept as stored
     m_ui->unite->setCurrentIndex(unit.isEmpty() ? -1 : m_ui->unite->findText(unit));
 }
 

@@ -118,7 +118,8 @@ void PlaceListDialog::setKind(PlaceSelection kind)
 void PlaceListDialog::search()
 {
     const QString kept = rowCount() > 0 ? currentPlace().value(QStringLiteral("destination")).toString() : QString();
-    const PagedQuery list = placeListQuery(m_kind, PlaceFilter{m_ui->client->text(), m_ui->lieu->text(), m_ui->ville->text()});
+    const PagedQuery list =
+        placeListQuery(m_kind, PlaceFilter{m_ui->client->text(), m_ui->lieu->text(), m_ui->ville->text()});
     if (Status s = m_model->setQuery(m_context.db, list); !s) {
         m_context.dialogs->error(s.error());
         return;

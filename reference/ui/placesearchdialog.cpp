@@ -25,10 +25,8 @@ struct Column
 };
 
 constexpr Column shownColumns[] = {
-    {"client", "client", 250, false},
-    {"destination", "destination", 250, false},
-    {"stockage", "Zone Stock", 65, true},
-    {"cp", "CP", 85, true},
+    {"client", "client", 250, false},     {"destination", "destination", 250, false},
+    {"stockage", "Zone Stock", 65, true}, {"cp", "CP", 85, true},
     {"ville", "Ville", 150, false},
 };
 
@@ -93,7 +91,8 @@ void PlaceSearchDialog::lockSelection()
 void PlaceSearchDialog::search()
 {
     const QString kept = rowCount() > 0 ? currentPlace().value(QStringLiteral("destination")).toString() : QString();
-    const PagedQuery list = placeListQuery(selection(), PlaceFilter{m_ui->client->text(), m_ui->lieu->text(), m_ui->ville->text()});
+    const PagedQuery list =
+        placeListQuery(selection(), PlaceFilter{m_ui->client->text(), m_ui->lieu->text(), m_ui->ville->text()});
     if (Status s = m_model->setQuery(m_context.db, list); !s) {
         m_context.dialogs->error(s.error());
         return;

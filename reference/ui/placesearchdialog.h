@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 
-
 namespace Ui {
 class chercher_destination;
 }

@@ -34,30 +34,14 @@ template <typename Form> void setUpForm(QDialog *dialog)
 void setUpDetailForm(ReferenceTable table, QDialog *dialog)
 {
     switch (table) {
-    case ReferenceTable::Essence:
-        setUpForm<Ui::detail_essence>(dialog);
-        return;
-    case ReferenceTable::Qualite:
-        setUpForm<Ui::detail_qualite>(dialog);
-        return;
-    case ReferenceTable::Classe:
-        setUpForm<Ui::detail_classe>(dialog);
-        return;
-    case ReferenceTable::Coef:
-        setUpForm<Ui::detail_coef>(dialog);
-        return;
-    case ReferenceTable::Acheteur:
-        setUpForm<Ui::detail_acheteur>(dialog);
-        return;
-    case ReferenceTable::FamilleIntervenant:
-        setUpForm<Ui::detail_famille_affaire>(dialog);
-        return;
-    case ReferenceTable::ListeTva:
-        setUpForm<Ui::detail_tva>(dialog);
-        return;
-    case ReferenceTable::ListeReglement:
-        setUpForm<Ui::detail_reglement>(dialog);
-        return;
+    case ReferenceTable::Essence: setUpForm<Ui::detail_essence>(dialog); return;
+    case ReferenceTable::Qualite: setUpForm<Ui::detail_qualite>(dialog); return;
+    case ReferenceTable::Classe: setUpForm<Ui::detail_classe>(dialog); return;
+    case ReferenceTable::Coef: setUpForm<Ui::detail_coef>(dialog); return;
+    case ReferenceTable::Acheteur: setUpForm<Ui::detail_acheteur>(dialog); return;
+    case ReferenceTable::FamilleIntervenant: setUpForm<Ui::detail_famille_affaire>(dialog); return;
+    case ReferenceTable::ListeTva: setUpForm<Ui::detail_tva>(dialog); return;
+    case ReferenceTable::ListeReglement: setUpForm<Ui::detail_reglement>(dialog); return;
     }
 }
 
@@ -85,8 +69,8 @@ QColor ReferenceDetailDialog::requiredColour()
     return QColor(0x00, 0xFF, 0x00); // lime
 }
 
-ReferenceDetailDialog::ReferenceDetailDialog(AppContext &context, ReferenceTable table,
-                                             const ReferenceRow &row, Save save, QWidget *parent)
+ReferenceDetailDialog::ReferenceDetailDialog(AppContext &context, ReferenceTable table, const ReferenceRow &row,
+                                             Save save, QWidget *parent)
     : QDialog(parent), m_context(context), m_def(referenceTable(table)), m_row(row), m_save(std::move(save))
 {
     setUpDetailForm(table, this);
@@ -95,8 +79,8 @@ ReferenceDetailDialog::ReferenceDetailDialog(AppContext &context, ReferenceTable
         if (!edit || edit->isReadOnly()) continue;
         if (c.kind == ColumnKind::Real) {
             installDecimalEntry(edit);
-            edit->setValidator(new QRegularExpressionValidator(
-                QRegularExpression(QStringLiteral("-?[0-9]*([.,][0-9]*)?")), edit));
+            edit->setValidator(
+                new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*([.,][0-9]*)?")), edit));
         } else if (c.kind == ColumnKind::Integer) {
             edit->setValidator(
                 new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,9}")), edit));
@@ -135,8 +119,7 @@ void ReferenceDetailDialog::fillFields(const ReferenceRow &row)
         QWidget *f = field(c.name);
         const QVariant v = row.value(c.name);
         if (auto *edit = qobject_cast<QLineEdit *>(f)) {
-            edit->setText(c.kind == ColumnKind::Text ? (v.isNull() ? QString() : v.toString())
-                                                     : numberText(v, c.kind));
+            edit->setText(c.kind == ColumnKind::Text ? (v.isNull() ? QString() : v.toString()) : numberText(v, c.kind));
         } else if (auto *choice = qobject_cast<QComboBox *>(f)) {
             const QString text = v.isNull() ? QString() : v.toString();
             int index = choice->findText(text, Qt::MatchExactly);
@@ -158,8 +141,7 @@ ReferenceRow ReferenceDetailDialog::typedRow(QString *unreadable) const
         if (auto *edit = qobject_cast<QLineEdit *>(f)) {
             const QString text = edit->text();
             if (c.kind == ColumnKind::Text || text.trimmed().isEmpty()) {
-                typed.insert(c.name,
-                             c.kind == ColumnKind::Text ? QVariant(text) : storedValue(c, QVariant()));
+                typed.insert(c.name, c.kind == ColumnKind::Text ? QVariant(text) : storedValue(c, QVariant()));
                 continue;
             }
             bool ok = false;
@@ -178,8 +160,8 @@ ReferenceRow ReferenceDetailDialog::typedRow(QString *unreadable) const
             }
             typed.insert(c.name, value);
         } else if (auto *choice = qobject_cast<QComboBox *>(f)) {
-            typed.insert(c.name, choice->currentIndex() < 0 ? storedValue(c, QVariant())
-                                                            : QVariant(choice->currentText()));
+            typed.insert(c.name,
+                         choice->currentIndex() < 0 ? storedValue(c, QVariant()) : QVariant(choice->currentText()));
         }
     }
     return typed;

@@ -45,13 +45,11 @@ public:
         const ReferenceRow &row = m_rows[index.row()];
         switch (role) {
         case Qt::DisplayRole:
-        case Qt::EditRole:
-            return row.value(m_def.gridColumns.value(index.column()));
+        case Qt::EditRole: return row.value(m_def.gridColumns.value(index.column()));
         case Qt::ForegroundRole:
             if (isFixedRow(m_def, row)) return QColor(0xFF, 0x00, 0x00);
             return QVariant();
-        default:
-            return QVariant();
+        default: return QVariant();
         }
     }
 
@@ -86,16 +84,14 @@ bool sameRow(const ReferenceTableDef &def, const ReferenceRow &a, const Referenc
 {
     if (def.hasKey()) return sameValue(ColumnKind::Integer, a.value(def.key), b.value(def.key));
     for (const ReferenceColumn &c : def.columns)
-        if (!sameValue(c.kind, storedValue(c, a.value(c.name)), storedValue(c, b.value(c.name))))
-            return false;
+        if (!sameValue(c.kind, storedValue(c, a.value(c.name)), storedValue(c, b.value(c.name)))) return false;
     return true;
 }
 
 } // namespace
 
 ReferenceListDialog::ReferenceListDialog(AppContext &context, ReferenceTable table, QWidget *parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::ReferenceList>()), m_context(context),
-      m_def(referenceTable(table))
+    : QDialog(parent), m_ui(std::make_unique<Ui::ReferenceList>()), m_context(context), m_def(referenceTable(table))
 {
     m_ui->setupUi(this);
     setObjectName(m_def.listScreen);
@@ -106,8 +102,7 @@ ReferenceListDialog::ReferenceListDialog(AppContext &context, ReferenceTable tab
     m_source = new ReferenceRowsModel(m_def, m_rows, this);
     m_grid = new GridModel(this);
     m_grid->setSourceModel(m_source);
-    for (auto it = m_def.captions.cbegin(); it != m_def.captions.cend(); ++it)
-        m_grid->setCaption(it.key(), it.value());
+    for (auto it = m_def.captions.cbegin(); it != m_def.captions.cend(); ++it) m_grid->setCaption(it.key(), it.value());
     m_ui->Grille->setModel(m_grid);
     m_ui->Grille->verticalHeader()->hide();
     m_ui->Grille->horizontalHeader()->setStretchLastSection(true);
@@ -201,10 +196,8 @@ void ReferenceListDialog::modifyRow()
         },
         this);
     const int result = runModal(detail);
-    if (result == QDialog::Accepted)
-        reload(&written);
-    else if (detail.changedElsewhere())
-        reload();
+    if (result == QDialog::Accepted) reload(&written);
+    else if (detail.changedElsewhere()) reload();
 }
 
 void ReferenceListDialog::deleteRow()

@@ -10,8 +10,7 @@
 
 namespace ravelin {
 
-Result<QList<ChartPoint>> chartPointsFromQuery(QSqlQuery &query, const QString &labelColumn,
-                                               const QString &valueColumn)
+Result<QList<ChartPoint>> chartPointsFromQuery(QSqlQuery &query, const QString &labelColumn, const QString &valueColumn)
 {
     const QString where = QStringLiteral("chartPointsFromQuery");
     if (!query.isActive()) {
@@ -61,8 +60,7 @@ QList<ChartPoint> prepareChartPoints(const QList<ChartPoint> &points, const Char
     bool hasOther = false;
     for (const ChartPoint &p : rounded) {
         if (p.value <= 0) continue;
-        if (options.otherBelowPercent > 0 && total > 0 &&
-            p.value / total * 100.0 < options.otherBelowPercent) {
+        if (options.otherBelowPercent > 0 && total > 0 && p.value / total * 100.0 < options.otherBelowPercent) {
             other += p.value;
             hasOther = true;
             continue;
@@ -80,14 +78,10 @@ QString chartMarkText(const ChartPoint &point, double total, const ChartOptions 
                                 : QStringLiteral("# ##0");
     const QString value = formatNumber(point.value, pattern);
     switch (options.marks) {
-    case ChartMarks::None:
-        return QString();
-    case ChartMarks::Label:
-        return point.label;
-    case ChartMarks::Value:
-        return value;
-    case ChartMarks::LabelAndValue:
-        return point.label + QLatin1Char(' ') + value;
+    case ChartMarks::None: return QString();
+    case ChartMarks::Label: return point.label;
+    case ChartMarks::Value: return value;
+    case ChartMarks::LabelAndValue: return point.label + QLatin1Char(' ') + value;
     case ChartMarks::LabelAndPercent:
         return point.label + QLatin1Char(' ') +
                formatNumber(total > 0 ? point.value / total * 100.0 : 0.0, QStringLiteral("0.0")) +

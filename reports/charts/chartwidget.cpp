@@ -47,11 +47,9 @@ void ChartWidget::clear()
 QStringList ChartWidget::marks() const
 {
     double total = 0;
-    for (const ChartPoint &p : m_points)
-        total += p.value;
+    for (const ChartPoint &p : m_points) total += p.value;
     QStringList out;
-    for (const ChartPoint &p : m_points)
-        out.append(chartMarkText(p, total, m_options));
+    for (const ChartPoint &p : m_points) out.append(chartMarkText(p, total, m_options));
     return out;
 }
 
@@ -104,8 +102,7 @@ void ChartWidget::rebuild()
         // The marks are written by us rather than by the series, so that they carry the program's
         // number format ("1 500,46") and what the caller asked for.
         if (m_options.marks != ChartMarks::None) {
-            for (const QString &text : texts)
-                m_barMarks.append(new QGraphicsSimpleTextItem(text, chart));
+            for (const QString &text : texts) m_barMarks.append(new QGraphicsSimpleTextItem(text, chart));
             connect(chart, &QChart::plotAreaChanged, this, &ChartWidget::placeBarMarks);
         }
     }

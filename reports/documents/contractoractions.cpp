@@ -5,8 +5,7 @@
 
 namespace ravelin {
 
-ReportData contractorActionsData(const DataTable &actions, const QString &societe, const QDate &start,
-                                 const QDate &end)
+ReportData contractorActionsData(const DataTable &actions, const QString &societe, const QDate &start, const QDate &end)
 {
     ReportData data;
     data.setDataset(QStringLiteral("actions"), actions);

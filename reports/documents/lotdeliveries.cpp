@@ -8,8 +8,7 @@
 
 namespace ravelin {
 
-Result<DataTable> readLotDeliveries(QSqlDatabase db, const QVariant &nLot,
-                                    const std::optional<DatePeriod> &period)
+Result<DataTable> readLotDeliveries(QSqlDatabase db, const QVariant &nLot, const std::optional<DatePeriod> &period)
 {
     QVariantList values;
     const auto between = [&](const QString &column) {
@@ -28,9 +27,8 @@ Result<DataTable> readLotDeliveries(QSqlDatabase db, const QVariant &nLot,
     lines << QStringLiteral("where n_lot=? and (descriptif='GRUME1' or descriptif='VOLUME' )") +
                  between(QStringLiteral("date_creation"));
     lines << QStringLiteral("union all");
-    lines << QStringLiteral(
-        "SELECT '€' as n0,(inc)as inc_cde,'PLAQUETTE'as type_cde,(date_livraison)as date_creation,"
-        "'RIEN' as descriptif,essence,");
+    lines << QStringLiteral("SELECT '€' as n0,(inc)as inc_cde,'PLAQUETTE'as type_cde,(date_livraison)as date_creation,"
+                            "'RIEN' as descriptif,essence,");
     lines << QStringLiteral(
         "qualite,(qte_defaut_totale)as m3,n_lot,(destination) as lieu,qte_liv_totale,qte_defaut_totale,"
         "unite_liv,unite_defaut,'0' as prix_unit,prix_total,'PLA' as stock,ticket,lettre_voiture "
@@ -44,8 +42,7 @@ Result<DataTable> readLotDeliveries(QSqlDatabase db, const QVariant &nLot,
         "stock,(' ') as ticket,(' ') as lettre_voiture");
     lines << QStringLiteral(" FROM liste_grume_transfert");
     values << nLot;
-    lines << QStringLiteral("where depart=? and type_transfert='COUPE'") +
-                 between(QStringLiteral("date_creation"));
+    lines << QStringLiteral("where depart=? and type_transfert='COUPE'") + between(QStringLiteral("date_creation"));
     lines << QStringLiteral("order by date_creation");
     const QString sql = lines.join(QLatin1Char('\n'));
 
@@ -53,8 +50,7 @@ Result<DataTable> readLotDeliveries(QSqlDatabase db, const QVariant &nLot,
     query.setForwardOnly(true);
     const QString where = QStringLiteral("readLotDeliveries");
     if (!query.prepare(sql)) return databaseError(query.lastError(), sql, where);
-    for (const QVariant &v : values)
-        query.addBindValue(v);
+    for (const QVariant &v : values) query.addBindValue(v);
     if (!query.exec()) return databaseError(query.lastError(), sql, where);
     return DataTable::fromQuery(query);
 }

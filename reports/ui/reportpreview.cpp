@@ -99,10 +99,9 @@ ReportPreview::ReportPreview(ReportDocument document, Dialogs &dialogs, QWidget 
     zoomIn->setObjectName(QStringLiteral("zoomIn"));
     zoomIn->setToolTip(QStringLiteral("Agrandir"));
     m_zoomLabel = new QLabel(this);
-    auto *pageCount =
-        new QLabel(m_document.pageCount() > 1 ? QStringLiteral("%1 pages").arg(m_document.pageCount())
-                                              : QStringLiteral("1 page"),
-                   this);
+    auto *pageCount = new QLabel(m_document.pageCount() > 1 ? QStringLiteral("%1 pages").arg(m_document.pageCount())
+                                                            : QStringLiteral("1 page"),
+                                 this);
     pageCount->setObjectName(QStringLiteral("nombrePages"));
 
     auto *bar = new QHBoxLayout;

@@ -69,7 +69,9 @@ private slots:
     void initTestCase()
     {
         m_db = test::createTestDatabase(QStringLiteral("tst_mainwindow"));
-        QVERIFY(execute(m_db, QStringLiteral("insert into mot_passe (Utilisateur, Mot_passe) values ('Alice', 'a'), ('Paul', 'p')")));
+        QVERIFY(execute(
+            m_db,
+            QStringLiteral("insert into mot_passe (Utilisateur, Mot_passe) values ('Alice', 'a'), ('Paul', 'p')")));
         QVERIFY(execute(m_db, QStringLiteral("insert into detail_mot_passe (Utilisateur, Page, Autorisation) values "
                                              "('Alice', 'General', '1'), ('Alice', 'Parametrage', '0'), "
                                              "('Paul', 'Parametrage', '1'), ('Paul', 'General', '0')")));
@@ -98,7 +100,7 @@ private slots:
         tabs->setCurrentIndex(1);
         QCOMPARE(band(), QStringLiteral("#808080"));
         tabs->setCurrentIndex(2);
-        QCOMPARE(band(), QStringLiteral("#808080"));  // unchanged on the chips tab
+        QCOMPARE(band(), QStringLiteral("#808080")); // unchanged on the chips tab
         tabs->setCurrentIndex(3);
         QCOMPARE(band(), QStringLiteral("#949494"));
 
@@ -153,7 +155,10 @@ private slots:
         QCOMPARE(w.chartTimer()->interval(), 50);
 
         // A second activation does not sign in again.
-        setModalRunner([](QDialog &) { QTest::qFail("sign-in shown twice", __FILE__, __LINE__); return 0; });
+        setModalRunner([](QDialog &) {
+            QTest::qFail("sign-in shown twice", __FILE__, __LINE__);
+            return 0;
+        });
         w.firstActivation();
 
         w.ui()->PageControl1->setCurrentIndex(1);
@@ -166,7 +171,10 @@ private slots:
 
         // Alice does not hold "Parametrage": the settings screen does not open.
         bool opened = false;
-        setModalRunner([&](QDialog &) { opened = true; return 0; });
+        setModalRunner([&](QDialog &) {
+            opened = true;
+            return 0;
+        });
         m_dialogs.answer(true);
         w.menuAction(QStringLiteral("Paramètres Logiciel"))->trigger();
         QVERIFY(!opened);
@@ -204,7 +212,10 @@ private slots:
         w.firstActivation();
         QCOMPARE(w.statusPanel(3)->text(), QStringLiteral("Technicien"));
         QString opened;
-        setModalRunner([&](QDialog &d) { opened = d.objectName(); return 0; });
+        setModalRunner([&](QDialog &d) {
+            opened = d.objectName();
+            return 0;
+        });
         w.menuAction(QStringLiteral("Paramètres Logiciel"))->trigger();
         QCOMPARE(opened, QStringLiteral("parametrage"));
         w.menuAction(QStringLiteral("&Gestion des mots de passes"))->trigger();

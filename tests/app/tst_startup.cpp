@@ -53,12 +53,13 @@ private slots:
         const auto state = startProgram(m_dir.path(), MainWindow::versionText());
         QVERIFY(!state);
         QCOMPARE(state.error().message, QStringLiteral("Impossible de trouver \"Serveur_config.INI\""));
-        QCOMPARE(configText(), text.isEmpty() ? QByteArray("<missing>") : text);  // nothing written
+        QCOMPARE(configText(), text.isEmpty() ? QByteArray("<missing>") : text); // nothing written
     }
 
     void unreachableServerIsNamedAndNothingIsWritten()
     {
-        const QByteArray text = "[SERVEUR]\nhost=serveur-bois\nhost_distant=x\n" + serverKeys(QStringLiteral("/nonexistent/mysqld.sock"));
+        const QByteArray text =
+            "[SERVEUR]\nhost=serveur-bois\nhost_distant=x\n" + serverKeys(QStringLiteral("/nonexistent/mysqld.sock"));
         writeConfig(text);
         QVERIFY(execute(m_db, QStringLiteral("update perso set version_UPDATE = 0")));
         const auto state = startProgram(m_dir.path(), MainWindow::versionText());
@@ -72,7 +73,9 @@ private slots:
     void startsAndWritesVersion()
     {
         writeConfig("[Serveur]\nHost=localhost\nHOST_DISTANT=NON2\n" + serverKeys(test::testServerConfig().socket));
-        QVERIFY(execute(m_db, QStringLiteral("update perso set version_UPDATE = NULL, nom = 'Bois du Morvan', unite_defaut = 'm3'")));
+        QVERIFY(execute(
+            m_db,
+            QStringLiteral("update perso set version_UPDATE = NULL, nom = 'Bois du Morvan', unite_defaut = 'm3'")));
         auto state = startProgram(m_dir.path(), MainWindow::versionText());
         QVERIFY2(state, qPrintable(state.ok() ? QString() : state.error().fullText()));
         QVERIFY(state->schemaLevelRaised);

@@ -55,8 +55,10 @@ private slots:
         const auto taken = takeNextCounter(m_db, Counter::NLot);
         QVERIFY(!taken);
         QVERIFY(!taken.error().message.isEmpty());
-        QVERIFY(execute(m_db, QStringLiteral("insert into increment (n_lot, num_bl, num_facture, num_intervenant_possible, num_contact) "
-                                             "values (0, 0, 0, 0, 0)")));
+        QVERIFY(execute(
+            m_db,
+            QStringLiteral("insert into increment (n_lot, num_bl, num_facture, num_intervenant_possible, num_contact) "
+                           "values (0, 0, 0, 0, 0)")));
     }
 
     // Eight workstations taking delivery numbers at once never receive the same one.

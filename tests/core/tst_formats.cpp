@@ -16,20 +16,34 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("grouped amount") << 1234567.891 << "#,##0.00" << "1 234 567,89";
-        QTest::newRow("small amount") << 0.5 << "#,##0.00" << "0,50";
-        QTest::newRow("negative amount") << -1234.5 << "#,##0.00" << "-1 234,50";
-        QTest::newRow("minus zero") << -0.001 << "#,##0.00" << "0,00";
-        QTest::newRow("log volume") << 1.23456 << "0.000" << "1,235";
-        QTest::newRow("volume no group") << 12345.5 << "0.000" << "12345,500";
-        QTest::newRow("screen total") << 12345.6 << "# ##0" << "12 346";
-        QTest::newRow("label amount") << 9876.5 << "# ###.00" << "9 876,50";
-        QTest::newRow("label below one") << 0.25 << "# ###.00" << "0,25";
-        QTest::newRow("three decimals") << 1500.1234 << "# ###.000" << "1 500,123";
-        QTest::newRow("#.00") << 42.0 << "#.00" << "42,00";
-        QTest::newRow("integer") << 2.5 << "0" << "3";
-        QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << "0.00" << "0,00";
-        QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "#,##0.00" << "0,00";
+        QTest::newRow("grouped amount") << 1234567.891 << "#,##0.00"
+                                        << "1 234 567,89";
+        QTest::newRow("small amount") << 0.5 << "#,##0.00"
+                                      << "0,50";
+        QTest::newRow("negative amount") << -1234.5 << "#,##0.00"
+                                         << "-1 234,50";
+        QTest::newRow("minus zero") << -0.001 << "#,##0.00"
+                                    << "0,00";
+        QTest::newRow("log volume") << 1.23456 << "0.000"
+                                    << "1,235";
+        QTest::newRow("volume no group") << 12345.5 << "0.000"
+                                         << "12345,500";
+        QTest::newRow("screen total") << 12345.6 << "# ##0"
+                                      << "12 346";
+        QTest::newRow("label amount") << 9876.5 << "# ###.00"
+                                      << "9 876,50";
+        QTest::newRow("label below one") << 0.25 << "# ###.00"
+                                         << "0,25";
+        QTest::newRow("three decimals") << 1500.1234 << "# ###.000"
+                                        << "1 500,123";
+        QTest::newRow("#.00") << 42.0 << "#.00"
+                              << "42,00";
+        QTest::newRow("integer") << 2.5 << "0"
+                                 << "3";
+        QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << "0.00"
+                                  << "0,00";
+        QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << "#,##0.00"
+                             << "0,00";
     }
     void numbers()
     {
@@ -76,8 +90,9 @@ private slots:
     void workTablesCarryTheWorkstation()
     {
         const QString id = workstationId();
-        QVERIFY(id == QLatin1String("IMPOSSIBLE") || QRegularExpression(QStringLiteral("^[0-9A-F]{8}$")).match(id).hasMatch());
-        QCOMPARE(workstationId(), id);  // stable
+        QVERIFY(id == QLatin1String("IMPOSSIBLE") ||
+                QRegularExpression(QStringLiteral("^[0-9A-F]{8}$")).match(id).hasMatch());
+        QCOMPARE(workstationId(), id); // stable
         QCOMPARE(workTableName(QStringLiteral("Fac")), QStringLiteral("TAMPON") + id + QStringLiteral("Fac"));
     }
 };

@@ -24,10 +24,18 @@ private slots:
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("comma machine, point typed") << "," << "12.5" << "12,5";
-        QTest::newRow("comma machine, comma typed") << "," << "12,5" << "12,5";
-        QTest::newRow("point machine, comma typed") << "." << "3,75" << "3.75";
-        QTest::newRow("other keys untouched") << "," << "a-1/2" << "a-1/2";
+        QTest::newRow("comma machine, point typed") << ","
+                                                    << "12.5"
+                                                    << "12,5";
+        QTest::newRow("comma machine, comma typed") << ","
+                                                    << "12,5"
+                                                    << "12,5";
+        QTest::newRow("point machine, comma typed") << "."
+                                                    << "3,75"
+                                                    << "3.75";
+        QTest::newRow("other keys untouched") << ","
+                                              << "a-1/2"
+                                              << "a-1/2";
     }
     void decimalKey()
     {
@@ -70,7 +78,8 @@ private slots:
     void gridFormatsAndColours()
     {
         QStandardItemModel source(2, 3);
-        source.setHorizontalHeaderLabels({QStringLiteral("montant"), QStringLiteral("volume"), QStringLiteral("date_creation")});
+        source.setHorizontalHeaderLabels(
+            {QStringLiteral("montant"), QStringLiteral("volume"), QStringLiteral("date_creation")});
         source.setData(source.index(0, 0), 1234.5);
         source.setData(source.index(0, 1), 2.34567);
         source.setData(source.index(0, 2), QDate(2026, 3, 9));
@@ -91,7 +100,8 @@ private slots:
         QCOMPARE(grid.index(1, 1).data(Qt::BackgroundRole).value<QColor>(), QColor(0xFF, 0x80, 0x80));
         QVERIFY(!grid.index(0, 1).data(Qt::BackgroundRole).isValid());
         QCOMPARE(grid.column(QStringLiteral("VOLUME")), 1);
-        QCOMPARE(grid.index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignRight | Qt::AlignVCenter);
+        QCOMPARE(grid.index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+                 Qt::AlignRight | Qt::AlignVCenter);
         grid.setAlignment(QStringLiteral("montant"), Qt::AlignCenter);
         QCOMPARE(grid.index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::Alignment(Qt::AlignCenter));
         QCOMPARE(grid.raw(0, QStringLiteral("montant")).toDouble(), 1234.5);
@@ -120,7 +130,7 @@ private slots:
         busy.restart();
         QCOMPARE(bar.value(), 0);
         QTRY_VERIFY(!busy.timer().isActive());
-        QCOMPARE(bar.value(), 50);  // 25, then 50: stops once at least 30
+        QCOMPARE(bar.value(), 50); // 25, then 50: stops once at least 30
     }
 
     void wheelMovesOneRow()
@@ -144,7 +154,7 @@ private slots:
         QCOMPARE(view.currentIndex().row(), 3);
         wheel(-240);
         wheel(-120);
-        QCOMPARE(view.currentIndex().row(), 4);  // stays on the last row
+        QCOMPARE(view.currentIndex().row(), 4); // stays on the last row
     }
 };
 

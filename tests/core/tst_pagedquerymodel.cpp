@@ -24,7 +24,8 @@ class TestPagedQueryModel : public QObject
     static QStringList names(const PagedQueryModel &model)
     {
         QStringList values;
-        for (int row = 0; row < model.rowCount(); ++row) values << model.record(row).value(QStringLiteral("nom")).toString();
+        for (int row = 0; row < model.rowCount(); ++row)
+            values << model.record(row).value(QStringLiteral("nom")).toString();
         return values;
     }
     PagedQuery places(const QString &where = QString(), const QVariantList &values = {}, bool descending = false)
@@ -44,7 +45,8 @@ private slots:
         m_db = test::createTestDatabase();
         QVERIFY(execute(m_db, QStringLiteral("delete from destination")));
         for (const char *name : {"A", "B", "C", "D'Arcy", "E", "F", "G"})
-            QVERIFY(execute(m_db, QStringLiteral("insert into destination (destination, stockage) values (?, 'NON')"), {QString::fromUtf8(name)}));
+            QVERIFY(execute(m_db, QStringLiteral("insert into destination (destination, stockage) values (?, 'NON')"),
+                            {QString::fromUtf8(name)}));
     }
 
     void pagesFollowTheKey_data()
@@ -68,14 +70,15 @@ private slots:
         QSignalSpy counted(&model, &PagedQueryModel::counted);
         PagedQuery q = places(QStringLiteral("stockage = ?"), {QStringLiteral("NON")}, descending);
         // the index named exists; a missing one is only a slower read
-        if (keysFirst) q.keyIndex = descending ? QStringLiteral("no_such_index") : QStringLiteral("idx_destination_stockage");
+        if (keysFirst)
+            q.keyIndex = descending ? QStringLiteral("no_such_index") : QStringLiteral("idx_destination_stockage");
         const qint64 before = questions();
         QVERIFY(model.setQuery(m_db, q));
-        QCOMPARE(questions() - before, 2);  // the first page, and reading the counter
+        QCOMPARE(questions() - before, 2); // the first page, and reading the counter
         QCOMPARE(names(model), expected.mid(0, 3));
         QVERIFY(model.canFetchMore());
         QVERIFY(!model.totalCount());
-        QTRY_COMPARE(counted.count(), 1);  // on the next turn of the event loop
+        QTRY_COMPARE(counted.count(), 1); // on the next turn of the event loop
         QCOMPARE(model.totalCount().value_or(-1), 7);
 
         model.fetchMore();
@@ -91,13 +94,15 @@ private slots:
         PagedQueryModel model;
         model.setPageSize(2);
         // a page that holds the whole list gives the count at once, without a count statement
-        QVERIFY(model.setQuery(m_db, places(QStringLiteral("destination in (?, ?)"), {QStringLiteral("D'Arcy"), QStringLiteral("B")}),
-                               PagedQueryModel::Count::Never));
+        QVERIFY(model.setQuery(
+            m_db, places(QStringLiteral("destination in (?, ?)"), {QStringLiteral("D'Arcy"), QStringLiteral("B")}),
+            PagedQueryModel::Count::Never));
         QCOMPARE(names(model), (QStringList{"B", "D'Arcy"}));
         QVERIFY(!model.canFetchMore());
         QCOMPARE(model.totalCount().value_or(-1), 2);
 
-        QVERIFY(model.setQuery(m_db, places(QStringLiteral("destination > ?"), {QStringLiteral("C")}), PagedQueryModel::Count::Now));
+        QVERIFY(model.setQuery(m_db, places(QStringLiteral("destination > ?"), {QStringLiteral("C")}),
+                               PagedQueryModel::Count::Now));
         QCOMPARE(model.totalCount().value_or(-1), 4);
         QVERIFY(model.fetchUpTo(3));
         QVERIFY(!model.fetchUpTo(4));
@@ -108,8 +113,10 @@ private slots:
     // every row once, in the order of the whole statement.
     void pagesFollowSeveralColumns()
     {
-        QVERIFY(execute(m_db, QStringLiteral("update destination set client = case destination when 'A' then 'Zoé' when 'B' then NULL "
-                                             "when 'C' then 'Bois' when 'D''Arcy' then NULL else 'Bois' end")));
+        QVERIFY(execute(
+            m_db,
+            QStringLiteral("update destination set client = case destination when 'A' then 'Zoé' when 'B' then NULL "
+                           "when 'C' then 'Bois' when 'D''Arcy' then NULL else 'Bois' end")));
         PagedQuery q = places();
         q.columns = QStringLiteral("inc, client, destination, destination as nom");
         q.orderBy = QStringList{QStringLiteral("client"), QStringLiteral("destination")};
@@ -137,7 +144,7 @@ private slots:
             const qint64 before = questions();
             auto found = model.locate(QStringLiteral("destination"), name);
             if (!found) return -3;
-            if (questions() - before > 5) return -4;  // the counter read included
+            if (questions() - before > 5) return -4; // the counter read included
             return *found;
         };
         QCOMPARE(locateIn(QStringLiteral("F")), std::optional<int>(4));
@@ -148,7 +155,7 @@ private slots:
         QCOMPARE(locateIn(QStringLiteral("nowhere")), std::optional<int>());
         QVERIFY(execute(m_db, QStringLiteral("update destination set client = NULL")));
 
-        q.orderBy = QStringList{QStringLiteral("ville")};  // not read: the pages could not follow
+        q.orderBy = QStringList{QStringLiteral("ville")}; // not read: the pages could not follow
         const int shown = model.rowCount();
         const auto refused = model.setQuery(m_db, q);
         QVERIFY(!refused);
@@ -160,7 +167,8 @@ private slots:
     {
         QStringList rows;
         for (int n = 0; n < 2500; ++n) rows << QStringLiteral("('T%1', 'X', 'BUCHE')").arg(n, 4, 10, QLatin1Char('0'));
-        QVERIFY(execute(m_db, QStringLiteral("insert into destination (destination, client, stockage) values ") + rows.join(QLatin1Char(','))));
+        QVERIFY(execute(m_db, QStringLiteral("insert into destination (destination, client, stockage) values ") +
+                                  rows.join(QLatin1Char(','))));
         PagedQuery q = places(QStringLiteral("stockage = 'BUCHE'"));
         q.columns = QStringLiteral("inc, destination as nom, client");
         PagedQueryModel model;
@@ -180,7 +188,8 @@ private slots:
         const QStringList shown = names(model);
         const auto refused = model.setQuery(m_db, places(QStringLiteral("no_such_column = 1")));
         QVERIFY(!refused);
-        QVERIFY(refused.error().message.contains(QStringLiteral("no_such_column")) || !refused.error().detail.isEmpty());
+        QVERIFY(refused.error().message.contains(QStringLiteral("no_such_column")) ||
+                !refused.error().detail.isEmpty());
         QCOMPARE(names(model), shown);
     }
 

@@ -59,12 +59,14 @@ private slots:
 
     void versionIsWrittenBackKeepingTheRest()
     {
-        const QString path = write("; poste du bureau\n[SERVEUR]\nhost=srv\nhost_distant=x\nVERSION=7.2\n\n[AUTRE]\nk=v\n");
+        const QString path =
+            write("; poste du bureau\n[SERVEUR]\nhost=srv\nhost_distant=x\nVERSION=7.2\n\n[AUTRE]\nk=v\n");
         QVERIFY(writeConfigVersion(path, QStringLiteral("8.0b")));
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(f.readAll()),
-                 QStringLiteral("; poste du bureau\n[SERVEUR]\nhost=srv\nhost_distant=x\nVERSION=8.0b\n\n[AUTRE]\nk=v\n"));
+        QCOMPARE(
+            QString::fromUtf8(f.readAll()),
+            QStringLiteral("; poste du bureau\n[SERVEUR]\nhost=srv\nhost_distant=x\nVERSION=8.0b\n\n[AUTRE]\nk=v\n"));
         QCOMPARE(readServerConfig(path).version, QStringLiteral("8.0b"));
 
         const QString added = write("[SERVEUR]\nhost=srv\nhost_distant=x\n\n[AUTRE]\nk=v\n");

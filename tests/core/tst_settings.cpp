@@ -30,7 +30,8 @@ private slots:
     void init()
     {
         m_dialogs.clear();
-        QVERIFY(execute(m_db, QStringLiteral("update perso set nom='Scierie du Val', ville='Autun', cvo=0.5, humidite_defaut=30")));
+        QVERIFY(execute(
+            m_db, QStringLiteral("update perso set nom='Scierie du Val', ville='Autun', cvo=0.5, humidite_defaut=30")));
         QVERIFY(execute(m_db, QStringLiteral("update increment set n_lot=120, num_bl=3400, num_facture=980")));
     }
 
@@ -53,7 +54,7 @@ private slots:
                         {stored.isValid() ? stored : QVariant(QMetaType(QMetaType::Double))}));
         QCOMPARE(*updateSchemaLevel(m_db), written);
         QCOMPARE(value(QStringLiteral("select version_UPDATE from perso")).toDouble(), after);
-        QCOMPARE(*updateSchemaLevel(m_db), false);  // the next start writes nothing
+        QCOMPARE(*updateSchemaLevel(m_db), false); // the next start writes nothing
     }
 
     void screenShowsBothRows()
@@ -77,10 +78,22 @@ private slots:
         QTest::addColumn<QString>("numBl");
         QTest::addColumn<QString>("numFacture");
         QTest::addColumn<QString>("message");
-        QTest::newRow("eight digits pass") << "12345678" << "3400" << "980" << "";
-        QTest::newRow("lot first") << "123456789" << "123456789" << "980" << "N° de LOT trop long, maxi 8 chiffres";
-        QTest::newRow("then BL") << "120" << "123456789" << "123456789" << "N° de BL trop long, maxi 8 chiffres";
-        QTest::newRow("then invoice") << "120" << "3400" << "123456789" << "N° de facture trop long, maxi 8 chiffres";
+        QTest::newRow("eight digits pass") << "12345678"
+                                           << "3400"
+                                           << "980"
+                                           << "";
+        QTest::newRow("lot first") << "123456789"
+                                   << "123456789"
+                                   << "980"
+                                   << "N° de LOT trop long, maxi 8 chiffres";
+        QTest::newRow("then BL") << "120"
+                                 << "123456789"
+                                 << "123456789"
+                                 << "N° de BL trop long, maxi 8 chiffres";
+        QTest::newRow("then invoice") << "120"
+                                      << "3400"
+                                      << "123456789"
+                                      << "N° de facture trop long, maxi 8 chiffres";
     }
     void counterLengthChecks()
     {

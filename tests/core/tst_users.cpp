@@ -50,16 +50,26 @@ private slots:
     {
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("user");
-        QTest::newRow("master") << "vuzq" << "Technicien";
-        QTest::newRow("known") << "pass1" << "Alice";
-        QTest::newRow("two users, one password: the first") << "shared" << "Bob";
-        QTest::newRow("user without name") << "noname" << "";
-        QTest::newRow("empty password finds the null one") << "" << "Dora";
-        QTest::newRow("unknown") << "nobody" << "";
-        QTest::newRow("other case") << "PASS1" << "";
-        QTest::newRow("injection or") << "' or '1'='1" << "";
-        QTest::newRow("injection comment") << "x' or 1=1 -- " << "";
-        QTest::newRow("injection drop") << "x'; drop table mot_passe; --" << "";
+        QTest::newRow("master") << "vuzq"
+                                << "Technicien";
+        QTest::newRow("known") << "pass1"
+                               << "Alice";
+        QTest::newRow("two users, one password: the first") << "shared"
+                                                            << "Bob";
+        QTest::newRow("user without name") << "noname"
+                                           << "";
+        QTest::newRow("empty password finds the null one") << ""
+                                                           << "Dora";
+        QTest::newRow("unknown") << "nobody"
+                                 << "";
+        QTest::newRow("other case") << "PASS1"
+                                    << "";
+        QTest::newRow("injection or") << "' or '1'='1"
+                                      << "";
+        QTest::newRow("injection comment") << "x' or 1=1 -- "
+                                           << "";
+        QTest::newRow("injection drop") << "x'; drop table mot_passe; --"
+                                        << "";
     }
     void signInLookup()
     {
@@ -103,8 +113,9 @@ private slots:
 
     void rightsAreExact()
     {
-        QVERIFY(execute(m_db, QStringLiteral("insert into detail_mot_passe (Utilisateur, Page, Autorisation) values "
-                                             "('Alice', 'General', '1'), ('Alice', 'Stock', '0'), ('Bob', 'Stock', '1')")));
+        QVERIFY(
+            execute(m_db, QStringLiteral("insert into detail_mot_passe (Utilisateur, Page, Autorisation) values "
+                                         "('Alice', 'General', '1'), ('Alice', 'Stock', '0'), ('Bob', 'Stock', '1')")));
         auto rights = Rights::load(m_db, QStringLiteral("Alice"));
         QVERIFY(rights);
         QVERIFY(rights->granted(QStringLiteral("General")));
@@ -148,14 +159,20 @@ private slots:
         editor.ui()->BtnValider->click();
         QCOMPARE(editor.result(), int(QDialog::Accepted));
         QVERIFY2(m_dialogs.shown().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
-        QCOMPARE(count(QStringLiteral("select count(*) from detail_mot_passe where Utilisateur='Emma' and Autorisation='1'")), 3);
-        QCOMPARE(count(QStringLiteral("select count(*) from detail_mot_passe where Utilisateur='Emma' and Autorisation='0'")), 25);
-        QCOMPARE(count(QStringLiteral("select count(*) from mot_passe where Utilisateur='Emma' and Mot_passe='bois'")), 1);
+        QCOMPARE(count(QStringLiteral(
+                     "select count(*) from detail_mot_passe where Utilisateur='Emma' and Autorisation='1'")),
+                 3);
+        QCOMPARE(count(QStringLiteral(
+                     "select count(*) from detail_mot_passe where Utilisateur='Emma' and Autorisation='0'")),
+                 25);
+        QCOMPARE(count(QStringLiteral("select count(*) from mot_passe where Utilisateur='Emma' and Mot_passe='bois'")),
+                 1);
         QCOMPARE(*signIn(m_db, QStringLiteral("bois")), QStringLiteral("Emma"));
 
         // Modify: name read-only, held pages on the right, and a rewrite replaces the rows.
         const auto users = listUsers(m_db);
-        const UserRecord emma = *std::find_if(users->begin(), users->end(), [](const UserRecord &u) { return u.name == QLatin1String("Emma"); });
+        const UserRecord emma = *std::find_if(users->begin(), users->end(),
+                                              [](const UserRecord &u) { return u.name == QLatin1String("Emma"); });
         UserEditorDialog again(m_context, emma);
         QVERIFY(again.ui()->Utilisateur->isReadOnly());
         QCOMPARE(again.ui()->Liste_autorise->count(), 3);
@@ -166,18 +183,22 @@ private slots:
         QCOMPARE(again.ui()->Liste_refuse->currentRow(), -1);
         again.ui()->Liste_refuse->item(27)->setSelected(true);
         again.ui()->BtnDroite->click();
-        QCOMPARE(again.ui()->Liste_refuse->currentRow(), 26);  // past the end: the last item
+        QCOMPARE(again.ui()->Liste_refuse->currentRow(), 26); // past the end: the last item
         again.ui()->BtnValider->click();
         QCOMPARE(count(QStringLiteral("select count(*) from detail_mot_passe where Utilisateur='Emma'")), 28);
-        QCOMPARE(count(QStringLiteral("select count(*) from detail_mot_passe where Utilisateur='Emma' and Autorisation='1'")), 1);
+        QCOMPARE(count(QStringLiteral(
+                     "select count(*) from detail_mot_passe where Utilisateur='Emma' and Autorisation='1'")),
+                 1);
     }
 
     void newUserNameMustBeNewAndNotEmpty_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
-        QTest::newRow("existing") << "Alice" << "Nom d'utilisateur dèjà existant !";
-        QTest::newRow("empty") << "" << "Nom d'utilisateur obligatoire !";
+        QTest::newRow("existing") << "Alice"
+                                  << "Nom d'utilisateur dèjà existant !";
+        QTest::newRow("empty") << ""
+                               << "Nom d'utilisateur obligatoire !";
     }
     void newUserNameMustBeNewAndNotEmpty()
     {
@@ -195,8 +216,9 @@ private slots:
 
     void userListFlows()
     {
-        QVERIFY(execute(m_db, QStringLiteral("insert into detail_mot_passe (Utilisateur, Page, Autorisation) values "
-                                             "('Bob', 'General', '1'), ('Bob', 'Stock', '0'), ('Alice', 'General', '1')")));
+        QVERIFY(
+            execute(m_db, QStringLiteral("insert into detail_mot_passe (Utilisateur, Page, Autorisation) values "
+                                         "('Bob', 'General', '1'), ('Bob', 'Stock', '0'), ('Alice', 'General', '1')")));
         UserListDialog list(m_context);
         QCOMPARE(list.users().size(), 5);
 
@@ -210,7 +232,9 @@ private slots:
         });
         list.ui()->BtnCreer->click();
         QCOMPARE(list.users().size(), 6);
-        QCOMPARE(count(QStringLiteral("select count(*) from detail_mot_passe where Utilisateur='Félix' and Autorisation='1'")), 28);
+        QCOMPARE(count(QStringLiteral(
+                     "select count(*) from detail_mot_passe where Utilisateur='Félix' and Autorisation='1'")),
+                 28);
 
         // "Supprimer" on Bob, refused then confirmed.
         list.selectRow(1);
@@ -232,7 +256,8 @@ private slots:
         m_dialogs.clear();
         list.ui()->BtnModifier->click();
         list.ui()->BtnSupprimer->click();
-        QCOMPARE(m_dialogs.texts(), QStringList({QStringLiteral("Il n'y a pas d'enregistrement"), QStringLiteral("Il n'y a pas d'enregistrement")}));
+        QCOMPARE(m_dialogs.texts(), QStringList({QStringLiteral("Il n'y a pas d'enregistrement"),
+                                                 QStringLiteral("Il n'y a pas d'enregistrement")}));
     }
 };
 

@@ -29,7 +29,8 @@ public:
         m_previous = setModalRunner([this](QDialog &dialog) -> int {
             m_shown << dialog.objectName();
             if (m_screens.isEmpty()) {
-                QTest::qFail(qPrintable(QStringLiteral("unexpected screen: ") + dialog.objectName()), __FILE__, __LINE__);
+                QTest::qFail(qPrintable(QStringLiteral("unexpected screen: ") + dialog.objectName()), __FILE__,
+                             __LINE__);
                 return QDialog::Rejected;
             }
             return m_screens.takeFirst()(dialog);
@@ -40,7 +41,11 @@ public:
     void then(Screen screen) { m_screens.append(std::move(screen)); }
     const QStringList &shown() const { return m_shown; }
     int pending() const { return int(m_screens.size()); }
-    void clear() { m_screens.clear(); m_shown.clear(); }
+    void clear()
+    {
+        m_screens.clear();
+        m_shown.clear();
+    }
 
 private:
     QList<Screen> m_screens;
@@ -103,9 +108,10 @@ public:
                          const QVariant &finAbattage = QVariant(), double qteLivree = 0)
     {
         QSqlQuery q(db);
-        q.prepare(QStringLiteral("insert into grume (N_lot, indice_lot, descriptif, essence, qualite, unite, unite_defaut, "
-                                 "qte, qte_defaut, qte_livree, qte_livree_defaut, fin_pied, fin_abattage) "
-                                 "values (?, 1, 'VOLUME', ?, 'A', 'm3', 'm3', ?, ?, ?, ?, ?, ?)"));
+        q.prepare(
+            QStringLiteral("insert into grume (N_lot, indice_lot, descriptif, essence, qualite, unite, unite_defaut, "
+                           "qte, qte_defaut, qte_livree, qte_livree_defaut, fin_pied, fin_abattage) "
+                           "values (?, 1, 'VOLUME', ?, 'A', 'm3', 'm3', ?, ?, ?, ?, ?, ?)"));
         for (const QVariant &v : QVariantList{nLot, essence, qte, qte, qteLivree, qteLivree, finPied, finAbattage})
             q.addBindValue(v);
         if (!q.exec()) qWarning() << q.lastError().text();

@@ -34,9 +34,10 @@ class TestCostPrice : public QObject
                    double qteDefaut, double qteLivreeDefaut)
     {
         QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("insert into grume (N_lot, indice_lot, descriptif, essence, qualite, unite, unite_defaut, "
-                                 "qte, fin_pied, fin_abattage, qte_livree, qte_defaut, qte_livree_defaut) "
-                                 "values (?, 1, 'VOLUME', 'Chêne', 'A', 'm3', 'm3', ?, ?, ?, ?, ?, ?)"));
+        q.prepare(
+            QStringLiteral("insert into grume (N_lot, indice_lot, descriptif, essence, qualite, unite, unite_defaut, "
+                           "qte, fin_pied, fin_abattage, qte_livree, qte_defaut, qte_livree_defaut) "
+                           "values (?, 1, 'VOLUME', 'Chêne', 'A', 'm3', 'm3', ?, ?, ?, ?, ?, ?)"));
         for (const QVariant &v : QVariantList{nLot, qte, finPied, finAbattage, qteLivree, qteDefaut, qteLivreeDefaut})
             q.addBindValue(v);
         if (!q.exec()) qWarning() << q.lastError().text();
@@ -62,8 +63,9 @@ private slots:
         for (const char *table : {"coupe", "grume", "intervention", "livraison", "liste_action_liv", "liste_action_cde",
                                   "liste_grume_cde", "liste_action_transfert"})
             run(QStringLiteral("delete from ") + QLatin1String(table));
-        run(QStringLiteral("insert into coupe (n_lot, indice_lot, groupe_essence, coupe_fini, prix_achat, abattage_cout, "
-                           "debardage_cout, remise_etat_cout) values (40, 1, 'NON', 'NON', 12000, 500, NULL, 25)"));
+        run(QStringLiteral(
+            "insert into coupe (n_lot, indice_lot, groupe_essence, coupe_fini, prix_achat, abattage_cout, "
+            "debardage_cout, remise_etat_cout) values (40, 1, 'NON', 'NON', 12000, 500, NULL, 25)"));
     }
 
     void woodStateRules_data()
@@ -72,11 +74,13 @@ private slots:
         QTest::addColumn<QVariant>("finPied");
         QTest::addColumn<QVariant>("finAbattage");
         QTest::addColumn<double>("delivered");
-        QTest::addColumn<QList<double>>("expected");  // standing, felled, skidded
-        QTest::newRow("felled and skidded") << 100.0 << QVariant(60) << QVariant(25) << 10.0 << QList<double>{40, 35, 15};
-        QTest::newRow("more skidded than felled") << 100.0 << QVariant(20) << QVariant(50) << 10.0 << QList<double>{80, 0, 40};
-        QTest::newRow("more gone than skidded") << 100.0 << QVariant(100) << QVariant(10) << 30.0
-                                                << QList<double>{0, 90, -20};
+        QTest::addColumn<QList<double>>("expected"); // standing, felled, skidded
+        QTest::newRow("felled and skidded")
+            << 100.0 << QVariant(60) << QVariant(25) << 10.0 << QList<double>{40, 35, 15};
+        QTest::newRow("more skidded than felled")
+            << 100.0 << QVariant(20) << QVariant(50) << 10.0 << QList<double>{80, 0, 40};
+        QTest::newRow("more gone than skidded")
+            << 100.0 << QVariant(100) << QVariant(10) << 30.0 << QList<double>{0, 90, -20};
         QTest::newRow("empty percentages") << 100.0 << QVariant() << QVariant() << 0.0 << QList<double>{100, 0, 0};
         QTest::newRow("rounded") << 33.333 << QVariant(50) << QVariant(25) << 0.0 << QList<double>{16.67, 8.33, 8.33};
     }
@@ -87,7 +91,9 @@ private slots:
         QFETCH(QVariant, finAbattage);
         QFETCH(double, delivered);
         QFETCH(QList<double>, expected);
-        const auto opt = [](const QVariant &v) { return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt; };
+        const auto opt = [](const QVariant &v) {
+            return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt;
+        };
         const WoodState w = woodState(qte, opt(finPied), opt(finAbattage), delivered);
         QCOMPARE(w.surPied, expected[0]);
         QCOMPARE(w.abattage, expected[1]);
@@ -137,12 +143,13 @@ private slots:
         QTest::addColumn<QVariant>("percent");
         QTest::addColumn<QVariant>("costPrice");
         QTest::addColumn<QVariant>("marginPerUnit");
-        QTest::newRow("sold with a margin") << 12000.0 << 15000.0 << 600.0 << 3000.0 << QVariant(20.0) << QVariant(20.0)
-                                            << QVariant(5.0);
+        QTest::newRow("sold with a margin")
+            << 12000.0 << 15000.0 << 600.0 << 3000.0 << QVariant(20.0) << QVariant(20.0) << QVariant(5.0);
         QTest::newRow("sold at a loss") << 12000.0 << 10000.0 << 500.0 << -2000.0 << QVariant(-20.0) << QVariant(24.0)
                                         << QVariant(-4.0);
         QTest::newRow("nothing sold") << 12000.0 << 0.0 << 0.0 << -12000.0 << QVariant() << QVariant() << QVariant();
-        QTest::newRow("sold for nothing") << 100.0 << 0.0 << 10.0 << -100.0 << QVariant() << QVariant(10.0) << QVariant(-10.0);
+        QTest::newRow("sold for nothing")
+            << 100.0 << 0.0 << 10.0 << -100.0 << QVariant() << QVariant(10.0) << QVariant(-10.0);
     }
     void figures()
     {

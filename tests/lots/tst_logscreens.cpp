@@ -30,7 +30,8 @@ class TestLogScreens : public QObject
     QStringList logNumbers(LotGridModel *grid)
     {
         QStringList numbers;
-        for (int row = 0; row < grid->rowCount(); ++row) numbers << grid->raw(row, QStringLiteral("n_grume")).toString();
+        for (int row = 0; row < grid->rowCount(); ++row)
+            numbers << grid->raw(row, QStringLiteral("n_grume")).toString();
         return numbers;
     }
 
@@ -56,10 +57,30 @@ private slots:
         QTest::addColumn<QString>("overBark");
         QTest::addColumn<QString>("underBark");
         QTest::addColumn<QString>("classe");
-        QTest::newRow("40 cm, 10 m, 10 %") << "40" << "10" << "10" << "1,257" << "1,131" << "3b";
-        QTest::newRow("decimal point typed becomes a comma") << "40.5" << "10" << "0" << "1,288" << "1,288" << "4";
-        QTest::newRow("no bark share") << "52" << "3" << "" << "0,637" << "" << "5";
-        QTest::newRow("no class covers it") << "20" << "5" << "5" << "0,157" << "0,149" << "";
+        QTest::newRow("40 cm, 10 m, 10 %") << "40"
+                                           << "10"
+                                           << "10"
+                                           << "1,257"
+                                           << "1,131"
+                                           << "3b";
+        QTest::newRow("decimal point typed becomes a comma") << "40.5"
+                                                             << "10"
+                                                             << "0"
+                                                             << "1,288"
+                                                             << "1,288"
+                                                             << "4";
+        QTest::newRow("no bark share") << "52"
+                                       << "3"
+                                       << ""
+                                       << "0,637"
+                                       << ""
+                                       << "5";
+        QTest::newRow("no class covers it") << "20"
+                                            << "5"
+                                            << "5"
+                                            << "0,157"
+                                            << "0,149"
+                                            << "";
     }
     void logEntryComputes()
     {
@@ -113,9 +134,10 @@ private slots:
     {
         f.run(QStringLiteral("insert into coupe (n_lot, indice_lot, lieu, total_grume, total_grume_livre) "
                              "values (7, 1, 'Ussel', 10, 4)"));
-        f.run(QStringLiteral("insert into grume (inc, N_lot, indice_lot, descriptif, n_grume, m3, classe, livree, stock) values "
-                             "(1, 7, 1, 'GRUME', '20', 2.5, '4', 'OUI', ''), (2, 7, 1, 'GRUME', '21', 1.5, '5', NULL, 'Zone 2'), "
-                             "(3, 7, 1, 'GRUME', '22', 1, '5', 'OUI', 'Zone 1'), (4, 7, 2, 'GRUME', '23', 9, '5', NULL, '')"));
+        f.run(QStringLiteral(
+            "insert into grume (inc, N_lot, indice_lot, descriptif, n_grume, m3, classe, livree, stock) values "
+            "(1, 7, 1, 'GRUME', '20', 2.5, '4', 'OUI', ''), (2, 7, 1, 'GRUME', '21', 1.5, '5', NULL, 'Zone 2'), "
+            "(3, 7, 1, 'GRUME', '22', 1, '5', 'OUI', 'Zone 1'), (4, 7, 2, 'GRUME', '23', 9, '5', NULL, '')"));
         const int line = f.insertVolumeLine(7, QStringLiteral("Chêne"), 50);
         f.run(QStringLiteral("update grume set m3=50 where inc=?"), {line});
         LotLogsDialog logs(f.context, 7, 1, QStringLiteral("Ussel-Bourg"), 10, 4);
@@ -149,9 +171,12 @@ private slots:
         logs.ui()->BtnCreer->click();
         QCOMPARE(logNumbers(logs.logs()), (QStringList{"19", "20", "21", "22"}));
         QCOMPARE(logs.logs()->raw(0, QStringLiteral("m3")).toDouble(), 1.131);
-        QCOMPARE(f.value(QStringLiteral("select lieu from grume where n_grume='19'")).toString(), QStringLiteral("Ussel-Bourg"));
-        QCOMPARE(f.value(QStringLiteral("select date_lieu from grume where n_grume='19'")).toDate(), QDate::currentDate());
-        QCOMPARE(f.value(QStringLiteral("select classe from grume where n_grume='19'")).toString(), QStringLiteral("3b"));
+        QCOMPARE(f.value(QStringLiteral("select lieu from grume where n_grume='19'")).toString(),
+                 QStringLiteral("Ussel-Bourg"));
+        QCOMPARE(f.value(QStringLiteral("select date_lieu from grume where n_grume='19'")).toDate(),
+                 QDate::currentDate());
+        QCOMPARE(f.value(QStringLiteral("select classe from grume where n_grume='19'")).toString(),
+                 QStringLiteral("3b"));
         // totals of the listed logs, written into the lot at once
         QCOMPARE(logs.ui()->Volume_total->text(), QStringLiteral("6,13"));
         QCOMPARE(logs.ui()->Grumes_livrees->text(), QStringLiteral("3,50"));
@@ -220,9 +245,11 @@ private slots:
 
     void inquiry()
     {
-        f.run(QStringLiteral("insert into coupe (n_lot, lieu, adresse, cp, type_achat) values (20, 'Ussel', 'Le Bois', '19200', 'ABATTUE')"));
-        f.run(QStringLiteral("insert into cde (inc, client, type_cde, facturee, livree, n_cde_client, date_cde, ville_liv) "
-                             "values (5, 'Scierie Durand', 'SCIERIE', 'NON', 'OUI', 'C-12', '2026-02-03 10:00:00', 'Tulle')"));
+        f.run(QStringLiteral("insert into coupe (n_lot, lieu, adresse, cp, type_achat) values (20, 'Ussel', 'Le Bois', "
+                             "'19200', 'ABATTUE')"));
+        f.run(QStringLiteral(
+            "insert into cde (inc, client, type_cde, facturee, livree, n_cde_client, date_cde, ville_liv) "
+            "values (5, 'Scierie Durand', 'SCIERIE', 'NON', 'OUI', 'C-12', '2026-02-03 10:00:00', 'Tulle')"));
         f.run(QStringLiteral("insert into grume (N_lot, descriptif, n_grume, inc_cde, livree, stock, m3) values "
                              "(20, 'GRUME', '1', NULL, NULL, 'Zone 1', 1.5), (20, 'GRUME', '2', 5, 'OUI', '', 2), "
                              "(21, 'GRUME', '3', NULL, NULL, '', 1)"));
@@ -279,12 +306,17 @@ private slots:
     void inquiryOfALongList()
     {
         QStringList rows;
-        for (int n = 1; n <= 450; ++n) rows << QStringLiteral("(30, 'GRUME', '%1', %2)").arg(n).arg(n % 3 == 0 ? QStringLiteral("7") : QStringLiteral("NULL"));
-        f.run(QStringLiteral("insert into grume (N_lot, descriptif, n_grume, inc_cde) values ") + rows.join(QLatin1Char(',')));
+        for (int n = 1; n <= 450; ++n)
+            rows << QStringLiteral("(30, 'GRUME', '%1', %2)")
+                        .arg(n)
+                        .arg(n % 3 == 0 ? QStringLiteral("7") : QStringLiteral("NULL"));
+        f.run(QStringLiteral("insert into grume (N_lot, descriptif, n_grume, inc_cde) values ") +
+              rows.join(QLatin1Char(',')));
         LogInquiryDialog inquiry(f.context);
         QCOMPARE(inquiry.ui()->Label_nb->text(), QStringLiteral("( nb … )"));
         QCOMPARE(inquiry.logs()->rowCount(), 200);
-        QCOMPARE(inquiry.logs()->raw(0, QStringLiteral("n_grume")).toString(), QStringLiteral("449"));  // the last entered first
+        QCOMPARE(inquiry.logs()->raw(0, QStringLiteral("n_grume")).toString(),
+                 QStringLiteral("449")); // the last entered first
         QTRY_COMPARE(inquiry.ui()->Label_nb->text(), QStringLiteral("( nb 300 )"));
 
         inquiry.resize(800, 600);
@@ -299,7 +331,8 @@ private slots:
 
     void picker()
     {
-        f.run(QStringLiteral("insert into coupe (n_lot, lieu, adresse, cp) values (10, 'Ussel', '', ''), (11, 'Tulle', 'La Croix', '19000'), "
+        f.run(QStringLiteral("insert into coupe (n_lot, lieu, adresse, cp) values (10, 'Ussel', '', ''), (11, 'Tulle', "
+                             "'La Croix', '19000'), "
                              "(20, 'Meymac', '', ''), (30, 'Ussel', '', '')"));
         f.insertVolumeLine(10, QStringLiteral("Hêtre"), 10);
         const int wanted = f.insertVolumeLine(11, QStringLiteral("Chêne"), 20, QVariant(), QVariant(), 5);
@@ -367,8 +400,9 @@ private slots:
         QVERIFY(detail.loaded());
         QCOMPARE(detail.lines()->rowCount(), 2);
         const auto header = [&](const char *column) {
-            return detail.lines()->headerData(detail.lines()->column(QLatin1String(column)), Qt::Horizontal,
-                                              Qt::DisplayRole).toString();
+            return detail.lines()
+                ->headerData(detail.lines()->column(QLatin1String(column)), Qt::Horizontal, Qt::DisplayRole)
+                .toString();
         };
         QCOMPARE(header("qte_defaut"), QStringLiteral("Qté(m3)"));
         QCOMPARE(header("qte_livree_defaut"), QStringLiteral("Qte liv(m3)"));

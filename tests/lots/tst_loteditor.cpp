@@ -48,23 +48,30 @@ private slots:
 
     void deliveriesOfTheLot()
     {
-        f.run(QStringLiteral("insert into coupe (inc, n_lot, lieu, adresse) values (1, 40, 'Ussel', 'Le Bois'), (2, 41, 'Tulle', '')"));
+        f.run(QStringLiteral(
+            "insert into coupe (inc, n_lot, lieu, adresse) values (1, 40, 'Ussel', 'Le Bois'), (2, 41, 'Tulle', '')"));
         // order lines: two counted, a log line (GRUME) and another lot's line left out
-        f.run(QStringLiteral("insert into liste_grume_cde (inc_cde, n_lot, descriptif, date_creation, essence, qualite, "
-                             "qte_liv, unite_liv, prix_unit, prix_total, qte_defaut, unite_defaut, lieu, stock) values "
-                             "(500, '40', 'VOLUME', '2026-02-10 09:00:00', 'Chêne', 'A', 12.5, 'm3', 40, 500, 12.5, 'm3', 'Scierie', ''), "
-                             "(501, '40', 'GRUME1', '2026-02-13 15:30:00', 'Hêtre', 'B', 3, 'm3', 30, 90, 3, 'm3', 'Dupont', ''), "
-                             "(502, '40', 'GRUME', '2026-02-11 10:00:00', 'Hêtre', 'B', 1, 'm3', 30, 30, 1, 'm3', 'x', ''), "
-                             "(503, '41', 'VOLUME', '2026-02-11 10:00:00', 'Hêtre', 'B', 1, 'm3', 30, 30, 1, 'm3', 'x', '')"));
-        f.run(QStringLiteral("insert into livraison (inc, n_lot, date_livraison, essence, qualite, qte_liv_totale, "
-                             "qte_defaut_totale, unite_liv, unite_defaut, prix_total, destination, ticket, lettre_voiture) values "
-                             "(700, 40, '2026-02-11 08:00:00', 'Plaquette', 'P1', 25.4, 30.2, 'T', 'm3', 1200, 'Chaufferie', 'T-9', 'LV-3'), "
-                             "(701, 41, '2026-02-11 08:00:00', 'Plaquette', 'P1', 1, 1, 'T', 'm3', 10, 'x', '', '')"));
+        f.run(QStringLiteral(
+            "insert into liste_grume_cde (inc_cde, n_lot, descriptif, date_creation, essence, qualite, "
+            "qte_liv, unite_liv, prix_unit, prix_total, qte_defaut, unite_defaut, lieu, stock) values "
+            "(500, '40', 'VOLUME', '2026-02-10 09:00:00', 'Chêne', 'A', 12.5, 'm3', 40, 500, 12.5, 'm3', 'Scierie', "
+            "''), "
+            "(501, '40', 'GRUME1', '2026-02-13 15:30:00', 'Hêtre', 'B', 3, 'm3', 30, 90, 3, 'm3', 'Dupont', ''), "
+            "(502, '40', 'GRUME', '2026-02-11 10:00:00', 'Hêtre', 'B', 1, 'm3', 30, 30, 1, 'm3', 'x', ''), "
+            "(503, '41', 'VOLUME', '2026-02-11 10:00:00', 'Hêtre', 'B', 1, 'm3', 30, 30, 1, 'm3', 'x', '')"));
+        f.run(QStringLiteral(
+            "insert into livraison (inc, n_lot, date_livraison, essence, qualite, qte_liv_totale, "
+            "qte_defaut_totale, unite_liv, unite_defaut, prix_total, destination, ticket, lettre_voiture) values "
+            "(700, 40, '2026-02-11 08:00:00', 'Plaquette', 'P1', 25.4, 30.2, 'T', 'm3', 1200, 'Chaufferie', 'T-9', "
+            "'LV-3'), "
+            "(701, 41, '2026-02-11 08:00:00', 'Plaquette', 'P1', 1, 1, 'T', 'm3', 10, 'x', '', '')"));
         f.run(QStringLiteral("insert into liste_grume_transfert (inc_transfert, depart, type_transfert, date_creation, "
                              "essence, qualite, qte_liv, unite_liv, qte_defaut, unite_defaut, destination, prix_unit, "
                              "prix_total, stock, descriptif) values "
-                             "(800, '40', 'COUPE', '2026-01-20 00:00:00', 'Chêne', 'C', 8, 'Stere', 5.6, 'm3', 'Zone 1', 0, 0, 'BUCHE', 'VOLUME'), "
-                             "(801, '40', 'STOCK', '2026-01-21 00:00:00', 'Chêne', 'C', 8, 'Stere', 5.6, 'm3', 'Zone 1', 0, 0, 'BUCHE', 'VOLUME')"));
+                             "(800, '40', 'COUPE', '2026-01-20 00:00:00', 'Chêne', 'C', 8, 'Stere', 5.6, 'm3', 'Zone "
+                             "1', 0, 0, 'BUCHE', 'VOLUME'), "
+                             "(801, '40', 'STOCK', '2026-01-21 00:00:00', 'Chêne', 'C', 8, 'Stere', 5.6, 'm3', 'Zone "
+                             "1', 0, 0, 'BUCHE', 'VOLUME')"));
         auto editor = openEditor(1);
         QVERIFY(editor);
         QStandardItemModel *grid = editor->deliveries();
@@ -95,7 +102,8 @@ private slots:
         QVERIFY2(printed.contains(QStringLiteral("Ussel-Haut ( Le Bois )")), qPrintable(printed));
         QVERIFY2(printed.contains(QStringLiteral("PLAQUETTE")), qPrintable(printed));
         QVERIFY2(!printed.contains(QStringLiteral("TRANSFERT")), qPrintable(printed));
-        QVERIFY2(printed.contains(QStringLiteral("42,70")) || printed.contains(QStringLiteral("42.70")), qPrintable(printed));
+        QVERIFY2(printed.contains(QStringLiteral("42,70")) || printed.contains(QStringLiteral("42.70")),
+                 qPrintable(printed));
     }
 
     void newLotHasNoDeliveriesToPrint()
@@ -115,14 +123,24 @@ private slots:
     void gauges_data()
     {
         QTest::addColumn<QVariant>("percent");
-        QTest::addColumn<QString>("upperRight");  // 45 degrees clockwise from the top
-        QTest::addColumn<QString>("left");        // 270 degrees clockwise from the top
+        QTest::addColumn<QString>("upperRight"); // 45 degrees clockwise from the top
+        QTest::addColumn<QString>("left");       // 270 degrees clockwise from the top
         QTest::addColumn<QString>("text");
-        QTest::newRow("0: a plain grey ring") << QVariant(0) << "#e6e6e6" << "#e6e6e6" << "0%";
-        QTest::newRow("empty: as 0") << QVariant() << "#e6e6e6" << "#e6e6e6" << "0%";
-        QTest::newRow("38: blue from the top") << QVariant(38) << "#009eea" << "#e6e6e6" << "38%";
-        QTest::newRow("37.6 shows 37") << QVariant(37.6) << "#009eea" << "#e6e6e6" << "37%";
-        QTest::newRow("100: all green") << QVariant(100) << "#00ff00" << "#00ff00" << "100%";
+        QTest::newRow("0: a plain grey ring") << QVariant(0) << "#e6e6e6"
+                                              << "#e6e6e6"
+                                              << "0%";
+        QTest::newRow("empty: as 0") << QVariant() << "#e6e6e6"
+                                     << "#e6e6e6"
+                                     << "0%";
+        QTest::newRow("38: blue from the top") << QVariant(38) << "#009eea"
+                                               << "#e6e6e6"
+                                               << "38%";
+        QTest::newRow("37.6 shows 37") << QVariant(37.6) << "#009eea"
+                                       << "#e6e6e6"
+                                       << "37%";
+        QTest::newRow("100: all green") << QVariant(100) << "#00ff00"
+                                        << "#00ff00"
+                                        << "100%";
     }
     void gauges()
     {
@@ -136,7 +154,7 @@ private slots:
         QCOMPARE(image.size(), QSize(140, 80));
         QCOMPARE(image.pixelColor(44, 16).name(), upperRight);
         QCOMPARE(image.pixelColor(9, 30).name(), left);
-        QCOMPARE(image.pixelColor(30, 30 + 10).name(), QStringLiteral("#ffffff"));  // the hole
+        QCOMPARE(image.pixelColor(30, 30 + 10).name(), QStringLiteral("#ffffff")); // the hole
         // the skidding gauge at 0
         QCOMPARE(image.pixelColor(114, 16).name(), QStringLiteral("#e6e6e6"));
     }
@@ -181,10 +199,11 @@ private slots:
         (felling ? editor->ui()->BtnModifPourcentAbattage : editor->ui()->BtnModifPourcentDebardage)->click();
         QCOMPARE(f.dialogs.shown().last().caption,
                  felling ? QStringLiteral("Modif % d'abattage") : QStringLiteral("Modif % débardage"));
-        QCOMPARE(f.dialogs.lastText(),
-                 felling ? QStringLiteral("Saisir le % de bois abattu") : QStringLiteral("Saisir le % de bois débardé"));
+        QCOMPARE(f.dialogs.lastText(), felling ? QStringLiteral("Saisir le % de bois abattu")
+                                               : QStringLiteral("Saisir le % de bois débardé"));
         const char *column = felling ? "fin_pied" : "fin_abattage";
-        QCOMPARE(f.value(QStringLiteral("select %1 from grume where inc=?").arg(QLatin1String(column)), {line}).toInt(), stored);
+        QCOMPARE(f.value(QStringLiteral("select %1 from grume where inc=?").arg(QLatin1String(column)), {line}).toInt(),
+                 stored);
         if (stored != 10) {
             // the wood state follows at once
             const double fp = felling ? stored : 10, fa = felling ? 10 : stored;
@@ -258,15 +277,18 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<bool>("confirm");
-        QTest::addColumn<QStringList>("marks");  // free log, log of an order, volume line
+        QTest::addColumn<QStringList>("marks"); // free log, log of an order, volume line
         QTest::addColumn<QString>("lotFlag");
         QTest::newRow("OUI then cancel: logs delivered, lot unfinished")
-            << "NON" << "OUI" << false << QStringList{"OUI", "OUI", "OUI"} << "NON";
-        QTest::newRow("OUI then OK") << "NON" << "OUI" << true << QStringList{"OUI", "OUI", "OUI"} << "OUI";
+            << "NON"
+            << "OUI" << false << QStringList{"OUI", "OUI", "OUI"} << "NON";
+        QTest::newRow("OUI then OK") << "NON"
+                                     << "OUI" << true << QStringList{"OUI", "OUI", "OUI"} << "OUI";
         QTest::newRow("passing through without change touches nothing")
-            << "NON" << "NON" << true << QStringList{"OUI", "OUI", ""} << "NON";
-        QTest::newRow("back to NON: the order keeps its log")
-            << "OUI" << "NON" << true << QStringList{"", "OUI", ""} << "NON";
+            << "NON"
+            << "NON" << true << QStringList{"OUI", "OUI", ""} << "NON";
+        QTest::newRow("back to NON: the order keeps its log") << "OUI"
+                                                              << "NON" << true << QStringList{"", "OUI", ""} << "NON";
     }
     void finishedField()
     {
@@ -290,10 +312,8 @@ private slots:
         QCOMPARE(found, marks);
         // Leaving again, or closing, does not run it twice.
         f.run(QStringLiteral("update grume set livree='X' where inc=1"));
-        if (confirm)
-            editor->ui()->BtnOK->click();
-        else
-            editor->ui()->BtnAnnuler->click();
+        if (confirm) editor->ui()->BtnOK->click();
+        else editor->ui()->BtnAnnuler->click();
         QCOMPARE(f.value(QStringLiteral("select livree from grume where inc=1")).toString(), QStringLiteral("X"));
         if (confirm) QVERIFY(saveLotChanges(f.db, 1, editor->changes()));
         QCOMPARE(f.value(QStringLiteral("select coupe_fini from coupe where inc=1")).toString(), lotFlag);

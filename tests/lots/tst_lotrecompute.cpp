@@ -33,16 +33,18 @@ class TestLotRecompute : public QObject
     void ownerLine(int nLot, const QString &nom, const QString &essence, const QString &qualite, const QString &unite,
                    const QVariant &qteReel)
     {
-        run(QStringLiteral("insert into proprietaire_essence (N_lot, indice_lot, nom, essence, qualite, unite, unite_defaut, "
-                           "qte, qte_reel, qte_defaut) values (?, 1, ?, ?, ?, ?, 'm3', ?, ?, ?)"),
+        run(QStringLiteral(
+                "insert into proprietaire_essence (N_lot, indice_lot, nom, essence, qualite, unite, unite_defaut, "
+                "qte, qte_reel, qte_defaut) values (?, 1, ?, ?, ?, ?, 'm3', ?, ?, ?)"),
             {nLot, nom, essence, qualite, unite, qteReel, qteReel, qteReel});
     }
     int volumeLine(int nLot, const QString &essence, double qte, const QString &unite = QStringLiteral("m3"),
                    const QVariant &finPied = QVariant(), const QVariant &finAbattage = QVariant())
     {
         QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("insert into grume (N_lot, indice_lot, descriptif, essence, qualite, unite, unite_defaut, "
-                                 "qte, qte_defaut, fin_pied, fin_abattage) values (?, 1, 'VOLUME', ?, 'A', ?, 'm3', ?, ?, ?, ?)"));
+        q.prepare(QStringLiteral(
+            "insert into grume (N_lot, indice_lot, descriptif, essence, qualite, unite, unite_defaut, "
+            "qte, qte_defaut, fin_pied, fin_abattage) values (?, 1, 'VOLUME', ?, 'A', ?, 'm3', ?, ?, ?, ?)"));
         for (const QVariant &v : QVariantList{nLot, essence, unite, qte, qte, finPied, finAbattage}) q.addBindValue(v);
         if (!q.exec()) qWarning() << q.lastError().text();
         return q.lastInsertId().toInt();
@@ -56,7 +58,8 @@ class TestLotRecompute : public QObject
     }
     void chips(int inc, int nLot, int id, double qte)
     {
-        run(QStringLiteral("insert into livraison (inc, creation, n_lot, id, qte_defaut_totale) values (?, 0, ?, ?, ?)"),
+        run(QStringLiteral(
+                "insert into livraison (inc, creation, n_lot, id, qte_defaut_totale) values (?, 0, ?, ?, ?)"),
             {inc, nLot, id, qte});
     }
     void transferred(int nLot, int id, double qte)
@@ -82,23 +85,27 @@ private slots:
 
     void init()
     {
-        for (const char *table : {"coupe", "grume", "proprietaire", "proprietaire_essence", "liste_grume_cde", "livraison",
-                                  "liste_grume_transfert", "intervention", "essence"})
+        for (const char *table : {"coupe", "grume", "proprietaire", "proprietaire_essence", "liste_grume_cde",
+                                  "livraison", "liste_grume_transfert", "intervention", "essence"})
             run(QStringLiteral("delete from ") + QLatin1String(table));
         run(QStringLiteral("update perso set unite_defaut = 'm3'"));
-        run(QStringLiteral("insert into essence (essence, m3, T, Stere) values ('Chêne', 1, 0.8, 1.5), ('Hêtre', 1, 0.9, 1.4)"));
+        run(QStringLiteral(
+            "insert into essence (essence, m3, T, Stere) values ('Chêne', 1, 0.8, 1.5), ('Hêtre', 1, 0.9, 1.4)"));
     }
 
     void rebuild_data()
     {
         QTest::addColumn<QString>("grouping");
-        QTest::addColumn<QVariantList>("rows");  // owner, quantity, all Chêne / A / m3
+        QTest::addColumn<QVariantList>("rows"); // owner, quantity, all Chêne / A / m3
         QTest::addColumn<double>("expected");
         QTest::newRow("grouped") << "OUI" << QVariantList{"Martin", 10.0, "Durand", 10.0} << 20.0;
         QTest::newRow("not grouped") << "NON" << QVariantList{"Martin", 10.0, "Durand", 10.0} << 10.0;
-        QTest::newRow("not grouped, last owner by name wins") << "NON" << QVariantList{"Bernard", 7.0, "Alain", 12.0} << 7.0;
-        QTest::newRow("not grouped, read order does not matter") << "NON" << QVariantList{"Alain", 12.0, "Bernard", 7.0} << 7.0;
-        QTest::newRow("not grouped, a zero line does not win") << "NON" << QVariantList{"Alain", 12.0, "Zoé", 0.0} << 12.0;
+        QTest::newRow("not grouped, last owner by name wins")
+            << "NON" << QVariantList{"Bernard", 7.0, "Alain", 12.0} << 7.0;
+        QTest::newRow("not grouped, read order does not matter")
+            << "NON" << QVariantList{"Alain", 12.0, "Bernard", 7.0} << 7.0;
+        QTest::newRow("not grouped, a zero line does not win")
+            << "NON" << QVariantList{"Alain", 12.0, "Zoé", 0.0} << 12.0;
         QTest::newRow("grouped, names compared as the database does")
             << "OUI" << QVariantList{"Martin", 4.0, "Durand", 6.5} << 10.5;
     }
@@ -109,19 +116,23 @@ private slots:
         QFETCH(double, expected);
         lot(12, grouping);
         for (int i = 0; i < rows.size(); i += 2)
-            ownerLine(12, rows[i].toString(), i == 2 && QString(QTest::currentDataTag()).contains("compared")
-                                                  ? QStringLiteral("CHENE ") : QStringLiteral("Chêne"),
+            ownerLine(12, rows[i].toString(),
+                      i == 2 && QString(QTest::currentDataTag()).contains("compared") ? QStringLiteral("CHENE ")
+                                                                                      : QStringLiteral("Chêne"),
                       QStringLiteral("A"), QStringLiteral("m3"), rows[i + 1]);
         const Status done = recomputeLot(m_db, 12, Rebuild::Yes);
         QVERIFY2(done, qPrintable(done.ok() ? QString() : done.error().fullText()));
-        QCOMPARE(value(QStringLiteral("select count(*) from grume where N_lot = 12 and descriptif = 'VOLUME'")).toInt(), 1);
+        QCOMPARE(value(QStringLiteral("select count(*) from grume where N_lot = 12 and descriptif = 'VOLUME'")).toInt(),
+                 1);
         QCOMPARE(value(QStringLiteral("select qte from grume where N_lot = 12")).toDouble(), expected);
         QCOMPARE(value(QStringLiteral("select qte_defaut from grume where N_lot = 12")).toDouble(), expected);
         QCOMPARE(value(QStringLiteral("select tonne from grume where N_lot = 12")).toDouble(), round2(expected * 0.8));
         QCOMPARE(value(QStringLiteral("select stere from grume where N_lot = 12")).toDouble(), round2(expected * 1.5));
         QCOMPARE(value(QStringLiteral("select lieu from grume where N_lot = 12")).toString(), QStringLiteral("Ussel"));
-        QCOMPARE(value(QStringLiteral("select unite_defaut from grume where N_lot = 12")).toString(), QStringLiteral("m3"));
-        QCOMPARE(value(QStringLiteral("select date_creation from grume where N_lot = 12")).toDate(), QDate::currentDate());
+        QCOMPARE(value(QStringLiteral("select unite_defaut from grume where N_lot = 12")).toString(),
+                 QStringLiteral("m3"));
+        QCOMPARE(value(QStringLiteral("select date_creation from grume where N_lot = 12")).toDate(),
+                 QDate::currentDate());
         // A second run finds the line again instead of adding one.
         QVERIFY(recomputeLot(m_db, 12, Rebuild::Yes));
         QCOMPARE(value(QStringLiteral("select count(*) from grume where N_lot = 12")).toInt(), 1);
@@ -142,30 +153,38 @@ private slots:
     void zeroLinesGo()
     {
         lot(7, QStringLiteral("NON"));
-        ownerLine(7, QStringLiteral("Martin"), QStringLiteral("Chêne"), QStringLiteral("A"), QStringLiteral("m3"), 10.0);
+        ownerLine(7, QStringLiteral("Martin"), QStringLiteral("Chêne"), QStringLiteral("A"), QStringLiteral("m3"),
+                  10.0);
         ownerLine(7, QStringLiteral("Martin"), QStringLiteral("Hêtre"), QStringLiteral("A"), QStringLiteral("m3"), 4.0);
         QVERIFY(recomputeLot(m_db, 7, Rebuild::Yes));
         QCOMPARE(value(QStringLiteral("select count(*) from grume where N_lot = 7")).toInt(), 2);
-        run(QStringLiteral("update proprietaire_essence set qte = 0, qte_reel = 0, qte_defaut = 0 where essence = 'Hêtre'"));
+        run(QStringLiteral(
+            "update proprietaire_essence set qte = 0, qte_reel = 0, qte_defaut = 0 where essence = 'Hêtre'"));
         QVERIFY(recomputeLot(m_db, 7, Rebuild::Yes));
         QCOMPARE(value(QStringLiteral("select count(*) from grume where N_lot = 7")).toInt(), 1);
-        QCOMPARE(value(QStringLiteral("select essence from grume where N_lot = 7")).toString(), QStringLiteral("Chêne"));
+        QCOMPARE(value(QStringLiteral("select essence from grume where N_lot = 7")).toString(),
+                 QStringLiteral("Chêne"));
         QCOMPARE(value(QStringLiteral("select count(*) from proprietaire_essence where N_lot = 7")).toInt(), 1);
     }
 
     void referencedZeroLineIsKept_data()
     {
         QTest::addColumn<QString>("reference");
-        QTest::newRow("order line") << "insert into liste_grume_cde (n_lot, id, descriptif, choix_depart, qte_defaut) values ('8', %1, 'VOLUME', 'COUPE', 0)";
-        QTest::newRow("chip delivery") << "insert into livraison (inc, creation, n_lot, id, qte_defaut_totale) values (900, 0, 8, %1, 0)";
-        QTest::newRow("transfer line") << "insert into liste_grume_transfert (type_transfert, depart, id, qte_defaut) values ('COUPE', '8', %1, 0)";
-        QTest::newRow("work row") << "insert into intervention (N_lot, id, type1, i_cout) values (8, %1, 'ABATTAGE', 100)";
+        QTest::newRow("order line") << "insert into liste_grume_cde (n_lot, id, descriptif, choix_depart, qte_defaut) "
+                                       "values ('8', %1, 'VOLUME', 'COUPE', 0)";
+        QTest::newRow("chip delivery")
+            << "insert into livraison (inc, creation, n_lot, id, qte_defaut_totale) values (900, 0, 8, %1, 0)";
+        QTest::newRow("transfer line") << "insert into liste_grume_transfert (type_transfert, depart, id, qte_defaut) "
+                                          "values ('COUPE', '8', %1, 0)";
+        QTest::newRow("work row")
+            << "insert into intervention (N_lot, id, type1, i_cout) values (8, %1, 'ABATTAGE', 100)";
     }
     void referencedZeroLineIsKept()
     {
         QFETCH(QString, reference);
         lot(8, QStringLiteral("NON"));
-        ownerLine(8, QStringLiteral("Martin"), QStringLiteral("Chêne"), QStringLiteral("A"), QStringLiteral("m3"), 10.0);
+        ownerLine(8, QStringLiteral("Martin"), QStringLiteral("Chêne"), QStringLiteral("A"), QStringLiteral("m3"),
+                  10.0);
         QVERIFY(recomputeLot(m_db, 8, Rebuild::Yes));
         const int line = value(QStringLiteral("select inc from grume where N_lot = 8")).toInt();
         run(reference.arg(line));
@@ -202,8 +221,8 @@ private slots:
             << 0.0 << 0.0 << 5.0 << 8.0 << QVariant(100) << QVariant(100) << QList<double>{5, 0, 0, 8, 0, 0, 0, 92};
         QTest::newRow("empty percentages count as 0")
             << 0.0 << 0.0 << 0.0 << 0.0 << QVariant() << QVariant() << QList<double>{0, 0, 0, 0, 0, 100, 0, 0};
-        QTest::newRow("more skidded than felled") << 0.0 << 0.0 << 0.0 << 0.0 << QVariant(20) << QVariant(50)
-                                                  << QList<double>{0, 0, 0, 0, 0, 80, 0, 50};
+        QTest::newRow("more skidded than felled")
+            << 0.0 << 0.0 << 0.0 << 0.0 << QVariant(20) << QVariant(50) << QList<double>{0, 0, 0, 0, 0, 80, 0, 50};
     }
     void lineSums()
     {
@@ -230,9 +249,11 @@ private slots:
         const Status done = recomputeLot(m_db, 20);
         QVERIFY2(done, qPrintable(done.ok() ? QString() : done.error().fullText()));
         QSqlQuery q(m_db);
-        QVERIFY(q.exec(QStringLiteral("select qte_livree, broyage_reel, volume_livre, volume_livre_stock, volume_transfert, "
-                                      "sur_pied, abattage, debardage, qte_livree_defaut, fin_pied, fin_abattage "
-                                      "from grume where inc = %1").arg(line)));
+        QVERIFY(q.exec(
+            QStringLiteral("select qte_livree, broyage_reel, volume_livre, volume_livre_stock, volume_transfert, "
+                           "sur_pied, abattage, debardage, qte_livree_defaut, fin_pied, fin_abattage "
+                           "from grume where inc = %1")
+                .arg(line)));
         QVERIFY(q.next());
         for (int i = 0; i < expected.size(); ++i) QCOMPARE(q.value(i).toDouble(), expected[i]);
         QCOMPARE(q.value(8).toDouble(), expected[0]);
@@ -248,7 +269,7 @@ private slots:
         lot(30, QStringLiteral("NON"));
         const int line = volumeLine(30, QStringLiteral("Chêne"), 100, QStringLiteral("T"), 100, 100);
         run(QStringLiteral("update grume set qte_defaut = 125 where inc = ?"), {line});
-        soldFromLot(30, line, 12.5);  // m3
+        soldFromLot(30, line, 12.5); // m3
         QVERIFY(recomputeLot(m_db, 30));
         QCOMPARE(value(QStringLiteral("select volume_livre from grume where inc = ?"), {line}).toDouble(), 10.0);
         QCOMPARE(value(QStringLiteral("select qte_livree from grume where inc = ?"), {line}).toDouble(), 10.0);
@@ -261,8 +282,10 @@ private slots:
         lot(40, QStringLiteral("OUI"));
         lot(41, QStringLiteral("OUI"));
         for (int n : {40, 41}) {
-            ownerLine(n, QStringLiteral("Martin"), QStringLiteral("Chêne"), QStringLiteral("A"), QStringLiteral("m3"), 100.0);
-            ownerLine(n, QStringLiteral("Martin"), QStringLiteral("Hêtre"), QStringLiteral("A"), QStringLiteral("T"), 80.0);
+            ownerLine(n, QStringLiteral("Martin"), QStringLiteral("Chêne"), QStringLiteral("A"), QStringLiteral("m3"),
+                      100.0);
+            ownerLine(n, QStringLiteral("Martin"), QStringLiteral("Hêtre"), QStringLiteral("A"), QStringLiteral("T"),
+                      80.0);
             QVERIFY(recomputeLot(m_db, n, Rebuild::Yes));
         }
         const auto linesOf = [&](int n) {
@@ -301,7 +324,8 @@ private slots:
     void lotIsLockedForTheRun()
     {
         lot(50, QStringLiteral("NON"));
-        ownerLine(50, QStringLiteral("Martin"), QStringLiteral("Chêne"), QStringLiteral("A"), QStringLiteral("m3"), 10.0);
+        ownerLine(50, QStringLiteral("Martin"), QStringLiteral("Chêne"), QStringLiteral("A"), QStringLiteral("m3"),
+                  10.0);
         QSqlDatabase other = test::openAnotherConnection(m_db.databaseName(), QStringLiteral("second"));
         QVERIFY(other.isOpen());
         {

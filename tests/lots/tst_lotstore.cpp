@@ -42,7 +42,8 @@ class TestLotStore : public QObject
         }
         while (model.canFetchMore()) model.fetchMore();
         QList<int> lots;
-        for (int row = 0; row < model.rowCount(); ++row) lots << model.record(row).value(QStringLiteral("n_lot")).toInt();
+        for (int row = 0; row < model.rowCount(); ++row)
+            lots << model.record(row).value(QStringLiteral("n_lot")).toInt();
         return lots;
     }
 
@@ -69,20 +70,50 @@ private slots:
         const int byNumber = int(LotSort::Number), byDate = int(LotSort::Date), byPlace = int(LotSort::Place),
                   byType = int(LotSort::PurchaseType);
         // 11 Ussel unfinished, 12 Meymac null flag, 13 Egletons finished, 112 Ussel unfinished
-        QTest::newRow("unfinished and null flag, by number") << "" << "" << "" << "" << false << byNumber
-                                                             << QList<int>{112, 12, 11};
-        QTest::newRow("finished too, null flag kept") << "" << "" << "" << "" << true << byNumber
-                                                      << QList<int>{112, 13, 12, 11};
-        QTest::newRow("number contains") << "12" << "" << "" << "" << false << byNumber << QList<int>{112, 12};
-        QTest::newRow("town contains") << "" << "ssel" << "" << "" << false << byNumber << QList<int>{112, 11};
-        QTest::newRow("owner name") << "" << "" << "Dupont" << "" << true << byNumber << QList<int>{13, 11};
-        QTest::newRow("buyer") << "" << "" << "" << "Marc" << false << byNumber << QList<int>{12};
-        QTest::newRow("all four") << "1" << "Us" << "Dup" << "Jean" << false << byNumber << QList<int>{11};
-        QTest::newRow("by date, newest first") << "" << "" << "" << "" << true << byDate << QList<int>{13, 112, 11, 12};
-        QTest::newRow("by place") << "" << "" << "" << "" << false << byPlace << QList<int>{12, 11, 112};
-        QTest::newRow("by purchase type") << "" << "" << "" << "" << true << byType << QList<int>{12, 13, 11, 112};
-        QTest::newRow("apostrophe in text filters is only text") << "" << "d'Us" << "" << "" << false << byNumber
-                                                                 << QList<int>{};
+        QTest::newRow("unfinished and null flag, by number") << ""
+                                                             << ""
+                                                             << ""
+                                                             << "" << false << byNumber << QList<int>{112, 12, 11};
+        QTest::newRow("finished too, null flag kept") << ""
+                                                      << ""
+                                                      << ""
+                                                      << "" << true << byNumber << QList<int>{112, 13, 12, 11};
+        QTest::newRow("number contains") << "12"
+                                         << ""
+                                         << ""
+                                         << "" << false << byNumber << QList<int>{112, 12};
+        QTest::newRow("town contains") << ""
+                                       << "ssel"
+                                       << ""
+                                       << "" << false << byNumber << QList<int>{112, 11};
+        QTest::newRow("owner name") << ""
+                                    << ""
+                                    << "Dupont"
+                                    << "" << true << byNumber << QList<int>{13, 11};
+        QTest::newRow("buyer") << ""
+                               << ""
+                               << ""
+                               << "Marc" << false << byNumber << QList<int>{12};
+        QTest::newRow("all four") << "1"
+                                  << "Us"
+                                  << "Dup"
+                                  << "Jean" << false << byNumber << QList<int>{11};
+        QTest::newRow("by date, newest first") << ""
+                                               << ""
+                                               << ""
+                                               << "" << true << byDate << QList<int>{13, 112, 11, 12};
+        QTest::newRow("by place") << ""
+                                  << ""
+                                  << ""
+                                  << "" << false << byPlace << QList<int>{12, 11, 112};
+        QTest::newRow("by purchase type") << ""
+                                          << ""
+                                          << ""
+                                          << "" << true << byType << QList<int>{12, 13, 11, 112};
+        QTest::newRow("apostrophe in text filters is only text") << ""
+                                                                 << "d'Us"
+                                                                 << ""
+                                                                 << "" << false << byNumber << QList<int>{};
     }
     void searchStatement()
     {
@@ -130,14 +161,14 @@ private slots:
         QTest::newRow("alert today") << QVariant(today) << QVariant() << "NON" << int(LotRowColour::Alert);
         QTest::newRow("alert today, later in the day (time ignored)")
             << QVariant(QDateTime(today, QTime(23, 59))) << QVariant() << "NON" << int(LotRowColour::Alert);
-        QTest::newRow("end reached wins over alert") << QVariant(today.addDays(-9)) << QVariant(today) << "NON"
-                                                     << int(LotRowColour::Ended);
-        QTest::newRow("end reached, alert not") << QVariant(today.addDays(3)) << QVariant(today.addDays(-1)) << "NON"
-                                                << int(LotRowColour::Ended);
-        QTest::newRow("end tomorrow, alert past") << QVariant(today.addDays(-1)) << QVariant(today.addDays(1)) << "NON"
-                                                  << int(LotRowColour::Alert);
-        QTest::newRow("finished wins over both") << QVariant(today.addDays(-9)) << QVariant(today.addDays(-2)) << "OUI"
-                                                 << int(LotRowColour::Finished);
+        QTest::newRow("end reached wins over alert")
+            << QVariant(today.addDays(-9)) << QVariant(today) << "NON" << int(LotRowColour::Ended);
+        QTest::newRow("end reached, alert not")
+            << QVariant(today.addDays(3)) << QVariant(today.addDays(-1)) << "NON" << int(LotRowColour::Ended);
+        QTest::newRow("end tomorrow, alert past")
+            << QVariant(today.addDays(-1)) << QVariant(today.addDays(1)) << "NON" << int(LotRowColour::Alert);
+        QTest::newRow("finished wins over both")
+            << QVariant(today.addDays(-9)) << QVariant(today.addDays(-2)) << "OUI" << int(LotRowColour::Finished);
         QTest::newRow("finished without dates") << QVariant() << QVariant() << "OUI" << int(LotRowColour::Finished);
     }
     void rowColours()
@@ -154,17 +185,28 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("counterAfter");
-        QTest::newRow("proposal kept: counter taken") << "101" << "" << 101;
-        QTest::newRow("own free number below: counter untouched") << "57" << "" << 100;
-        QTest::newRow("own free number above: counter untouched") << "250" << "" << 100;
-        QTest::newRow("spaces around the proposal") << " 101 " << "" << 101;
-        QTest::newRow("existing number") << "42" << "N° coupe dèjà existant" << 100;
-        QTest::newRow("not a number") << "abc" << "N° coupe incorrect" << 100;
-        QTest::newRow("decimal comma") << "101,5" << "N° coupe incorrect" << 100;
-        QTest::newRow("empty") << "" << "N° coupe incorrect" << 100;
-        QTest::newRow("zero") << "0" << "N° coupe incorrect" << 100;
-        QTest::newRow("nine digits") << "123456789" << "N° coupe incorrect" << 100;
-        QTest::newRow("injection") << "101; delete from coupe" << "N° coupe incorrect" << 100;
+        QTest::newRow("proposal kept: counter taken") << "101"
+                                                      << "" << 101;
+        QTest::newRow("own free number below: counter untouched") << "57"
+                                                                  << "" << 100;
+        QTest::newRow("own free number above: counter untouched") << "250"
+                                                                  << "" << 100;
+        QTest::newRow("spaces around the proposal") << " 101 "
+                                                    << "" << 101;
+        QTest::newRow("existing number") << "42"
+                                         << "N° coupe dèjà existant" << 100;
+        QTest::newRow("not a number") << "abc"
+                                      << "N° coupe incorrect" << 100;
+        QTest::newRow("decimal comma") << "101,5"
+                                       << "N° coupe incorrect" << 100;
+        QTest::newRow("empty") << ""
+                               << "N° coupe incorrect" << 100;
+        QTest::newRow("zero") << "0"
+                              << "N° coupe incorrect" << 100;
+        QTest::newRow("nine digits") << "123456789"
+                                     << "N° coupe incorrect" << 100;
+        QTest::newRow("injection") << "101; delete from coupe"
+                                   << "N° coupe incorrect" << 100;
     }
     void createLot()
     {
@@ -276,7 +318,8 @@ private slots:
     void finishedMark_data()
     {
         QTest::addColumn<bool>("finished");
-        QTest::addColumn<QStringList>("marks");  // free log, log of an order, log of a loaded list, volume line, other lot
+        QTest::addColumn<QStringList>(
+            "marks"); // free log, log of an order, log of a loaded list, volume line, other lot
         QTest::newRow("finished: every row of the lot") << true << QStringList{"OUI", "OUI", "OUI", "OUI", ""};
         QTest::newRow("not finished: the orders keep their logs") << false << QStringList{"", "OUI", "OUI", "", "OUI"};
     }
@@ -290,7 +333,8 @@ private slots:
                            "(4, 30, 'VOLUME', ?, NULL), (5, 31, 'GRUME', 'OUI', NULL)"),
             {start, start});
         if (finished) run(QStringLiteral("update grume set livree=NULL where inc=5"));
-        run(QStringLiteral("insert into liste_grume_cde (inc_cde, n_lot, inc_grume, descriptif) values (78, '30', 3, 'GRUME')"));
+        run(QStringLiteral(
+            "insert into liste_grume_cde (inc_cde, n_lot, inc_grume, descriptif) values (78, '30', 3, 'GRUME')"));
         QVERIFY(applyLotFinished(m_db, 30, finished));
         QStringList found;
         for (int inc = 1; inc <= 5; ++inc)
@@ -301,8 +345,9 @@ private slots:
     void savesOnlyWhatChanged()
     {
         run(QStringLiteral("insert into coupe (inc, n_lot, lieu, total_grume) values (8, 40, 'Ussel', 12.5)"));
-        QVERIFY(saveLotChanges(m_db, 8, {{QStringLiteral("lieu"), QStringLiteral("Tulle")},
-                                         {QStringLiteral("date_fin"), QDate(2026, 5, 1)}}));
+        QVERIFY(saveLotChanges(
+            m_db, 8,
+            {{QStringLiteral("lieu"), QStringLiteral("Tulle")}, {QStringLiteral("date_fin"), QDate(2026, 5, 1)}}));
         QCOMPARE(value(QStringLiteral("select lieu from coupe where inc=8")).toString(), QStringLiteral("Tulle"));
         QCOMPARE(value(QStringLiteral("select date_fin from coupe where inc=8")).toDate(), QDate(2026, 5, 1));
         QCOMPARE(value(QStringLiteral("select total_grume from coupe where inc=8")).toDouble(), 12.5);

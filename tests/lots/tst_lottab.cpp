@@ -52,7 +52,7 @@ private slots:
         QCOMPARE(listedLots(tab), (QList<int>{12, 11}));
         QCOMPARE(tab.ui()->Label_nb->text(), QStringLiteral("( nb : 2 )"));
 
-        tab.ui()->radio_histo1->setChecked(true);  // runs the search
+        tab.ui()->radio_histo1->setChecked(true); // runs the search
         QCOMPARE(listedLots(tab), (QList<int>{13, 12, 11}));
         tab.ui()->tri_lieu->setChecked(true);
         QCOMPARE(listedLots(tab), (QList<int>{13, 12, 11}));
@@ -81,16 +81,19 @@ private slots:
         {
             QStringList rows;
             for (int n = 1000; n < 1450; ++n)
-                rows << QStringLiteral("(%1, 'Lieu %2', 'OUI', '2020-01-01')").arg(n).arg(1450 - n, 3, 10, QLatin1Char('0'));
-            f.run(QStringLiteral("insert into coupe (n_lot, lieu, coupe_fini, date_achat) values ") + rows.join(QLatin1Char(',')));
+                rows << QStringLiteral("(%1, 'Lieu %2', 'OUI', '2020-01-01')")
+                            .arg(n)
+                            .arg(1450 - n, 3, 10, QLatin1Char('0'));
+            f.run(QStringLiteral("insert into coupe (n_lot, lieu, coupe_fini, date_achat) values ") +
+                  rows.join(QLatin1Char(',')));
             LotListTab longList(f.context);
-            longList.ui()->radio_histo1->setChecked(true);  // runs the search
+            longList.ui()->radio_histo1->setChecked(true); // runs the search
             QCOMPARE(longList.grid()->rowCount(), 200);
             QCOMPARE(listedLots(longList).first(), 1449);
             QCOMPARE(longList.ui()->Label_nb->text(), QStringLiteral("( nb : … )"));
             QTRY_COMPARE(longList.ui()->Label_nb->text(), QStringLiteral("( nb : 453 )"));
             QVERIFY(longList.selectLot(1010));
-            longList.ui()->tri_lieu->setChecked(true);  // "Lieu 440" comes late in the list by place
+            longList.ui()->tri_lieu->setChecked(true); // "Lieu 440" comes late in the list by place
             QCOMPARE(longList.currentLot().value_or(-1), 1010);
             QVERIFY(longList.grid()->rowCount() < 453);
             f.run(QStringLiteral("delete from coupe where n_lot >= 1000"));
@@ -98,7 +101,9 @@ private slots:
 
         // Columns as the list shows them.
         const auto header = [&](const char *column) {
-            return tab.grid()->headerData(tab.grid()->column(QLatin1String(column)), Qt::Horizontal, Qt::DisplayRole).toString();
+            return tab.grid()
+                ->headerData(tab.grid()->column(QLatin1String(column)), Qt::Horizontal, Qt::DisplayRole)
+                .toString();
         };
         QCOMPARE(header("n_lot"), QStringLiteral("N°coupe"));
         QCOMPARE(header("estimation"), QStringLiteral("estimation (m3)"));
@@ -185,10 +190,8 @@ private slots:
                     QCOMPARE(editor.deliveries()->rowCount(), 0);
                 }();
                 editor.ui()->lieu->setText(QStringLiteral("Ussel"));
-                if (editorOk)
-                    editor.ui()->BtnOK->click();
-                else
-                    editor.ui()->BtnAnnuler->click();
+                if (editorOk) editor.ui()->BtnOK->click();
+                else editor.ui()->BtnAnnuler->click();
                 return editor.result();
             });
         tab.createLot();
@@ -278,16 +281,20 @@ private slots:
         tab.openLot();
         QCOMPARE(loadTime.count(), 1);
         QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d,\\d\\d\\d seconde$"))
-                    .match(loadTime.first().first().toString()).hasMatch());
-        QCOMPARE(f.value(QStringLiteral("select lieu from coupe where inc=9")).toString(), QStringLiteral("Saint-Angel"));
-        QCOMPARE(f.value(QStringLiteral("select adresse from coupe where inc=9")).toString(), QStringLiteral("Les Étangs"));
+                    .match(loadTime.first().first().toString())
+                    .hasMatch());
+        QCOMPARE(f.value(QStringLiteral("select lieu from coupe where inc=9")).toString(),
+                 QStringLiteral("Saint-Angel"));
+        QCOMPARE(f.value(QStringLiteral("select adresse from coupe where inc=9")).toString(),
+                 QStringLiteral("Les Étangs"));
         QCOMPARE(f.value(QStringLiteral("select date_fin from coupe where inc=9")).toDate(), QDate(2026, 6, 30));
         QVERIFY(f.value(QStringLiteral("select date_alerte from coupe where inc=9")).isNull());
         QCOMPARE(f.value(QStringLiteral("select commentaire from coupe where inc=9")).toString(),
                  QStringLiteral("Accès par la piste"));
         // The first owner in name order gives the purchase date; what the editor did not touch stays.
         QCOMPARE(f.value(QStringLiteral("select date_achat from coupe where inc=9")).toDate(), QDate(2025, 4, 1));
-        QCOMPARE(f.value(QStringLiteral("select type_achat from coupe where inc=9")).toString(), QStringLiteral("SUR PIEDS"));
+        QCOMPARE(f.value(QStringLiteral("select type_achat from coupe where inc=9")).toString(),
+                 QStringLiteral("SUR PIEDS"));
         QCOMPARE(f.value(QStringLiteral("select total_grume from coupe where inc=9")).toDouble(), 3.5);
         QCOMPARE(tab.grid()->raw(0, QStringLiteral("lieu")).toString(), QStringLiteral("Saint-Angel"));
     }

@@ -46,8 +46,9 @@ class TestLotWork : public QObject
     int volumeLine(int nLot, const QString &essence, double qte, const QVariant &finPied = QVariant())
     {
         QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("insert into grume (N_lot, indice_lot, descriptif, essence, qualite, unite, unite_defaut, "
-                                 "qte, qte_defaut, fin_pied) values (?, 1, 'VOLUME', ?, 'A', 'm3', 'm3', ?, ?, ?)"));
+        q.prepare(
+            QStringLiteral("insert into grume (N_lot, indice_lot, descriptif, essence, qualite, unite, unite_defaut, "
+                           "qte, qte_defaut, fin_pied) values (?, 1, 'VOLUME', ?, 'A', 'm3', 'm3', ?, ?, ?)"));
         for (const QVariant &v : QVariantList{nLot, essence, qte, qte, finPied}) q.addBindValue(v);
         if (!q.exec()) qWarning() << q.lastError().text();
         return q.lastInsertId().toInt();
@@ -91,8 +92,9 @@ private slots:
                            "(4, 'Abattage Alpha', 'ABATTAGE', NULL, NULL, NULL, NULL, NULL)"));
         run(QStringLiteral("insert into famille_intervenant (famille_intervenant) values ('ABATTAGE'), ('BROYAGE'), "
                            "('DEBARDAGE'), ('TRANSPORT')"));
-        run(QStringLiteral("insert into coupe (n_lot, indice_lot, groupe_essence, coupe_fini) values (30, 1, 'NON', 'NON'), "
-                           "(31, 1, 'NON', 'NON')"));
+        run(QStringLiteral(
+            "insert into coupe (n_lot, indice_lot, groupe_essence, coupe_fini) values (30, 1, 'NON', 'NON'), "
+            "(31, 1, 'NON', 'NON')"));
     }
 
     void cleanup()
@@ -104,7 +106,7 @@ private slots:
     void unitPrice_data()
     {
         QTest::addColumn<QString>("unit");
-        QTest::addColumn<QVariant>("price");  // invalid: the typed price stays
+        QTest::addColumn<QVariant>("price"); // invalid: the typed price stays
         QTest::newRow("hour") << "Heure" << QVariant(45.0);
         QTest::newRow("tonne") << "Tonne" << QVariant(12.0);
         QTest::newRow("are") << "Are" << QVariant(3.0);
@@ -199,7 +201,8 @@ private slots:
 
     void fellingScreen()
     {
-        WorkEntryDialog screen(m_context, WorkGroup::Felling, newWorkRow(30, 1, 1, WorkGroup::Felling, QDate::currentDate()));
+        WorkEntryDialog screen(m_context, WorkGroup::Felling,
+                               newWorkRow(30, 1, 1, WorkGroup::Felling, QDate::currentDate()));
         auto *ui = screen.ui();
         QCOMPARE(screen.objectName(), QStringLiteral("liste_intervention"));
         QCOMPARE(screen.windowTitle(), QStringLiteral("Détail intervention ( ABATTAGE )"));
@@ -240,7 +243,8 @@ private slots:
 
     void otherWorkScreen()
     {
-        WorkEntryDialog screen(m_context, WorkGroup::Other, newWorkRow(30, 1, 1, WorkGroup::Other, QDate::currentDate()));
+        WorkEntryDialog screen(m_context, WorkGroup::Other,
+                               newWorkRow(30, 1, 1, WorkGroup::Other, QDate::currentDate()));
         auto *ui = screen.ui();
         QCOMPARE(screen.objectName(), QStringLiteral("liste_intervention3"));
         QCOMPARE(screen.windowTitle(), QStringLiteral("Détail intervention"));
@@ -287,9 +291,11 @@ private slots:
         QVERIFY2(m_dialogs.shown().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
         QCOMPARE(tab.work(WorkGroup::Felling)->rowCount(), 1);
         QCOMPARE(value(QStringLiteral("select i_cout from intervention where id = ?"), {line}).toDouble(), 1020.0);
-        QCOMPARE(value(QStringLiteral("select type1 from intervention where id = ?"), {line}).toString(), QStringLiteral("ABATTAGE"));
+        QCOMPARE(value(QStringLiteral("select type1 from intervention where id = ?"), {line}).toString(),
+                 QStringLiteral("ABATTAGE"));
         QCOMPARE(value(QStringLiteral("select N_lot from intervention where id = ?"), {line}).toInt(), 30);
-        QCOMPARE(value(QStringLiteral("select i_date from intervention where id = ?"), {line}).toDate(), QDate::currentDate());
+        QCOMPARE(value(QStringLiteral("select i_date from intervention where id = ?"), {line}).toDate(),
+                 QDate::currentDate());
         QCOMPARE(value(QStringLiteral("select abattage_cout from grume where inc = ?"), {line}).toDouble(), 1020.0);
         QCOMPARE(tab.ui()->abattage_cout_ligne->text(), QStringLiteral("1 020,00"));
         // The wood state follows.

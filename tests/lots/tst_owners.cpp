@@ -81,10 +81,11 @@ private slots:
     {
         m_dialogs.clear();
         m_script.clear();
-        for (const char *table : {"coupe", "grume", "proprietaire", "proprietaire_essence", "essence", "qualite", "acheteur",
-                                  "liste_grume_cde", "intervention"})
+        for (const char *table : {"coupe", "grume", "proprietaire", "proprietaire_essence", "essence", "qualite",
+                                  "acheteur", "liste_grume_cde", "intervention"})
             run(QStringLiteral("delete from ") + QLatin1String(table));
-        run(QStringLiteral("insert into essence (essence, m3, T, Stere) values ('Chêne', 1, 0.8, 1.5), ('Hêtre', 1, 0.9, 1.4)"));
+        run(QStringLiteral(
+            "insert into essence (essence, m3, T, Stere) values ('Chêne', 1, 0.8, 1.5), ('Hêtre', 1, 0.9, 1.4)"));
         run(QStringLiteral("insert into qualite (qualite) values ('A'), ('B')"));
         run(QStringLiteral("insert into acheteur (acheteur) values ('Paul'), ('Jean')"));
     }
@@ -106,17 +107,18 @@ private slots:
         QTest::addColumn<double>("cvo");
         QTest::addColumn<QVariant>("coutTotal");
         const QVariant none(QMetaType::fromType<double>());
-        QTest::newRow("fixed price") << "OUI" << QVariant(10000.0) << QVariant(0.5) << 0.0 << QVariant(10000.0) << none << 50.0
-                                     << QVariant(10000.0);
-        QTest::newRow("fixed price, species lines ignored")
-            << "OUI" << QVariant(10000.0) << QVariant(0.5) << 2000.0 << QVariant(10000.0) << none << 50.0 << QVariant(10000.0);
+        QTest::newRow("fixed price") << "OUI" << QVariant(10000.0) << QVariant(0.5) << 0.0 << QVariant(10000.0) << none
+                                     << 50.0 << QVariant(10000.0);
+        QTest::newRow("fixed price, species lines ignored") << "OUI" << QVariant(10000.0) << QVariant(0.5) << 2000.0
+                                                            << QVariant(10000.0) << none << 50.0 << QVariant(10000.0);
         QTest::newRow("fixed price without rate") << "OUI" << QVariant(10000.0) << none << 0.0 << QVariant(10000.0)
                                                   << QVariant(0.0) << 0.0 << QVariant(10000.0);
-        QTest::newRow("fixed price not typed") << "OUI" << none << QVariant(0.5) << 0.0 << none << QVariant(0.0) << 0.0 << none;
+        QTest::newRow("fixed price not typed")
+            << "OUI" << none << QVariant(0.5) << 0.0 << none << QVariant(0.0) << 0.0 << none;
         QTest::newRow("per unit") << "NON" << none << QVariant(0.5) << 2000.0 << none << QVariant(2000.0) << 10.0
                                   << QVariant(2000.0);
-        QTest::newRow("per unit without rate") << "NON" << none << none << 2000.0 << QVariant(2000.0) << QVariant(2000.0)
-                                               << 0.0 << QVariant(2000.0);
+        QTest::newRow("per unit without rate")
+            << "NON" << none << none << 2000.0 << QVariant(2000.0) << QVariant(2000.0) << 0.0 << QVariant(2000.0);
     }
     void ownerCost()
     {
@@ -216,9 +218,11 @@ private slots:
         QCOMPARE(value(QStringLiteral("select N_parcelle from coupe where n_lot = 10")).toString(),
                  QStringLiteral("B7 +  + A12"));
         // Only the buyers that are there, in owner order.
-        QCOMPARE(value(QStringLiteral("select acheteur from coupe where n_lot = 10")).toString(), QStringLiteral("Jean+Paul"));
+        QCOMPARE(value(QStringLiteral("select acheteur from coupe where n_lot = 10")).toString(),
+                 QStringLiteral("Jean+Paul"));
         // Purchase + deposit + the lot's own skidding and other costs.
-        QCOMPARE(value(QStringLiteral("select cout_total from coupe where n_lot = 10")).toDouble(), 16000.0 + 1000 + 100 + 50);
+        QCOMPARE(value(QStringLiteral("select cout_total from coupe where n_lot = 10")).toDouble(),
+                 16000.0 + 1000 + 100 + 50);
 
         // A modification joins the names without spaces, as older workstations do.
         const int inc = value(QStringLiteral("select inc from proprietaire where nom = 'Faure'")).toInt();
@@ -227,7 +231,8 @@ private slots:
         faure->prixAchat = 3000.0;
         applyOwnerCost(*faure, {});
         QVERIFY(updateOwner(m_db, *faure));
-        QCOMPARE(value(QStringLiteral("select nom from coupe where n_lot = 10")).toString(), QStringLiteral("Durand+Faure+Martin"));
+        QCOMPARE(value(QStringLiteral("select nom from coupe where n_lot = 10")).toString(),
+                 QStringLiteral("Durand+Faure+Martin"));
         QCOMPARE(value(QStringLiteral("select prix_achat from coupe where n_lot = 10")).toDouble(), 18000.0);
         QCOMPARE(value(QStringLiteral("select cvo from proprietaire where inc = ?"), {inc}).toDouble(), 15.0);
     }
@@ -252,10 +257,14 @@ private slots:
         second.prixUnit = 10.0;
         QVERIFY(createSpeciesLine(m_db, second));
 
-        QCOMPARE(value(QStringLiteral("select count(*) from grume where N_lot = 11 and descriptif = 'VOLUME'")).toInt(), 2);
-        QCOMPARE(value(QStringLiteral("select qte_defaut from grume where N_lot = 11 and essence = 'Hêtre'")).toDouble(), 100.0);
+        QCOMPARE(value(QStringLiteral("select count(*) from grume where N_lot = 11 and descriptif = 'VOLUME'")).toInt(),
+                 2);
+        QCOMPARE(
+            value(QStringLiteral("select qte_defaut from grume where N_lot = 11 and essence = 'Hêtre'")).toDouble(),
+            100.0);
         // The owner's stored cost and the lot follow the lines at once.
-        QCOMPARE(value(QStringLiteral("select prix_estime from proprietaire where inc = ?"), {*inc}).toDouble(), 2100.0);
+        QCOMPARE(value(QStringLiteral("select prix_estime from proprietaire where inc = ?"), {*inc}).toDouble(),
+                 2100.0);
         QCOMPARE(value(QStringLiteral("select cout_total from proprietaire where inc = ?"), {*inc}).toDouble(), 2100.0);
         QCOMPARE(value(QStringLiteral("select cvo from proprietaire where inc = ?"), {*inc}).toDouble(), 10.5);
         QCOMPARE(value(QStringLiteral("select estimation from proprietaire where inc = ?"), {*inc}).toDouble(), 200.0);
@@ -270,10 +279,13 @@ private slots:
         changed.comment = QStringLiteral("après abattage");
         QVERIFY(updateSpeciesLine(m_db, second, changed));
         QCOMPARE(value(QStringLiteral("select count(*) from proprietaire_essence where essence = 'Hêtre'")).toInt(), 1);
-        QCOMPARE(value(QStringLiteral("select prix_total from proprietaire_essence where essence = 'Hêtre'")).toDouble(), 450.0);
+        QCOMPARE(
+            value(QStringLiteral("select prix_total from proprietaire_essence where essence = 'Hêtre'")).toDouble(),
+            450.0);
         QCOMPARE(value(QStringLiteral("select `long` from proprietaire_essence where essence = 'Hêtre'")).toString(),
                  QStringLiteral("après abattage"));
-        QCOMPARE(value(QStringLiteral("select qte from grume where N_lot = 11 and essence = 'Hêtre'")).toDouble(), 50.0);
+        QCOMPARE(value(QStringLiteral("select qte from grume where N_lot = 11 and essence = 'Hêtre'")).toDouble(),
+                 50.0);
         QCOMPARE(value(QStringLiteral("select prix_achat from coupe where n_lot = 11")).toDouble(), 1650.0);
     }
 
@@ -301,9 +313,13 @@ private slots:
         QCOMPARE(value(QStringLiteral("select count(*) from proprietaire_essence where N_lot = 12")).toInt(), 0);
         QCOMPARE(value(QStringLiteral("select count(*) from grume where N_lot = 12")).toInt(), 0);
         for (const char *column : {"prix_achat", "surface", "cvo", "abattage_cout", "estimation"})
-            QCOMPARE(value(QStringLiteral("select %1 from coupe where n_lot = 12").arg(QLatin1String(column))).toDouble(), 0.0);
+            QCOMPARE(
+                value(QStringLiteral("select %1 from coupe where n_lot = 12").arg(QLatin1String(column))).toDouble(),
+                0.0);
         for (const char *column : {"nom", "N_parcelle", "acheteur"})
-            QCOMPARE(value(QStringLiteral("select %1 from coupe where n_lot = 12").arg(QLatin1String(column))).toString(), QString());
+            QCOMPARE(
+                value(QStringLiteral("select %1 from coupe where n_lot = 12").arg(QLatin1String(column))).toString(),
+                QString());
     }
 
     void ownerDeletionStandsOrFallsTogether()
@@ -363,9 +379,11 @@ private slots:
         QCOMPARE(value(QStringLiteral("select cvo from proprietaire where N_lot = 20")).toDouble(), 50.0);
         QCOMPARE(value(QStringLiteral("select cout_total from proprietaire where N_lot = 20")).toDouble(), 10000.0);
         QVERIFY(value(QStringLiteral("select prix_estime from proprietaire where N_lot = 20")).isNull());
-        QCOMPARE(value(QStringLiteral("select pro_paye from proprietaire where N_lot = 20")).toString(), QStringLiteral("Faux"));
+        QCOMPARE(value(QStringLiteral("select pro_paye from proprietaire where N_lot = 20")).toString(),
+                 QStringLiteral("Faux"));
         QCOMPARE(value(QStringLiteral("select coef from proprietaire where N_lot = 20")).toDouble(), 150.0);
-        QCOMPARE(value(QStringLiteral("select date_achat from proprietaire where N_lot = 20")).toDate(), QDate::currentDate());
+        QCOMPARE(value(QStringLiteral("select date_achat from proprietaire where N_lot = 20")).toDate(),
+                 QDate::currentDate());
         QCOMPARE(value(QStringLiteral("select nom from coupe where n_lot = 20")).toString(), QStringLiteral("Martin"));
         QCOMPARE(value(QStringLiteral("select prix_achat from coupe where n_lot = 20")).toDouble(), 10000.0);
         QCOMPARE(tab.ui()->prix_achat->text(), QStringLiteral("10 000,00"));
@@ -460,15 +478,18 @@ private slots:
             return owner.result();
         });
         tab.ui()->BtnModifierProprietaire->click();
-        QCOMPARE(m_dialogs.texts(), QStringList({speciesRequiredMessage(), qualityRequiredMessage(), unitRequiredMessage()}));
+        QCOMPARE(m_dialogs.texts(),
+                 QStringList({speciesRequiredMessage(), qualityRequiredMessage(), unitRequiredMessage()}));
         QVERIFY(lines.count() >= 2);
-        QCOMPARE(value(QStringLiteral("select qte_defaut from proprietaire_essence where N_lot = 23")).toDouble(), 15.0);
+        QCOMPARE(value(QStringLiteral("select qte_defaut from proprietaire_essence where N_lot = 23")).toDouble(),
+                 15.0);
         QCOMPARE(value(QStringLiteral("select qte from grume where N_lot = 23")).toDouble(), 12.0);
         QCOMPARE(value(QStringLiteral("select qte_defaut from grume where N_lot = 23")).toDouble(), 15.0);
         QCOMPARE(value(QStringLiteral("select cout_total from proprietaire where N_lot = 23")).toDouble(), 455.0);
         QCOMPARE(value(QStringLiteral("select prix_achat from coupe where n_lot = 23")).toDouble(), 455.0);
         QCOMPARE(tab.ownerSpecies()->rowCount(), 1);
-        QCOMPARE(tab.ui()->Label_proprietaire_essence->text(), QStringLiteral("Essence et quantité du propriétaire : Martin"));
+        QCOMPARE(tab.ui()->Label_proprietaire_essence->text(),
+                 QStringLiteral("Essence et quantité du propriétaire : Martin"));
     }
 
     void deletionAsksTwice()

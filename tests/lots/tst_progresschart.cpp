@@ -19,7 +19,8 @@ const QColor green(0x00, 0xFF, 0x00);
 const QColor orange(0xFF, 0x80, 0x40);
 const QColor grey(0xE6, 0xE6, 0xE6);
 
-ProgressLine line(const QString &essence, const QString &qualite, double qte, double delivered, int finPied, int finAbattage)
+ProgressLine line(const QString &essence, const QString &qualite, double qte, double delivered, int finPied,
+                  int finAbattage)
 {
     ProgressLine l;
     l.essence = essence;
@@ -79,7 +80,8 @@ private slots:
         progress.commentaire = QStringLiteral("Accès par la piste\nPortail fermé");
         const ProgressPicture p = renderProgressChart(progress, 600);
         QCOMPARE(p.image.size(), QSize(600, 3 * 180 + 200));
-        if (qEnvironmentVariableIsSet("RAVELIN_CHART_PICTURE")) p.image.save(qEnvironmentVariable("RAVELIN_CHART_PICTURE"));
+        if (qEnvironmentVariableIsSet("RAVELIN_CHART_PICTURE"))
+            p.image.save(qEnvironmentVariable("RAVELIN_CHART_PICTURE"));
         QCOMPARE(p.scrollMaximum, 301);
         QCOMPARE(p.image.pixelColor(1, 1), blue);
 
@@ -136,11 +138,11 @@ private slots:
         QCOMPARE(p.image.pixelColor(3, 100), green);
         QCOMPARE(p.image.pixelColor(597, 100), green);
         QCOMPARE(p.image.pixelColor(55, 58), QColor(0xEA, 0xEA, 0xEA));
-        QCOMPARE(p.image.pixelColor(300 + 20, 80), orange);   // east: a quarter, done
-        QCOMPARE(p.image.pixelColor(300, 80 + 20), orange);   // south: half, done
-        QCOMPARE(p.image.pixelColor(300 - 20, 80), grey);     // west: three quarters, not yet
-        QCOMPARE(p.image.pixelColor(300, 80), Qt::white);     // the hole
-        QCOMPARE(p.image.pixelColor(400 + 14, 80 - 14), orange);  // north-east: within the first quarter
+        QCOMPARE(p.image.pixelColor(300 + 20, 80), orange);      // east: a quarter, done
+        QCOMPARE(p.image.pixelColor(300, 80 + 20), orange);      // south: half, done
+        QCOMPARE(p.image.pixelColor(300 - 20, 80), grey);        // west: three quarters, not yet
+        QCOMPARE(p.image.pixelColor(300, 80), Qt::white);        // the hole
+        QCOMPARE(p.image.pixelColor(400 + 14, 80 - 14), orange); // north-east: within the first quarter
         QCOMPARE(p.image.pixelColor(400, 80 + 20), grey);
         for (const QPoint &ring : {QPoint(300 + 20, 260), QPoint(300 - 20, 260), QPoint(300, 260 + 20)})
             QCOMPARE(p.image.pixelColor(ring), green);
@@ -160,7 +162,8 @@ private slots:
         QCOMPARE(p.image.size(), QSize(300, 150));
         QVERIFY(p.texts.isEmpty());
         QCOMPARE(p.scrollMaximum, 0);
-        for (const QPoint &at : {QPoint(0, 0), QPoint(150, 75), QPoint(299, 149)}) QCOMPARE(p.image.pixelColor(at), blue);
+        for (const QPoint &at : {QPoint(0, 0), QPoint(150, 75), QPoint(299, 149)})
+            QCOMPARE(p.image.pixelColor(at), blue);
     }
 
     void widgetReadsTheLot()
@@ -168,8 +171,9 @@ private slots:
         run(QStringLiteral("insert into coupe (n_lot, indice_lot, groupe_essence, coupe_fini, commentaire) "
                            "values (7, 1, 'NON', 'NON', 'Une ligne')"));
         for (const char *species : {"Chêne", "Hêtre", "Frêne"})
-            run(QStringLiteral("insert into grume (N_lot, descriptif, essence, qualite, unite, unite_defaut, qte, qte_defaut, "
-                               "fin_pied, fin_abattage) values (7, 'VOLUME', ?, 'A', 'm3', 'm3', 30, 30, 50, 0)"),
+            run(QStringLiteral(
+                    "insert into grume (N_lot, descriptif, essence, qualite, unite, unite_defaut, qte, qte_defaut, "
+                    "fin_pied, fin_abattage) values (7, 'VOLUME', ?, 'A', 'm3', 'm3', 30, 30, 50, 0)"),
                 {QString::fromUtf8(species)});
         QVERIFY(recomputeLot(m_db, 7));
         ProgressChart chart(m_context);

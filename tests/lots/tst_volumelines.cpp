@@ -42,12 +42,14 @@ class TestVolumeLines : public QObject
         if (!statement) return {QStringLiteral("refused: ") + statement.error().message};
         PagedQueryModel model;
         model.setPageSize(1);
-        if (Status s = model.setQuery(m_db, *statement, PagedQueryModel::Count::Now); !s) return {QStringLiteral("failed: ") + s.error().fullText()};
+        if (Status s = model.setQuery(m_db, *statement, PagedQueryModel::Count::Now); !s)
+            return {QStringLiteral("failed: ") + s.error().fullText()};
         while (model.canFetchMore()) model.fetchMore();
         if (model.lastError()) return {QStringLiteral("failed: ") + model.lastError()->fullText()};
         QStringList values;
         for (int row = 0; row < model.rowCount(); ++row) values << model.record(row).value(name).toString();
-        if (model.totalCount() != model.rowCount()) values << QStringLiteral("count %1").arg(model.totalCount().value_or(-1));
+        if (model.totalCount() != model.rowCount())
+            values << QStringLiteral("count %1").arg(model.totalCount().value_or(-1));
         return values;
     }
 
@@ -55,9 +57,10 @@ class TestVolumeLines : public QObject
                    const QVariant &livree = QVariant(), double qteLivree = 0)
     {
         QSqlQuery q(m_db);
-        q.prepare(QStringLiteral("insert into grume (N_lot, indice_lot, descriptif, essence, qualite, unite, unite_defaut, "
-                                 "qte, qte_defaut, qte_livree, qte_livree_defaut, livree) "
-                                 "values (?, 1, 'VOLUME', ?, ?, ?, 'm3', ?, ?, ?, ?, ?)"));
+        q.prepare(
+            QStringLiteral("insert into grume (N_lot, indice_lot, descriptif, essence, qualite, unite, unite_defaut, "
+                           "qte, qte_defaut, qte_livree, qte_livree_defaut, livree) "
+                           "values (?, 1, 'VOLUME', ?, ?, ?, 'm3', ?, ?, ?, ?, ?)"));
         for (const QVariant &v : QVariantList{nLot, essence, qualite, unite, qte, qte, qteLivree, qteLivree, livree})
             q.addBindValue(v);
         if (!q.exec()) qWarning() << q.lastError().text();
@@ -85,14 +88,14 @@ private slots:
         QTest::addColumn<QVariant>("bark");
         QTest::addColumn<QVariant>("overBark");
         QTest::addColumn<QVariant>("underBark");
-        QTest::newRow("40 cm, 10 m, 10 %") << QVariant(40.0) << QVariant(10.0) << QVariant(10.0) << QVariant(1.257)
-                                          << QVariant(1.131);
-        QTest::newRow("bark share 0 typed") << QVariant(40.0) << QVariant(10.0) << QVariant(0.0) << QVariant(1.257)
-                                           << QVariant(1.257);
-        QTest::newRow("no bark share: under bark not computed") << QVariant(40.0) << QVariant(10.0) << QVariant()
-                                                                << QVariant(1.257) << QVariant();
-        QTest::newRow("decimal diameter") << QVariant(40.5) << QVariant(4.5) << QVariant(12.0) << QVariant(0.580)
-                                         << QVariant(0.510);
+        QTest::newRow("40 cm, 10 m, 10 %")
+            << QVariant(40.0) << QVariant(10.0) << QVariant(10.0) << QVariant(1.257) << QVariant(1.131);
+        QTest::newRow("bark share 0 typed")
+            << QVariant(40.0) << QVariant(10.0) << QVariant(0.0) << QVariant(1.257) << QVariant(1.257);
+        QTest::newRow("no bark share: under bark not computed")
+            << QVariant(40.0) << QVariant(10.0) << QVariant() << QVariant(1.257) << QVariant();
+        QTest::newRow("decimal diameter")
+            << QVariant(40.5) << QVariant(4.5) << QVariant(12.0) << QVariant(0.580) << QVariant(0.510);
         QTest::newRow("no length") << QVariant(40.0) << QVariant() << QVariant(10.0) << QVariant() << QVariant();
         QTest::newRow("no diameter") << QVariant() << QVariant(10.0) << QVariant(10.0) << QVariant() << QVariant();
     }
@@ -103,7 +106,9 @@ private slots:
         QFETCH(QVariant, bark);
         QFETCH(QVariant, overBark);
         QFETCH(QVariant, underBark);
-        const auto opt = [](const QVariant &v) { return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt; };
+        const auto opt = [](const QVariant &v) {
+            return v.isValid() ? std::optional<double>(v.toDouble()) : std::nullopt;
+        };
         const LogVolume v = logVolume(opt(diameter), opt(length), opt(bark));
         QCOMPARE(v.overBark.has_value(), overBark.isValid());
         QCOMPARE(v.underBark.has_value(), underBark.isValid());
@@ -152,7 +157,8 @@ private slots:
         QCOMPARE(read->dateLieu, QDate(2026, 3, 9));
         QVERIFY(read->qualite.isEmpty());
         QCOMPARE(value(QStringLiteral("select stock from grume where inc=?"), {*inc}).toString(), QString());
-        QCOMPARE(value(QStringLiteral("select descriptif from grume where inc=?"), {*inc}).toString(), QStringLiteral("GRUME"));
+        QCOMPARE(value(QStringLiteral("select descriptif from grume where inc=?"), {*inc}).toString(),
+                 QStringLiteral("GRUME"));
 
         LogRecord second = log;
         second.nGrume = QStringLiteral("13");
@@ -186,8 +192,9 @@ private slots:
 
     void deletingEveryLogKeepsTheVolumeLines()
     {
-        run(QStringLiteral("insert into grume (N_lot, descriptif, n_grume) values (8, 'GRUME', '1'), (8, 'GRUME', '2'), "
-                           "(9, 'GRUME', '1')"));
+        run(QStringLiteral(
+            "insert into grume (N_lot, descriptif, n_grume) values (8, 'GRUME', '1'), (8, 'GRUME', '2'), "
+            "(9, 'GRUME', '1')"));
         const int line = volumeLine(8, QStringLiteral("Hêtre"), QStringLiteral("A"), QStringLiteral("m3"), 10);
         auto removed = deleteLotLogs(m_db, 8);
         QVERIFY(removed);
@@ -205,15 +212,22 @@ private slots:
         QTest::addColumn<QString>("lotNumber");
         QTest::addColumn<bool>("available");
         QTest::addColumn<QStringList>("logs");
-        QTest::newRow("no criterion, available only") << "" << "" << true << QStringList{"1", "3", "12"};
-        QTest::newRow("no criterion, all") << "" << "" << false << QStringList{"1", "2", "3", "12"};
-        QTest::newRow("log number") << "12" << "" << false << QStringList{"12"};
-        QTest::newRow("log number compared as a number") << "012" << "" << false << QStringList{"12"};
-        QTest::newRow("lot number") << "" << "21" << false << QStringList{"3", "12"};
-        QTest::newRow("both") << "3" << "21" << true << QStringList{"3"};
-        QTest::newRow("log number with a decimal comma") << "12,5" << "" << true
-                                                         << QStringList{"refused: Saisie incorrecte"};
-        QTest::newRow("lot number not a number") << "" << "2x" << true << QStringList{"refused: Saisie incorrecte"};
+        QTest::newRow("no criterion, available only") << ""
+                                                      << "" << true << QStringList{"1", "3", "12"};
+        QTest::newRow("no criterion, all") << ""
+                                           << "" << false << QStringList{"1", "2", "3", "12"};
+        QTest::newRow("log number") << "12"
+                                    << "" << false << QStringList{"12"};
+        QTest::newRow("log number compared as a number") << "012"
+                                                         << "" << false << QStringList{"12"};
+        QTest::newRow("lot number") << ""
+                                    << "21" << false << QStringList{"3", "12"};
+        QTest::newRow("both") << "3"
+                              << "21" << true << QStringList{"3"};
+        QTest::newRow("log number with a decimal comma") << "12,5"
+                                                         << "" << true << QStringList{"refused: Saisie incorrecte"};
+        QTest::newRow("lot number not a number") << ""
+                                                 << "2x" << true << QStringList{"refused: Saisie incorrecte"};
     }
     void inquiry()
     {
@@ -235,8 +249,10 @@ private slots:
 
     void panelsOfTheSelectedLog()
     {
-        run(QStringLiteral("insert into coupe (n_lot, lieu, adresse, cp, type_achat) values (20, 'Ussel', 'Le Bois', '19200', 'ABATTUE')"));
-        run(QStringLiteral("insert into cde (inc, client, type_cde, facturee) values (5, 'Scierie Durand', 'SCIERIE', 'NON')"));
+        run(QStringLiteral("insert into coupe (n_lot, lieu, adresse, cp, type_achat) values (20, 'Ussel', 'Le Bois', "
+                           "'19200', 'ABATTUE')"));
+        run(QStringLiteral(
+            "insert into cde (inc, client, type_cde, facturee) values (5, 'Scierie Durand', 'SCIERIE', 'NON')"));
         auto lot = lotSummary(m_db, 20);
         QVERIFY(lot);
         QCOMPARE(lot->value(QStringLiteral("adresse")).toString(), QStringLiteral("Le Bois"));
@@ -255,18 +271,32 @@ private slots:
         QTest::addColumn<QString>("lots");
         QTest::addColumn<QString>("place");
         QTest::addColumn<int>("sort");
-        QTest::addColumn<QStringList>("rows");  // n_lot:essence:unite
+        QTest::addColumn<QStringList>("rows"); // n_lot:essence:unite
         const int bySpecies = int(VolumeLineSort::Species), byLot = int(VolumeLineSort::LotNumber);
         QTest::newRow("everything available, by species")
-            << "" << "" << "" << bySpecies
+            << ""
+            << ""
+            << "" << bySpecies
             << QStringList{"11:Chêne:m3", "11:Chêne:T", "20:Douglas:m3", "10:Hêtre:m3", "12:Hêtre:m3"};
-        QTest::newRow("11+10+20") << "" << "11+10+20" << "" << byLot
+        QTest::newRow("11+10+20") << ""
+                                  << "11+10+20"
+                                  << "" << byLot
                                   << QStringList{"20:Douglas:m3", "11:Chêne:m3", "11:Chêne:T", "10:Hêtre:m3"};
-        QTest::newRow("one lot") << "" << "11" << "" << bySpecies << QStringList{"11:Chêne:m3", "11:Chêne:T"};
-        QTest::newRow("spaces and a trailing +") << "" << " 12 + " << "" << bySpecies << QStringList{"12:Hêtre:m3"};
-        QTest::newRow("species contains") << "êtr" << "" << "" << byLot << QStringList{"12:Hêtre:m3", "10:Hêtre:m3"};
-        QTest::newRow("place contains") << "" << "" << "eym" << bySpecies << QStringList{"20:Douglas:m3"};
-        QTest::newRow("lot not a number") << "" << "11+x" << "" << bySpecies << QStringList{"refused: Saisie incorrecte"};
+        QTest::newRow("one lot") << ""
+                                 << "11"
+                                 << "" << bySpecies << QStringList{"11:Chêne:m3", "11:Chêne:T"};
+        QTest::newRow("spaces and a trailing +") << ""
+                                                 << " 12 + "
+                                                 << "" << bySpecies << QStringList{"12:Hêtre:m3"};
+        QTest::newRow("species contains") << "êtr"
+                                          << ""
+                                          << "" << byLot << QStringList{"12:Hêtre:m3", "10:Hêtre:m3"};
+        QTest::newRow("place contains") << ""
+                                        << ""
+                                        << "eym" << bySpecies << QStringList{"20:Douglas:m3"};
+        QTest::newRow("lot not a number") << ""
+                                          << "11+x"
+                                          << "" << bySpecies << QStringList{"refused: Saisie incorrecte"};
     }
     void picker()
     {
@@ -283,7 +313,8 @@ private slots:
         volumeLine(12, QStringLiteral("Hêtre"), QStringLiteral("A"), QStringLiteral("m3"), 5);
         volumeLine(20, QStringLiteral("Douglas"), QStringLiteral("A"), QStringLiteral("m3"), 30);
         volumeLine(30, QStringLiteral("Hêtre"), QStringLiteral("A"), QStringLiteral("m3"), 30, QStringLiteral("OUI"));
-        run(QStringLiteral("insert into grume (N_lot, descriptif, essence, qualite, qte) values (10, 'GRUME', 'Hêtre', 'A', 1)"));
+        run(QStringLiteral(
+            "insert into grume (N_lot, descriptif, essence, qualite, qte) values (10, 'GRUME', 'Hêtre', 'A', 1)"));
 
         VolumeLineSearch search;
         search.species = species;
@@ -325,7 +356,8 @@ private slots:
     void pickerRowIsOneVolumeLine()
     {
         run(QStringLiteral("insert into coupe (n_lot, lieu, adresse, cp) values (11, 'Tulle', 'La Croix', '19000')"));
-        const int m3Line = volumeLine(11, QStringLiteral("Chêne"), QStringLiteral("A"), QStringLiteral("m3"), 20.4, QVariant(), 5.25);
+        const int m3Line =
+            volumeLine(11, QStringLiteral("Chêne"), QStringLiteral("A"), QStringLiteral("m3"), 20.4, QVariant(), 5.25);
         const int tLine = volumeLine(11, QStringLiteral("Chêne"), QStringLiteral("A"), QStringLiteral("T"), 8);
         VolumeLineSearch search;
         search.lots = QStringLiteral("11");

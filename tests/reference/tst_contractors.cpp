@@ -62,7 +62,8 @@ class TestContractors : public QObject
         QStringList shown;
         for (int visual = 0; visual < grid->columnCount(); ++visual) {
             const int logical = view->horizontalHeader()->logicalIndex(visual);
-            if (!view->isColumnHidden(logical)) shown << grid->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
+            if (!view->isColumnHidden(logical))
+                shown << grid->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
         }
         return shown;
     }
@@ -120,10 +121,7 @@ private slots:
             "(4, 4, 2, 'M.', 'Perrin', 'Luc', NULL, '0603', NULL, NULL, NULL, 'clef', NULL)"));
     }
 
-    void cleanup()
-    {
-        setModalRunner({});
-    }
+    void cleanup() { setModalRunner({}); }
 
     void directorySearch_data()
     {
@@ -132,20 +130,25 @@ private slots:
         QTest::addColumn<ContractorSort>("sort");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("everyone above 0, by company")
-            << "" << "" << ContractorSort::BySociete << "num_intervenant_possible"
-            << QStringList{"1", "21", "2", "100", "5", "6", "10"};
-        QTest::newRow("number as a substring") << "1" << "" << ContractorSort::BySociete << "num_intervenant_possible"
-                                               << QStringList{"1", "21", "100", "10"};
-        QTest::newRow("family part") << "" << "TRANS" << ContractorSort::BySociete << "societe"
+        QTest::newRow("everyone above 0, by company") << ""
+                                                      << "" << ContractorSort::BySociete << "num_intervenant_possible"
+                                                      << QStringList{"1", "21", "2", "100", "5", "6", "10"};
+        QTest::newRow("number as a substring")
+            << "1"
+            << "" << ContractorSort::BySociete << "num_intervenant_possible" << QStringList{"1", "21", "100", "10"};
+        QTest::newRow("family part") << ""
+                                     << "TRANS" << ContractorSort::BySociete << "societe"
                                      << QStringList{"Camions Perrin", "Zeta Transports"};
-        QTest::newRow("by family") << "" << "" << ContractorSort::ByFamille << "famille_intervenant"
-                                   << QStringList{"ABATTAGE", "ABATTAGE", "ABATTAGE", "BROYAGE", "DEBARDAGE",
-                                                  "TRANSPORT", "TRANSPORT"};
-        QTest::newRow("number and family") << "1" << "BROY" << ContractorSort::BySociete << "societe"
-                                           << QStringList{"Broyage Nivernais"};
-        QTest::newRow("zero never listed") << "0" << "" << ContractorSort::BySociete << "num_intervenant_possible"
-                                           << QStringList{"100", "10"};
+        QTest::newRow("by family") << ""
+                                   << "" << ContractorSort::ByFamille << "famille_intervenant"
+                                   << QStringList{"ABATTAGE",  "ABATTAGE",  "ABATTAGE", "BROYAGE",
+                                                  "DEBARDAGE", "TRANSPORT", "TRANSPORT"};
+        QTest::newRow("number and family")
+            << "1"
+            << "BROY" << ContractorSort::BySociete << "societe" << QStringList{"Broyage Nivernais"};
+        QTest::newRow("zero never listed")
+            << "0"
+            << "" << ContractorSort::BySociete << "num_intervenant_possible" << QStringList{"100", "10"};
     }
     void directorySearch()
     {
@@ -164,7 +167,7 @@ private slots:
         ContractorDirectoryTab tab(m_context);
         tab.ui()->Intervenant->setText(number);
         tab.ui()->Famille->setText(family);
-        if (sort == ContractorSort::ByFamille) tab.ui()->Trie_famille->click();  // the sort choice searches
+        if (sort == ContractorSort::ByFamille) tab.ui()->Trie_famille->click(); // the sort choice searches
         else tab.ui()->rech->click();
         QVERIFY(tab.searched());
         QCOMPARE(column(tab.contractorGrid(), shown), expected);
@@ -180,11 +183,14 @@ private slots:
         QCOMPARE(tab.ui()->Date_fin->date(), QDate::currentDate());
         tab.search();
         QCOMPARE(visibleCaptions(tab.ui()->Grille_intervenant, tab.contractorGrid()),
-                 (QStringList{"num_intervenant_possible", "societe", "famille intervenant", "cout / tonne", "cout / heure",
-                              "cout / Are", "coût / m3", "coût / stere"}));
+                 (QStringList{"num_intervenant_possible", "societe", "famille intervenant", "cout / tonne",
+                              "cout / heure", "cout / Are", "coût / m3", "coût / stere"}));
         GridModel *grid = tab.contractorGrid();
-        QCOMPARE(grid->index(0, grid->column(QStringLiteral("cout_volume"))).data().toString(), QStringLiteral("11,50"));
-        QCOMPARE(grid->index(0, grid->column(QStringLiteral("num_intervenant_possible"))).data(Qt::TextAlignmentRole).value<Qt::Alignment>(),
+        QCOMPARE(grid->index(0, grid->column(QStringLiteral("cout_volume"))).data().toString(),
+                 QStringLiteral("11,50"));
+        QCOMPARE(grid->index(0, grid->column(QStringLiteral("num_intervenant_possible")))
+                     .data(Qt::TextAlignmentRole)
+                     .value<Qt::Alignment>(),
                  Qt::Alignment(Qt::AlignCenter));
 
         tab.locateContractor(21);
@@ -258,10 +264,11 @@ private slots:
         tab.ui()->BtnCreer_intervenant->click();
         QVERIFY2(m_dialogs.shown().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
         QCOMPARE(count(QStringLiteral("select num_intervenant_possible from increment")), 101);
-        QCOMPARE(count(QStringLiteral("select count(*) from intervenant_possible where num_intervenant_possible=101 "
-                                      "and societe='Elagage d''Autun' and famille_intervenant='DEBARDAGE' and cout_heure=62.5 "
-                                      "and cout_stere=14 and cout_tonne is null and commentaire='Nacelle 20 m' "
-                                      "and pefc='10-31-2299'")),
+        QCOMPARE(count(QStringLiteral(
+                     "select count(*) from intervenant_possible where num_intervenant_possible=101 "
+                     "and societe='Elagage d''Autun' and famille_intervenant='DEBARDAGE' and cout_heure=62.5 "
+                     "and cout_stere=14 and cout_tonne is null and commentaire='Nacelle 20 m' "
+                     "and pefc='10-31-2299'")),
                  1);
         QCOMPARE(tab.currentContractorNumber(), 101);
         QCOMPARE(tab.ui()->nb->text(), QStringLiteral("( nb : 8 )"));
@@ -272,12 +279,24 @@ private slots:
         QTest::addColumn<QString>("societe");
         QTest::addColumn<QString>("family");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no company") << "" << "ABATTAGE" << "Vous devez saisir une société";
-        QTest::newRow("blank company") << "  " << "ABATTAGE" << "Vous devez saisir une société";
-        QTest::newRow("no family") << "Nouvelle" << "" << "Vous devez saisir une famille";
-        QTest::newRow("existing name") << "Camions Perrin" << "TRANSPORT" << "Nom de societe dejà existant !!!";
-        QTest::newRow("existing name, other case") << "camions perrin" << "TRANSPORT" << "Nom de societe dejà existant !!!";
-        QTest::newRow("name of a contractor numbered 0") << "Fantôme" << "TRANSPORT" << "Nom de societe dejà existant !!!";
+        QTest::newRow("no company") << ""
+                                    << "ABATTAGE"
+                                    << "Vous devez saisir une société";
+        QTest::newRow("blank company") << "  "
+                                       << "ABATTAGE"
+                                       << "Vous devez saisir une société";
+        QTest::newRow("no family") << "Nouvelle"
+                                   << ""
+                                   << "Vous devez saisir une famille";
+        QTest::newRow("existing name") << "Camions Perrin"
+                                       << "TRANSPORT"
+                                       << "Nom de societe dejà existant !!!";
+        QTest::newRow("existing name, other case") << "camions perrin"
+                                                   << "TRANSPORT"
+                                                   << "Nom de societe dejà existant !!!";
+        QTest::newRow("name of a contractor numbered 0") << "Fantôme"
+                                                         << "TRANSPORT"
+                                                         << "Nom de societe dejà existant !!!";
     }
     void createContractorRefusals()
     {
@@ -289,7 +308,7 @@ private slots:
         editor.ui()->famille_intervenant->setCurrentIndex(editor.ui()->famille_intervenant->findText(family));
         editor.ui()->BtnOK->click();
         QCOMPARE(m_dialogs.lastText(), message);
-        QVERIFY(editor.result() != QDialog::Accepted);  // still open with what was typed
+        QVERIFY(editor.result() != QDialog::Accepted); // still open with what was typed
         QCOMPARE(editor.ui()->societe->text(), societe);
         QCOMPARE(count(QStringLiteral("select num_intervenant_possible from increment")), 100);
         QCOMPARE(count(QStringLiteral("select count(*) from intervenant_possible")), 9);
@@ -309,8 +328,9 @@ private slots:
             QVERIFY(exec(lock, QStringLiteral("select num_intervenant_possible from increment for update")));
             auto number = takeNextCounter(other, Counter::NumIntervenantPossible);
             QVERIFY(number);
-            QVERIFY(execute(other, QStringLiteral("insert into intervenant_possible (num_intervenant_possible, societe, "
-                                                  "famille_intervenant) values (?, 'Rival', 'ABATTAGE')"),
+            QVERIFY(execute(other,
+                            QStringLiteral("insert into intervenant_possible (num_intervenant_possible, societe, "
+                                           "famille_intervenant) values (?, 'Rival', 'ABATTAGE')"),
                             {*number}));
 
             std::atomic<int> connectionId{0};
@@ -383,7 +403,7 @@ private slots:
                 QCOMPARE(ui->cout_surface->text(), QString());
                 QCOMPARE(ui->commentaire->toPlainText(), QStringLiteral("Feuillus"));
             }();
-            ui->societe->setText(QStringLiteral("Autre nom"));  // disabled: not written
+            ui->societe->setText(QStringLiteral("Autre nom")); // disabled: not written
             ui->cout_heure->setText(QStringLiteral("60,25"));
             ui->cout_volume->clear();
             ui->famille_intervenant->setCurrentIndex(ui->famille_intervenant->findText(QStringLiteral("BROYAGE")));
@@ -392,12 +412,15 @@ private slots:
         });
         tab.ui()->Grille_intervenant->doubleClicked(tab.ui()->Grille_intervenant->currentIndex());
         QVERIFY2(m_dialogs.shown().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
-        QCOMPARE(count(QStringLiteral("select count(*) from intervenant_possible where num_intervenant_possible=1 "
-                                      "and societe='Abattage Martin' and famille_intervenant='BROYAGE' and cout_heure=60.25 "
-                                      "and cout_volume is null and pefc='10-31'")),
-                 1);
+        QCOMPARE(
+            count(QStringLiteral("select count(*) from intervenant_possible where num_intervenant_possible=1 "
+                                 "and societe='Abattage Martin' and famille_intervenant='BROYAGE' and cout_heure=60.25 "
+                                 "and cout_volume is null and pefc='10-31'")),
+            1);
         QCOMPARE(timed.count(), 1);
-        QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d,\\d\\d\\d seconde$")).match(timed.first().first().toString()).hasMatch());
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d,\\d\\d\\d seconde$"))
+                    .match(timed.first().first().toString())
+                    .hasMatch());
         QCOMPARE(tab.currentContractorNumber(), 1);
     }
 
@@ -413,7 +436,8 @@ private slots:
     {
         QFETCH(QVariantList, answers);
         QFETCH(bool, deleted);
-        run(QStringLiteral("insert into intervention (I_nom, i_date, qte_action) values ('Abattage Martin', '2026-03-02', 3)"));
+        run(QStringLiteral(
+            "insert into intervention (I_nom, i_date, qte_action) values ('Abattage Martin', '2026-03-02', 3)"));
         ContractorDirectoryTab tab(m_context);
         tab.search();
         QVERIFY(tab.locateContractor(1));
@@ -422,8 +446,10 @@ private slots:
         tab.ui()->BtnSupprimer_intervenant->click();
         QCOMPARE(m_dialogs.shown().first().text, QStringLiteral("Voulez vous supprimer l'intervenant ?"));
         QCOMPARE(m_dialogs.pendingAnswers(), 0);
-        QCOMPARE(count(QStringLiteral("select count(*) from intervenant_possible where num_intervenant_possible=1")), deleted ? 0 : 1);
-        QCOMPARE(count(QStringLiteral("select count(*) from contact where num_intervenant_possible=1")), deleted ? 0 : 3);
+        QCOMPARE(count(QStringLiteral("select count(*) from intervenant_possible where num_intervenant_possible=1")),
+                 deleted ? 0 : 1);
+        QCOMPARE(count(QStringLiteral("select count(*) from contact where num_intervenant_possible=1")),
+                 deleted ? 0 : 3);
         QCOMPARE(count(QStringLiteral("select count(*) from contact where num_intervenant_possible=2")), 1);
         QCOMPARE(count(QStringLiteral("select count(*) from intervention where I_nom='Abattage Martin'")), 1);
         QCOMPARE(tab.contractorCount(), deleted ? 6 : 7);
@@ -457,10 +483,11 @@ private slots:
         tab.ui()->BtnCreer_contact->click();
         QVERIFY2(m_dialogs.shown().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
         QCOMPARE(count(QStringLiteral("select num_contact from increment")), 51);
-        QCOMPARE(count(QStringLiteral("select count(*) from contact where num_contact=51 and num_intervenant_possible=2 "
-                                      "and civilite='Mme' and Nom='Durand' and prenom='Léa' and Divers='Planning' "
-                                      "and password is null")),
-                 1);
+        QCOMPARE(
+            count(QStringLiteral("select count(*) from contact where num_contact=51 and num_intervenant_possible=2 "
+                                 "and civilite='Mme' and Nom='Durand' and prenom='Léa' and Divers='Planning' "
+                                 "and password is null")),
+            1);
         QCOMPARE(tab.contactCount(), 2);
         QCOMPARE(tab.ui()->Contact_nom->text(), QStringLiteral("Durand"));
 
@@ -474,7 +501,7 @@ private slots:
 
     void contactPasswordRule_data()
     {
-        QTest::addColumn<int>("inc");  // 0: a new contact
+        QTest::addColumn<int>("inc"); // 0: a new contact
         QTest::addColumn<QString>("password");
         QTest::addColumn<bool>("accepted");
         QTest::newRow("new, empty while others are empty") << 0 << "" << true;
@@ -505,7 +532,8 @@ private slots:
         editor.ui()->password->setText(password);
         editor.ui()->BtnOK->click();
         QCOMPARE(editor.result() == QDialog::Accepted, accepted);
-        QCOMPARE(m_dialogs.texts(), accepted ? QStringList{} : QStringList{QStringLiteral("mot de passe dèjà existant !")});
+        QCOMPARE(m_dialogs.texts(),
+                 accepted ? QStringList{} : QStringList{QStringLiteral("mot de passe dèjà existant !")});
         QCOMPARE(count(QStringLiteral("select num_contact from increment")), inc == 0 && accepted ? 51 : 50);
         QCOMPARE(count(QStringLiteral("select count(*) from contact where password='secret'")), 1);
 
@@ -523,7 +551,7 @@ private slots:
         tab.search();
         QVERIFY(tab.locateContractor(1));
         tab.loadContacts();
-        tab.setCurrentContactRow(0);  // Albert, who shares number 2 with Anne Martin
+        tab.setCurrentContactRow(0); // Albert, who shares number 2 with Anne Martin
         setModalRunner([&](QDialog &dialog) {
             auto *editor = qobject_cast<ContactEditorDialog *>(&dialog);
             if (!editor) return int(QDialog::Rejected);
@@ -560,7 +588,8 @@ private slots:
     void refusedRights()
     {
         QFETCH(QString, button);
-        m_context.rights = Rights({{QStringLiteral("Eve"), QStringLiteral("General"), QStringLiteral("1")}}, QStringLiteral("Eve"));
+        m_context.rights =
+            Rights({{QStringLiteral("Eve"), QStringLiteral("General"), QStringLiteral("1")}}, QStringLiteral("Eve"));
         ContractorDirectoryTab tab(m_context);
         tab.search();
         tab.loadContacts();
@@ -575,12 +604,18 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("message");
-        QTest::newRow("modify contractor") << "BtnModifier_intervenant" << "Il n'y a pas d'enregistrement";
-        QTest::newRow("delete contractor") << "BtnSupprimer_intervenant" << "Il n'y a pas d'enregistrement";
-        QTest::newRow("create contact") << "BtnCreer_contact" << "Il n'y a pas d'intervenant";
-        QTest::newRow("modify contact") << "BtnModifier_contact" << "Il n'y a pas d'intervenant";
-        QTest::newRow("delete contact") << "BtnSupprimer_contact" << "Il n'y a pas d'enregistrement";
-        QTest::newRow("print actions") << "BtnImprimer" << "Il n'y a pas d'enregistrement";
+        QTest::newRow("modify contractor") << "BtnModifier_intervenant"
+                                           << "Il n'y a pas d'enregistrement";
+        QTest::newRow("delete contractor") << "BtnSupprimer_intervenant"
+                                           << "Il n'y a pas d'enregistrement";
+        QTest::newRow("create contact") << "BtnCreer_contact"
+                                        << "Il n'y a pas d'intervenant";
+        QTest::newRow("modify contact") << "BtnModifier_contact"
+                                        << "Il n'y a pas d'intervenant";
+        QTest::newRow("delete contact") << "BtnSupprimer_contact"
+                                        << "Il n'y a pas d'enregistrement";
+        QTest::newRow("print actions") << "BtnImprimer"
+                                       << "Il n'y a pas d'enregistrement";
     }
     void emptyDirectory()
     {
@@ -599,26 +634,30 @@ private slots:
     {
         const auto insert = [&](const char *table, const char *name, const QDate &date, const QVariant &qty,
                                 const char *fac) {
-            run(QStringLiteral("insert into %1 (I_nom, type1, i_date, qte_action, unite_action, i_cout, fac_fournisseur) "
-                               "values (?, 'Travail', ?, ?, 'T', 10, ?)")
+            run(QStringLiteral(
+                    "insert into %1 (I_nom, type1, i_date, qte_action, unite_action, i_cout, fac_fournisseur) "
+                    "values (?, 'Travail', ?, ?, 'T', 10, ?)")
                     .arg(QLatin1String(table)),
                 {QString::fromLatin1(name), date, qty, QString::fromLatin1(fac)});
         };
-        insert("liste_action_cde", "ETF_B", m_start, 2.6, "OUI");          // first day included
-        insert("liste_action_liv", "ETF_B", m_end, 10.0, "NON");           // last day included
-        insert("liste_action_transfert", "ETF_B", m_start.addDays(-1), 1.0, "NON");  // before
-        insert("intervention", "ETF_B", m_end.addDays(1), 1.0, "NON");     // after
-        insert("intervention", "ETF_B", m_start.addDays(9), QVariant(QMetaType(QMetaType::Double)), "NON");  // no quantity
+        insert("liste_action_cde", "ETF_B", m_start, 2.6, "OUI");                   // first day included
+        insert("liste_action_liv", "ETF_B", m_end, 10.0, "NON");                    // last day included
+        insert("liste_action_transfert", "ETF_B", m_start.addDays(-1), 1.0, "NON"); // before
+        insert("intervention", "ETF_B", m_end.addDays(1), 1.0, "NON");              // after
+        insert("intervention", "ETF_B", m_start.addDays(9), QVariant(QMetaType(QMetaType::Double)),
+               "NON"); // no quantity
         insert("liste_action_transfert", "ETF_B", m_start.addDays(14), 4.0, "NON");
-        insert("intervention", "ETFXB", m_start.addDays(5), 5.0, "OUI");  // '_' would match it as a pattern
+        insert("intervention", "ETFXB", m_start.addDays(5), 5.0, "OUI"); // '_' would match it as a pattern
 
         auto q = contractorActions(m_db, QStringLiteral("ETF_B"), m_start, m_end);
         QVERIFY(q);
         QStringList rows;
         while (q->next())
-            rows << q->value(QStringLiteral("a")).toString() + QLatin1Char('|') + q->value(QStringLiteral("e")).toDate().toString(Qt::ISODate) +
-                        QLatin1Char('|') + q->value(QStringLiteral("f")).toString();
-        QCOMPARE(rows, (QStringList{"LIV. PLAQUETTE|2026-03-31|10", "TRANSFERT|2026-03-15|4", "LIV. GRUME|2026-03-01|3"}));
+            rows << q->value(QStringLiteral("a")).toString() + QLatin1Char('|') +
+                        q->value(QStringLiteral("e")).toDate().toString(Qt::ISODate) + QLatin1Char('|') +
+                        q->value(QStringLiteral("f")).toString();
+        QCOMPARE(rows,
+                 (QStringList{"LIV. PLAQUETTE|2026-03-31|10", "TRANSFERT|2026-03-15|4", "LIV. GRUME|2026-03-01|3"}));
 
         ContractorDirectoryTab tab(m_context);
         tab.search();
@@ -635,7 +674,8 @@ private slots:
         QCOMPARE(grid->index(0, grid->column(QStringLiteral("e"))).data().toString(), QStringLiteral("31/03/2026"));
         for (int row = 0; row < grid->rowCount(); ++row) {
             const bool settled = grid->raw(row, QStringLiteral("fac_fournisseur")).toString() == QLatin1String("OUI");
-            const QVariant colour = grid->index(row, grid->column(QStringLiteral("fac_fournisseur"))).data(Qt::BackgroundRole);
+            const QVariant colour =
+                grid->index(row, grid->column(QStringLiteral("fac_fournisseur"))).data(Qt::BackgroundRole);
             QCOMPARE(colour.isValid() ? colour.value<QColor>() : QColor(), settled ? QColor(0, 255, 0) : QColor());
             QVERIFY(!grid->index(row, grid->column(QStringLiteral("b"))).data(Qt::BackgroundRole).isValid());
         }
@@ -653,10 +693,11 @@ private slots:
         tab.ui()->BtnImprimer->click();
         QVERIFY2(m_dialogs.shown().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
         QCOMPARE(previewName, QStringLiteral("imp_action_intervenant"));
-        for (const QString &expected : {QStringLiteral("ETF_B"), QStringLiteral("ACTIONS INTERVENANTS"),
-                                        QStringLiteral("Du : ") + formatDate(m_start, QStringLiteral("dddd dd mmmm yyyy")),
-                                        QStringLiteral("Au : ") + formatDate(m_end, QStringLiteral("dddd dd mmmm yyyy")),
-                                        QStringLiteral("LIV. PLAQUETTE"), QStringLiteral("30,00")})
+        for (const QString &expected :
+             {QStringLiteral("ETF_B"), QStringLiteral("ACTIONS INTERVENANTS"),
+              QStringLiteral("Du : ") + formatDate(m_start, QStringLiteral("dddd dd mmmm yyyy")),
+              QStringLiteral("Au : ") + formatDate(m_end, QStringLiteral("dddd dd mmmm yyyy")),
+              QStringLiteral("LIV. PLAQUETTE"), QStringLiteral("30,00")})
             QVERIFY2(printed.contains(expected), qPrintable(expected + QStringLiteral(" not in:\n") + printed));
         QVERIFY(!printed.contains(QStringLiteral("ETFXB")));
 

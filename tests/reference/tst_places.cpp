@@ -59,7 +59,8 @@ class TestPlaces : public QObject
         }
         if (!list.fetchAll()) return {QStringLiteral("<error>")};
         QStringList names;
-        for (int row = 0; row < list.rowCount(); ++row) names << list.record(row).value(QStringLiteral("destination")).toString();
+        for (int row = 0; row < list.rowCount(); ++row)
+            names << list.record(row).value(QStringLiteral("destination")).toString();
         return names;
     }
     // `count` customer places "Client 001" / "Lieu 1"... after the fixture's own.
@@ -68,7 +69,8 @@ class TestPlaces : public QObject
         QStringList rows;
         for (int n = 1; n <= count; ++n)
             rows << QStringLiteral("('Client %1', 'Lieu %2', 'NON', 1, 1)").arg(n, 3, 10, QLatin1Char('0')).arg(n);
-        run(QStringLiteral("insert into destination (client, destination, stockage, inc_tva, inc_reglement) values ") + rows.join(QLatin1Char(',')));
+        run(QStringLiteral("insert into destination (client, destination, stockage, inc_tva, inc_reglement) values ") +
+            rows.join(QLatin1Char(',')));
     }
     // Fills a valid customer place in the editor.
     static void fillEditor(PlaceEditorDialog &editor, const QString &client, const QString &destination)
@@ -98,16 +100,20 @@ private slots:
                                   "liste_grume_transfert", "stock_buche"})
             run(QStringLiteral("delete from %1").arg(QLatin1String(table)));
         run(QStringLiteral("insert into liste_tva (inc, tva) values (1, 20), (2, 5.5)"));
-        run(QStringLiteral("insert into liste_reglement (inc, reglement) values (1, 'Chèque à réception'), (2, 'Virement 30 jours')"));
         run(QStringLiteral(
-            "insert into destination (client, destination, stockage, cp, ville, pays, nom1, portable1, inc_tva, inc_reglement, "
+            "insert into liste_reglement (inc, reglement) values (1, 'Chèque à réception'), (2, 'Virement 30 jours')"));
+        run(QStringLiteral(
+            "insert into destination (client, destination, stockage, cp, ville, pays, nom1, portable1, inc_tva, "
+            "inc_reglement, "
             "unite, cout_tonne, cout_mwh) values "
             "('Dupont', 'Chaufferie A', 'NON', '71400', 'Autun', 'France', 'Paul', '0601', 1, 1, 'TONNE', 80, 25),"
             "('Dupont', 'Scierie B', 'NON', '58170', 'Luzy', 'France', NULL, NULL, 1, 1, 'MWH', 0, 30),"
             "('Martin', 'Usine C', 'NON', '71400', 'Autun', 'France', NULL, NULL, 1, 1, NULL, NULL, NULL),"
             "('O''Neil', 'Dépôt d''Avallon', 'NON', '89200', 'Avallon', 'France', NULL, NULL, 1, 1, NULL, NULL, NULL),"
-            "('Zone', 'Plateforme P', 'OUI', '58230', 'Montsauche', 'France', NULL, NULL, NULL, NULL, 'TONNE', NULL, NULL),"
-            "('Zone', 'Parc bûches', 'BUCHE', '58230', 'Montsauche', 'France', NULL, NULL, NULL, NULL, 'm3', NULL, NULL)"));
+            "('Zone', 'Plateforme P', 'OUI', '58230', 'Montsauche', 'France', NULL, NULL, NULL, NULL, 'TONNE', NULL, "
+            "NULL),"
+            "('Zone', 'Parc bûches', 'BUCHE', '58230', 'Montsauche', 'France', NULL, NULL, NULL, NULL, 'm3', NULL, "
+            "NULL)"));
     }
 
     void cleanup()
@@ -124,17 +130,37 @@ private slots:
         QTest::addColumn<QString>("ville");
         QTest::addColumn<QStringList>("expected");
         const QStringList customers{"Chaufferie A", "Scierie B", "Usine C", "Dépôt d'Avallon"};
-        QTest::newRow("customers, no filter, by client then place") << PlaceSelection::Customers << "" << "" << "" << customers;
-        QTest::newRow("chip zones") << PlaceSelection::ChipZones << "" << "" << "" << QStringList{"Plateforme P"};
+        QTest::newRow("customers, no filter, by client then place") << PlaceSelection::Customers << ""
+                                                                    << ""
+                                                                    << "" << customers;
+        QTest::newRow("chip zones") << PlaceSelection::ChipZones << ""
+                                    << ""
+                                    << "" << QStringList{"Plateforme P"};
         QTest::newRow("customers and chip zones, never firewood zones")
-            << PlaceSelection::CustomersAndChipZones << "" << "" << "" << (customers + QStringList{"Plateforme P"});
-        QTest::newRow("client part, any case") << PlaceSelection::Customers << "dup" << "" << "" << QStringList{"Chaufferie A", "Scierie B"};
-        QTest::newRow("place part") << PlaceSelection::Customers << "" << "ie" << "" << QStringList{"Chaufferie A", "Scierie B"};
-        QTest::newRow("town") << PlaceSelection::Customers << "" << "" << "Autun" << QStringList{"Chaufferie A", "Usine C"};
-        QTest::newRow("client and town") << PlaceSelection::Customers << "Dupont" << "" << "Autun" << QStringList{"Chaufferie A"};
-        QTest::newRow("apostrophe is a value") << PlaceSelection::Customers << "O'N" << "" << "" << QStringList{"Dépôt d'Avallon"};
-        QTest::newRow("injection finds nothing") << PlaceSelection::CustomersAndChipZones << "' or '1'='1" << "" << "" << QStringList{};
-        QTest::newRow("zone name in customers") << PlaceSelection::Customers << "" << "Plateforme" << "" << QStringList{};
+            << PlaceSelection::CustomersAndChipZones << ""
+            << ""
+            << "" << (customers + QStringList{"Plateforme P"});
+        QTest::newRow("client part, any case") << PlaceSelection::Customers << "dup"
+                                               << ""
+                                               << "" << QStringList{"Chaufferie A", "Scierie B"};
+        QTest::newRow("place part") << PlaceSelection::Customers << ""
+                                    << "ie"
+                                    << "" << QStringList{"Chaufferie A", "Scierie B"};
+        QTest::newRow("town") << PlaceSelection::Customers << ""
+                              << ""
+                              << "Autun" << QStringList{"Chaufferie A", "Usine C"};
+        QTest::newRow("client and town") << PlaceSelection::Customers << "Dupont"
+                                         << ""
+                                         << "Autun" << QStringList{"Chaufferie A"};
+        QTest::newRow("apostrophe is a value") << PlaceSelection::Customers << "O'N"
+                                               << ""
+                                               << "" << QStringList{"Dépôt d'Avallon"};
+        QTest::newRow("injection finds nothing") << PlaceSelection::CustomersAndChipZones << "' or '1'='1"
+                                                 << ""
+                                                 << "" << QStringList{};
+        QTest::newRow("zone name in customers") << PlaceSelection::Customers << ""
+                                                << "Plateforme"
+                                                << "" << QStringList{};
     }
     void searchStatements()
     {
@@ -151,8 +177,7 @@ private slots:
         PlaceListDialog list(m_context);
         QCOMPARE(list.ui()->nb->text(), QStringLiteral("( nb : 4 )"));
         QVERIFY(list.ui()->BtnSelectionner->isHidden());
-        QCOMPARE(list.cardLines(0),
-                 (QStringList{"Dupont  —  Chaufferie A", "71400  Autun  France", "Paul  0601"}));
+        QCOMPARE(list.cardLines(0), (QStringList{"Dupont  —  Chaufferie A", "71400  Autun  France", "Paul  0601"}));
         QCOMPARE(list.currentRow(), 0);
 
         QTest::keyClicks(list.ui()->ville, QStringLiteral("Autun"));
@@ -161,7 +186,7 @@ private slots:
         QCOMPARE(list.ui()->nb->text(), QStringLiteral("( nb : 2 )"));
 
         list.ui()->ville->clear();
-        list.setKind(PlaceSelection::ChipZones);  // the hidden kind "STOCK" searches again
+        list.setKind(PlaceSelection::ChipZones); // the hidden kind "STOCK" searches again
         QCOMPARE(list.rowCount(), 1);
         QCOMPARE(list.currentPlace().value(QStringLiteral("destination")).toString(), QStringLiteral("Plateforme P"));
         QVERIFY(m_dialogs.shown().isEmpty());
@@ -212,7 +237,7 @@ private slots:
     void searchPickerChoicesAndColours()
     {
         PlaceSearchDialog picker(m_context);
-        QCOMPARE(picker.rowCount(), 0);  // no search of its own on opening
+        QCOMPARE(picker.rowCount(), 0); // no search of its own on opening
         QVERIFY(picker.ui()->Choix_tout->isChecked());
         picker.search();
         QCOMPARE(picker.ui()->nb->text(), QStringLiteral("( nb : 5 )"));
@@ -228,7 +253,8 @@ private slots:
         QStringList shown;
         for (int visual = 0; visual < grid->columnCount(); ++visual) {
             const int logical = view->horizontalHeader()->logicalIndex(visual);
-            if (!view->isColumnHidden(logical)) shown << grid->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
+            if (!view->isColumnHidden(logical))
+                shown << grid->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
         }
         QCOMPARE(shown, (QStringList{"client", "destination", "Zone Stock", "CP", "Ville"}));
         QCOMPARE(view->columnWidth(grid->column(QStringLiteral("stockage"))), 65);
@@ -239,8 +265,10 @@ private slots:
         for (int row = 0; row < picker.rowCount(); ++row) {
             const bool chipZone = grid->raw(row, QStringLiteral("stockage")).toString() == QLatin1String("OUI");
             for (const char *column : {"client", "destination", "stockage", "cp", "ville"}) {
-                const QVariant colour = grid->index(row, grid->column(QString::fromLatin1(column))).data(Qt::BackgroundRole);
-                const bool tinted = chipZone && (QLatin1String(column) == "destination" || QLatin1String(column) == "stockage");
+                const QVariant colour =
+                    grid->index(row, grid->column(QString::fromLatin1(column))).data(Qt::BackgroundRole);
+                const bool tinted =
+                    chipZone && (QLatin1String(column) == "destination" || QLatin1String(column) == "stockage");
                 QCOMPARE(colour.isValid() ? colour.value<QColor>() : QColor(), tinted ? zone : QColor());
             }
         }
@@ -252,8 +280,10 @@ private slots:
         QTest::addColumn<bool>("locked");
         QTest::addColumn<QString>("current");
         QTest::addColumn<int>("rows");
-        QTest::newRow("destination: cursor on the delivery's place") << PlaceSelection::CustomersAndChipZones << false << "Usine C" << 5;
-        QTest::newRow("departure: zones only, group hidden") << PlaceSelection::ChipZones << true << "Plateforme P" << 1;
+        QTest::newRow("destination: cursor on the delivery's place")
+            << PlaceSelection::CustomersAndChipZones << false << "Usine C" << 5;
+        QTest::newRow("departure: zones only, group hidden")
+            << PlaceSelection::ChipZones << true << "Plateforme P" << 1;
     }
     void choosePlaceForDelivery()
     {
@@ -275,23 +305,32 @@ private slots:
         const auto place = choosePlace(m_context, nullptr, selection, current, locked);
         QVERIFY(place);
         QCOMPARE(place->value(QStringLiteral("destination")).toString(), current);
-        for (const QString &column : {QStringLiteral("unite"), QStringLiteral("cout_tonne"), QStringLiteral("cout_mwh")})
+        for (const QString &column :
+             {QStringLiteral("unite"), QStringLiteral("cout_tonne"), QStringLiteral("cout_mwh")})
             QVERIFY(place->contains(column));
     }
 
     void nameUniqueness_data()
     {
-        QTest::addColumn<QString>("row");  // empty: a new place
+        QTest::addColumn<QString>("row"); // empty: a new place
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("new place, customer name") << "" << "Chaufferie A" << true;
-        QTest::newRow("new place, chip zone name") << "" << "Plateforme P" << true;
-        QTest::newRow("new place, firewood zone name") << "" << "Parc bûches" << true;
-        QTest::newRow("new place, other case") << "" << "chaufferie a" << true;
-        QTest::newRow("new place, free name") << "" << "Chaufferie Z" << false;
-        QTest::newRow("own unchanged name") << "Chaufferie A" << "Chaufferie A" << false;
-        QTest::newRow("another place's name") << "Chaufferie A" << "Scierie B" << true;
-        QTest::newRow("name with apostrophe") << "" << "Dépôt d'Avallon" << true;
+        QTest::newRow("new place, customer name") << ""
+                                                  << "Chaufferie A" << true;
+        QTest::newRow("new place, chip zone name") << ""
+                                                   << "Plateforme P" << true;
+        QTest::newRow("new place, firewood zone name") << ""
+                                                       << "Parc bûches" << true;
+        QTest::newRow("new place, other case") << ""
+                                               << "chaufferie a" << true;
+        QTest::newRow("new place, free name") << ""
+                                              << "Chaufferie Z" << false;
+        QTest::newRow("own unchanged name") << "Chaufferie A"
+                                            << "Chaufferie A" << false;
+        QTest::newRow("another place's name") << "Chaufferie A"
+                                              << "Scierie B" << true;
+        QTest::newRow("name with apostrophe") << ""
+                                              << "Dépôt d'Avallon" << true;
     }
     void nameUniqueness()
     {
@@ -320,10 +359,10 @@ private slots:
         QTest::newRow("destination") << QStringList{"destination"} << "Vous devez saisir une destination";
         QTest::newRow("VAT rate") << QStringList{"inc_tva"} << "Vous devez saisir un taux de TVA";
         QTest::newRow("payment mode") << QStringList{"inc_reglement"} << "Vous devez saisir un mode de règlement";
-        QTest::newRow("all: the client first") << QStringList{"client", "destination", "inc_tva", "inc_reglement"}
-                                             << "Vous devez saisir un client";
-        QTest::newRow("VAT and payment: the VAT first") << QStringList{"inc_tva", "inc_reglement"}
-                                                        << "Vous devez saisir un taux de TVA";
+        QTest::newRow("all: the client first")
+            << QStringList{"client", "destination", "inc_tva", "inc_reglement"} << "Vous devez saisir un client";
+        QTest::newRow("VAT and payment: the VAT first")
+            << QStringList{"inc_tva", "inc_reglement"} << "Vous devez saisir un taux de TVA";
         QTest::newRow("blanks only") << QStringList{"client="} << "Vous devez saisir un client";
     }
     void editorChecksInOrder()
@@ -366,7 +405,7 @@ private slots:
             ui->ville_fac->setText(QStringLiteral("Nevers"));
             ui->nom2->setText(QStringLiteral("Julie"));
             ui->unite->setCurrentIndex(ui->unite->findText(QStringLiteral("MWH")));
-            QTest::keyClicks(ui->cout_mwh, QStringLiteral("27.5"));  // the decimal key gives "27,5"
+            QTest::keyClicks(ui->cout_mwh, QStringLiteral("27.5")); // the decimal key gives "27,5"
             ui->cout_tonne->setText(QStringLiteral("90"));
             ui->commentaire->setPlainText(QStringLiteral("Livrer le matin\nAccès par le sud"));
             ui->latitude->setText(QStringLiteral("47.1,3.5"));
@@ -376,7 +415,8 @@ private slots:
         list.ui()->BtnCreer->click();
         QVERIFY2(m_dialogs.shown().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
         QCOMPARE(list.ui()->nb->text(), QStringLiteral("( nb : 5 )"));
-        QCOMPARE(list.currentPlace().value(QStringLiteral("destination")).toString(), QStringLiteral("Chaufferie Bernard"));
+        QCOMPARE(list.currentPlace().value(QStringLiteral("destination")).toString(),
+                 QStringLiteral("Chaufferie Bernard"));
 
         auto written = readPlace(m_db, incOf(QStringLiteral("Chaufferie Bernard")));
         QVERIFY(written);
@@ -390,9 +430,10 @@ private slots:
         QCOMPARE(written->value(QStringLiteral("unite")).toString(), QStringLiteral("MWH"));
         QCOMPARE(written->value(QStringLiteral("ville_fac")).toString(), QStringLiteral("Nevers"));
         QCOMPARE(written->value(QStringLiteral("nom2")).toString(), QStringLiteral("Julie"));
-        QCOMPARE(written->value(QStringLiteral("commentaire")).toString(), QStringLiteral("Livrer le matin\nAccès par le sud"));
+        QCOMPARE(written->value(QStringLiteral("commentaire")).toString(),
+                 QStringLiteral("Livrer le matin\nAccès par le sud"));
         QCOMPARE(written->value(QStringLiteral("latitude")).toString(), QStringLiteral("47.1,3.5"));
-        QVERIFY(written->value(QStringLiteral("pefc")).isNull());  // an empty field stays null
+        QVERIFY(written->value(QStringLiteral("pefc")).isNull()); // an empty field stays null
 
         // Cancelling a new place writes nothing.
         setModalRunner([](QDialog &dialog) {
@@ -419,14 +460,16 @@ private slots:
                 QCOMPARE(ui->inc_tva->currentData().toInt(), 1);
                 QVERIFY(!editor->nameLocked());
             }();
-            ui->destination->setText(QStringLiteral("Scierie B2"));  // nothing names it yet
+            ui->destination->setText(QStringLiteral("Scierie B2")); // nothing names it yet
             ui->cout_tonne->setText(QStringLiteral("12,75"));
             ui->BtnOK->click();
             return editor->result();
         });
         list.ui()->BtnModifier->click();
         QVERIFY2(m_dialogs.shown().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
-        QCOMPARE(count(QStringLiteral("select count(*) from destination where destination='Scierie B2' and cout_tonne=12.75")), 1);
+        QCOMPARE(count(QStringLiteral(
+                     "select count(*) from destination where destination='Scierie B2' and cout_tonne=12.75")),
+                 1);
         QCOMPARE(list.currentPlace().value(QStringLiteral("destination")).toString(), QStringLiteral("Scierie B2"));
         QCOMPARE(count(QStringLiteral("select count(*) from destination")), 6);
     }
@@ -454,7 +497,7 @@ private slots:
         list.ui()->BtnModifier->click();
         QVERIFY2(m_dialogs.shown().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
         QCOMPARE(list.currentPlace().value(QStringLiteral("destination")).toString(), QStringLiteral("Lieu 420 bis"));
-        QVERIFY(list.rowCount() < 454);  // the cards below it are still unread
+        QVERIFY(list.rowCount() < 454); // the cards below it are still unread
     }
 
     // The place picker of the delivery editor over the same long list: the cursor goes to the
@@ -465,24 +508,32 @@ private slots:
         PlaceSearchDialog picker(m_context);
         picker.search();
         QCOMPARE(picker.rowCount(), 200);
-        QTRY_COMPARE(picker.ui()->nb->text(), QStringLiteral("( nb : 455 )"));  // with the chip zone
+        QTRY_COMPARE(picker.ui()->nb->text(), QStringLiteral("( nb : 455 )")); // with the chip zone
         QVERIFY(picker.locate(QStringLiteral("Lieu 433")));
         QCOMPARE(picker.currentPlace().value(QStringLiteral("destination")).toString(), QStringLiteral("Lieu 433"));
-        QVERIFY(!picker.locate(QStringLiteral("Parc bûches")));  // firewood zones are not offered
+        QVERIFY(!picker.locate(QStringLiteral("Parc bûches"))); // firewood zones are not offered
     }
 
     void referencedPlaceKeepsItsName_data()
     {
         QTest::addColumn<QString>("reference");
         QTest::addColumn<QString>("kind");
-        QTest::newRow("order") << "insert into cde (inc, destination) values (1, 'Usine C')" << "commandes";
-        QTest::newRow("delivery to") << "insert into livraison (inc, destination) values (1, 'Usine C')" << "livraisons";
-        QTest::newRow("delivery from") << "insert into livraison (inc, depart) values (1, 'Usine C')" << "livraisons";
-        QTest::newRow("transfer to") << "insert into transfert (destination) values ('Usine C')" << "transferts";
-        QTest::newRow("transfer from") << "insert into transfert (depart) values ('Usine C')" << "transferts";
-        QTest::newRow("transfer line") << "insert into liste_grume_transfert (destination) values ('Usine C')" << "transferts";
-        QTest::newRow("transfer line from") << "insert into liste_grume_transfert (depart) values ('Usine C')" << "transferts";
-        QTest::newRow("firewood stock") << "insert into stock_buche (destination) values ('Usine C')" << "stocks bûches";
+        QTest::newRow("order") << "insert into cde (inc, destination) values (1, 'Usine C')"
+                               << "commandes";
+        QTest::newRow("delivery to") << "insert into livraison (inc, destination) values (1, 'Usine C')"
+                                     << "livraisons";
+        QTest::newRow("delivery from") << "insert into livraison (inc, depart) values (1, 'Usine C')"
+                                       << "livraisons";
+        QTest::newRow("transfer to") << "insert into transfert (destination) values ('Usine C')"
+                                     << "transferts";
+        QTest::newRow("transfer from") << "insert into transfert (depart) values ('Usine C')"
+                                       << "transferts";
+        QTest::newRow("transfer line") << "insert into liste_grume_transfert (destination) values ('Usine C')"
+                                       << "transferts";
+        QTest::newRow("transfer line from") << "insert into liste_grume_transfert (depart) values ('Usine C')"
+                                            << "transferts";
+        QTest::newRow("firewood stock") << "insert into stock_buche (destination) values ('Usine C')"
+                                        << "stocks bûches";
     }
     void referencedPlaceKeepsItsName()
     {
@@ -504,20 +555,27 @@ private slots:
         editor.ui()->ville->setText(QStringLiteral("Autun-Sud"));
         editor.ui()->BtnOK->click();
         QCOMPARE(editor.result(), int(QDialog::Accepted));
-        QCOMPARE(count(QStringLiteral("select count(*) from destination where destination='Usine C' and ville='Autun-Sud'")), 1);
+        QCOMPARE(
+            count(QStringLiteral("select count(*) from destination where destination='Usine C' and ville='Autun-Sud'")),
+            1);
 
         // A rename that reaches the operation anyway (name read from another workstation) is refused.
         const Status renamed = updatePlace(m_db, inc, {{QStringLiteral("destination"), QStringLiteral("Usine D")}});
         QVERIFY(!renamed);
-        QCOMPARE(renamed.error().message,
-                 QStringLiteral("La destination \"Usine C\" est utilisée par des %1 : son nom ne peut pas être modifié.").arg(kind));
+        QCOMPARE(
+            renamed.error().message,
+            QStringLiteral("La destination \"Usine C\" est utilisée par des %1 : son nom ne peut pas être modifié.")
+                .arg(kind));
 
         // Deleting says why, without asking anything.
         PlaceListDialog list(m_context);
         QVERIFY(list.locate(QStringLiteral("Usine C")));
         list.ui()->BtnSupprimer->click();
-        QCOMPARE(m_dialogs.texts(),
-                 QStringList{QStringLiteral("La destination \"Usine C\" est utilisée par des %1 : elle ne peut pas être supprimée.").arg(kind)});
+        QCOMPARE(
+            m_dialogs.texts(),
+            QStringList{
+                QStringLiteral("La destination \"Usine C\" est utilisée par des %1 : elle ne peut pas être supprimée.")
+                    .arg(kind)});
         QVERIFY(!deletePlace(m_db, inc));
         QCOMPARE(count(QStringLiteral("select count(*) from destination where inc=?"), {inc}), 1);
     }
@@ -541,7 +599,8 @@ private slots:
         list.ui()->BtnSupprimer->click();
         QCOMPARE(m_dialogs.shown().first().text, QStringLiteral("Voulez vous supprimer la destination ?"));
         QCOMPARE(m_dialogs.pendingAnswers(), 0);
-        QCOMPARE(count(QStringLiteral("select count(*) from destination where destination='Dépôt d''Avallon'")), deleted ? 0 : 1);
+        QCOMPARE(count(QStringLiteral("select count(*) from destination where destination='Dépôt d''Avallon'")),
+                 deleted ? 0 : 1);
         QCOMPARE(list.ui()->nb->text(), QStringLiteral("( nb : %1 )").arg(deleted ? 3 : 4));
         QCOMPARE(count(QStringLiteral("select count(*) from destination")), deleted ? 5 : 6);
     }
@@ -562,9 +621,10 @@ private slots:
         QFETCH(QString, button);
         QFETCH(bool, granted);
         QFETCH(QString, message);
-        m_context.rights = granted ? Rights({{QStringLiteral("Eve"), QStringLiteral("Liste destination"), QStringLiteral("1")}},
-                                            QStringLiteral("Eve"))
-                                   : Rights({}, QStringLiteral("Eve"));
+        m_context.rights =
+            granted ? Rights({{QStringLiteral("Eve"), QStringLiteral("Liste destination"), QStringLiteral("1")}},
+                             QStringLiteral("Eve"))
+                    : Rights({}, QStringLiteral("Eve"));
         PlaceListDialog list(m_context);
         if (granted) {
             list.ui()->client->setText(QStringLiteral("personne"));
@@ -597,7 +657,8 @@ private slots:
         QFile page(opened.first());
         QVERIFY(page.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(page.readAll()).contains(QStringLiteral("Rue de Druyes Parking sud 71400 Autun ")));
-        QCOMPARE(placeMapAddress({{QStringLiteral("adresse"), QStringLiteral("a")}, {QStringLiteral("ville"), QStringLiteral("v")}}),
+        QCOMPARE(placeMapAddress({{QStringLiteral("adresse"), QStringLiteral("a")},
+                                  {QStringLiteral("ville"), QStringLiteral("v")}}),
                  QStringLiteral("a   v "));
         QVERIFY(m_dialogs.shown().isEmpty());
         m_context.applicationFolder.clear();

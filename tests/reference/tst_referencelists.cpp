@@ -53,8 +53,7 @@ class TestReferenceLists : public QObject
         QSqlQuery q(m_db);
         if (!q.exec(QStringLiteral("select * from %1 where %2").arg(table, where)) || !q.next()) return {};
         QVariantMap row;
-        for (int i = 0; i < q.record().count(); ++i)
-            row.insert(q.record().fieldName(i), q.value(i));
+        for (int i = 0; i < q.record().count(); ++i) row.insert(q.record().fieldName(i), q.value(i));
         return row;
     }
 
@@ -64,14 +63,11 @@ class TestReferenceLists : public QObject
         for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
             const QVariant g = got.value(it.key());
             const QVariant e = it.value();
-            const QString what =
-                it.key() + QStringLiteral(": ") + g.toString() + QStringLiteral(" <> ") + e.toString();
-            if (e.isNull())
-                QVERIFY2(g.isNull(), qPrintable(what));
+            const QString what = it.key() + QStringLiteral(": ") + g.toString() + QStringLiteral(" <> ") + e.toString();
+            if (e.isNull()) QVERIFY2(g.isNull(), qPrintable(what));
             else if (e.typeId() == QMetaType::Double || e.typeId() == QMetaType::Int)
                 QVERIFY2(!g.isNull() && qFuzzyCompare(g.toDouble(), e.toDouble()), qPrintable(what));
-            else
-                QVERIFY2(!g.isNull() && g.toString() == e.toString(), qPrintable(what));
+            else QVERIFY2(!g.isNull() && g.toString() == e.toString(), qPrintable(what));
         }
     }
 
@@ -99,8 +95,7 @@ class TestReferenceLists : public QObject
             edit->selectAll();
             QTest::keyClick(edit, Qt::Key_Backspace);
             for (const QChar c : text) {
-                if (c.unicode() < 0x80)
-                    QTest::keyClick(edit, char(c.unicode()));
+                if (c.unicode() < 0x80) QTest::keyClick(edit, char(c.unicode()));
                 else // accented letters: a key event carrying the letter
                     QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
             }
@@ -113,8 +108,7 @@ class TestReferenceLists : public QObject
 
     static void typeAll(ReferenceDetailDialog &detail, const QVariantMap &typed)
     {
-        for (auto it = typed.cbegin(); it != typed.cend(); ++it)
-            type(detail, it.key(), it.value().toString());
+        for (auto it = typed.cbegin(); it != typed.cend(); ++it) type(detail, it.key(), it.value().toString());
     }
 
     static void press(QDialog &dialog, const char *button)
@@ -164,18 +158,15 @@ private slots:
             QStringLiteral("delete from acheteur"),
             QStringLiteral("insert into acheteur (acheteur) values ('Dupont'), ('Martin')"),
             QStringLiteral("delete from famille_intervenant"),
-            QStringLiteral(
-                "insert into famille_intervenant (famille_intervenant) values ('ABATTAGE'), ('DEBARDAGE'), "
-                "('BROYAGE'), ('TRANSPORT'), ('RIEN'), ('transport')"),
+            QStringLiteral("insert into famille_intervenant (famille_intervenant) values ('ABATTAGE'), ('DEBARDAGE'), "
+                           "('BROYAGE'), ('TRANSPORT'), ('RIEN'), ('transport')"),
             QStringLiteral("delete from liste_tva"),
             QStringLiteral("insert into liste_tva (inc, tva) values (1, 20), (2, 5.5)"),
             QStringLiteral("delete from liste_reglement"),
-            QStringLiteral(
-                "insert into liste_reglement (inc, reglement, nb_jour, fin_mois, jour_apres) values "
-                "(1, 'Chèque à 30 jours', 30, 'FIN de MOIS', 10), (2, 'Virement', 45, 'NET', NULL)"),
+            QStringLiteral("insert into liste_reglement (inc, reglement, nb_jour, fin_mois, jour_apres) values "
+                           "(1, 'Chèque à 30 jours', 30, 'FIN de MOIS', 10), (2, 'Virement', 45, 'NET', NULL)"),
         };
-        for (const QString &s : statements)
-            QVERIFY2(execute(m_db, s), qPrintable(s));
+        for (const QString &s : statements) QVERIFY2(execute(m_db, s), qPrintable(s));
     }
 
     // What the menu handler needs and what the list shows.
@@ -195,18 +186,15 @@ private slots:
                                  << QStringList{"Chêne", "CH"};
         QTest::newRow("qualite") << ReferenceTable::Qualite << "liste_qualite"
                                  << "Qualités de bois"
-                                 << "Liste Qualités de bois" << ess << QStringList{"qualite"}
-                                 << QStringList{"A"};
+                                 << "Liste Qualités de bois" << ess << QStringList{"qualite"} << QStringList{"A"};
         QTest::newRow("classe") << ReferenceTable::Classe << "liste_classe"
                                 << "Classes de bois"
-                                << "Liste Classes de bois" << ess
-                                << QStringList{"classe", "dia_mini", "dia_maxi"}
+                                << "Liste Classes de bois" << ess << QStringList{"classe", "dia_mini", "dia_maxi"}
                                 << QStringList{"10-20", "10", "20"};
         QTest::newRow("coef") << ReferenceTable::Coef << "liste_coef"
                               << "Coefficient de tranformation"
                               << "Liste coefficients de transformation" << ess
-                              << QStringList{"n°", "designation", "coef"}
-                              << QStringList{"1", "Aucun Coef", "0"};
+                              << QStringList{"n°", "designation", "coef"} << QStringList{"1", "Aucun Coef", "0"};
         QTest::newRow("acheteur") << ReferenceTable::Acheteur << "liste_acheteur"
                                   << "Liste des acheteurs ( coupes de bois )"
                                   << "Liste des acheteurs (coupes de bois )"
@@ -252,12 +240,10 @@ private slots:
             QCOMPARE(list->ui()->BtnSupprimer->text(), QStringLiteral("Supprimer"));
             const QAbstractItemModel *grid = list->gridModel();
             QStringList got;
-            for (int c = 0; c < grid->columnCount(); ++c)
-                got << grid->headerData(c, Qt::Horizontal).toString();
+            for (int c = 0; c < grid->columnCount(); ++c) got << grid->headerData(c, Qt::Horizontal).toString();
             QCOMPARE(got, headers);
             QStringList first;
-            for (int c = 0; c < grid->columnCount(); ++c)
-                first << grid->index(0, c).data().toString();
+            for (int c = 0; c < grid->columnCount(); ++c) first << grid->index(0, c).data().toString();
             QCOMPARE(first, firstRow);
             QCOMPARE(list->currentRow(), 0);
         };
@@ -287,21 +273,18 @@ private slots:
             << QVariantMap{{"essence", "Douglas"}, {"code", "DO"}, {"T", "0.65"}, {"pourcent_ecorce", "9,5"}}
             << "Vous devez saisir une essence"
             << "essence = 'Douglas'"
-            << QVariantMap{
-                   {"code", "DO"}, {"m3", 1.0}, {"T", 0.65}, {"Stere", 1.0}, {"pourcent_ecorce", 9.5}};
+            << QVariantMap{{"code", "DO"}, {"m3", 1.0}, {"T", 0.65}, {"Stere", 1.0}, {"pourcent_ecorce", 9.5}};
         QTest::newRow("qualite") << ReferenceTable::Qualite << QVariantMap{{"qualite", "C"}}
                                  << "Vous devez saisir une qualité de bois"
                                  << "qualite = 'C'" << QVariantMap{{"qualite", "C"}};
         QTest::newRow("classe without diameters")
-            << ReferenceTable::Classe << QVariantMap{{"classe", "60+"}}
-            << "Vous devez saisir une Classe de bois"
+            << ReferenceTable::Classe << QVariantMap{{"classe", "60+"}} << "Vous devez saisir une Classe de bois"
             << "classe = '60+'" << QVariantMap{{"dia_mini", null}, {"dia_maxi", null}};
         QTest::newRow("classe") << ReferenceTable::Classe
                                 << QVariantMap{{"classe", "30-40"}, {"dia_mini", "30"}, {"dia_maxi", "39.5"}}
                                 << "Vous devez saisir une Classe de bois"
                                 << "classe = '30-40'" << QVariantMap{{"dia_mini", 30.0}, {"dia_maxi", 39.5}};
-        QTest::newRow("coef") << ReferenceTable::Coef
-                              << QVariantMap{{"designation", "Séchage"}, {"coef", "-11"}}
+        QTest::newRow("coef") << ReferenceTable::Coef << QVariantMap{{"designation", "Séchage"}, {"coef", "-11"}}
                               << "Vous devez saisir une désignation"
                               << "designation = 'Séchage'" << QVariantMap{{"coef", -11.0}};
         QTest::newRow("acheteur") << ReferenceTable::Acheteur << QVariantMap{{"acheteur", "Bernard"}}
@@ -314,15 +297,11 @@ private slots:
         QTest::newRow("tva") << ReferenceTable::ListeTva << QVariantMap{{"tva", "10.5"}}
                              << "Vous devez saisir un taux de TVA"
                              << "tva = 10.5" << QVariantMap{{"tva", 10.5}};
-        QTest::newRow("reglement") << ReferenceTable::ListeReglement
-                                   << QVariantMap{{"reglement", "LCR"},
-                                                  {"nb_jour", "60"},
-                                                  {"fin_mois", "FIN de MOIS"},
-                                                  {"jour_apres", "15"}}
-                                   << "Vous devez saisir un mode de règlement"
-                                   << "reglement = 'LCR'"
-                                   << QVariantMap{
-                                          {"nb_jour", 60}, {"fin_mois", "FIN de MOIS"}, {"jour_apres", 15}};
+        QTest::newRow("reglement")
+            << ReferenceTable::ListeReglement
+            << QVariantMap{{"reglement", "LCR"}, {"nb_jour", "60"}, {"fin_mois", "FIN de MOIS"}, {"jour_apres", "15"}}
+            << "Vous devez saisir un mode de règlement"
+            << "reglement = 'LCR'" << QVariantMap{{"nb_jour", 60}, {"fin_mois", "FIN de MOIS"}, {"jour_apres", 15}};
     }
     void create()
     {
@@ -372,9 +351,8 @@ private slots:
             press(detail, "BtnOK");
         };
         list.createRow();
-        compareRow(
-            fetch(QStringLiteral("essence"), QStringLiteral("essence = 'Frêne'")),
-            {{"m3", 1.0}, {"T", 1.0}, {"Stere", 1.0}, {"pourcent_ecorce", QVariant()}, {"code", QVariant()}});
+        compareRow(fetch(QStringLiteral("essence"), QStringLiteral("essence = 'Frêne'")),
+                   {{"m3", 1.0}, {"T", 1.0}, {"Stere", 1.0}, {"pourcent_ecorce", QVariant()}, {"code", QVariant()}});
     }
 
     void emptyFamilyIsAccepted()
@@ -452,8 +430,7 @@ private slots:
         QTest::newRow("essence with T = 0.8")
             << ReferenceTable::Essence << "essence"
             << "Chêne" << QVariantMap{{"T", "0.9"}, {"Stere", "1,6"}} << "essence = 'Chêne'"
-            << QVariantMap{
-                   {"code", "CH"}, {"m3", 1.0}, {"T", 0.9}, {"Stere", 1.6}, {"pourcent_ecorce", 12.0}};
+            << QVariantMap{{"code", "CH"}, {"m3", 1.0}, {"T", 0.9}, {"Stere", 1.6}, {"pourcent_ecorce", 12.0}};
         QTest::newRow("essence untouched fields")
             << ReferenceTable::Essence << "essence"
             << "Hêtre" << QVariantMap{{"code", "HT"}} << "essence = 'Hêtre'"
@@ -465,30 +442,22 @@ private slots:
                                 << "10-20" << QVariantMap{{"dia_maxi", "19,5"}} << "classe = '10-20'"
                                 << QVariantMap{{"dia_mini", 10.0}, {"dia_maxi", 19.5}};
         QTest::newRow("coef") << ReferenceTable::Coef << "designation"
-                              << "Sciage de bûche"
-                              << QVariantMap{{"designation", "Sciage 33 cm"}, {"coef", "-10"}} << "inc = 2"
-                              << QVariantMap{{"designation", "Sciage 33 cm"}, {"coef", -10.0}};
+                              << "Sciage de bûche" << QVariantMap{{"designation", "Sciage 33 cm"}, {"coef", "-10"}}
+                              << "inc = 2" << QVariantMap{{"designation", "Sciage 33 cm"}, {"coef", -10.0}};
         QTest::newRow("acheteur") << ReferenceTable::Acheteur << "acheteur"
-                                  << "Dupont" << QVariantMap{{"acheteur", "Dupont Jean"}}
-                                  << "acheteur = 'Dupont Jean'" << QVariantMap{{"acheteur", "Dupont Jean"}};
+                                  << "Dupont" << QVariantMap{{"acheteur", "Dupont Jean"}} << "acheteur = 'Dupont Jean'"
+                                  << QVariantMap{{"acheteur", "Dupont Jean"}};
         QTest::newRow("famille in lower case")
             << ReferenceTable::FamilleIntervenant << "famille_intervenant"
             << "transport" << QVariantMap{{"famille_intervenant", "Transport routier"}}
-            << "famille_intervenant = 'Transport routier'"
-            << QVariantMap{{"famille_intervenant", "Transport routier"}};
+            << "famille_intervenant = 'Transport routier'" << QVariantMap{{"famille_intervenant", "Transport routier"}};
         QTest::newRow("tva") << ReferenceTable::ListeTva << "tva"
-                             << "5.5" << QVariantMap{{"tva", "2.1"}} << "inc = 2"
-                             << QVariantMap{{"tva", 2.1}};
-        QTest::newRow("reglement") << ReferenceTable::ListeReglement << "reglement"
-                                   << "Virement"
-                                   << QVariantMap{{"nb_jour", "60"},
-                                                  {"fin_mois", "FIN de MOIS"},
-                                                  {"jour_apres", "5"}}
-                                   << "inc = 2"
-                                   << QVariantMap{{"reglement", "Virement"},
-                                                  {"nb_jour", 60},
-                                                  {"fin_mois", "FIN de MOIS"},
-                                                  {"jour_apres", 5}};
+                             << "5.5" << QVariantMap{{"tva", "2.1"}} << "inc = 2" << QVariantMap{{"tva", 2.1}};
+        QTest::newRow("reglement")
+            << ReferenceTable::ListeReglement << "reglement"
+            << "Virement" << QVariantMap{{"nb_jour", "60"}, {"fin_mois", "FIN de MOIS"}, {"jour_apres", "5"}}
+            << "inc = 2"
+            << QVariantMap{{"reglement", "Virement"}, {"nb_jour", 60}, {"fin_mois", "FIN de MOIS"}, {"jour_apres", 5}};
     }
     void modify()
     {
@@ -536,8 +505,7 @@ private slots:
     void realNumbersAreFoundWithinAHair()
     {
         // Another program wrote 0.1 + 0.2, which is not 0.3 to the last bit.
-        QVERIFY(
-            execute(m_db, QStringLiteral("update essence set T = 0.1e0 + 0.2e0 where essence = 'Hêtre'")));
+        QVERIFY(execute(m_db, QStringLiteral("update essence set T = 0.1e0 + 0.2e0 where essence = 'Hêtre'")));
         ReferenceRow asRead{{"essence", QStringLiteral("Hêtre")},
                             {"code", QStringLiteral("HE")},
                             {"m3", 1.0},
@@ -627,9 +595,8 @@ private slots:
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
             QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         }
-        const QString q =
-            QStringLiteral("select count(*) from %1 where cast(%2 as binary) = cast('%3' as binary)")
-                .arg(name(table), column);
+        const QString q = QStringLiteral("select count(*) from %1 where cast(%2 as binary) = cast('%3' as binary)")
+                              .arg(name(table), column);
         if (!refusal.isEmpty()) {
             QCOMPARE(m_dialogs.texts(), QStringList{refusal});
             QCOMPARE(m_detailsOpened, 0);
@@ -657,9 +624,9 @@ private slots:
         QCOMPARE(modified.error().message, QStringLiteral("Famille OBLIGATOIRE"));
         const Status deleted = deleteReferenceRow(m_db, ReferenceTable::FamilleIntervenant, transport);
         QVERIFY(!deleted.ok());
-        QCOMPARE(count(QStringLiteral(
-                     "select count(*) from famille_intervenant where famille_intervenant = 'TRANSPORT'")),
-                 2);
+        QCOMPARE(
+            count(QStringLiteral("select count(*) from famille_intervenant where famille_intervenant = 'TRANSPORT'")),
+            2);
     }
 
     // Colour rules: fixed families and the "Aucun Coef" row are written in red.
@@ -756,8 +723,7 @@ private slots:
         list.deleteRow();
         QCOMPARE(m_dialogs.pendingAnswers(), 0);
         QCOMPARE(m_dialogs.shown().size(), answers.size()); // no message after the questions
-        QCOMPARE(count(QStringLiteral("select count(*) from acheteur where acheteur = 'Martin'")),
-                 deleted ? 0 : 1);
+        QCOMPARE(count(QStringLiteral("select count(*) from acheteur where acheteur = 'Martin'")), deleted ? 0 : 1);
         QCOMPARE(count(QStringLiteral("select count(*) from acheteur")), deleted ? 1 : 2);
     }
 
@@ -765,8 +731,7 @@ private slots:
     void emptyList_data()
     {
         QTest::addColumn<ReferenceTable>("table");
-        for (ReferenceTable t : referenceTables())
-            QTest::newRow(qPrintable(referenceTable(t).table)) << t;
+        for (ReferenceTable t : referenceTables()) QTest::newRow(qPrintable(referenceTable(t).table)) << t;
     }
     void emptyList()
     {
@@ -792,12 +757,11 @@ private slots:
         QTest::addColumn<QString>("elsewhere");
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("check"); // a count that must be 1 afterwards
-        QTest::newRow("essence changed, modify")
-            << ReferenceTable::Essence << "essence"
-            << "Chêne"
-            << "update essence set T = 0.85 where essence = 'Chêne'"
-            << "modify"
-            << "select count(*) from essence where T = 0.85 and code = 'CH'";
+        QTest::newRow("essence changed, modify") << ReferenceTable::Essence << "essence"
+                                                 << "Chêne"
+                                                 << "update essence set T = 0.85 where essence = 'Chêne'"
+                                                 << "modify"
+                                                 << "select count(*) from essence where T = 0.85 and code = 'CH'";
         QTest::newRow("qualite deleted, modify")
             << ReferenceTable::Qualite << "qualite"
             << "A"
@@ -816,18 +780,16 @@ private slots:
             << "update coef set designation = 'Sciage court' where inc = 2"
             << "modify"
             << "select count(*) from coef where inc = 2 and designation = 'Sciage court' and coef = 45";
-        QTest::newRow("coef changed, delete by key")
-            << ReferenceTable::Coef << "designation"
-            << "Sciage de bûche"
-            << "update coef set coef = 40 where inc = 2"
-            << "delete"
-            << "select count(*) from coef where inc = 2 and coef = 40";
-        QTest::newRow("acheteur renamed, delete")
-            << ReferenceTable::Acheteur << "acheteur"
-            << "Dupont"
-            << "update acheteur set acheteur = 'Dupond' where acheteur = 'Dupont'"
-            << "delete"
-            << "select count(*) from acheteur where acheteur = 'Dupond'";
+        QTest::newRow("coef changed, delete by key") << ReferenceTable::Coef << "designation"
+                                                     << "Sciage de bûche"
+                                                     << "update coef set coef = 40 where inc = 2"
+                                                     << "delete"
+                                                     << "select count(*) from coef where inc = 2 and coef = 40";
+        QTest::newRow("acheteur renamed, delete") << ReferenceTable::Acheteur << "acheteur"
+                                                  << "Dupont"
+                                                  << "update acheteur set acheteur = 'Dupond' where acheteur = 'Dupont'"
+                                                  << "delete"
+                                                  << "select count(*) from acheteur where acheteur = 'Dupond'";
         QTest::newRow("famille deleted, delete")
             << ReferenceTable::FamilleIntervenant << "famille_intervenant"
             << "RIEN"
@@ -882,8 +844,7 @@ private slots:
                      QStringLiteral("Cet enregistrement a été modifié ou supprimé sur un autre poste")),
                  qPrintable(m_dialogs.lastText()));
         QCOMPARE(count(check), 1);
-        QCOMPARE(count(QStringLiteral("select count(*) from %1 where %2 like '%changed'")
-                           .arg(name(table), editable)),
+        QCOMPARE(count(QStringLiteral("select count(*) from %1 where %2 like '%changed'").arg(name(table), editable)),
                  0);
         // The list now shows the table as it is.
         QVERIFY(list.rows() != shownBefore);
@@ -904,21 +865,21 @@ private slots:
             << QStringList{"essence:Essence de bois", "code:Code", "m3:m3", "T:Tonne", "Stere:Stère",
                            "pourcent_ecorce:% ecorce"}
             << QStringList{"T", "Stere", "pourcent_ecorce"} << QStringList{};
-        QTest::newRow("qualite") << ReferenceTable::Qualite << QStringList{"qualite:Qualité de bois"}
-                                 << QStringList{} << QStringList{};
+        QTest::newRow("qualite") << ReferenceTable::Qualite << QStringList{"qualite:Qualité de bois"} << QStringList{}
+                                 << QStringList{};
         QTest::newRow("classe") << ReferenceTable::Classe
                                 << QStringList{"classe:Classe de bois", "dia_mini:Diamètre mini",
                                                "dia_maxi:Diamètre maxi"}
                                 << QStringList{"dia_mini", "dia_maxi"} << QStringList{};
         QTest::newRow("coef") << ReferenceTable::Coef << QStringList{"designation:Désignation", "coef:Coef"}
                               << QStringList{"coef"} << QStringList{};
-        QTest::newRow("acheteur") << ReferenceTable::Acheteur << QStringList{"acheteur:Acheteur"}
-                                  << QStringList{} << QStringList{};
+        QTest::newRow("acheteur") << ReferenceTable::Acheteur << QStringList{"acheteur:Acheteur"} << QStringList{}
+                                  << QStringList{};
         QTest::newRow("famille") << ReferenceTable::FamilleIntervenant
                                  << QStringList{"famille_intervenant:Famille d'intervenant"} << QStringList{}
                                  << QStringList{};
-        QTest::newRow("tva") << ReferenceTable::ListeTva << QStringList{"tva:Taux de TVA"}
-                             << QStringList{"tva"} << QStringList{};
+        QTest::newRow("tva") << ReferenceTable::ListeTva << QStringList{"tva:Taux de TVA"} << QStringList{"tva"}
+                             << QStringList{};
         QTest::newRow("reglement") << ReferenceTable::ListeReglement
                                    << QStringList{"reglement:Mode de règlement", "nb_jour:Nombre de jours",
                                                   "fin_mois:payement", "jour_apres:le "}
@@ -934,8 +895,7 @@ private slots:
         ReferenceDetailDialog detail(m_context, table, def.createDefaults, {});
         QCOMPARE(detail.objectName(), def.detailScreen);
         QCOMPARE(detail.findChild<QPushButton *>(QStringLiteral("BtnOK"))->text(), QStringLiteral("OK"));
-        QCOMPARE(detail.findChild<QPushButton *>(QStringLiteral("BtnAnnuler"))->text(),
-                 QStringLiteral("Annuler"));
+        QCOMPARE(detail.findChild<QPushButton *>(QStringLiteral("BtnAnnuler"))->text(), QStringLiteral("Annuler"));
         const auto allLabels = detail.findChildren<QLabel *>();
         for (const QString &pair : labels) {
             const QString column = pair.section(QLatin1Char(':'), 0, 0);
@@ -975,15 +935,13 @@ private slots:
             QCOMPARE(detail.findChild<QWidget *>(QStringLiteral("echeance"))->property("title").toString(),
                      QStringLiteral("Echéance"));
             QStringList texts;
-            for (const QLabel *l : allLabels)
-                texts << l->text();
+            for (const QLabel *l : allLabels) texts << l->text();
             QVERIFY(texts.contains(QStringLiteral("Exempe : 30 jours, FIN de MOIS, le 10")));
             QVERIFY(texts.contains(QStringLiteral("Exempe : 45 jours, NET")));
         }
         if (table == ReferenceTable::Coef) {
             QStringList texts;
-            for (const QLabel *l : allLabels)
-                texts << l->text();
+            for (const QLabel *l : allLabels) texts << l->text();
             QVERIFY(texts.contains(QStringLiteral("Sciage de bûche de 33 cm  : +45% / m3")));
             QVERIFY(texts.contains(QStringLiteral("Séchage de bûche à 20% d'humidité  : -14% / stère")));
         }
@@ -991,12 +949,10 @@ private slots:
 
     void storedNumbersShowTheFrenchWay()
     {
-        const ReferenceRow row{
-            {"essence", QStringLiteral("Chêne")}, {"m3", 1.0}, {"T", 0.8}, {"Stere", 1234.5}};
+        const ReferenceRow row{{"essence", QStringLiteral("Chêne")}, {"m3", 1.0}, {"T", 0.8}, {"Stere", 1234.5}};
         ReferenceDetailDialog detail(m_context, ReferenceTable::Essence, row, {});
         QCOMPARE(qobject_cast<QLineEdit *>(detail.field(QStringLiteral("T")))->text(), QStringLiteral("0,8"));
-        QCOMPARE(qobject_cast<QLineEdit *>(detail.field(QStringLiteral("Stere")))->text(),
-                 QStringLiteral("1234,5"));
+        QCOMPARE(qobject_cast<QLineEdit *>(detail.field(QStringLiteral("Stere")))->text(), QStringLiteral("1234,5"));
         QCOMPARE(detail.typedRow().value(QStringLiteral("T")).toDouble(), 0.8);
         QVERIFY(detail.typedRow().value(QStringLiteral("pourcent_ecorce")).isNull());
     }

@@ -24,10 +24,9 @@ private slots:
         m_db = test::createTestDatabase();
         QVERIFY(m_db.isOpen());
         QVERIFY(execute(m_db, QStringLiteral("delete from essence")));
-        QVERIFY(
-            execute(m_db, QStringLiteral("insert into essence (essence, code, m3, T, Stere) values "
-                                         "('Chêne', 'CH', 1, 0.8, 1.5), ('Sans tonne', 'ST', 1, NULL, 1.2), "
-                                         "('Tonne nulle', 'TN', 1, 0, 1.2), ('Chêne', 'C2', 1, 0.5, 0.5)")));
+        QVERIFY(execute(m_db, QStringLiteral("insert into essence (essence, code, m3, T, Stere) values "
+                                             "('Chêne', 'CH', 1, 0.8, 1.5), ('Sans tonne', 'ST', 1, NULL, 1.2), "
+                                             "('Tonne nulle', 'TN', 1, 0, 1.2), ('Chêne', 'C2', 1, 0.5, 0.5)")));
     }
 
     void onCoefficients_data()
@@ -181,19 +180,16 @@ private slots:
 
     void databaseFailureIsAnError()
     {
-        QSqlDatabase closed =
-            QSqlDatabase::database(m_db.connectionName() + QStringLiteral("_closed"), false);
+        QSqlDatabase closed = QSqlDatabase::database(m_db.connectionName() + QStringLiteral("_closed"), false);
         if (!closed.isValid())
             closed = QSqlDatabase::cloneDatabase(m_db, m_db.connectionName() + QStringLiteral("_closed"));
         QVERIFY(!closed.isOpen());
-        const auto failed =
-            corres(closed, QStringLiteral("Chêne"), QStringLiteral("m3"), QStringLiteral("T"), 10.0);
+        const auto failed = corres(closed, QStringLiteral("Chêne"), QStringLiteral("m3"), QStringLiteral("T"), 10.0);
         QVERIFY(!failed.ok());
         QVERIFY(!failed.error().message.isEmpty());
         QVERIFY(!SpeciesUnitTable::read(closed).ok());
         // Between equal units nothing is read, so nothing can fail.
-        const auto same =
-            corres(closed, QStringLiteral("Chêne"), QStringLiteral("T"), QStringLiteral("T"), 1.234);
+        const auto same = corres(closed, QStringLiteral("Chêne"), QStringLiteral("T"), QStringLiteral("T"), 1.234);
         QVERIFY(same.ok());
         QCOMPARE(*same, 1.23);
     }
@@ -208,8 +204,7 @@ private slots:
         QVERIFY(none && !none->has_value());
         QVERIFY(isQuantityUnit(QStringLiteral("Stere")));
         QVERIFY(!isQuantityUnit(QStringLiteral("Stère")));
-        QCOMPARE(quantityUnits(),
-                 (QStringList{QStringLiteral("m3"), QStringLiteral("T"), QStringLiteral("Stere")}));
+        QCOMPARE(quantityUnits(), (QStringList{QStringLiteral("m3"), QStringLiteral("T"), QStringLiteral("Stere")}));
     }
 };
 

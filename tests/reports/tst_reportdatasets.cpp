@@ -85,8 +85,7 @@ private slots:
                  QStringList({"fac_fournisseur", "a", "b", "c", "d", "e", "f", "g", "h", "i", "j"}));
         QCOMPARE(actions->rowCount(), 4);
         const QStringList kinds = {"TRANSFERT", "COUPE", "LIV. GRUME", "LIV. PLAQUETTE"};
-        const QList<QDate> dates = {QDate(2024, 3, 31), QDate(2024, 3, 20), QDate(2024, 3, 10),
-                                    QDate(2024, 3, 1)};
+        const QList<QDate> dates = {QDate(2024, 3, 31), QDate(2024, 3, 20), QDate(2024, 3, 10), QDate(2024, 3, 1)};
         const QList<int> quantities = {5, 8, 13, 30}; // converted to whole numbers by the database
         for (int r = 0; r < 4; ++r) {
             QCOMPARE(actions->value(r, "a").toString(), kinds[r]);
@@ -95,8 +94,8 @@ private slots:
             QCOMPARE(actions->value(r, "f").toInt(), quantities[r]);
         }
 
-        ReportData data = contractorActionsData(*actions, QStringLiteral("SARL Martin"), QDate(2024, 3, 1),
-                                                QDate(2024, 3, 31));
+        ReportData data =
+            contractorActionsData(*actions, QStringLiteral("SARL Martin"), QDate(2024, 3, 1), QDate(2024, 3, 31));
         data.setPrintDate(QDateTime(QDate(2024, 4, 2), QTime(9, 0)));
         auto document = layoutContractorActions(data);
         QVERIFY2(document.ok(), qPrintable(document.error().message));
@@ -104,14 +103,11 @@ private slots:
         const QStringList texts = document->texts(0);
         QCOMPARE(texts.mid(0, 5), QStringList({"SARL Martin", "02/04/2024", "ACTIONS INTERVENANTS",
                                                "Du : vendredi 01 mars 2024", "Au : dimanche 31 mars 2024"}));
-        QCOMPARE(document->textsNamed("operation"),
-                 QStringList({"CHARGEMENT", "ABATTAGE", "TRANSPORT", "BROYAGE"}));
+        QCOMPARE(document->textsNamed("operation"), QStringList({"CHARGEMENT", "ABATTAGE", "TRANSPORT", "BROYAGE"}));
         QCOMPARE(document->textsNamed("lot"), QStringList({"204", "203", "201", "202"}));
-        QCOMPARE(document->textsNamed("date"),
-                 QStringList({"31/03/2024", "20/03/2024", "10/03/2024", "01/03/2024"}));
+        QCOMPARE(document->textsNamed("date"), QStringList({"31/03/2024", "20/03/2024", "10/03/2024", "01/03/2024"}));
         QCOMPARE(document->textsNamed("unite"), QStringList({"m3", "m3", "T", "MWH"}));
-        QCOMPARE(document->textsNamed("cout"),
-                 QStringList({"45,25 €", "1 000,00 €", "150,50 €", "300,00 €"}));
+        QCOMPARE(document->textsNamed("cout"), QStringList({"45,25 €", "1 000,00 €", "150,50 €", "300,00 €"}));
         QCOMPARE(document->textsNamed("nombre"), QStringList{"4"});
         QCOMPARE(document->textsNamed("total"), QStringList{"1 495,75 €"});
     }
@@ -120,8 +116,7 @@ private slots:
     {
         QSqlQueryModel model;
         model.setQuery(
-            QStringLiteral("select essence, qte_defaut from liste_grume_cde where n_lot='1042' order by inc"),
-            m_db);
+            QStringLiteral("select essence, qte_defaut from liste_grume_cde where n_lot='1042' order by inc"), m_db);
         QVERIFY(!model.lastError().isValid());
         const DataTable table = DataTable::fromQueryModel(model);
         QCOMPARE(table.columns(), QStringList({"essence", "qte_defaut"}));
@@ -136,13 +131,11 @@ private slots:
         QTest::addColumn<QStringList>("quantities");
         QTest::addColumn<QString>("total");
 
-        QTest::newRow("every delivery")
-            << std::optional<DatePeriod>() << QStringList{"LIVRAISON", "LIVRAISON", "TRANSFERT", "PLAQUETTE"}
-            << QStringList{"2,50", "10,00", "4,00", "25,25"} << "41,75";
-        QTest::newRow("February") << std::optional<DatePeriod>(
-                                         DatePeriod{QDate(2024, 2, 1), QDate(2024, 2, 29)})
-                                  << QStringList{"LIVRAISON", "TRANSFERT"} << QStringList{"10,00", "4,00"}
-                                  << "14,00";
+        QTest::newRow("every delivery") << std::optional<DatePeriod>()
+                                        << QStringList{"LIVRAISON", "LIVRAISON", "TRANSFERT", "PLAQUETTE"}
+                                        << QStringList{"2,50", "10,00", "4,00", "25,25"} << "41,75";
+        QTest::newRow("February") << std::optional<DatePeriod>(DatePeriod{QDate(2024, 2, 1), QDate(2024, 2, 29)})
+                                  << QStringList{"LIVRAISON", "TRANSFERT"} << QStringList{"10,00", "4,00"} << "14,00";
     }
 
     void lotDeliveriesAreReadByDate()
@@ -156,16 +149,15 @@ private slots:
         QVERIFY2(deliveries.ok(), qPrintable(deliveries.error().fullText()));
         QCOMPARE(deliveries->rowCount(), kinds.size());
 
-        ReportData data = lotDeliveriesData(*deliveries, 1042, QStringLiteral("Saint-Agrève"),
-                                            QStringLiteral("Les Sagnes"));
+        ReportData data =
+            lotDeliveriesData(*deliveries, 1042, QStringLiteral("Saint-Agrève"), QStringLiteral("Les Sagnes"));
         auto document = layoutLotDeliveries(data);
         QVERIFY2(document.ok(), qPrintable(document.error().message));
         QCOMPARE(document->textsNamed("type"), kinds);
         QCOMPARE(document->textsNamed("quantite"), quantities);
         QCOMPARE(document->textsNamed("nombre"), QStringList{QString::number(kinds.size())});
         QCOMPARE(document->textsNamed("total"), QStringList{total});
-        QCOMPARE(document->textsNamed("titre"),
-                 QStringList{"Liste des LIVRAISONS réalisées sur le lot 1042"});
+        QCOMPARE(document->textsNamed("titre"), QStringList{"Liste des LIVRAISONS réalisées sur le lot 1042"});
         QCOMPARE(document->textsNamed("lieu"), QStringList{"Saint-Agrève ( Les Sagnes )"});
         if (!period) {
             QCOMPARE(document->textsNamed("ticket").last(), QStringLiteral("T-1"));

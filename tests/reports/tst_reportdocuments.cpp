@@ -80,8 +80,8 @@ private slots:
         QFETCH(QString, sampleQuantity);
 
         const ReportData data = documentData(document, rows);
-        auto laidOut = document == QLatin1String("contractor_actions") ? layoutContractorActions(data)
-                                                                       : layoutLotDeliveries(data);
+        auto laidOut =
+            document == QLatin1String("contractor_actions") ? layoutContractorActions(data) : layoutLotDeliveries(data);
         QVERIFY2(laidOut.ok(), qPrintable(laidOut.error().message));
 
         QCOMPARE(laidOut->pageCount(), pages);
@@ -91,9 +91,8 @@ private slots:
             QVERIFY2(texts.contains(heading), qPrintable(QStringLiteral("page %1").arg(p + 1)));
             QVERIFY(texts.contains(QStringLiteral("02/04/2024")));
         }
-        const QString quantityItem = document == QLatin1String("contractor_actions")
-                                         ? QStringLiteral("cout")
-                                         : QStringLiteral("quantite");
+        const QString quantityItem =
+            document == QLatin1String("contractor_actions") ? QStringLiteral("cout") : QStringLiteral("quantite");
         const QStringList quantities = laidOut->textsNamed(quantityItem);
         QCOMPARE(quantities.size(), rows);
         QCOMPARE(quantities[sampleRow], sampleQuantity);
@@ -113,8 +112,8 @@ private slots:
     {
         QFETCH(QString, document);
         const ReportData data = documentData(document, 3);
-        auto laidOut = document == QLatin1String("contractor_actions") ? layoutContractorActions(data)
-                                                                       : layoutLotDeliveries(data);
+        auto laidOut =
+            document == QLatin1String("contractor_actions") ? layoutContractorActions(data) : layoutLotDeliveries(data);
         QVERIFY2(laidOut.ok(), qPrintable(laidOut.error().message));
         const QString expectedPath = QStringLiteral(RAVELIN_REPORT_TEST_DATA "/%1_3rows.txt").arg(document);
         if (qEnvironmentVariableIsSet("RAVELIN_UPDATE_EXPECTED")) {
@@ -145,11 +144,10 @@ private slots:
             << "contractor_actions" << 120 << 5 << QStringList{"Nombre d'action : 120 TOTAL : 727 815,00 €"};
         QTest::newRow("deliveries, 3 rows")
             << "lot_deliveries" << 3 << 1
-            << QStringList{
-                   "Saint-Agrève ( Les Sagnes ) 02/04/2024", "Liste des LIVRAISONS réalisées sur le lot 1042",
-                   "Type Cde Date livraison Essence Qualite Quantité Unité Ticket pesée Lettre de voiture",
-                   "PLAQUETTE 02/01/2024 Plaquette Humide 25,00 m3 T-2 LV2",
-                   "Nombre de ligne : 3 TOTAL : 75,00"};
+            << QStringList{"Saint-Agrève ( Les Sagnes ) 02/04/2024", "Liste des LIVRAISONS réalisées sur le lot 1042",
+                           "Type Cde Date livraison Essence Qualite Quantité Unité Ticket pesée Lettre de voiture",
+                           "PLAQUETTE 02/01/2024 Plaquette Humide 25,00 m3 T-2 LV2",
+                           "Nombre de ligne : 3 TOTAL : 75,00"};
     }
 
     void writesPdf()
@@ -160,8 +158,8 @@ private slots:
         QFETCH(QStringList, expected);
 
         const ReportData data = documentData(document, rows);
-        auto laidOut = document == QLatin1String("contractor_actions") ? layoutContractorActions(data)
-                                                                       : layoutLotDeliveries(data);
+        auto laidOut =
+            document == QLatin1String("contractor_actions") ? layoutContractorActions(data) : layoutLotDeliveries(data);
         QVERIFY2(laidOut.ok(), qPrintable(laidOut.error().message));
 
         QTemporaryDir folder;

@@ -10,11 +10,11 @@ namespace {
 
 ReportData sampleData()
 {
-    DataTable lines({QStringLiteral("essence"), QStringLiteral("qte"), QStringLiteral("n"),
-                     QStringLiteral("jour"), QStringLiteral("vide"), QStringLiteral("humidite"),
-                     QStringLiteral("texte_qte"), QStringLiteral("Date_Creation")});
-    lines.addRow({QStringLiteral("Chêne"), 12.5, 3, QDate(2024, 3, 5), QVariant(), 35.0,
-                  QStringLiteral("7.25"), QDateTime(QDate(2024, 1, 31), QTime(14, 30))});
+    DataTable lines({QStringLiteral("essence"), QStringLiteral("qte"), QStringLiteral("n"), QStringLiteral("jour"),
+                     QStringLiteral("vide"), QStringLiteral("humidite"), QStringLiteral("texte_qte"),
+                     QStringLiteral("Date_Creation")});
+    lines.addRow({QStringLiteral("Chêne"), 12.5, 3, QDate(2024, 3, 5), QVariant(), 35.0, QStringLiteral("7.25"),
+                  QDateTime(QDate(2024, 1, 31), QTime(14, 30))});
     ReportData data;
     data.setDataset(QStringLiteral("l"), lines);
     data.setValue(QStringLiteral("titre"), QStringLiteral("Lot 12"));
@@ -27,9 +27,8 @@ QByteArray oneFieldTemplate(const QString &expression, const QString &format = Q
 {
     QString xml = QStringLiteral("<report><band type=\"detail\" dataset=\"l\" height=\"5\">"
                                  "<field name=\"f\" x=\"0\" w=\"200\" expr=\"%1\"%2/></band></report>");
-    xml =
-        xml.arg(expression.toHtmlEscaped(),
-                format.isEmpty() ? QString() : QStringLiteral(" format=\"%1\"").arg(format.toHtmlEscaped()));
+    xml = xml.arg(expression.toHtmlEscaped(),
+                  format.isEmpty() ? QString() : QStringLiteral(" format=\"%1\"").arg(format.toHtmlEscaped()));
     return xml.toUtf8();
 }
 
@@ -172,8 +171,7 @@ private slots:
         QFETCH(QString, format);
         QFETCH(QString, expected);
 
-        auto report =
-            ReportTemplate::fromXml(oneFieldTemplate(expression, format), QStringLiteral("test.xml"), {});
+        auto report = ReportTemplate::fromXml(oneFieldTemplate(expression, format), QStringLiteral("test.xml"), {});
         QVERIFY2(report.ok(), qPrintable(report.error().message));
         auto document = layoutReport(*report, sampleData());
         QVERIFY2(document.ok(), qPrintable(document.error().message));
@@ -211,8 +209,7 @@ private slots:
         auto report = ReportTemplate::fromXml(oneFieldTemplate(expression), QStringLiteral("test.xml"), {});
         QVERIFY(!report.ok());
         const QString message = report.error().message;
-        QVERIFY2(message.startsWith(QStringLiteral("Modèle d'impression test.xml, ligne 1 : ")),
-                 qPrintable(message));
+        QVERIFY2(message.startsWith(QStringLiteral("Modèle d'impression test.xml, ligne 1 : ")), qPrintable(message));
         QVERIFY2(message.contains(explanation), qPrintable(message));
         QVERIFY2(message.contains(expression), qPrintable(message));
     }

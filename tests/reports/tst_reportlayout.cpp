@@ -85,13 +85,12 @@ private slots:
         QCOMPARE(document->textsNamed(QStringLiteral("titre")).size(), pages);
         QCOMPARE(document->textsNamed(QStringLiteral("colonnes")).size(), columnHeads);
         QStringList expectedPages;
-        for (int p = 1; p <= pages; ++p)
-            expectedPages << QStringLiteral("Page %1 / %2").arg(p).arg(pages);
+        for (int p = 1; p <= pages; ++p) expectedPages << QStringLiteral("Page %1 / %2").arg(p).arg(pages);
         QCOMPARE(document->textsNamed(QStringLiteral("page")), expectedPages);
         const QStringList lines = document->textsNamed(QStringLiteral("ligne"));
         QCOMPARE(lines.size(), rows);
-        QCOMPARE(lines.last(), QStringLiteral("%1 %2").arg(rows).arg(rows % 2 ? QStringLiteral("Chêne")
-                                                                              : QStringLiteral("Hêtre")));
+        QCOMPARE(lines.last(),
+                 QStringLiteral("%1 %2").arg(rows).arg(rows % 2 ? QStringLiteral("Chêne") : QStringLiteral("Hêtre")));
         QCOMPARE(document->textsNamed(QStringLiteral("nombre")), QStringList{QString::number(rows)});
         QCOMPARE(document->textsNamed(QStringLiteral("total")), QStringList{total});
 
@@ -119,8 +118,7 @@ private slots:
     {
         QFETCH(int, rows);
         QFETCH(int, footers);
-        auto report =
-            templateFrom(QString::fromUtf8(kListTemplate).arg(QStringLiteral("visible=\"pages() = 1\"")));
+        auto report = templateFrom(QString::fromUtf8(kListTemplate).arg(QStringLiteral("visible=\"pages() = 1\"")));
         QVERIFY2(report.ok(), qPrintable(report.error().message));
         ReportData data;
         data.setDataset(QStringLiteral("lignes"), numberedLines(rows));
@@ -186,8 +184,7 @@ private slots:
                                   QStringLiteral("inc_liv"));
         } else {
             data.setDetailSource(
-                QStringLiteral("lignes"), allLines.columns(),
-                [&](const DataRow &parent) -> Result<DataTable> {
+                QStringLiteral("lignes"), allLines.columns(), [&](const DataRow &parent) -> Result<DataTable> {
                     ++reads;
                     DataTable rows(allLines.columns());
                     for (int r = 0; r < allLines.rowCount(); ++r) {
@@ -244,9 +241,8 @@ private slots:
         data.setDataset(QStringLiteral("lignes"), lines);
         auto document = layoutReport(*report, data);
         QVERIFY2(document.ok(), qPrintable(document.error().message));
-        QCOMPARE(document->texts(0),
-                 QStringList({"Chêne", "1", "2", "Chêne : 2 / 3,00", "Pin", "3", "Pin : 1 / 4,00", "Sapin",
-                              "4", "5", "Sapin : 2 / 9,00", "Total 16"}));
+        QCOMPARE(document->texts(0), QStringList({"Chêne", "1", "2", "Chêne : 2 / 3,00", "Pin", "3", "Pin : 1 / 4,00",
+                                                  "Sapin", "4", "5", "Sapin : 2 / 9,00", "Total 16"}));
     }
 
     void visibilityIsDecidedForEachRow_data()
@@ -326,10 +322,9 @@ private slots:
         QVERIFY2(report.ok(), qPrintable(report.error().message));
         ReportData data;
         data.setDataset(QStringLiteral("lignes"), numberedLines(1));
-        data.setValue(
-            QStringLiteral("commentaire"),
-            QStringLiteral(
-                "Première ligne du commentaire\nDeuxième ligne qui est assez longue pour passer à la ligne"));
+        data.setValue(QStringLiteral("commentaire"),
+                      QStringLiteral(
+                          "Première ligne du commentaire\nDeuxième ligne qui est assez longue pour passer à la ligne"));
         auto document = layoutReport(*report, data);
         QVERIFY2(document.ok(), qPrintable(document.error().message));
         const QList<ReportItem> &items = document->pages.first().items;
@@ -381,38 +376,37 @@ private slots:
         QTest::addColumn<int>("line");
         QTest::addColumn<QString>("what");
 
-        const QString head =
-            QStringLiteral("<report>\n<band type=\"detail\" dataset=\"lignes\" height=\"5\">\n");
+        const QString head = QStringLiteral("<report>\n<band type=\"detail\" dataset=\"lignes\" height=\"5\">\n");
         const QString tail = QStringLiteral("</band>\n</report>\n");
-        QTest::newRow("not XML") << head + QStringLiteral("<field x=\"0\" w=\"10\" expr=\"lignes.n\">\n") +
-                                        tail
-                                 << 4 << "XML illisible";
+        QTest::newRow("not XML") << head + QStringLiteral("<field x=\"0\" w=\"10\" expr=\"lignes.n\">\n") + tail << 4
+                                 << "XML illisible";
         QTest::newRow("unknown data set")
-            << QStringLiteral("<report>\n\n<band type=\"detail\" dataset=\"lignez\" height=\"5\">\n") + tail
-            << 3 << "jeu de données « lignez » inconnu";
-        QTest::newRow("unknown column")
-            << head + QStringLiteral("<field x=\"0\" w=\"10\" expr=\"lignes.quantite\"/>\n") + tail << 3
-            << "colonne « lignes.quantite » inconnue";
+            << QStringLiteral("<report>\n\n<band type=\"detail\" dataset=\"lignez\" height=\"5\">\n") + tail << 3
+            << "jeu de données « lignez » inconnu";
+        QTest::newRow("unknown column") << head +
+                                               QStringLiteral("<field x=\"0\" w=\"10\" expr=\"lignes.quantite\"/>\n") +
+                                               tail
+                                        << 3 << "colonne « lignes.quantite » inconnue";
         QTest::newRow("unknown data set in a field")
             << head + QStringLiteral("\n<field x=\"0\" w=\"10\" expr=\"lots.lieu\"/>\n") + tail << 4
             << "jeu de données « lots » inconnu";
-        QTest::newRow("unknown value")
-            << head + QStringLiteral("<field x=\"0\" w=\"10\" expr=\"'Du : ' + debut\"/>\n") + tail << 3
-            << "valeur « debut » inconnue";
-        QTest::newRow("bad expression")
-            << head + QStringLiteral("<field x=\"0\" w=\"10\" expr=\"lignes.n +\"/>\n") + tail << 3
-            << "expression « lignes.n + » incorrecte";
-        QTest::newRow("unknown element")
-            << head + QStringLiteral("<champ x=\"0\" w=\"10\"/>\n") + tail << 3 << "élément <champ> inconnu";
+        QTest::newRow("unknown value") << head +
+                                              QStringLiteral("<field x=\"0\" w=\"10\" expr=\"'Du : ' + debut\"/>\n") +
+                                              tail
+                                       << 3 << "valeur « debut » inconnue";
+        QTest::newRow("bad expression") << head + QStringLiteral("<field x=\"0\" w=\"10\" expr=\"lignes.n +\"/>\n") +
+                                               tail
+                                        << 3 << "expression « lignes.n + » incorrecte";
+        QTest::newRow("unknown element") << head + QStringLiteral("<champ x=\"0\" w=\"10\"/>\n") + tail << 3
+                                         << "élément <champ> inconnu";
         QTest::newRow("unknown attribute")
             << head + QStringLiteral("<field x=\"0\" w=\"10\" exp=\"lignes.n\"/>\n") + tail << 3
             << "attribut « exp » inconnu";
         QTest::newRow("unknown band type")
             << QStringLiteral("<report>\n<band type=\"entete\" height=\"5\"/>\n</report>\n") << 2
             << "type de bande « entete » inconnu";
-        QTest::newRow("sum of nothing")
-            << head + QStringLiteral("<field x=\"0\" w=\"10\" expr=\"sum(2)\"/>\n") + tail << 3
-            << "sum() doit porter sur une colonne";
+        QTest::newRow("sum of nothing") << head + QStringLiteral("<field x=\"0\" w=\"10\" expr=\"sum(2)\"/>\n") + tail
+                                        << 3 << "sum() doit porter sur une colonne";
         QTest::newRow("dependent data set at the top")
             << QStringLiteral("<report>\n<band type=\"detail\" dataset=\"details\"/>\n</report>\n") << 2
             << "« details » se lit pour chaque ligne";
@@ -452,12 +446,10 @@ private slots:
     {
         auto byPath = ReportTemplate::loadFile(QStringLiteral("/nonexistent/absent.xml"));
         QVERIFY(!byPath.ok());
-        QVERIFY2(byPath.error().message.contains(QStringLiteral("absent.xml")),
-                 qPrintable(byPath.error().message));
+        QVERIFY2(byPath.error().message.contains(QStringLiteral("absent.xml")), qPrintable(byPath.error().message));
         auto byName = ReportTemplate::load(QStringLiteral("absent"));
         QVERIFY(!byName.ok());
-        QVERIFY2(byName.error().message.contains(QStringLiteral("absent.xml")),
-                 qPrintable(byName.error().message));
+        QVERIFY2(byName.error().message.contains(QStringLiteral("absent.xml")), qPrintable(byName.error().message));
     }
 
     void overrideFolderReplacesTheCompiledTemplate()

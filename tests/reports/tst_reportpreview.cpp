@@ -30,9 +30,8 @@ namespace {
 // Forty actions: two landscape pages.
 ReportDocument twoPageStatement()
 {
-    ReportData data =
-        contractorActionsData(test::contractorActions(40), QStringLiteral("SARL Débardage Martin"),
-                              QDate(2024, 3, 1), QDate(2024, 3, 31));
+    ReportData data = contractorActionsData(test::contractorActions(40), QStringLiteral("SARL Débardage Martin"),
+                                            QDate(2024, 3, 1), QDate(2024, 3, 31));
     auto document = layoutContractorActions(data);
     if (!document) qFatal("%s", qPrintable(document.error().message));
     return *document;
@@ -68,16 +67,14 @@ private slots:
         QCOMPARE(button(preview, "imprimer")->text(), QStringLiteral("Imprimer"));
         QCOMPARE(button(preview, "fermer")->text(), QStringLiteral("Fermer"));
         QVERIFY(!button(preview, "pdf")->isVisible());
-        QCOMPARE(preview.findChild<QLabel *>(QStringLiteral("nombrePages"))->text(),
-                 QStringLiteral("2 pages"));
+        QCOMPARE(preview.findChild<QLabel *>(QStringLiteral("nombrePages"))->text(), QStringLiteral("2 pages"));
 
         // The pages are drawn: the first page holds dark text on white.
         QWidget *pages = preview.findChild<QScrollArea *>(QStringLiteral("apercu"))->widget();
         const QImage image = pages->grab().toImage();
         int dark = 0;
         for (int y = 0; y < qMin(image.height(), 400); ++y) {
-            for (int x = 0; x < image.width(); ++x)
-                dark += qGray(image.pixel(x, y)) < 60;
+            for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 60;
         }
         QVERIFY(dark > 500);
 
@@ -117,12 +114,10 @@ private slots:
 
         const QString raw = test::pdfText(path);
         QCOMPARE(raw.count(QLatin1Char('\f')), 2);
-        QVERIFY(
-            test::simplifiedText(raw).contains(QStringLiteral("Nombre d'action : 40 TOTAL : 82 205,00 €")));
+        QVERIFY(test::simplifiedText(raw).contains(QStringLiteral("Nombre d'action : 40 TOTAL : 82 205,00 €")));
         // A4 in landscape: wider than high.
         const auto size =
-            QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts \\(A4\\)"))
-                .match(pdfInfo(path));
+            QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts \\(A4\\)")).match(pdfInfo(path));
         QVERIFY2(size.hasMatch(), qPrintable(pdfInfo(path)));
         QVERIFY(size.captured(1).toDouble() > size.captured(2).toDouble());
 
@@ -137,10 +132,8 @@ private slots:
             QRegularExpression(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>SARL</word>"))
                 .match(QString::fromUtf8(boxes.readAllStandardOutput()));
         QVERIFY(first.hasMatch());
-        QVERIFY2(first.captured(1).toDouble() > 27 && first.captured(1).toDouble() < 33,
-                 qPrintable(first.captured(1)));
-        QVERIFY2(first.captured(2).toDouble() > 27 && first.captured(2).toDouble() < 40,
-                 qPrintable(first.captured(2)));
+        QVERIFY2(first.captured(1).toDouble() > 27 && first.captured(1).toDouble() < 33, qPrintable(first.captured(1)));
+        QVERIFY2(first.captured(2).toDouble() > 27 && first.captured(2).toDouble() < 40, qPrintable(first.captured(2)));
     }
 
     void pdfButtonWritesTheFileWithoutAsking_data()
@@ -165,8 +158,7 @@ private slots:
             button(preview, qPrintable(clicked))->click();
             QCOMPARE(preview.result(), int(QDialog::Accepted));
             QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("Export PDF terminé : report.pdf")});
-            QVERIFY(
-                test::simplifiedText(test::pdfText(path)).contains(QStringLiteral("ACTIONS INTERVENANTS")));
+            QVERIFY(test::simplifiedText(test::pdfText(path)).contains(QStringLiteral("ACTIONS INTERVENANTS")));
         }
     }
 
@@ -181,8 +173,7 @@ private slots:
         QVERIFY(preview.isVisible());
         QCOMPARE(dialogs.shown().size(), 1);
         QCOMPARE(dialogs.lastCaption(), QStringLiteral("Erreur"));
-        QVERIFY(
-            dialogs.lastText().startsWith(QStringLiteral("Impossible d'écrire le fichier PDF report.pdf.")));
+        QVERIFY(dialogs.lastText().startsWith(QStringLiteral("Impossible d'écrire le fichier PDF report.pdf.")));
     }
 
     void pieChartMarksAndGroupsSmallSlices_data()

@@ -22,7 +22,7 @@ public:
         QString text;
     };
 
-    void answer(const QVariant &value) { m_answers.append(value); }  // bool, QString or invalid (cancel)
+    void answer(const QVariant &value) { m_answers.append(value); } // bool, QString or invalid (cancel)
     void answers(const QVariantList &values) { m_answers.append(values); }
 
     void message(const QString &text, const QString &caption) override;
@@ -32,11 +32,15 @@ public:
     QString openFile(const QString &caption, const QString &filter) override;
 
     const QList<Shown> &shown() const { return m_shown; }
-    QStringList texts() const;          // every text shown, in order
+    QStringList texts() const; // every text shown, in order
     QString lastText() const { return m_shown.isEmpty() ? QString() : m_shown.last().text; }
     QString lastCaption() const { return m_shown.isEmpty() ? QString() : m_shown.last().caption; }
     int pendingAnswers() const { return int(m_answers.size()); }
-    void clear() { m_shown.clear(); m_answers.clear(); }
+    void clear()
+    {
+        m_shown.clear();
+        m_answers.clear();
+    }
 
 private:
     QVariant next(const QString &what);

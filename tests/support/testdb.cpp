@@ -55,7 +55,8 @@ QSqlDatabase createTestDatabase(const QString &requested, bool withDemo, const Q
     }
     QSqlDatabase::removeDatabase(QStringLiteral("test_admin"));
     if (Status s = createCompanyDatabase(config, name, withDemo); !s) {
-        QTest::qFail(qPrintable(s.error().fullText() + QStringLiteral("\n") + s.error().statement.left(300)), __FILE__, __LINE__);
+        QTest::qFail(qPrintable(s.error().fullText() + QStringLiteral("\n") + s.error().statement.left(300)), __FILE__,
+                     __LINE__);
         return {};
     }
     return openAnotherConnection(name, connection.isEmpty() ? name : connection);
