@@ -2,6 +2,12 @@
 
 namespace ravelin {
 
+void showFailure(Dialogs &dialogs, const Error &error)
+{
+    if (error.detail.isEmpty() && error.statement.isEmpty()) dialogs.message(error.message);
+    else dialogs.error(error);
+}
+
 bool confirmDeletion(Dialogs &dialogs, const QString &question, const QString &caption)
 {
     if (!dialogs.yesNo(question, caption)) return false;

@@ -32,6 +32,10 @@ public:
     void error(const Error &e) { message(e.fullText(), QStringLiteral("Erreur")); }
 };
 
+// A refusal built by an operation (no database text) is shown as the plain message the user
+// knows; a database failure shows the program's French message with the server's text.
+void showFailure(Dialogs &dialogs, const Error &error);
+
 // The delete confirmation every list uses: the Yes/No question naming the record, then the input
 // box "Supprimer une saisie" that needs exactly "SUPPRIMER". Anything else leaves the record
 // untouched, without a message.

@@ -1,7 +1,7 @@
 #include "costprice.h"
 
 #include "formats.h"
-#include "lotrows.h"
+#include "multirow.h"
 #include "sql.h"
 
 #include <QSqlQuery>

@@ -1,7 +1,7 @@
 #include "lotrecompute.h"
 
 #include "formats.h"
-#include "lotrows.h"
+#include "multirow.h"
 #include "sql.h"
 #include "units.h"
 

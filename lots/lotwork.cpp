@@ -124,20 +124,6 @@ Result<QList<ContractorRates>> contractorsFor(QSqlDatabase db, WorkGroup group)
     return list;
 }
 
-Result<QStringList> workFamilies(QSqlDatabase db)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (Status s =
-            exec(q, QStringLiteral("select famille_intervenant from famille_intervenant order by famille_intervenant"),
-                 {}, "workFamilies");
-        !s)
-        return s.error();
-    QStringList names;
-    while (q.next()) names << q.value(0).toString();
-    return names;
-}
-
 std::optional<QVariant> unitPriceFromRates(const ContractorRates &rates, const QString &unit)
 {
     if (unit == QLatin1String("Heure")) return rates.coutHeure;

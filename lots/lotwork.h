@@ -66,8 +66,6 @@ struct ContractorRates
 // The contractors a group's screen offers, by company name: the family "ABATTAGE" for felling,
 // "DEBARDAGE" for skidding, every contractor for other work.
 Result<QList<ContractorRates>> contractorsFor(QSqlDatabase db, WorkGroup group);
-// The contractor families, for the type of other work.
-Result<QStringList> workFamilies(QSqlDatabase db);
 
 // The unit price a contractor's rates give for a unit: "Heure" cout_heure, "Tonne" cout_tonne,
 // "Are" cout_surface, "m3" cout_volume, "Stere" cout_stere (possibly empty). Nothing for

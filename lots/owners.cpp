@@ -2,7 +2,7 @@
 
 #include "formats.h"
 #include "lotrecompute.h"
-#include "lotrows.h"
+#include "multirow.h"
 #include "sql.h"
 #include "units.h"
 
@@ -186,17 +186,6 @@ Result<Owner> loadOwner(QSqlDatabase db, int inc)
     o.coupeFini = v("coupe_fini").toString();
     o.prixUnit = amount(v("prix_unit"));
     return o;
-}
-
-Result<QStringList> buyerNames(QSqlDatabase db)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select acheteur from acheteur order by acheteur"), {}, "buyerNames"); !s)
-        return s.error();
-    QStringList names;
-    while (q.next()) names << q.value(0).toString();
-    return names;
 }
 
 void applyOwnerCost(Owner &o, const OwnerSpeciesSums &sums)

@@ -84,8 +84,6 @@ struct Owner
 Owner newOwner(int nLot, int indiceLot, const QSqlRecord &settings, const QDate &today);
 Result<Owner> loadOwner(QSqlDatabase db, int inc);
 
-// The buyers the owner screen offers.
-Result<QStringList> buyerNames(QSqlDatabase db);
 
 // The owner cost ("Calcul COÛT"), from the sums of the owner's species lines: the estimation and
 // the estimated price; then, at a fixed price ("OUI"), the levy on the purchase price and a cost

@@ -25,16 +25,6 @@ Result<QSqlRecord> firstRecord(QSqlDatabase db, const QString &sql, std::initial
     return q.record();
 }
 
-Result<QStringList> names(QSqlDatabase db, const QString &sql, const char *where)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (Status s = exec(q, sql, {}, where); !s) return s.error();
-    QStringList list;
-    while (q.next()) list << q.value(0).toString();
-    return list;
-}
-
 } // namespace
 
 LogVolume logVolume(std::optional<double> diameter, std::optional<double> length, std::optional<double> barkShare)
@@ -59,16 +49,6 @@ Result<std::optional<QString>> diameterClass(QSqlDatabase db, double diameter)
         return s.error();
     if (!q.next()) return std::optional<QString>();
     return std::optional<QString>(q.value(0).toString());
-}
-
-Result<QStringList> speciesNames(QSqlDatabase db)
-{
-    return names(db, QStringLiteral("select essence from essence order by essence"), "speciesNames");
-}
-
-Result<QStringList> qualityNames(QSqlDatabase db)
-{
-    return names(db, QStringLiteral("select qualite from qualite order by qualite"), "qualityNames");
 }
 
 LogRecord newLog(int nLot, int indiceLot, const QString &lieu, const QDate &today)

@@ -35,9 +35,6 @@ LogVolume logVolume(std::optional<double> diameter, std::optional<double> length
 // nothing when no class covers it.
 Result<std::optional<QString>> diameterClass(QSqlDatabase db, double diameter);
 
-// The species and quality names offered by the log screens, in name order.
-Result<QStringList> speciesNames(QSqlDatabase db);
-Result<QStringList> qualityNames(QSqlDatabase db);
 
 // One log row as the log entry screen edits it.
 struct LogRecord

@@ -87,21 +87,6 @@ Result<QSqlQuery> searchContractors(QSqlDatabase db, const QString &numberText, 
     return run(db, sql, values, "searchContractors");
 }
 
-Result<QStringList> contractorFamilies(QSqlDatabase db)
-{
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (Status s = exec(q,
-                        QStringLiteral("select famille_intervenant from famille_intervenant "
-                                       "where famille_intervenant<>'6-TERMINE' order by famille_intervenant"),
-                        {}, "contractorFamilies");
-        !s)
-        return s.error();
-    QStringList families;
-    while (q.next()) families << q.value(0).toString();
-    return families;
-}
-
 Result<Contractor> readContractor(QSqlDatabase db, int number)
 {
     QSqlQuery q(db);

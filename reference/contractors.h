@@ -39,8 +39,6 @@ struct Contractor
 Result<QSqlQuery> searchContractors(QSqlDatabase db, const QString &numberText, const QString &familyText,
                                     ContractorSort sort);
 
-// The families a contractor may belong to: every family but "6-TERMINE", in order.
-Result<QStringList> contractorFamilies(QSqlDatabase db);
 
 Result<Contractor> readContractor(QSqlDatabase db, int number);
 

@@ -9,7 +9,7 @@
 #include "loteditor.h"
 #include "lotlisttab.h"
 #include "lotstore.h"
-#include "lotwidgets.h"
+#include "gridhelpers.h"
 #include "mainwindow.h"
 #include "modal.h"
 #include "pagedquerymodel.h"

@@ -3,7 +3,8 @@
 
 #include "appcontext.h"
 #include "formats.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
 
 namespace ravelin {
 

@@ -4,7 +4,9 @@
 #include "appcontext.h"
 #include "decimalentry.h"
 #include "formats.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
+#include "namelists.h"
 
 namespace ravelin {
 

@@ -3,7 +3,8 @@
 
 #include "appcontext.h"
 #include "formats.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
 
 #include "pagedlist.h"
 #include "pagedquerymodel.h"
@@ -12,7 +13,7 @@ namespace ravelin {
 
 LogInquiryDialog::LogInquiryDialog(AppContext &context, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::info_grume>()), m_context(context),
-      m_source(new PagedQueryModel(this)), m_grid(new LotGridModel(this))
+      m_source(new PagedQueryModel(this)), m_grid(new GridModel(this))
 {
     m_ui->setupUi(this);
     m_grid->setSourceModel(m_source);

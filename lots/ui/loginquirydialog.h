@@ -14,7 +14,7 @@ class info_grume;
 namespace ravelin {
 
 struct AppContext;
-class LotGridModel;
+class GridModel;
 class PagedQueryModel;
 
 // info_grume: finds logs by number and lot, and shows the lot and the order of the selected log,
@@ -28,7 +28,7 @@ public:
     ~LogInquiryDialog() override;
 
     Ui::info_grume *ui() const { return m_ui.get(); }
-    LotGridModel *logs() const { return m_grid; }
+    GridModel *logs() const { return m_grid; }
     PagedQueryModel *logSource() const { return m_source; }
     // The one-shot timer that loads the two panels.
     QTimer &panelTimer() { return m_panelTimer; }
@@ -42,7 +42,7 @@ private:
     std::unique_ptr<Ui::info_grume> m_ui;
     AppContext &m_context;
     PagedQueryModel *m_source;
-    LotGridModel *m_grid;
+    GridModel *m_grid;
     QTimer m_panelTimer;
 };
 

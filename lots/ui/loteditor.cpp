@@ -10,7 +10,8 @@
 #include "lotdeliveries.h"
 #include "lotlogsdialog.h"
 #include "lotstore.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
 #include "lotwork.h"
 #include "modal.h"
 #include "owners.h"
@@ -97,13 +98,13 @@ QStandardItem *cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft
 
 LotEditor::LotEditor(AppContext &context, const QSqlRecord &lot, bool newLot, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::Creation_dossier2>()), m_context(context), m_original(lot), m_lot(lot),
-      m_newLot(newLot), m_linesSource(new QSqlQueryModel(this)), m_lines(new LotGridModel(this)),
+      m_newLot(newLot), m_linesSource(new QSqlQueryModel(this)), m_lines(new GridModel(this)),
       m_deliveries(new QStandardItemModel(this))
 {
     m_ui->setupUi(this);
     for (int i = 0; i < 3; ++i) {
         m_workSources[i] = new QSqlQueryModel(this);
-        m_work[i] = new LotGridModel(this);
+        m_work[i] = new GridModel(this);
     }
     m_inc = lot.value(QStringLiteral("inc")).toInt();
     m_nLot = lot.value(QStringLiteral("n_lot")).toInt();

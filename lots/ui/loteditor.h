@@ -25,7 +25,7 @@ class OwnersTab;
 
 struct AppContext;
 class GridModel;
-class LotGridModel;
+class GridModel;
 
 // Creation_dossier2, the lot editor: the lot's place and dates, the state of its wood per volume
 // line, what left the lot, its comments; owners, contractor work and the cost price are laid out
@@ -50,7 +50,7 @@ public:
     // The columns of the lot row that differ from what was read, with their new values.
     QVariantMap changes() const;
 
-    LotGridModel *volumeLines() const { return m_lines; }
+    GridModel *volumeLines() const { return m_lines; }
     QStandardItemModel *deliveries() const { return m_deliveries; }
     // The owners as their tab lists them.
     GridModel *owners() const;
@@ -106,10 +106,10 @@ private:
     QString m_finishedApplied; // the "Terminé :" value the logs were last set for
 
     QSqlQueryModel *m_linesSource;
-    LotGridModel *m_lines;
+    GridModel *m_lines;
     QStandardItemModel *m_deliveries;
     QSqlQueryModel *m_workSources[3];
-    LotGridModel *m_work[3];
+    GridModel *m_work[3];
     LotTotals m_totals;
     QImage m_gauges;
 };

@@ -5,7 +5,8 @@
 #include "appcontext.h"
 #include "counters.h"
 #include "loteditor.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
 #include "masterdetail.h"
 #include "modal.h"
 #include "newlotdialog.h"
@@ -71,7 +72,7 @@ QPixmap purchaseTypeIcon(const QString &type)
 class PurchaseTypeDelegate : public QStyledItemDelegate
 {
 public:
-    PurchaseTypeDelegate(const LotGridModel *grid, QObject *parent) : QStyledItemDelegate(parent), m_grid(grid) {}
+    PurchaseTypeDelegate(const GridModel *grid, QObject *parent) : QStyledItemDelegate(parent), m_grid(grid) {}
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -84,7 +85,7 @@ public:
     }
 
 private:
-    const LotGridModel *m_grid;
+    const GridModel *m_grid;
 };
 
 QColor colourOf(LotRowColour colour)
@@ -102,7 +103,7 @@ QColor colourOf(LotRowColour colour)
 
 LotListTab::LotListTab(AppContext &context, QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::lot_list_tab>()), m_context(context),
-      m_source(new PagedQueryModel(this)), m_grid(new LotGridModel(this))
+      m_source(new PagedQueryModel(this)), m_grid(new GridModel(this))
 {
     m_ui->setupUi(this);
     m_busy = new BusyBar(m_ui->ProgressBar_coupe, 10, 10, this);

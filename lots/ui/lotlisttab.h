@@ -20,7 +20,7 @@ class ProgressChart;
 
 struct AppContext;
 class BusyBar;
-class LotGridModel;
+class GridModel;
 class PagedQueryModel;
 
 // The content of the main window's tab "Coupe de Bois" (Tab_detail): the lot list with its
@@ -33,7 +33,7 @@ public:
     ~LotListTab() override;
 
     Ui::lot_list_tab *ui() const { return m_ui.get(); }
-    LotGridModel *grid() const { return m_grid; }
+    GridModel *grid() const { return m_grid; }
 
     // MainTab
     void search() override;
@@ -80,7 +80,7 @@ private:
     std::unique_ptr<Ui::lot_list_tab> m_ui;
     AppContext &m_context;
     PagedQueryModel *m_source;
-    LotGridModel *m_grid;
+    GridModel *m_grid;
     BusyBar *m_busy;
     QStyledItemDelegate *m_typeIcons;
     LotSearch m_lastSearch;

@@ -5,7 +5,8 @@
 #include "chartwidget.h"
 #include "formats.h"
 #include "logentrydialog.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
 #include "modal.h"
 
 #include <QSqlQueryModel>
@@ -15,7 +16,7 @@ namespace ravelin {
 LotLogsDialog::LotLogsDialog(AppContext &context, int nLot, int indiceLot, const QString &lieu, double totalGrume,
                              double totalGrumeLivre, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::grume_coupe>()), m_context(context), m_nLot(nLot),
-      m_indiceLot(indiceLot), m_lieu(lieu), m_source(new QSqlQueryModel(this)), m_grid(new LotGridModel(this))
+      m_indiceLot(indiceLot), m_lieu(lieu), m_source(new QSqlQueryModel(this)), m_grid(new GridModel(this))
 {
     m_ui->setupUi(this);
     m_chart = new ChartWidget(m_ui->Zone_graphique);

@@ -16,7 +16,7 @@ namespace ravelin {
 
 struct AppContext;
 class ChartWidget;
-class LotGridModel;
+class GridModel;
 
 // grume_coupe: the logs of one lot, with their totals and the pie of what is left per class.
 // Logs are written at once, and so are the lot's log totals after every change.
@@ -31,7 +31,7 @@ public:
     ~LotLogsDialog() override;
 
     Ui::grume_coupe *ui() const { return m_ui.get(); }
-    LotGridModel *logs() const { return m_grid; }
+    GridModel *logs() const { return m_grid; }
     ChartWidget *chart() const { return m_chart; }
 
     // True once a change has written new totals into the lot; totals() then holds them.
@@ -58,7 +58,7 @@ private:
     int m_indiceLot;
     QString m_lieu;
     QSqlQueryModel *m_source;
-    LotGridModel *m_grid;
+    GridModel *m_grid;
     ChartWidget *m_chart;
     LogTotals m_totals;
     bool m_totalsWritten = false;

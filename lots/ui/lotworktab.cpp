@@ -4,7 +4,8 @@
 #include "amountfields.h"
 #include "appcontext.h"
 #include "costprice.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
 #include "modal.h"
 #include "owners.h"
 #include "workentrydialog.h"
@@ -23,7 +24,7 @@ constexpr WorkGroup allGroups[3] = {WorkGroup::Felling, WorkGroup::Skidding, Wor
 
 LotWorkTab::LotWorkTab(AppContext &context, int nLot, int indiceLot, QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::Onglet_exploitation>()), m_context(context), m_nLot(nLot),
-      m_indiceLot(indiceLot), m_linesSource(new QSqlQueryModel(this)), m_lines(new LotGridModel(this))
+      m_indiceLot(indiceLot), m_linesSource(new QSqlQueryModel(this)), m_lines(new GridModel(this))
 {
     m_ui->setupUi(this);
     prepareGrid(m_ui->Grille_lots_exploitation);
@@ -32,7 +33,7 @@ LotWorkTab::LotWorkTab(AppContext &context, int nLot, int indiceLot, QWidget *pa
     for (WorkGroup group : allGroups) {
         const int g = int(group);
         m_workSources[g] = new QSqlQueryModel(this);
-        m_work[g] = new LotGridModel(this);
+        m_work[g] = new GridModel(this);
         m_work[g]->setSourceModel(m_workSources[g]);
         for (const char *c : {"qte_action", "prix_unit_action", "i_cout"})
             m_work[g]->setFormat(QString::fromLatin1(c), QStringLiteral("#,##0.00"));

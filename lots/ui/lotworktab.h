@@ -17,7 +17,7 @@ namespace ravelin {
 
 struct AppContext;
 class GridModel;
-class LotGridModel;
+class GridModel;
 
 // The lot editor's tab "Exploitation": the lot's volume lines and, for the selected one, its
 // felled and skidded percentages and its work in three groups (felling, skidding, other), each
@@ -75,9 +75,9 @@ private:
     int m_indiceLot;
     bool m_finished = false;
     QSqlQueryModel *m_linesSource;
-    LotGridModel *m_lines;
+    GridModel *m_lines;
     QSqlQueryModel *m_workSources[3];
-    LotGridModel *m_work[3];
+    GridModel *m_work[3];
 };
 
 } // namespace ravelin

@@ -4,8 +4,10 @@
 #include "amountfields.h"
 #include "appcontext.h"
 #include "decimalentry.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
 #include "modal.h"
+#include "namelists.h"
 #include "ownerestimatedialog.h"
 
 #include <QSqlQueryModel>
@@ -21,7 +23,7 @@ const QString totalPattern = QStringLiteral("# ##0.00");
 
 OwnerDialog::OwnerDialog(AppContext &context, const Owner &owner, bool existing, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::liste_proprietaire>()), m_context(context), m_owner(owner),
-      m_existing(existing), m_speciesSource(new QSqlQueryModel(this)), m_species(new LotGridModel(this))
+      m_existing(existing), m_speciesSource(new QSqlQueryModel(this)), m_species(new GridModel(this))
 {
     m_ui->setupUi(this);
     m_ui->type_proprietaire->addItems(ownerTypes());

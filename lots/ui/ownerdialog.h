@@ -16,7 +16,7 @@ namespace ravelin {
 
 struct AppContext;
 class GridModel;
-class LotGridModel;
+class GridModel;
 
 // liste_proprietaire, "Détail du propriétaire": one owner's particulars and purchase terms, its
 // cost ("Calcul COÛT") and, once the owner exists, its species lines, which are written at once
@@ -58,7 +58,7 @@ private:
     Owner m_owner; // what the screen does not show (keys, hidden values)
     bool m_existing;
     QSqlQueryModel *m_speciesSource;
-    LotGridModel *m_species;
+    GridModel *m_species;
 };
 
 } // namespace ravelin

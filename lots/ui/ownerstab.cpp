@@ -4,7 +4,8 @@
 #include "amountfields.h"
 #include "appcontext.h"
 #include "costprice.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
 #include "modal.h"
 #include "ownerdialog.h"
 #include "owners.h"
@@ -16,8 +17,8 @@ namespace ravelin {
 
 OwnersTab::OwnersTab(AppContext &context, int nLot, int indiceLot, QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::Onglet_proprietaires>()), m_context(context), m_nLot(nLot),
-      m_indiceLot(indiceLot), m_ownersSource(new QSqlQueryModel(this)), m_owners(new LotGridModel(this)),
-      m_speciesSource(new QSqlQueryModel(this)), m_species(new LotGridModel(this))
+      m_indiceLot(indiceLot), m_ownersSource(new QSqlQueryModel(this)), m_owners(new GridModel(this)),
+      m_speciesSource(new QSqlQueryModel(this)), m_species(new GridModel(this))
 {
     m_ui->setupUi(this);
     prepareGrid(m_ui->Grille_proprietaires);

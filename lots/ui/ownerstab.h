@@ -16,7 +16,7 @@ namespace ravelin {
 
 struct AppContext;
 class GridModel;
-class LotGridModel;
+class GridModel;
 
 // The lot editor's tab "Propriètaires": the lot's owners and the selected owner's species lines,
 // the lot's place fields with its purchase cost and deposit, and the owner buttons, refused while
@@ -74,9 +74,9 @@ private:
     int m_indiceLot;
     bool m_finished = false;
     QSqlQueryModel *m_ownersSource;
-    LotGridModel *m_owners;
+    GridModel *m_owners;
     QSqlQueryModel *m_speciesSource;
-    LotGridModel *m_species;
+    GridModel *m_species;
 };
 
 } // namespace ravelin

@@ -4,7 +4,8 @@
 #include "formats.h"
 #include "gauges.h"
 #include "gridmodel.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
 
 #include <QFontMetrics>
 #include <QHBoxLayout>

@@ -2,7 +2,8 @@
 #include "ui_volumelinedetaildialog.h"
 
 #include "appcontext.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
 #include "modal.h"
 
 #include <QSqlQueryModel>
@@ -11,7 +12,7 @@ namespace ravelin {
 
 VolumeLineDetailDialog::VolumeLineDetailDialog(AppContext &context, const AvailableLinesFilter &filter, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::liste_grume_detail>()), m_source(new QSqlQueryModel(this)),
-      m_grid(new LotGridModel(this))
+      m_grid(new GridModel(this))
 {
     m_ui->setupUi(this);
     const QString unit = context.defaultUnit();

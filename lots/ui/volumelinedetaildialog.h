@@ -15,7 +15,7 @@ class liste_grume_detail;
 namespace ravelin {
 
 struct AppContext;
-class LotGridModel;
+class GridModel;
 
 // liste_grume_detail ("Détail des Produits"): a read-only list of the rows of `grume` still
 // available, chosen by the caller (the products available on the lots).
@@ -27,13 +27,13 @@ public:
     ~VolumeLineDetailDialog() override;
 
     Ui::liste_grume_detail *ui() const { return m_ui.get(); }
-    LotGridModel *lines() const { return m_grid; }
+    GridModel *lines() const { return m_grid; }
     bool loaded() const { return m_loaded; }
 
 private:
     std::unique_ptr<Ui::liste_grume_detail> m_ui;
     QSqlQueryModel *m_source;
-    LotGridModel *m_grid;
+    GridModel *m_grid;
     bool m_loaded = false;
 };
 

@@ -3,7 +3,8 @@
 
 #include "appcontext.h"
 #include "formats.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
 #include "modal.h"
 
 #include <QSqlQueryModel>
@@ -13,7 +14,7 @@ namespace ravelin {
 
 VolumeLinePicker::VolumeLinePicker(AppContext &context, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::liste_n_lot>()), m_context(context),
-      m_source(new QSqlQueryModel(this)), m_grid(new LotGridModel(this))
+      m_source(new QSqlQueryModel(this)), m_grid(new GridModel(this))
 {
     m_ui->setupUi(this);
     m_grid->setSourceModel(m_source);

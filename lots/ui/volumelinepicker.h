@@ -16,7 +16,7 @@ class liste_n_lot;
 namespace ravelin {
 
 struct AppContext;
-class LotGridModel;
+class GridModel;
 
 // liste_n_lot ("Liste des produits disponibles"): the volume lines of all lots that are not
 // delivered, one row per line, filtered by species, lot numbers ("11+10+20") and place.
@@ -28,7 +28,7 @@ public:
     ~VolumeLinePicker() override;
 
     Ui::liste_n_lot *ui() const { return m_ui.get(); }
-    LotGridModel *lines() const { return m_grid; }
+    GridModel *lines() const { return m_grid; }
 
     // The selected line; nothing when the list is empty.
     std::optional<VolumeLineChoice> selectedLine() const;
@@ -42,7 +42,7 @@ private:
     std::unique_ptr<Ui::liste_n_lot> m_ui;
     AppContext &m_context;
     QSqlQueryModel *m_source;
-    LotGridModel *m_grid;
+    GridModel *m_grid;
 };
 
 // Shows the lot picker; gives the volume line chosen with "OK", or nothing when the user

@@ -4,7 +4,9 @@
 #include "amountfields.h"
 #include "appcontext.h"
 #include "decimalentry.h"
-#include "lotwidgets.h"
+#include "dialogs.h"
+#include "gridhelpers.h"
+#include "namelists.h"
 
 namespace ravelin {
 

@@ -8,6 +8,7 @@
 #include "contractors.h"
 #include "counters.h"
 #include "formats.h"
+#include "gridhelpers.h"
 #include "gridmodel.h"
 #include "masterdetail.h"
 #include "modal.h"
@@ -31,26 +32,6 @@ void setBandColour(QWidget *band, const QString &colour)
     p.setColor(QPalette::Window, rgb(colour));
     p.setColor(QPalette::WindowText, Qt::white);
     band->setPalette(p);
-}
-
-QString elapsedText(qint64 ms)
-{
-    return QStringLiteral("%1,%2 seconde")
-        .arg(ms / 1000 % 100, 2, 10, QLatin1Char('0'))
-        .arg(ms % 1000, 3, 10, QLatin1Char('0'));
-}
-
-// Shows the columns in this order and hides the others.
-void showColumns(QTableView *view, const GridModel *grid, const QStringList &columns)
-{
-    QHeaderView *header = view->horizontalHeader();
-    for (int c = 0; c < grid->columnCount(); ++c) view->setColumnHidden(c, true);
-    for (int i = 0; i < columns.size(); ++i) {
-        const int logical = grid->column(columns.at(i));
-        if (logical < 0) continue;
-        view->setColumnHidden(logical, false);
-        header->moveSection(header->visualIndex(logical), i);
-    }
 }
 
 } // namespace
@@ -82,13 +63,13 @@ ContractorDirectoryTab::ContractorDirectoryTab(AppContext &context, QWidget *par
     for (const char *cost : {"cout_tonne", "cout_heure", "cout_surface", "cout_volume", "cout_stere"})
         m_contractorGrid->setFormat(QString::fromLatin1(cost), QStringLiteral("#,##0.00"));
     m_ui->Grille_intervenant->setModel(m_contractorGrid);
-    m_ui->Grille_intervenant->verticalHeader()->hide();
+    prepareGrid(m_ui->Grille_intervenant);
     WheelRowStepper::install(m_ui->Grille_intervenant);
 
     m_contactGrid->setSourceModel(m_contacts);
     m_contactGrid->setCaption(QStringLiteral("nom"), QStringLiteral("Nom"));
     m_ui->Grille_contact->setModel(m_contactGrid);
-    m_ui->Grille_contact->verticalHeader()->hide();
+    prepareGrid(m_ui->Grille_contact);
 
     m_actionGrid->setSourceModel(m_actions);
     for (auto [column, caption] :
@@ -105,7 +86,7 @@ ContractorDirectoryTab::ContractorDirectoryTab(AppContext &context, QWidget *par
         return rgb(QStringLiteral("00FF00"));
     });
     m_ui->Grille_actions->setModel(m_actionGrid);
-    m_ui->Grille_actions->verticalHeader()->hide();
+    prepareGrid(m_ui->Grille_actions);
     // columns sized on the rows around the visible ones, not on a whole year of actions
     m_ui->Grille_actions->horizontalHeader()->setResizeContentsPrecision(50);
 
@@ -165,8 +146,10 @@ bool ContractorDirectoryTab::runSearch(bool showErrors)
         if (showErrors) m_context.dialogs->error(found.error());
         return false;
     }
-    m_contractors->setQuery(std::move(found.value()));
-    while (m_contractors->canFetchMore()) m_contractors->fetchMore();
+    if (Status loaded = loadModel(*m_contractors, std::move(found)); !loaded) {
+        if (showErrors) m_context.dialogs->error(loaded.error());
+        return false;
+    }
     m_ui->nb->setText(QStringLiteral("( nb : %1 )").arg(m_contractors->rowCount()));
     QTableView *view = m_ui->Grille_intervenant;
     view->setColumnWidth(m_contractorGrid->column(QStringLiteral("num_intervenant_possible")), 70);
@@ -265,11 +248,14 @@ void ContractorDirectoryTab::loadContacts()
         // The contacts of another contractor must not stay on screen.
         m_contacts->clear();
     } else {
-        m_contacts->setQuery(std::move(found.value()));
-        while (m_contacts->canFetchMore()) m_contacts->fetchMore();
-        showColumns(m_ui->Grille_contact, m_contactGrid,
-                    {QStringLiteral("civilite"), QStringLiteral("nom"), QStringLiteral("prenom"),
-                     QStringLiteral("portable"), QStringLiteral("Tel"), QStringLiteral("Fonction")});
+        (void)loadModel(*m_contacts, std::move(found));
+        showColumns(m_ui->Grille_contact, *m_contactGrid,
+                    {{QStringLiteral("civilite")},
+                     {QStringLiteral("nom")},
+                     {QStringLiteral("prenom")},
+                     {QStringLiteral("portable")},
+                     {QStringLiteral("Tel")},
+                     {QStringLiteral("Fonction")}});
         m_ui->Grille_contact->resizeColumnsToContents();
         setCurrentContactRow(0);
     }
@@ -324,7 +310,7 @@ void ContractorDirectoryTab::modifyContractor()
     }
     ContractorEditorDialog editor(m_context, *contractor, this);
     if (!editor.loaded()) return;
-    emit preparationTimed(elapsedText(preparing.elapsed()));
+    emit preparationTimed(loadTimeText(preparing.elapsed()));
     if (runModal(editor) == QDialog::Accepted) runSearch(true);
 }
 
@@ -411,12 +397,20 @@ void ContractorDirectoryTab::showActions()
         m_context.dialogs->error(found.error());
         return;
     }
-    m_actions->setQuery(std::move(found.value()));
-    while (m_actions->canFetchMore()) m_actions->fetchMore();
-    showColumns(m_ui->Grille_actions, m_actionGrid,
-                {QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("i"), QStringLiteral("c"),
-                 QStringLiteral("e"), QStringLiteral("f"), QStringLiteral("j"), QStringLiteral("g"),
-                 QStringLiteral("fac_fournisseur")});
+    if (Status loaded = loadModel(*m_actions, std::move(found)); !loaded) {
+        m_context.dialogs->error(loaded.error());
+        return;
+    }
+    showColumns(m_ui->Grille_actions, *m_actionGrid,
+                {{QStringLiteral("b")},
+                 {QStringLiteral("a")},
+                 {QStringLiteral("i")},
+                 {QStringLiteral("c")},
+                 {QStringLiteral("e")},
+                 {QStringLiteral("f")},
+                 {QStringLiteral("j")},
+                 {QStringLiteral("g")},
+                 {QStringLiteral("fac_fournisseur")}});
     m_ui->Grille_actions->resizeColumnsToContents();
     m_actionsSociete = societe;
     m_actionsStart = start;

@@ -4,6 +4,7 @@
 #include "appcontext.h"
 #include "decimalentry.h"
 #include "formats.h"
+#include "namelists.h"
 
 namespace ravelin {
 

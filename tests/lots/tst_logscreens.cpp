@@ -7,7 +7,7 @@
 #include "pagedquerymodel.h"
 #include "lotlogsdialog.h"
 #include "lotscreens.h"
-#include "lotwidgets.h"
+#include "gridhelpers.h"
 #include "ui_logentrydialog.h"
 #include "ui_loginquirydialog.h"
 #include "ui_lotlogsdialog.h"
@@ -27,7 +27,7 @@ class TestLogScreens : public QObject
     Q_OBJECT
     test::LotsFixture f;
 
-    QStringList logNumbers(LotGridModel *grid)
+    QStringList logNumbers(GridModel *grid)
     {
         QStringList numbers;
         for (int row = 0; row < grid->rowCount(); ++row)

@@ -4,7 +4,7 @@
 #include "gridmodel.h"
 #include "loteditor.h"
 #include "lotstore.h"
-#include "lotwidgets.h"
+#include "gridhelpers.h"
 #include "reportpreview.h"
 #include "ui_loteditor.h"
 

@@ -4,7 +4,7 @@
 #include "loteditor.h"
 #include "lotlisttab.h"
 #include "lotstore.h"
-#include "lotwidgets.h"
+#include "gridhelpers.h"
 #include "newlotdialog.h"
 #include "ui_loteditor.h"
 #include "ui_lotlisttab.h"
