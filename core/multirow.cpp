@@ -1,4 +1,4 @@
-#include "lotrows.h"
+#include "multirow.h"
 
 #include "sql.h"
 

@@ -1,6 +1,5 @@
-#include "lotwidgets.h"
+#include "gridhelpers.h"
 
-#include "dialogs.h"
 #include "sql.h"
 
 #include <QDateEdit>
@@ -9,12 +8,6 @@
 #include <QTableView>
 
 namespace ravelin {
-
-void showFailure(Dialogs &dialogs, const Error &error)
-{
-    if (error.detail.isEmpty() && error.statement.isEmpty()) dialogs.message(error.message);
-    else dialogs.error(error);
-}
 
 void prepareGrid(QTableView *view)
 {

@@ -17,21 +17,7 @@ class QTableView;
 
 namespace ravelin {
 
-class Dialogs;
-
-// What the lot screens share: grid set-up, query loading, empty dates, failure messages.
-
-// A refusal built by an operation (no database text) is shown as the plain message the user
-// knows; a database failure shows the program's French message with the server's text.
-void showFailure(Dialogs &dialogs, const Error &error);
-
-// The lot screens' grid model (the shared one: formats, captions, alignments, colours).
-class LotGridModel : public GridModel
-{
-    Q_OBJECT
-public:
-    using GridModel::GridModel;
-};
+// What the screens share around their grids: grid set-up, query loading, empty dates, load time.
 
 // Read-only grid, whole-row selection, one row at a time.
 void prepareGrid(QTableView *view);
@@ -54,7 +40,7 @@ void makeDateNullable(QDateEdit *field);
 void setDateValue(QDateEdit *field, const QVariant &value);
 QVariant dateValue(const QDateEdit *field);
 
-// "ss,zzz seconde": the time a lot took to load, for the status bar.
+// "ss,zzz seconde": the time a record took to load, for the status bar.
 QString loadTimeText(qint64 milliseconds);
 
 // The value of a cell of a grid model's source, by column name.
