@@ -8,6 +8,17 @@
 
 namespace ravelin {
 
+static Status applySessionSettings(QSqlDatabase db)
+{
+    QSqlQuery q(db);
+    for (const QString &s : {QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_unicode_ci"),
+                             QStringLiteral("SET SESSION sql_mode='") + sessionSqlMode() + QLatin1Char('\''),
+                             QStringLiteral("SET SESSION innodb_lock_wait_timeout=15")}) {
+        if (!q.exec(s)) return databaseError(q.lastError(), s, QStringLiteral("openConnection"));
+    }
+    return {};
+}
+
 Result<QSqlDatabase> openConnection(const ServerConfig &config, const QString &connection, const QString &database)
 {
     if (QSqlDatabase::contains(connection)) QSqlDatabase::removeDatabase(connection);
@@ -35,12 +46,21 @@ Result<QSqlDatabase> openConnection(const ServerConfig &config, const QString &c
                         .arg(database, where, e.detail);
         return e;
     }
-    QSqlQuery q(db);
-    for (const QString &s : {QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_unicode_ci"),
-                             QStringLiteral("SET SESSION sql_mode='") + sessionSqlMode() + QLatin1Char('\''),
-                             QStringLiteral("SET SESSION innodb_lock_wait_timeout=15")}) {
-        if (!q.exec(s)) return databaseError(q.lastError(), s, QStringLiteral("openConnection"));
+    if (Status session = applySessionSettings(db); !session) return session.error();
+    return db;
+}
+
+Result<QSqlDatabase> cloneConnection(const QString &original, const QString &connection)
+{
+    if (QSqlDatabase::contains(connection)) QSqlDatabase::removeDatabase(connection);
+    QSqlDatabase db = QSqlDatabase::cloneDatabase(original, connection);
+    if (!db.isValid() || !db.open()) {
+        Error e = databaseError(db.lastError(), {}, QStringLiteral("cloneConnection"));
+        e.message = QStringLiteral("Impossible d'ouvrir une deuxième connexion à la base de données \"%1\".\n%2")
+                        .arg(db.databaseName(), e.detail);
+        return e;
     }
+    if (Status session = applySessionSettings(db); !session) return session.error();
     return db;
 }
 

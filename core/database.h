@@ -21,6 +21,11 @@ inline QString sessionSqlMode()
 // the host and carries the server's text.
 Result<QSqlDatabase> openConnection(const ServerConfig &config, const QString &connection, const QString &database);
 
+// Opens a further connection named `connection` with the settings of the connection named
+// `original` (server, database, account, options) and the same session settings. Safe to call
+// from another thread than the original's: the new connection belongs to the calling thread.
+Result<QSqlDatabase> cloneConnection(const QString &original, const QString &connection);
+
 inline Result<QSqlDatabase> openCompanyDatabase(const ServerConfig &config,
                                                 const QString &connection = QStringLiteral("dbMain"))
 {

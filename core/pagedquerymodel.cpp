@@ -1,5 +1,6 @@
 #include "pagedquerymodel.h"
 
+#include "databaseworker.h"
 #include "sql.h"
 
 #include <QSqlField>
@@ -81,86 +82,92 @@ QString afterCondition(const QList<PagedQueryModel::OrderColumn> &order, const Q
            QStringLiteral("))");
 }
 
-} // namespace
-
-QList<PagedQueryModel::OrderColumn> PagedQueryModel::order() const
+QList<PagedQueryModel::OrderColumn> orderOf(const PagedQuery &query)
 {
-    QList<OrderColumn> columns;
-    for (const QString &entry : m_query.orderBy) {
+    QList<PagedQueryModel::OrderColumn> columns;
+    for (const QString &entry : query.orderBy) {
         const QString t = entry.trimmed();
         if (t.endsWith(QStringLiteral(" desc"), Qt::CaseInsensitive))
-            columns << OrderColumn{t.chopped(5).trimmed(), true};
+            columns << PagedQueryModel::OrderColumn{t.chopped(5).trimmed(), true};
         else if (t.endsWith(QStringLiteral(" asc"), Qt::CaseInsensitive))
-            columns << OrderColumn{t.chopped(4).trimmed(), false};
-        else columns << OrderColumn{t, false};
+            columns << PagedQueryModel::OrderColumn{t.chopped(4).trimmed(), false};
+        else columns << PagedQueryModel::OrderColumn{t, false};
     }
-    columns << OrderColumn{m_query.key, m_query.descending};
+    columns << PagedQueryModel::OrderColumn{query.key, query.descending};
     return columns;
 }
 
-QStringList PagedQueryModel::orderColumns() const
+QStringList orderColumnsOf(const PagedQuery &query)
 {
     QStringList names;
-    for (const OrderColumn &c : order()) names << c.column;
+    for (const PagedQueryModel::OrderColumn &c : orderOf(query)) names << c.column;
     return names;
 }
 
-QString PagedQueryModel::orderClause() const
+QString orderClauseOf(const PagedQuery &query)
 {
     QStringList parts;
-    for (const OrderColumn &c : order()) parts << c.column + (c.descending ? QStringLiteral(" desc") : QString());
+    for (const PagedQueryModel::OrderColumn &c : orderOf(query))
+        parts << c.column + (c.descending ? QStringLiteral(" desc") : QString());
     return QStringLiteral("order by ") + parts.join(QLatin1Char(','));
 }
 
-QString PagedQueryModel::whereClause(const QVariantList &after, QVariantList &values) const
+// The list's filter and, when `after` holds the order values of a row, "after that row" (in the
+// reverse order when `before`: the rows before it).
+QString whereOf(const PagedQuery &query, const QVariantList &after, QVariantList &values, bool before = false)
 {
     QStringList conditions;
-    if (!m_query.where.trimmed().isEmpty()) {
-        conditions << QLatin1Char('(') + m_query.where + QLatin1Char(')');
-        values += m_query.values;
+    if (!query.where.trimmed().isEmpty()) {
+        conditions << QLatin1Char('(') + query.where + QLatin1Char(')');
+        values += query.values;
     }
-    if (!after.isEmpty()) conditions << afterCondition(order(), after, 0, values);
+    if (!after.isEmpty()) {
+        QList<PagedQueryModel::OrderColumn> order = orderOf(query);
+        if (before)
+            for (PagedQueryModel::OrderColumn &c : order) c.descending = !c.descending;
+        conditions << afterCondition(order, after, 0, values);
+    }
     return conditions.isEmpty() ? QString() : QStringLiteral("where ") + conditions.join(QStringLiteral(" and "));
 }
 
-BoundQuery PagedQueryModel::pageStatement() const
+BoundQuery pageStatementOf(const PagedQuery &query, const QVariantList &after, int pageSize, bool indexMissing)
 {
-    QVariantList after;
-    if (!m_rows.isEmpty())
-        for (int c : m_orderColumns) after << m_rows.at(m_rows.size() - 1, c);
     QVariantList values;
-    const QString where = whereClause(after, values);
+    const QString where = whereOf(query, after, values);
     // one row beyond the page tells whether another page follows
-    const QString limit = QStringLiteral(" limit ") + QString::number(m_pageSize + 1);
+    const QString limit = QStringLiteral(" limit ") + QString::number(pageSize + 1);
     BoundQuery q;
-    if (!m_query.keyIndex.isEmpty()) {
+    if (!query.keyIndex.isEmpty()) {
         // the page's keys from the index alone, then their rows: the server never reads the rows
         // it skips on the way to a page deep down the list
-        q.add(QStringLiteral("select ") + m_query.columns + QStringLiteral(" from ") + m_query.from);
-        q.add(QStringLiteral("join (select ") + m_query.key + QStringLiteral(" as page_key from ") + m_query.from +
-              (m_indexMissing ? QString() : QStringLiteral(" force index (") + m_query.keyIndex + QLatin1Char(')')));
+        q.add(QStringLiteral("select ") + query.columns + QStringLiteral(" from ") + query.from);
+        q.add(QStringLiteral("join (select ") + query.key + QStringLiteral(" as page_key from ") + query.from +
+              (indexMissing ? QString() : QStringLiteral(" force index (") + query.keyIndex + QLatin1Char(')')));
         if (!where.isEmpty()) q.add(where, values);
-        q.add(orderClause() + limit + QStringLiteral(") page on ") + m_query.key + QStringLiteral(" = page.page_key"));
-        q.add(orderClause());
+        q.add(orderClauseOf(query) + limit + QStringLiteral(") page on ") + query.key +
+              QStringLiteral(" = page.page_key"));
+        q.add(orderClauseOf(query));
         return q;
     }
-    q.add(QStringLiteral("select ") + m_query.columns + QStringLiteral(" from ") + m_query.from);
+    q.add(QStringLiteral("select ") + query.columns + QStringLiteral(" from ") + query.from);
     if (!where.isEmpty()) q.add(where, values);
-    q.add(orderClause() + limit);
+    q.add(orderClauseOf(query) + limit);
     return q;
 }
 
-Status PagedQueryModel::readPage(QList<QVector<QVariant>> &rows, QSqlRecord *fields, bool &more)
+// Reads the page after `after` (the order values of the last row read; empty: the first page).
+Status readPageOf(QSqlDatabase db, const PagedQuery &pagedQuery, const QVariantList &after, int pageSize,
+                  bool &indexMissing, QList<QVector<QVariant>> &rows, QSqlRecord *fields, bool &more)
 {
-    const BoundQuery statement = pageStatement();
-    QSqlQuery query(m_db);
+    const BoundQuery statement = pageStatementOf(pagedQuery, after, pageSize, indexMissing);
+    QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(statement.sql)) {
         const Error e = databaseError(query.lastError(), statement.sql, QStringLiteral("PagedQueryModel"));
         // ER_KEY_DOES_NOT_EXITS: a database made before the index; read it without the hint
-        if (e.nativeCode == 1176 && !m_query.keyIndex.isEmpty() && !m_indexMissing) {
-            m_indexMissing = true;
-            return readPage(rows, fields, more);
+        if (e.nativeCode == 1176 && !pagedQuery.keyIndex.isEmpty() && !indexMissing) {
+            indexMissing = true;
+            return readPageOf(db, pagedQuery, after, pageSize, indexMissing, rows, fields, more);
         }
         return e;
     }
@@ -172,7 +179,7 @@ Status PagedQueryModel::readPage(QList<QVector<QVariant>> &rows, QSqlRecord *fie
     int read = 0;
     more = false;
     while (query.next()) {
-        if (read == m_pageSize) {
+        if (read == pageSize) {
             more = true;
             break;
         }
@@ -182,6 +189,61 @@ Status PagedQueryModel::readPage(QList<QVector<QVariant>> &rows, QSqlRecord *fie
         ++read;
     }
     return {};
+}
+
+// "select count(*), sum(a), sum(b) from ... where ...": the count and the sums in one statement.
+BoundQuery countStatementOf(const PagedQuery &query, const QStringList &sums)
+{
+    QString select = QStringLiteral("select count(*)");
+    for (const QString &column : sums) select += QStringLiteral(", sum(") + column + QLatin1Char(')');
+    QVariantList values;
+    BoundQuery q;
+    q.add(select + QStringLiteral(" from ") + query.from);
+    q.add(whereOf(query, {}, values), values);
+    return q;
+}
+
+// The count then the sums.
+Result<QVariantList> runCount(QSqlDatabase db, const BoundQuery &statement, int sums)
+{
+    auto query = runBoundQuery(db, statement, "PagedQueryModel::countRows");
+    if (!query) return query.error();
+    QVariantList values;
+    const bool found = query->next();
+    values << (found ? query->value(0).toLongLong() : 0);
+    for (int c = 0; c < sums; ++c) values << (found ? query->value(c + 1) : QVariant());
+    return values;
+}
+
+} // namespace
+
+PagedQueryModel::~PagedQueryModel()
+{
+    stopCounting();
+}
+
+void PagedQueryModel::setWorker(DatabaseWorker *worker)
+{
+    stopCounting();
+    m_worker = worker;
+}
+
+DatabaseWorker *PagedQueryModel::worker() const
+{
+    return m_worker;
+}
+
+QStringList PagedQueryModel::orderColumns() const
+{
+    return orderColumnsOf(m_query);
+}
+
+Status PagedQueryModel::readPage(QList<QVector<QVariant>> &rows, QSqlRecord *fields, bool &more)
+{
+    QVariantList after;
+    if (!m_rows.isEmpty())
+        for (int c : m_orderColumns) after << m_rows.at(m_rows.size() - 1, c);
+    return readPageOf(m_db, m_query, after, m_pageSize, m_indexMissing, rows, fields, more);
 }
 
 Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count count)
@@ -225,15 +287,19 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
     m_rows.append(rows);
     m_more = more;
     m_total.reset();
+    m_sums.clear();
     m_lastError.reset();
     ++m_generation;
-    if (!m_more) m_total = m_rows.size();
+    stopCounting(); // the previous query's count, if still running, is of no use now
+    if (!m_more) setReadWhole();
     endResetModel();
 
     if (m_total) {
         emit counted(*m_total);
     } else if (count == Count::Now) {
         return countRows();
+    } else if (count == Count::Deferred && m_worker) {
+        countOnWorker();
     } else if (count == Count::Deferred) {
         const quint64 generation = m_generation;
         QTimer::singleShot(0, this, [this, generation] {
@@ -243,22 +309,65 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
     return {};
 }
 
+void PagedQueryModel::setReadWhole()
+{
+    m_total = m_rows.size();
+    m_sums.clear();
+    for (const QString &column : m_sumColumns) {
+        const int c = m_fields.indexOf(bareName(column));
+        double sum = 0;
+        bool any = false;
+        for (int row = 0; c >= 0 && row < m_rows.size(); ++row) {
+            const QVariant &v = m_rows.at(row, c);
+            if (v.isNull()) continue;
+            sum += v.toDouble();
+            any = true;
+        }
+        m_sums << (any ? QVariant(sum) : QVariant());
+    }
+}
+
 Status PagedQueryModel::countRows()
 {
     if (m_total) return {};
-    QVariantList values;
-    BoundQuery q;
-    q.add(QStringLiteral("select count(*) from ") + m_query.from);
-    q.add(whereClause({}, values), values);
-    auto query = runBoundQuery(m_db, q, "PagedQueryModel::countRows");
-    if (!query) {
-        m_lastError = query.error();
-        emit failed(query.error());
-        return query.error();
+    auto counted = runCount(m_db, countStatementOf(m_query, m_sumColumns), int(m_sumColumns.size()));
+    if (!counted) {
+        m_lastError = counted.error();
+        emit failed(counted.error());
+        return counted.error();
     }
-    m_total = query->next() ? query->value(0).toLongLong() : 0;
-    emit counted(*m_total);
+    stopCounting();
+    m_total = counted->at(0).toLongLong();
+    m_sums = counted->mid(1);
+    emit this->counted(*m_total);
     return {};
+}
+
+void PagedQueryModel::countOnWorker()
+{
+    const BoundQuery statement = countStatementOf(m_query, m_sumColumns);
+    const int sums = int(m_sumColumns.size());
+    const quint64 generation = m_generation;
+    m_countTicket = m_worker->run([statement, sums](QSqlDatabase db) { return runCount(db, statement, sums); },
+                                  [this, generation](Result<QVariantList> counted) {
+                                      if (generation != m_generation) return;
+                                      m_countTicket = 0;
+                                      if (m_total) return; // read to its end meanwhile
+                                      if (!counted) {
+                                          m_lastError = counted.error();
+                                          emit failed(counted.error());
+                                          return;
+                                      }
+                                      m_total = counted->at(0).toLongLong();
+                                      m_sums = counted->mid(1);
+                                      emit this->counted(*m_total);
+                                  });
+}
+
+void PagedQueryModel::stopCounting()
+{
+    if (m_countTicket && m_worker) m_worker->cancel(m_countTicket);
+    m_countTicket = 0;
 }
 
 bool PagedQueryModel::canFetchMore(const QModelIndex &parent) const
@@ -287,7 +396,8 @@ void PagedQueryModel::fetchMore(const QModelIndex &parent)
         m_more = false;
     }
     if (!m_more && !m_total) {
-        m_total = m_rows.size();
+        stopCounting();
+        setReadWhole();
         emit counted(*m_total);
     }
 }
@@ -311,32 +421,30 @@ Result<std::optional<int>> PagedQueryModel::locate(const QString &column, const 
             if (m_rows.at(row, c) == value) return std::optional<int>(row);
     if (!m_more) return std::optional<int>();
 
-    // the row's place in the list's order: the rows after it, from the whole count
+    // the row's place in the list's order: the rows before it (the whole count is not needed, and
+    // may be running on the worker)
     QVariantList values;
     BoundQuery find;
     find.add(QStringLiteral("select ") + orderColumns().join(QLatin1Char(',')) + QStringLiteral(" from ") +
              m_query.from);
-    const QString filter = whereClause({}, values);
+    const QString filter = whereOf(m_query, {}, values);
     find.add((filter.isEmpty() ? QStringLiteral("where ") : filter + QStringLiteral(" and ")) + column +
                  QStringLiteral(" = ?"),
              values + QVariantList{value});
-    find.add(orderClause() + QStringLiteral(" limit 1"));
+    find.add(orderClauseOf(m_query) + QStringLiteral(" limit 1"));
     auto found = runBoundQuery(m_db, find, "PagedQueryModel::locate");
     if (!found) return found.error();
     if (!found->next()) return std::optional<int>();
     QVariantList target;
     for (int c = 0; c < orderColumns().size(); ++c) target << found->value(c);
 
-    if (Status counted = countRows(); !counted) return counted.error();
-    QVariantList afterValues;
-    BoundQuery after;
-    after.add(QStringLiteral("select count(*) from ") + m_query.from);
-    after.add(whereClause(target, afterValues), afterValues);
-    auto rest = runBoundQuery(m_db, after, "PagedQueryModel::locate");
-    if (!rest) return rest.error();
-    const qint64 following = rest->next() ? rest->value(0).toLongLong() : 0;
-    const int row = int(*m_total - following - 1);
-    if (row < 0) return std::optional<int>();
+    QVariantList beforeValues;
+    BoundQuery before;
+    before.add(QStringLiteral("select count(*) from ") + m_query.from);
+    before.add(whereOf(m_query, target, beforeValues, true), beforeValues);
+    auto preceding = runBoundQuery(m_db, before, "PagedQueryModel::locate");
+    if (!preceding) return preceding.error();
+    const int row = int(preceding->next() ? preceding->value(0).toLongLong() : 0);
     if (!fetchUpTo(row)) {
         if (m_lastError) return *m_lastError;
         return std::optional<int>();
@@ -392,6 +500,43 @@ QVariant PagedQueryModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_fields.count())
         return m_fields.fieldName(section);
     return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+} // namespace ravelin
+
+namespace ravelin {
+
+PagedReader::PagedReader(QSqlDatabase db, const PagedQuery &query, int pageSize)
+    : m_db(db), m_query(query), m_pageSize(qMax(1, pageSize))
+{
+}
+
+Result<QList<QVector<QVariant>>> PagedReader::next()
+{
+    QList<QVector<QVariant>> rows;
+    if (m_ended) return rows;
+    const bool first = m_fields.isEmpty();
+    bool more = false;
+    QSqlRecord fields;
+    if (Status read =
+            readPageOf(m_db, m_query, m_after, m_pageSize, m_indexMissing, rows, first ? &fields : nullptr, more);
+        !read)
+        return read.error();
+    if (first) {
+        m_fields = fields;
+        for (const QString &column : orderColumnsOf(m_query)) {
+            const int c = m_fields.indexOf(bareName(column));
+            if (c < 0)
+                return Error{QStringLiteral("La liste ne peut pas être lue : la colonne %1 manque.").arg(column),
+                             QString(), QString(), QStringLiteral("PagedReader::next")};
+            m_orderColumns << c;
+        }
+    }
+    m_ended = !more;
+    m_after.clear();
+    if (!rows.isEmpty())
+        for (int c : m_orderColumns) m_after << rows.last().at(c);
+    return rows;
 }
 
 } // namespace ravelin

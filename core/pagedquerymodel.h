@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlRecord>
 #include <QStringList>
@@ -14,6 +15,8 @@
 #include <optional>
 
 namespace ravelin {
+
+class DatabaseWorker;
 
 // What a paged list reads: "select <columns> from <from> where <where> order by <orderBy>, <key>",
 // the rows taken a page at a time after the last row read. `key` must be unique (the table's inc);
@@ -52,6 +55,7 @@ public:
     };
 
     explicit PagedQueryModel(QObject *parent = nullptr);
+    ~PagedQueryModel() override;
 
     // Runs the first page. On failure the model keeps its previous rows.
     Status setQuery(QSqlDatabase db, const PagedQuery &query, Count count = Count::Deferred);
@@ -59,8 +63,23 @@ public:
     void setPageSize(int rows) { m_pageSize = qMax(1, rows); }
     int pageSize() const { return m_pageSize; }
 
+    // Deferred counts (and sums) run on the worker's own connection instead of this thread's: the
+    // screen stays free while the server counts, and a count made stale by a new query is stopped
+    // and dropped. The first page and the pages that follow are still read on the model's
+    // connection. Nothing (the default) counts on the model's connection after the first page.
+    void setWorker(DatabaseWorker *worker);
+    DatabaseWorker *worker() const;
+    // Columns summed over the whole list with its count (in the same statement). Each is a
+    // column of the list's table under the name the list gives it ("m3", "prix_total").
+    void setSums(const QStringList &columns) { m_sumColumns = columns; }
+    const QStringList &sumColumns() const { return m_sumColumns; }
+    // The sums, in the order of sumColumns(), once counted (null for a list without rows).
+    const QVariantList &sums() const { return m_sums; }
+
     // Rows of the whole list, once counted.
     std::optional<qint64> totalCount() const { return m_total; }
+    // True while a count runs on the worker.
+    bool isCounting() const { return m_countTicket != 0; }
     // Counts the rows of the whole list now (when not counted yet); emits counted().
     Status countRows();
     // Reads the rows up to `row` (one statement); false when the list has fewer rows.
@@ -90,12 +109,11 @@ signals:
 private:
     // Reads the page after the last key held into `rows`; `more` tells whether rows are left.
     Status readPage(QList<QVector<QVariant>> &rows, QSqlRecord *fields, bool &more);
-    BoundQuery pageStatement() const;
-    // The list's filter and, when `after` holds the order values of a row, "after that row".
-    QString whereClause(const QVariantList &after, QVariantList &values) const;
-    QList<OrderColumn> order() const;
     QStringList orderColumns() const;
-    QString orderClause() const;
+    void countOnWorker();
+    void stopCounting();
+    // The count is known without a statement: the list is read whole.
+    void setReadWhole();
 
     QSqlDatabase m_db;
     PagedQuery m_query;
@@ -126,6 +144,35 @@ private:
     std::optional<Error> m_lastError;
     bool m_indexMissing = false; // the server lacks the query's keyIndex
     quint64 m_generation = 0;    // a deferred count belongs to the query it was asked for
+    QPointer<DatabaseWorker> m_worker;
+    quint64 m_countTicket = 0; // the worker's count running, 0 when none
+    QStringList m_sumColumns;
+    QVariantList m_sums;
+};
+
+// Reads a paged list from its start to its end a page at a time, as PagedQueryModel pages it (after
+// the last row read, on the order columns and the key), holding one page only: what an export or a
+// computation over every row of a long list uses.
+class PagedReader
+{
+public:
+    PagedReader(QSqlDatabase db, const PagedQuery &query, int pageSize = 5000);
+
+    // The next page; empty once the list has been read to its end.
+    Result<QList<QVector<QVariant>>> next();
+    bool atEnd() const { return m_ended; }
+    // The list's columns, once the first page has been read.
+    const QSqlRecord &fields() const { return m_fields; }
+
+private:
+    QSqlDatabase m_db;
+    PagedQuery m_query;
+    int m_pageSize;
+    QSqlRecord m_fields;
+    QList<int> m_orderColumns;
+    QVariantList m_after;
+    bool m_ended = false;
+    bool m_indexMissing = false;
 };
 
 } // namespace ravelin

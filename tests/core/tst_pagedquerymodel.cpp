@@ -1,3 +1,4 @@
+#include "databaseworker.h"
 #include "pagedquerymodel.h"
 #include "sql.h"
 #include "testdb.h"
@@ -208,6 +209,64 @@ private slots:
         QVERIFY(model.lastError());
         QVERIFY(!model.canFetchMore());
         QCOMPARE(model.rowCount(), 3);
+    }
+
+    // Counted on a worker's connection: the model's own connection reads the first page only, the
+    // count and sums come back later on this thread, and the count of a query replaced meanwhile
+    // never shows.
+    void countedOnTheWorker_data()
+    {
+        QTest::addColumn<int>("pageSize");
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<int>("statements"); // on the model's connection, for the first page
+        QTest::newRow("longer than a page") << 3 << qint64(7) << 1;
+        QTest::newRow("within a page, counted as read") << 50 << qint64(7) << 1;
+    }
+    void countedOnTheWorker()
+    {
+        QFETCH(int, pageSize);
+        QFETCH(qint64, total);
+        QFETCH(int, statements);
+        QVERIFY(execute(m_db, QStringLiteral("update destination set cout_tonne = length(destination)")));
+        DatabaseWorker worker(m_db);
+        PagedQueryModel model;
+        model.setPageSize(pageSize);
+        model.setWorker(&worker);
+        model.setSums({QStringLiteral("cout_tonne")});
+        QSignalSpy counted(&model, &PagedQueryModel::counted);
+        PagedQuery q = places(QStringLiteral("stockage = ?"), {QStringLiteral("NON")});
+        q.columns = QStringLiteral("inc, destination as nom, cout_tonne");
+
+        // a first query (six places, counted on the worker) replaced at once: its count is dropped
+        model.setPageSize(3);
+        QVERIFY(model.setQuery(m_db, places(QStringLiteral("destination <> ?"), {QStringLiteral("A")})));
+        QVERIFY(model.isCounting());
+        model.setPageSize(pageSize);
+        const qint64 before = questions();
+        QVERIFY(model.setQuery(m_db, q));
+        QCOMPARE(questions() - before - 1, statements);
+        QTRY_COMPARE(counted.count(), 1);
+        QTest::qWait(50);
+        QCOMPARE(counted.count(), 1);
+        QCOMPARE(counted.first().first().toLongLong(), total);
+        QCOMPARE(model.totalCount().value_or(-1), total);
+        QCOMPARE(model.sums().value(0).toDouble(), 1.0 * (1 + 1 + 1 + 6 + 1 + 1 + 1)); // "D'Arcy" is 6 long
+        QVERIFY(!model.isCounting());
+    }
+
+    // Finding a row deep down the list counts the rows before it only: the whole count may still be
+    // running on the worker.
+    void locateWithoutTheWholeCount()
+    {
+        DatabaseWorker worker(m_db);
+        PagedQueryModel model;
+        model.setPageSize(2);
+        QVERIFY(model.setQuery(m_db, places(), PagedQueryModel::Count::Never));
+        const qint64 before = questions();
+        QCOMPARE(model.locate(QStringLiteral("destination"), QStringLiteral("F")).value(), std::optional<int>(5));
+        QCOMPARE(questions() - before - 1, 3); // the row's order values, the rows before it, the rows up to it
+        QVERIFY(!model.totalCount());
+        QCOMPARE(model.record(5).value(QStringLiteral("nom")).toString(), QStringLiteral("F"));
     }
 };
 
