@@ -27,6 +27,8 @@ public:
                                          const QString &initial = QString()) = 0;
     // A file-open chooser; empty when cancelled.
     virtual QString openFile(const QString &caption, const QString &filter) = 0;
+    // A file-save chooser (it asks before replacing a file); empty when cancelled.
+    virtual QString saveFile(const QString &caption, const QString &filter) = 0;
 
     // Shows an operation's error.
     void error(const Error &e) { message(e.fullText(), QStringLiteral("Erreur")); }

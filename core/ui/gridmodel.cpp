@@ -66,7 +66,12 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole: {
         const QVariant v = QIdentityProxyModel::data(index, Qt::EditRole);
         const auto fmt = m_formats.constFind(sourceName(index.column()));
-        if (fmt != m_formats.cend()) return formatValue(v, *fmt);
+        if (fmt != m_formats.cend()) {
+            // a date column may be given its own pattern ("dd/mm/yyyy hh:nn")
+            if (v.typeId() == QMetaType::QDate) return formatDate(v.toDate(), *fmt);
+            if (v.typeId() == QMetaType::QDateTime) return formatDateTime(v.toDateTime(), *fmt);
+            return formatValue(v, *fmt);
+        }
         if (v.typeId() == QMetaType::QDate) return formatDate(v.toDate());
         if (v.typeId() == QMetaType::QDateTime) return formatDate(v.toDateTime().date());
         if (v.typeId() == QMetaType::Double) return formatNumber(v.toDouble(), QStringLiteral("0.##########"));

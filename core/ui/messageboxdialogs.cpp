@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -59,6 +60,18 @@ std::optional<QString> MessageBoxDialogs::input(const QString &caption, const QS
 QString MessageBoxDialogs::openFile(const QString &caption, const QString &filter)
 {
     return QFileDialog::getOpenFileName(parentWidget(), caption, QString(), filter);
+}
+
+QString MessageBoxDialogs::saveFile(const QString &caption, const QString &filter)
+{
+    QString chosen;
+    QString path = QFileDialog::getSaveFileName(parentWidget(), caption, QString(), filter, &chosen);
+    // the filter chosen gives the file its extension when the user typed none
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        const qsizetype star = chosen.indexOf(QStringLiteral("*."));
+        if (star >= 0) path += chosen.mid(star + 1).section(QLatin1Char(')'), 0, 0).section(QLatin1Char(' '), 0, 0);
+    }
+    return path;
 }
 
 } // namespace ravelin

@@ -44,6 +44,12 @@ QString ScriptedDialogs::openFile(const QString &caption, const QString &)
     return next(caption).toString();
 }
 
+QString ScriptedDialogs::saveFile(const QString &caption, const QString &)
+{
+    m_shown.append({QStringLiteral("saveFile"), caption, QString()});
+    return next(caption).toString();
+}
+
 QStringList ScriptedDialogs::texts() const
 {
     QStringList out;

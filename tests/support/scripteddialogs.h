@@ -17,7 +17,7 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Shown
     {
-        QString kind; // "message", "okCancel", "yesNo", "input", "openFile"
+        QString kind; // "message", "okCancel", "yesNo", "input", "openFile", "saveFile"
         QString caption;
         QString text;
     };
@@ -30,6 +30,7 @@ public:
     bool yesNo(const QString &text, const QString &caption) override;
     std::optional<QString> input(const QString &caption, const QString &prompt, const QString &initial) override;
     QString openFile(const QString &caption, const QString &filter) override;
+    QString saveFile(const QString &caption, const QString &filter) override; // a queued QString
 
     const QList<Shown> &shown() const { return m_shown; }
     QStringList texts() const; // every text shown, in order
