@@ -5,10 +5,13 @@
 #include "benchaction.h"
 
 #include "contractors.h"
+#include "listexport.h"
 #include "loginquirydialog.h"
 #include "loteditor.h"
 #include "lotlisttab.h"
 #include "lotstore.h"
+#include "measure.h"
+#include "volumelines.h"
 #include "gridhelpers.h"
 #include "mainwindow.h"
 #include "modal.h"
@@ -155,6 +158,44 @@ ActionResult openProgram(BenchContext &ctx)
     return r;
 }
 
+// "Exporter…" on the log inquiry showing every free log: its columns and formats as on screen,
+// the whole list streamed to the file a page of 5,000 logs at a time. The memory is sampled after
+// each page: it must stay flat however long the list.
+ActionFunction exportFreeLogs(ExportFormat format)
+{
+    return [format](BenchContext &ctx) {
+        auto statement = logInquiryQuery(LogInquiry{});
+        if (!statement) return failed(statement.error());
+        const QString amounts = QStringLiteral("#,##0.00");
+        const QList<ExportColumn> columns{{QStringLiteral("n_grume"), QStringLiteral("n_grume"), QString(), 80},
+                                          {QStringLiteral("essence"), QStringLiteral("essence"), QString(), 110},
+                                          {QStringLiteral("qualite"), QStringLiteral("qualite"), QString(), 90},
+                                          {QStringLiteral("classe"), QStringLiteral("classe"), QString(), 50},
+                                          {QStringLiteral("diametre"), QStringLiteral("diametre"), amounts, 60},
+                                          {QStringLiteral("longueur"), QStringLiteral("longueur"), amounts, 60},
+                                          {QStringLiteral("m3"), QStringLiteral("m3"), amounts, 70},
+                                          {QStringLiteral("N_lot"), QStringLiteral("N°coupe"), QString(), 70},
+                                          {QStringLiteral("livree"), QStringLiteral("livree"), QString(), 50},
+                                          {QStringLiteral("lieu"), QStringLiteral("lieu"), QString(), 140},
+                                          {QStringLiteral("stock"), QStringLiteral("stock"), QString(), 110},
+                                          {QStringLiteral("inc_cde"), QStringLiteral("inc_cde"), QString(), 70}};
+        auto *folder = ctx.object<QTemporaryDir>(QStringLiteral("export folder"), [] { return new QTemporaryDir; });
+        const QString file = folder->filePath(format == ExportFormat::Csv ? QStringLiteral("grumes.csv")
+                                                                          : QStringLiteral("grumes.xlsx"));
+        double peak = residentMegabytes();
+        auto done = exportList(ctx.db, *statement, columns, file, format, [&peak](qint64) {
+            peak = std::max(peak, residentMegabytes());
+            return true;
+        });
+        if (!done) return failed(done.error());
+        ActionResult r;
+        r.rows = done->rows;
+        r.peakResidentMb = peak;
+        QFile::remove(file);
+        return r;
+    };
+}
+
 QString sessionSetup()
 {
     return QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_unicode_ci; SET SESSION sql_mode='") + sessionSqlMode() +
@@ -245,6 +286,10 @@ const QString kLotEditorSql = QStringLiteral(
     "and type1<>'ABATTAGE' and N_lot={biggest_lot} and id={biggest_lot_line} order by I_nom, inc");
 
 // the first page of the log inquiry and its count, as the paged list reads them
+// every free log, in the log inquiry's order: what scrolling it to its end or exporting it reads
+const QString kFreeLogs = QStringLiteral(
+    "select inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde from grume "
+    "where N_grume is not null and descriptif='GRUME' and inc_cde is null order by inc desc");
 const QString kLogInquiryPage = QStringLiteral(
     "select inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde from grume "
     "where (N_grume is not null and descriptif='GRUME' %1 and inc_cde is null) order by inc desc limit 201");
@@ -429,10 +474,11 @@ const QList<BenchAction> &benchActions()
              r.keep = inquiry;
              return r;
          },
-         QStringLiteral(
-             "select inc,n_grume,essence,qualite,classe,diametre,longueur,m3,N_lot,livree,lieu,stock,inc_cde from "
-             "grume "
-             "where N_grume is not null and descriptif='GRUME' and inc_cde is null order by inc desc")},
+         kFreeLogs},
+        {QStringLiteral("info_grume : exporter toutes les grumes disponibles en CSV"),
+         exportFreeLogs(ExportFormat::Csv), kFreeLogs},
+        {QStringLiteral("info_grume : exporter toutes les grumes disponibles en XLSX"),
+         exportFreeLogs(ExportFormat::Xlsx), kFreeLogs},
         {QStringLiteral("info_grume : une coupe"),
          [](BenchContext &ctx) {
              auto *inquiry = ctx.object<LogInquiryDialog>(QStringLiteral("log inquiry"),

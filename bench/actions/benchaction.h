@@ -25,6 +25,7 @@ struct ActionResult
     QString connection;         // a connection the action opened itself (start-up), whose session
                                 // counts the statements; empty: the context's connection
     QString error;              // empty when the action succeeded
+    double peakResidentMb = -1; // the most memory the action held while it ran, when it sampled it
 };
 
 // Answers every question "no", cancels every input and records what would have been shown, so

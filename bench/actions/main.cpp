@@ -151,7 +151,7 @@ std::vector<Measure> measureCompany(BenchContext &ctx, const QList<int> &selecte
                 timer.start();
                 ActionResult r = action.run(ctx);
                 const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-                m.residentMb = std::max(m.residentMb, residentMegabytes());
+                m.residentMb = std::max({m.residentMb, residentMegabytes(), r.peakResidentMb});
                 qint64 statements = 0, sent = 0;
                 if (!r.connection.isEmpty()) {
                     const SessionCounters own = sessionCounters(QSqlDatabase::database(r.connection, false));
