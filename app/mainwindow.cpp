@@ -13,7 +13,6 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -116,10 +115,10 @@ void MainWindow::buildMenus()
 
     setOpener(QStringLiteral("&Quitter"), [this] { close(); });
     setOpener(QStringLiteral("A propos"), [this] {
-        QMessageBox::about(
-            this, QStringLiteral("A propos"),
-            QStringLiteral("<b>Ravelin</b><br>Version %1 (%2)<br>Qt %3<br>Poste %4")
-                .arg(versionText(), buildText(), QString::fromLatin1(qVersion()), QSysInfo::machineHostName()));
+        m_context.dialogs->message(
+            QStringLiteral("Ravelin\nVersion %1 (%2)\nQt %3\nPoste %4")
+                .arg(versionText(), buildText(), QString::fromLatin1(qVersion()), QSysInfo::machineHostName()),
+            QStringLiteral("A propos"));
     });
     installScreens(*this, m_context);
 }
@@ -145,10 +144,21 @@ void MainWindow::addButton(QWidget *button, const QString &page)
 void MainWindow::setOpener(const QString &caption, std::function<void()> opener)
 {
     auto it = m_entries.find(caption);
-    if (it == m_entries.end()) return;
+    // A screen wired to a caption the menus do not have would never open: a programming error that
+    // must not wait for a user to notice the missing entry.
+    if (it == m_entries.end()) qFatal("MainWindow::setOpener: no menu entry or button \"%s\"", qUtf8Printable(caption));
     it->opener = std::move(opener);
     if (it->action) it->action->setEnabled(bool(it->opener));
     if (it->button) it->button->setEnabled(bool(it->opener));
+}
+
+QStringList MainWindow::installedEntries() const
+{
+    QStringList captions;
+    for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it)
+        if (it->opener) captions << it.key();
+    captions.sort();
+    return captions;
 }
 
 QAction *MainWindow::menuAction(const QString &caption) const

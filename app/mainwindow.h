@@ -47,8 +47,10 @@ public:
     void setTabContent(Tab tab, QWidget *content, MainTab *behaviour);
 
     // Makes a menu entry or a top-band button (named by its caption) open a screen. Entries
-    // without a screen stay disabled.
+    // without a screen stay disabled. A caption that names no entry stops the program.
     void setOpener(const QString &caption, std::function<void()> opener);
+    // The captions of the entries and buttons that open something, in order.
+    QStringList installedEntries() const;
     QAction *menuAction(const QString &caption) const;
     // Runs a menu entry as a click would: the rights check of its page, then its screen.
     void trigger(const QString &caption);

@@ -29,12 +29,17 @@ function(ravelin_add_test name)
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8")
 endfunction()
 
-# ravelin_add_test_folder(LIBS <targets...> LABEL <label>): one test per tst_*.cpp of the folder.
+# ravelin_add_test_folder(LIBS <targets...> LABEL <label> [UI <test names...>]): one test per
+# tst_*.cpp of the folder, labelled <label>; the screen tests named after UI are labelled "ui".
 function(ravelin_add_test_folder)
-  cmake_parse_arguments(F "" "LABEL" "LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "LABEL" "LIBS;UI" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
   foreach(src ${tests})
     get_filename_component(name ${src} NAME_WE)
-    ravelin_add_test(${name} SOURCES ${src} LIBS ${F_LIBS} LABEL ${F_LABEL})
+    set(label ${F_LABEL})
+    if(name IN_LIST F_UI)
+      set(label ui)
+    endif()
+    ravelin_add_test(${name} SOURCES ${src} LIBS ${F_LIBS} LABEL ${label})
   endforeach()
 endfunction()

@@ -222,6 +222,34 @@ private slots:
         QCOMPARE(opened, QStringLiteral("Liste_mot_passe"));
         QVERIFY(m_dialogs.shown().isEmpty());
     }
+
+    // Every entry a screen was wired to opens it for the master user: a screen (closed at once), or
+    // a message for those that only tell something. None fails on the way.
+    void everyInstalledEntryOpens()
+    {
+        auto c = context();
+        MainWindow w(*c);
+        setModalRunner(typePassword(QStringLiteral("vuzq")));
+        w.firstActivation();
+        QStringList entries = w.installedEntries();
+        QVERIFY(entries.size() >= 12);
+        entries.removeAll(QStringLiteral("&Quitter"));
+        for (const QString &caption : entries) {
+            m_dialogs.clear();
+            QStringList screens;
+            setModalRunner([&](QDialog &d) {
+                screens << d.objectName();
+                return int(QDialog::Rejected);
+            });
+            w.trigger(caption);
+            const bool told = !m_dialogs.shown().isEmpty();
+            QVERIFY2(!screens.isEmpty() || told, qPrintable(caption + QStringLiteral(": nothing opened")));
+            for (const auto &shown : m_dialogs.shown())
+                QVERIFY2(shown.caption != QLatin1String("Erreur"),
+                         qPrintable(caption + QStringLiteral(": ") + shown.text));
+        }
+        QVERIFY(!w.ended());
+    }
 };
 
 QTEST_MAIN(TestMainWindow)
