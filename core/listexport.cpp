@@ -57,7 +57,13 @@ struct Cell
     QString text;
 };
 
-Cell cellOf(const QVariant &v, const QString &format)
+bool isNumberPattern(const QString &pattern)
+{
+    return !pattern.isEmpty() && !isDatePattern(pattern);
+}
+
+// `numberFormat`: the column is formatted as numbers, so a text that reads as one is one.
+Cell cellOf(const QVariant &v, bool numberFormat)
 {
     Cell cell;
     if (v.isNull() || !v.isValid()) return cell;
@@ -78,7 +84,7 @@ Cell cellOf(const QVariant &v, const QString &format)
         return cell;
     }
     const QString text = v.toString();
-    if (!format.isEmpty() && !isDatePattern(format)) {
+    if (numberFormat) {
         if (text.trimmed().isEmpty()) return cell;
         bool ok = false;
         const double d = parseDecimal(text, &ok);
@@ -114,7 +120,14 @@ class CsvWriter : public SheetWriter
 public:
     Status begin(const QString &path, const QList<ExportColumn> &columns) override
     {
-        m_columns = columns;
+        // each column's patterns, worked out once rather than for every cell
+        for (const ExportColumn &c : columns) {
+            m_datePatterns << (isDatePattern(c.format) ? c.format : QStringLiteral("dd/mm/yyyy"));
+            // the list's decimals, without the thousands spaces a spreadsheet would take for text
+            m_numberPatterns << (isNumberPattern(c.format)
+                                     ? QString(c.format).remove(QLatin1Char(',')).remove(QLatin1Char(' '))
+                                     : QString());
+        }
         m_file.setFileName(path);
         if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return writeError(path, m_file.errorString());
         m_buffer = QByteArrayLiteral("\xEF\xBB\xBF"); // so that a spreadsheet reads the accents as UTF-8
@@ -127,7 +140,8 @@ public:
     Status row(const QList<Cell> &cells) override
     {
         QStringList values;
-        for (int c = 0; c < cells.size(); ++c) values << text(cells.at(c), m_columns.at(c).format);
+        for (int c = 0; c < cells.size(); ++c)
+            values << text(cells.at(c), m_datePatterns.at(c), m_numberPatterns.at(c));
         m_buffer += values.join(QLatin1Char(';')).toUtf8() + "\r\n";
         if (m_buffer.size() > 1 << 20) return flush();
         return {};
@@ -159,22 +173,15 @@ private:
         return QLatin1Char('"') + escaped + QLatin1Char('"');
     }
 
-    static QString text(const Cell &cell, const QString &format)
+    static QString text(const Cell &cell, const QString &datePattern, const QString &numberPattern)
     {
         switch (cell.kind) {
         case Cell::Empty: return QString();
-        case Cell::Date: {
-            const QString pattern = isDatePattern(format) ? format : QStringLiteral("dd/mm/yyyy");
-            return pattern.contains(QLatin1Char('h')) ? formatDateTime(cell.when, pattern)
-                                                      : formatDate(cell.when.date(), pattern);
-        }
+        case Cell::Date:
+            return datePattern.contains(QLatin1Char('h')) ? formatDateTime(cell.when, datePattern)
+                                                          : formatDate(cell.when.date(), datePattern);
         case Cell::Number: {
-            // the list's decimals, without the thousands spaces a spreadsheet would take for text
-            if (!format.isEmpty() && !isDatePattern(format)) {
-                QString pattern = format;
-                pattern.remove(QLatin1Char(',')).remove(QLatin1Char(' '));
-                return formatNumber(cell.number, pattern);
-            }
+            if (!numberPattern.isEmpty()) return formatNumber(cell.number, numberPattern);
             if (cell.whole) return QString::number(qint64(cell.number));
             return QString::number(cell.number, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
         }
@@ -185,7 +192,8 @@ private:
 
     QFile m_file;
     QByteArray m_buffer;
-    QList<ExportColumn> m_columns;
+    QStringList m_datePatterns;
+    QStringList m_numberPatterns;
 };
 
 class XlsxWriter : public SheetWriter
@@ -348,12 +356,19 @@ template <typename IndexOf> QList<int> positions(const QList<ExportColumn> &colu
     return at;
 }
 
-template <typename Value> QList<Cell> cellsOf(const QList<ExportColumn> &columns, const QList<int> &at, Value value)
+// Which columns are formatted as numbers.
+QList<bool> numberFormats(const QList<ExportColumn> &columns)
+{
+    QList<bool> numeric;
+    for (const ExportColumn &c : columns) numeric << isNumberPattern(c.format);
+    return numeric;
+}
+
+template <typename Value> QList<Cell> cellsOf(const QList<bool> &numeric, const QList<int> &at, Value value)
 {
     QList<Cell> cells;
-    cells.reserve(columns.size());
-    for (int c = 0; c < columns.size(); ++c)
-        cells << (at.at(c) < 0 ? Cell() : cellOf(value(at.at(c)), columns.at(c).format));
+    cells.reserve(at.size());
+    for (int c = 0; c < at.size(); ++c) cells << (at.at(c) < 0 ? Cell() : cellOf(value(at.at(c)), numeric.at(c)));
     return cells;
 }
 
@@ -402,6 +417,7 @@ Result<ExportOutcome> exportList(QSqlDatabase db, const PagedQuery &query, const
         std::unique_ptr<SheetWriter> writer = writerFor(format);
         if (Status begun = writer->begin(file.path(), columns); !begun) return begun.error();
         PagedReader reader(db, query, pageSize);
+        const QList<bool> numeric = numberFormats(columns);
         QList<int> at;
         while (!reader.atEnd()) {
             auto page = reader.next();
@@ -409,7 +425,7 @@ Result<ExportOutcome> exportList(QSqlDatabase db, const PagedQuery &query, const
             if (at.isEmpty())
                 at = positions(columns, [&](const QString &name) { return reader.fields().indexOf(name); });
             for (const QVector<QVariant> &row : *page)
-                if (Status written = writer->row(cellsOf(columns, at, [&](int c) { return row.at(c); })); !written)
+                if (Status written = writer->row(cellsOf(numeric, at, [&](int c) { return row.at(c); })); !written)
                     return written.error();
             outcome.rows += page->size();
             if (progress && !progress(outcome.rows)) {
@@ -433,8 +449,9 @@ Result<ExportOutcome> exportTable(const DataTable &table, const QList<ExportColu
         std::unique_ptr<SheetWriter> writer = writerFor(format);
         if (Status begun = writer->begin(file.path(), columns); !begun) return begun.error();
         const QList<int> at = positions(columns, [&](const QString &name) { return table.columnIndex(name); });
+        const QList<bool> numeric = numberFormats(columns);
         for (int row = 0; row < table.rowCount(); ++row) {
-            if (Status written = writer->row(cellsOf(columns, at, [&](int c) { return table.value(row, c); }));
+            if (Status written = writer->row(cellsOf(numeric, at, [&](int c) { return table.value(row, c); }));
                 !written)
                 return written.error();
             ++outcome.rows;
