@@ -6,6 +6,7 @@
 #include "formats.h"
 #include "geocodepage.h"
 #include "settings.h"
+#include "textlimits.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -44,6 +45,7 @@ SettingsDialog::SettingsDialog(AppContext &context, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::parametrage>()), m_context(context)
 {
     m_ui->setupUi(this);
+    limitTextFields(this, context, QStringLiteral("perso"));
     m_ui->cout_broyage_tonne->setVisible(false);
     m_ui->Label_cout_broyage_tonne->setVisible(false);
     m_ui->Unit_cout_broyage_tonne->setVisible(false);

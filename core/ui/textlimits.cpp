@@ -1,5 +1,6 @@
 #include "textlimits.h"
 
+#include "appcontext.h"
 #include "columnlengths.h"
 #include "dialogs.h"
 
@@ -114,6 +115,14 @@ Status limitTextFields(QWidget *form, QSqlDatabase db, const QString &table, Dia
     for (QTextEdit *box : form->findChildren<QTextEdit *>())
         if (const auto length = lengthOf(box)) guardBox(box, *length, &dialogs, captionOf(box, captions));
     return {};
+}
+
+void limitTextFields(QWidget *form, AppContext &context, const QString &table, const QHash<QString, QString> &columns,
+                     const QHash<QString, QString> &captions)
+{
+    if (!context.dialogs) return;
+    // a connection that cannot read the catalogue will not save either: the save tells why
+    (void)limitTextFields(form, context.db, table, *context.dialogs, columns, captions);
 }
 
 } // namespace ravelin

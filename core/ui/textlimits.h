@@ -10,6 +10,7 @@ class QWidget;
 
 namespace ravelin {
 
+struct AppContext;
 class Dialogs;
 
 // Keeps the text fields of an editor within the columns they are written to. Each line edit or
@@ -21,5 +22,10 @@ class Dialogs;
 // the form puts beside them, else their object name).
 Status limitTextFields(QWidget *form, QSqlDatabase db, const QString &table, Dialogs &dialogs,
                        const QHash<QString, QString> &columns = {}, const QHash<QString, QString> &captions = {});
+
+// The same for an editor of the running program. When the catalogue cannot be read the fields
+// stay as they are: the server still refuses an over-long text, and that refusal reads the same.
+void limitTextFields(QWidget *form, AppContext &context, const QString &table,
+                     const QHash<QString, QString> &columns = {}, const QHash<QString, QString> &captions = {});
 
 } // namespace ravelin

@@ -2,6 +2,7 @@
 #include "ui_usereditordialog.h"
 
 #include "appcontext.h"
+#include "textlimits.h"
 
 namespace ravelin {
 
@@ -9,6 +10,7 @@ UserEditorDialog::UserEditorDialog(AppContext &context, const UserRecord &user, 
     : QDialog(parent), m_ui(std::make_unique<Ui::detail_mot_passe>()), m_context(context), m_user(user)
 {
     m_ui->setupUi(this);
+    limitTextFields(this, context, QStringLiteral("mot_passe"));
     m_ui->Utilisateur->setText(user.name);
     m_ui->Mot_passe->setText(user.password);
     m_ui->email->setText(user.email);

@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "gridhelpers.h"
 #include "namelists.h"
+#include "textlimits.h"
 
 namespace ravelin {
 
@@ -30,9 +31,9 @@ LogEntryDialog::LogEntryDialog(AppContext &context, const LogRecord &log, QWidge
     : QDialog(parent), m_ui(std::make_unique<Ui::detail_grume>()), m_context(context), m_log(log)
 {
     m_ui->setupUi(this);
+    limitTextFields(this, context, QStringLiteral("grume"));
     makeDateNullable(m_ui->date_creation);
     setDateValue(m_ui->date_creation, log.dateCreation);
-    m_ui->n_grume->setMaxLength(50);
     m_ui->n_grume->setText(log.nGrume);
     // Measures are shown as typed numbers, with the decimal comma.
     m_ui->diametre->setText(shown(log.diametre, "0.##########"));
@@ -44,10 +45,10 @@ LogEntryDialog::LogEntryDialog(AppContext &context, const LogRecord &log, QWidge
     for (QLineEdit *field : {m_ui->diametre, m_ui->longueur, m_ui->pourcent_ecorce}) installDecimalEntry(field);
 
     auto species = speciesNames(context.db);
-    if (!species) showFailure(*context.dialogs, species.error());
+    if (!species) context.dialogs->error(species.error());
     fillList(m_ui->essence, species, log.essence);
     auto qualities = qualityNames(context.db);
-    if (!qualities) showFailure(*context.dialogs, qualities.error());
+    if (!qualities) context.dialogs->error(qualities.error());
     fillList(m_ui->qualite, qualities, log.qualite);
 
     for (QLineEdit *field : {m_ui->diametre, m_ui->longueur, m_ui->pourcent_ecorce})

@@ -2,6 +2,7 @@
 #include "ui_newlotdialog.h"
 
 #include "appcontext.h"
+#include "textlimits.h"
 
 namespace ravelin {
 
@@ -9,6 +10,7 @@ NewLotDialog::NewLotDialog(AppContext &context, const NewLot &lot, int proposal,
     : QDialog(parent), m_ui(std::make_unique<Ui::ouverture_coupe>()), m_context(context), m_lot(lot)
 {
     m_ui->setupUi(this);
+    limitTextFields(this, context, QStringLiteral("coupe"));
     m_ui->type_achat->addItems(creationPurchaseTypes());
     m_ui->type_achat->setCurrentText(lot.typeAchat);
     m_ui->groupe_essence->addItems({QStringLiteral("OUI"), QStringLiteral("NON")});

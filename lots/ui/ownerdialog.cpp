@@ -9,6 +9,7 @@
 #include "modal.h"
 #include "namelists.h"
 #include "ownerestimatedialog.h"
+#include "textlimits.h"
 
 #include <QSqlQueryModel>
 
@@ -26,10 +27,11 @@ OwnerDialog::OwnerDialog(AppContext &context, const Owner &owner, bool existing,
       m_existing(existing), m_speciesSource(new QSqlQueryModel(this)), m_species(new GridModel(this))
 {
     m_ui->setupUi(this);
+    limitTextFields(this, context, QStringLiteral("proprietaire"));
     m_ui->type_proprietaire->addItems(ownerTypes());
     m_ui->achat_fixe->addItems({QStringLiteral("OUI"), QStringLiteral("NON")});
     if (const auto buyers = buyerNames(context.db)) m_ui->acheteur->addItems(*buyers);
-    else showFailure(*context.dialogs, buyers.error());
+    else context.dialogs->error(buyers.error());
     m_ui->Label_unite_estimation->setText(context.defaultUnit());
     for (QLineEdit *field :
          {m_ui->coef_cvo, m_ui->prix_achat, m_ui->coef_cvo_unite, m_ui->surface, m_ui->abattage_cout})
@@ -155,7 +157,7 @@ void OwnerDialog::computeCost()
     if (m_existing) {
         const auto read = ownerSpeciesSums(m_context.db, o.nLot, o.nom);
         if (!read) {
-            showFailure(*m_context.dialogs, read.error());
+            m_context.dialogs->error(read.error());
             return;
         }
         sums = *read;
@@ -168,7 +170,7 @@ void OwnerDialog::reloadSpecies()
 {
     if (!m_existing) return;
     if (Status s = loadModel(*m_speciesSource, ownerSpeciesQuery(m_context.db, m_owner.nLot, m_owner.nom)); !s) {
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
         return;
     }
     showColumns(m_ui->Grille_essences, *m_species,
@@ -196,7 +198,7 @@ void OwnerDialog::createSpeciesLine()
                              false, this);
     if (runModal(screen) == QDialog::Accepted) {
         if (Status s = ravelin::createSpeciesLine(m_context.db, screen.line()); !s) {
-            showFailure(*m_context.dialogs, s.error());
+            m_context.dialogs->error(s.error());
         } else {
             reloadSpecies();
             emit volumeLinesChanged();
@@ -216,7 +218,7 @@ void OwnerDialog::modifySpeciesLine()
     SpeciesLineDialog screen(m_context, original, true, this);
     if (runModal(screen) == QDialog::Accepted) {
         if (Status s = updateSpeciesLine(m_context.db, original, screen.line()); !s) {
-            showFailure(*m_context.dialogs, s.error());
+            m_context.dialogs->error(s.error());
         } else {
             reloadSpecies();
             emit volumeLinesChanged();

@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "gridhelpers.h"
 #include "namelists.h"
+#include "textlimits.h"
 #include "volumelines.h"
 
 namespace ravelin {
@@ -27,10 +28,11 @@ SpeciesLineDialog::SpeciesLineDialog(AppContext &context, const SpeciesLine &lin
     : QDialog(parent), m_ui(std::make_unique<Ui::proprietaire_essence>()), m_context(context), m_line(line)
 {
     m_ui->setupUi(this);
+    limitTextFields(this, context, QStringLiteral("proprietaire_essence"));
     if (const auto names = speciesNames(context.db)) m_ui->essence->addItems(*names);
-    else showFailure(*context.dialogs, names.error());
+    else context.dialogs->error(names.error());
     if (const auto names = qualityNames(context.db)) m_ui->qualite->addItems(*names);
-    else showFailure(*context.dialogs, names.error());
+    else context.dialogs->error(names.error());
     m_ui->unite->addItems(speciesLineUnits());
     for (QLineEdit *field : {m_ui->qte, m_ui->qte_reel, m_ui->prix_unit}) installDecimalEntry(field);
 

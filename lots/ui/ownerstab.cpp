@@ -9,6 +9,7 @@
 #include "modal.h"
 #include "ownerdialog.h"
 #include "owners.h"
+#include "textlimits.h"
 
 #include <QDate>
 #include <QSqlQueryModel>
@@ -21,6 +22,7 @@ OwnersTab::OwnersTab(AppContext &context, int nLot, int indiceLot, QWidget *pare
       m_speciesSource(new QSqlQueryModel(this)), m_species(new GridModel(this))
 {
     m_ui->setupUi(this);
+    limitTextFields(this, context, QStringLiteral("coupe"));
     prepareGrid(m_ui->Grille_proprietaires);
     prepareGrid(m_ui->Grille_proprietaire_essence);
 
@@ -94,7 +96,7 @@ void OwnersTab::reload()
     const int row = currentOwnerRow();
     const QVariant inc = row >= 0 ? m_owners->raw(row, QStringLiteral("inc")) : QVariant();
     if (Status s = loadModel(*m_ownersSource, lotOwnersQuery(m_context.db, m_nLot)); !s) {
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
         return;
     }
     showColumns(m_ui->Grille_proprietaires, *m_owners,
@@ -123,7 +125,7 @@ void OwnersTab::reloadOwnerSpecies()
         return;
     }
     if (Status s = loadModel(*m_speciesSource, ownerSpeciesQuery(m_context.db, m_nLot, owner)); !s) {
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
         return;
     }
     showColumns(m_ui->Grille_proprietaire_essence, *m_species,
@@ -140,7 +142,7 @@ void OwnersTab::reloadLotAmounts()
 {
     const auto lot = readLotDerivedColumns(m_context.db, m_nLot);
     if (!lot) {
-        showFailure(*m_context.dialogs, lot.error());
+        m_context.dialogs->error(lot.error());
         return;
     }
     m_ui->prix_achat->setText(fieldAmountText(lot->value(QStringLiteral("prix_achat")), QStringLiteral("# ##0.00")));
@@ -158,7 +160,7 @@ bool OwnersTab::refusedOnFinishedLot()
 void OwnersTab::ownersChanged()
 {
     reload();
-    if (auto totals = computeWoodState(m_context.db, m_nLot); !totals) showFailure(*m_context.dialogs, totals.error());
+    if (auto totals = computeWoodState(m_context.db, m_nLot); !totals) m_context.dialogs->error(totals.error());
     reloadLotAmounts();
     emit volumeLinesChanged();
     emit lotTotalsChanged();
@@ -170,7 +172,7 @@ void OwnersTab::createOwner()
     OwnerDialog screen(m_context, newOwner(m_nLot, m_indiceLot, m_context.settings, QDate::currentDate()), false, this);
     if (runModal(screen) == QDialog::Accepted) {
         const auto created = ravelin::createOwner(m_context.db, screen.owner());
-        if (!created) showFailure(*m_context.dialogs, created.error());
+        if (!created) m_context.dialogs->error(created.error());
     }
     ownersChanged();
     // The new owner becomes the selected one.
@@ -189,7 +191,7 @@ void OwnersTab::modifyOwner()
     }
     const auto owner = loadOwner(m_context.db, m_owners->raw(row, QStringLiteral("inc")).toInt());
     if (!owner) {
-        showFailure(*m_context.dialogs, owner.error());
+        m_context.dialogs->error(owner.error());
         reload();
         return;
     }
@@ -200,7 +202,7 @@ void OwnersTab::modifyOwner()
         emit lotTotalsChanged();
     });
     if (runModal(screen) == QDialog::Accepted) {
-        if (Status s = updateOwner(m_context.db, screen.owner()); !s) showFailure(*m_context.dialogs, s.error());
+        if (Status s = updateOwner(m_context.db, screen.owner()); !s) m_context.dialogs->error(s.error());
     }
     ownersChanged();
 }
@@ -220,7 +222,7 @@ void OwnersTab::deleteOwner()
                                                 QStringLiteral("Pour confirmer la suppression, tapez \"SUPPRIMER\" "));
     if (!typed || *typed != QLatin1String("SUPPRIMER")) return;
     if (Status s = ravelin::deleteOwner(m_context.db, m_owners->raw(row, QStringLiteral("inc")).toInt()); !s)
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
     ownersChanged();
 }
 

@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "gridhelpers.h"
 #include "namelists.h"
+#include "textlimits.h"
 
 namespace ravelin {
 
@@ -27,6 +28,7 @@ WorkEntryDialog::WorkEntryDialog(AppContext &context, WorkGroup group, const Wor
     : QDialog(parent), m_ui(std::make_unique<Ui::liste_intervention>()), m_context(context), m_group(group), m_row(row)
 {
     m_ui->setupUi(this);
+    limitTextFields(this, context, QStringLiteral("intervention"));
     setObjectName(workScreenName(group));
     setWindowTitle(workScreenTitle(group));
 
@@ -34,14 +36,14 @@ WorkEntryDialog::WorkEntryDialog(AppContext &context, WorkGroup group, const Wor
         m_contractors = *contractors;
         for (const ContractorRates &c : m_contractors) m_ui->I_nom->addItem(c.societe);
     } else {
-        showFailure(*context.dialogs, contractors.error());
+        context.dialogs->error(contractors.error());
     }
     const bool other = group == WorkGroup::Other;
     m_ui->type1->setVisible(other);
     m_ui->Label_type->setVisible(other);
     if (other) {
         if (const auto families = workFamilies(context.db)) m_ui->type1->addItems(*families);
-        else showFailure(*context.dialogs, families.error());
+        else context.dialogs->error(families.error());
         choose(m_ui->type1, row.type1);
     }
     m_ui->unite_action->addItems(workUnits());

@@ -2,6 +2,7 @@
 #include "ui_contacteditordialog.h"
 
 #include "appcontext.h"
+#include "textlimits.h"
 
 namespace ravelin {
 
@@ -9,6 +10,7 @@ ContactEditorDialog::ContactEditorDialog(AppContext &context, const Contact &con
     : QDialog(parent), m_ui(std::make_unique<Ui::creation_contact>()), m_context(context), m_contact(contact)
 {
     m_ui->setupUi(this);
+    limitTextFields(this, context, QStringLiteral("contact"));
     m_ui->civilite->addItems({QStringLiteral("M."), QStringLiteral("Mme"), QStringLiteral("Mlle")});
     if (!contact.civilite.isEmpty() && m_ui->civilite->findText(contact.civilite) < 0)
         m_ui->civilite->addItem(contact.civilite); // kept as stored

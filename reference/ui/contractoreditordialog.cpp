@@ -5,6 +5,7 @@
 #include "decimalentry.h"
 #include "formats.h"
 #include "namelists.h"
+#include "textlimits.h"
 
 namespace ravelin {
 
@@ -32,6 +33,7 @@ ContractorEditorDialog::ContractorEditorDialog(AppContext &context, const Contra
     : QDialog(parent), m_ui(std::make_unique<Ui::creation_intervenant>()), m_context(context), m_contractor(contractor)
 {
     m_ui->setupUi(this);
+    limitTextFields(this, context, QStringLiteral("intervenant_possible"));
     connect(m_ui->BtnOK, &QPushButton::clicked, this, &ContractorEditorDialog::validate);
     connect(m_ui->BtnAnnuler, &QPushButton::clicked, this, &ContractorEditorDialog::reject);
     for (const CostField &c : costFields(m_ui.get())) installDecimalEntry(c.field);

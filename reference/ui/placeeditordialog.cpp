@@ -6,6 +6,7 @@
 #include "decimalentry.h"
 #include "formats.h"
 #include "geocodepage.h"
+#include "textlimits.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -59,6 +60,7 @@ PlaceEditorDialog::PlaceEditorDialog(AppContext &context, int inc, QWidget *pare
     : QDialog(parent), m_ui(std::make_unique<Ui::detail_destination>()), m_context(context), m_inc(inc)
 {
     m_ui->setupUi(this);
+    limitTextFields(this, context, QStringLiteral("destination"));
     m_ui->unite->addItems({QStringLiteral("TONNE"), QStringLiteral("MWH")});
     m_ui->unite->setCurrentIndex(-1);
     installDecimalEntry(m_ui->cout_mwh);

@@ -11,6 +11,7 @@
 #include "appcontext.h"
 #include "decimalentry.h"
 #include "formats.h"
+#include "textlimits.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -86,6 +87,8 @@ ReferenceDetailDialog::ReferenceDetailDialog(AppContext &context, ReferenceTable
                 new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,9}")), edit));
         }
     }
+    // after the number fields' validators: only the text fields take their column's length
+    limitTextFields(this, context, m_def.table);
     for (const QString &column : m_def.requiredColumns) {
         if (QWidget *f = field(column)) {
             QPalette p = f->palette();
@@ -193,7 +196,7 @@ void ReferenceDetailDialog::accept()
         const Status written = m_save(typed);
         if (!written) {
             m_context.dialogs->error(written.error());
-            if (isChangedElsewhere(written.error())) {
+            if (written.error().is(ErrorKind::ChangedElsewhere)) {
                 m_changedElsewhere = true;
                 QDialog::reject();
             }
