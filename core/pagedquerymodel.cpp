@@ -298,15 +298,23 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
         emit counted(*m_total);
     } else if (count == Count::Now) {
         return countRows();
-    } else if (count == Count::Deferred && m_worker) {
-        countOnWorker();
     } else if (count == Count::Deferred) {
-        const quint64 generation = m_generation;
-        QTimer::singleShot(0, this, [this, generation] {
-            if (generation == m_generation && !m_total) countRows();
-        });
+        countLater();
     }
     return {};
+}
+
+void PagedQueryModel::countLater()
+{
+    if (m_total || m_countTicket) return;
+    if (m_worker) {
+        countOnWorker();
+        return;
+    }
+    const quint64 generation = m_generation;
+    QTimer::singleShot(0, this, [this, generation] {
+        if (generation == m_generation && !m_total) countRows();
+    });
 }
 
 void PagedQueryModel::setReadWhole()

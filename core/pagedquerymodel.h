@@ -82,6 +82,9 @@ public:
     bool isCounting() const { return m_countTicket != 0; }
     // Counts the rows of the whole list now (when not counted yet); emits counted().
     Status countRows();
+    // Counts them later, as setQuery(..., Count::Deferred) does: on the worker when there is one,
+    // else after this turn of the event loop. Nothing when they are counted already.
+    void countLater();
     // Reads the rows up to `row` (one statement); false when the list has fewer rows.
     bool fetchUpTo(int row);
     // The row of the list whose `column` holds `value` (the first in the list's order), its rows

@@ -197,7 +197,8 @@ void ListGrid::configureModel()
 DatabaseWorker *ListGrid::workerFor(QSqlDatabase db)
 {
     if (m_worker) return m_worker;
-    // the grid's own, opened like the screen's connection, kept while the screen lives
+    // the grid's own, opened like the screen's connection when a list first needs it (most lists
+    // hold in their first page), and kept while the screen lives
     if (m_ownWorker && m_db.connectionName() != db.connectionName()) {
         delete m_ownWorker;
         m_ownWorker = nullptr;
@@ -220,7 +221,6 @@ Status ListGrid::setQuery(const PagedQuery &query)
 Status ListGrid::setQuery(QSqlDatabase db, const PagedQuery &query)
 {
     const QVariant kept = currentKey();
-    m_paged->setWorker(workerFor(db));
     m_db = db;
     m_query = query;
     if (m_showingTable) {
@@ -228,7 +228,12 @@ Status ListGrid::setQuery(QSqlDatabase db, const PagedQuery &query)
         m_grid->setSourceModel(m_paged);
     }
     if (m_declaration.counter) m_declaration.counter->setText(m_declaration.counterFormat.arg(QStringLiteral("…")));
-    const Status read = m_paged->setQuery(db, query);
+    const Status read = m_paged->setQuery(db, query, PagedQueryModel::Count::Never);
+    if (read && !m_paged->totalCount()) {
+        // a list longer than its first page is counted on the worker, opened for the first one
+        m_paged->setWorker(workerFor(db));
+        m_paged->countLater();
+    }
     showCount();
     if (!read) return read;
     afterLoad(kept);

@@ -198,6 +198,22 @@ private slots:
         QCOMPARE(grid.sum(QStringLiteral("m3")).toDouble(), 17.5);
     }
 
+    // The worker's connection is opened for the first list longer than a page, and kept.
+    void aShortListOpensNoConnection()
+    {
+        QTableView view;
+        ListGrid grid(m_context, &view, declaration());
+        QVERIFY(grid.setQuery(m_db, logs(QStringLiteral("n_grume <= ?"), {1005})));
+        QVERIFY(!grid.findChild<DatabaseWorker *>());
+        QVERIFY(grid.setQuery(m_db, logs()));
+        DatabaseWorker *worker = grid.findChild<DatabaseWorker *>();
+        QVERIFY(worker);
+        QTRY_COMPARE(grid.totalCount().value_or(-1), 500);
+        QVERIFY(grid.setQuery(m_db, logs(QStringLiteral("inc > ?"), {1})));
+        QCOMPARE(grid.findChildren<DatabaseWorker *>(), QList<DatabaseWorker *>{worker});
+        QTRY_COMPARE(grid.totalCount().value_or(-1), 499);
+    }
+
     void selectionAcrossSearches_data()
     {
         QTest::addColumn<int>("selected"); // the log's inc
