@@ -12,7 +12,6 @@
 #include "lotstore.h"
 #include "dialogs.h"
 #include "gridhelpers.h"
-#include "lotwork.h"
 #include "modal.h"
 #include "owners.h"
 #include "reportpreview.h"
@@ -20,14 +19,13 @@
 #include <QFocusEvent>
 #include <QSqlQueryModel>
 #include <QStandardItemModel>
+#include <QVBoxLayout>
 
 #include <cmath>
 
 namespace ravelin {
 
 namespace {
-
-const QString kNoLineMessage = QStringLiteral("Action impossible , il faut d'abord créer une essence de bois");
 
 // The lot columns the editor's fields and computations may change.
 const QStringList &editedColumns()
@@ -102,10 +100,6 @@ LotEditor::LotEditor(AppContext &context, const QSqlRecord &lot, bool newLot, QW
       m_deliveries(new QStandardItemModel(this))
 {
     m_ui->setupUi(this);
-    for (int i = 0; i < 3; ++i) {
-        m_workSources[i] = new QSqlQueryModel(this);
-        m_work[i] = new GridModel(this);
-    }
     m_inc = lot.value(QStringLiteral("inc")).toInt();
     m_nLot = lot.value(QStringLiteral("n_lot")).toInt();
     m_indiceLot =
@@ -113,12 +107,7 @@ LotEditor::LotEditor(AppContext &context, const QSqlRecord &lot, bool newLot, QW
 
     loadFields();
     setupGrids();
-
-    const QString unit = m_context.defaultUnit();
-    for (QLabel *label : {m_ui->Unite_Qte_vendue_plaquette, m_ui->Unite_Qte_vendue_grume, m_ui->Unite_Total_qte_vendue})
-        label->setText(unit);
-    m_ui->Label_marge_unite->setText(QStringLiteral("Marge / ") + unit);
-    m_ui->Unite_Prix_revient->setText(QStringLiteral("€ / ") + unit);
+    installLotTabs();
 
     const QDate today = QDate::currentDate();
     m_ui->Periode_du->setDate(today.addDays(-30));
@@ -134,35 +123,31 @@ LotEditor::LotEditor(AppContext &context, const QSqlRecord &lot, bool newLot, QW
     connect(m_ui->BtnCalculEtat, &QPushButton::clicked, this, &LotEditor::recomputeWoodState);
     connect(m_ui->BtnImprimer, &QPushButton::clicked, this, &LotEditor::printLotDeliveries);
     connect(m_ui->BtnVoirGrumes, &QPushButton::clicked, this, &LotEditor::showLogs);
-    connect(m_ui->BtnModifPourcentAbattage, &QPushButton::clicked, this, &LotEditor::changeFellingShare);
-    connect(m_ui->BtnModifPourcentDebardage, &QPushButton::clicked, this, &LotEditor::changeSkiddingShare);
     connect(m_ui->type_achat, &QComboBox::activated, this, &LotEditor::purchaseTypeChosen);
-    connect(m_ui->Onglets, &QTabWidget::currentChanged, this, [this] {
-        if (m_ui->Onglets->currentWidget() == m_ui->Onglet_exploitation) reloadWorkLists();
-    });
     m_ui->coupe_fini->installEventFilter(this);
-    installLotTabs();
 }
 
 void LotEditor::installLotTabs()
 {
-    auto replace = [this](QWidget *old, QWidget *tab) {
-        const int index = m_ui->Onglets->indexOf(old);
-        const QString title = m_ui->Onglets->tabText(index);
-        m_ui->Onglets->removeTab(index);
-        old->hide();
-        m_ui->Onglets->insertTab(index, tab, title);
+    // Each of the three pages holds its tab and nothing else.
+    auto fill = [](QWidget *page, QWidget *tab) {
+        auto *layout = new QVBoxLayout(page);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(tab);
     };
-    m_ownersTab = new OwnersTab(m_context, m_nLot, m_indiceLot, this);
-    m_workTab = new LotWorkTab(m_context, m_nLot, m_indiceLot, this);
-    auto *costPrice = new CostPriceTab(m_context, m_nLot, this);
+    m_ownersTab = new OwnersTab(m_context, m_nLot, m_indiceLot, m_ui->Onglet_proprietaires);
+    m_workTab = new LotWorkTab(m_context, m_nLot, m_indiceLot, m_ui->Onglet_exploitation);
+    m_costPriceTab = new CostPriceTab(m_context, m_nLot, m_ui->Onglet_prix_revient);
     m_ownersTab->setLotFields(m_lot);
     const bool finished = m_ui->coupe_fini->currentText() == QLatin1String("OUI");
     m_ownersTab->setLotFinished(finished);
     m_workTab->setLotFinished(finished);
-    replace(m_ui->Onglet_proprietaires, m_ownersTab);
-    replace(m_ui->Onglet_exploitation, m_workTab);
-    replace(m_ui->Onglet_prix_revient, costPrice);
+    fill(m_ui->Onglet_proprietaires, m_ownersTab);
+    fill(m_ui->Onglet_exploitation, m_workTab);
+    fill(m_ui->Onglet_prix_revient, m_costPriceTab);
+
+    // "Etat" and "Exploitation" show one selected volume line: each follows the other.
+    connect(m_workTab, &LotWorkTab::lineSelected, this, &LotEditor::selectLineByInc);
 
     connect(m_ownersTab, &OwnersTab::volumeLinesChanged, this, [this] {
         reloadLines();
@@ -214,18 +199,7 @@ void LotEditor::loadFields()
     for (QDateEdit *date : {m_ui->date_alerte, m_ui->date_fin}) makeDateNullable(date);
     setDateValue(m_ui->date_alerte, lot.value(QStringLiteral("date_alerte")));
     setDateValue(m_ui->date_fin, lot.value(QStringLiteral("date_fin")));
-
-    // As long as the columns hold.
-    m_ui->lieu->setMaxLength(100);
-    m_ui->adresse->setMaxLength(255);
-    m_ui->cp->setMaxLength(20);
-    m_ui->latitude->setMaxLength(100);
-    m_ui->lieu->setText(lot.value(QStringLiteral("lieu")).toString());
-    m_ui->adresse->setText(lot.value(QStringLiteral("adresse")).toString());
-    m_ui->cp->setText(lot.value(QStringLiteral("cp")).toString());
-    m_ui->latitude->setText(lot.value(QStringLiteral("latitude")).toString());
-    m_ui->prix_achat->setText(formatValue(lot.value(QStringLiteral("prix_achat")), QStringLiteral("0.00")));
-    m_ui->abattage_cout->setText(formatValue(lot.value(QStringLiteral("abattage_cout")), QStringLiteral("0.00")));
+    // The place fields and the purchase amounts are on the owners tab.
     m_ui->commentaire->setPlainText(lot.value(QStringLiteral("commentaire")).toString());
 }
 
@@ -239,45 +213,22 @@ void LotEditor::setupGrids()
     m_lines->setCaption(QStringLiteral("a3"), QStringLiteral("Dispo(defaut)"));
     m_lines->setCaption(QStringLiteral("unite_livre"), QStringLiteral("unite"));
     m_lines->setCaption(QStringLiteral("unite_dispo"), QStringLiteral("unite"));
-    for (QTableView *view : {m_ui->Grille_lots, m_ui->Grille_lots_exploitation}) {
-        prepareGrid(view);
-        view->setModel(m_lines);
-    }
-    // One selected volume line for both tabs.
-    QItemSelectionModel *shared = m_ui->Grille_lots->selectionModel();
-    QItemSelectionModel *own = m_ui->Grille_lots_exploitation->selectionModel();
-    m_ui->Grille_lots_exploitation->setSelectionModel(shared);
-    delete own;
-    connect(shared, &QItemSelectionModel::currentRowChanged, this, &LotEditor::lineSelected);
+    prepareGrid(m_ui->Grille_lots);
+    m_ui->Grille_lots->setModel(m_lines);
+    connect(m_ui->Grille_lots->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &LotEditor::lineSelected);
 
     prepareGrid(m_ui->Grille_livraisons);
     m_ui->Grille_livraisons->setModel(m_deliveries);
-
-    QTableView *workViews[3] = {m_ui->Grille_abattage, m_ui->Grille_debardage, m_ui->Grille_autre};
-    for (int i = 0; i < 3; ++i) {
-        m_work[i]->setSourceModel(m_workSources[i]);
-        for (const char *c : {"qte_action", "prix_unit_action", "i_cout"})
-            m_work[i]->setFormat(QLatin1String(c), QStringLiteral("#,##0.00"));
-        prepareGrid(workViews[i]);
-        workViews[i]->setModel(m_work[i]);
-    }
 }
 
 QSqlRecord LotEditor::record() const
 {
     QSqlRecord lot = m_lot;
     lot.setValue(QStringLiteral("type_achat"), textOrNull(m_ui->type_achat->currentText()));
-    lot.setValue(QStringLiteral("lieu"), textOrNull(m_ui->lieu->text()));
-    lot.setValue(QStringLiteral("adresse"), textOrNull(m_ui->adresse->text()));
-    lot.setValue(QStringLiteral("cp"), textOrNull(m_ui->cp->text()));
-    lot.setValue(QStringLiteral("latitude"), textOrNull(m_ui->latitude->text()));
-    // The place fields are typed on the owners tab.
-    if (m_ownersTab) {
-        const QVariantMap place = m_ownersTab->placeFields();
-        for (auto it = place.begin(); it != place.end(); ++it)
-            if (!sameValue(textOrNull(it.value().toString()), m_original.value(it.key())))
-                lot.setValue(it.key(), textOrNull(it.value().toString()));
-    }
+    // The place fields (lieu, adresse, cp, latitude) are typed on the owners tab.
+    const QVariantMap place = m_ownersTab->placeFields();
+    for (auto it = place.begin(); it != place.end(); ++it) lot.setValue(it.key(), textOrNull(it.value().toString()));
     // Comments keep the line ends the older workstations write.
     QString comments = m_ui->commentaire->toPlainText();
     comments.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
@@ -312,7 +263,9 @@ void LotEditor::selectLine(int row)
 
 void LotEditor::reloadLines()
 {
-    const int keep = currentLine();
+    // The selected line stays selected when it is still listed.
+    const int keepInc = currentLineInc();
+    const int keepRow = currentLine();
     if (Status s = loadModel(*m_linesSource, m_context.db, lotVolumeLinesQuery(m_nLot), "LotEditor::reloadLines"); !s) {
         showFailure(*m_context.dialogs, s.error());
         return;
@@ -328,10 +281,12 @@ void LotEditor::reloadLines()
                  {QStringLiteral("unite_dispo"), 45},
                  {QStringLiteral("a3"), 90},
                  {QStringLiteral("unite_defaut"), 45}});
-    showColumns(m_ui->Grille_lots_exploitation, *m_lines,
-                {{QStringLiteral("essence"), 120}, {QStringLiteral("qualite"), 100}});
-    if (m_lines->rowCount() > 0) selectLine(std::clamp(keep, 0, m_lines->rowCount() - 1));
-    else lineSelected();
+    if (m_lines->rowCount() == 0) {
+        lineSelected();
+        return;
+    }
+    const int again = rowOfLine(keepInc);
+    selectLine(again >= 0 ? again : std::clamp(keepRow, 0, m_lines->rowCount() - 1));
 }
 
 void LotEditor::lineSelected()
@@ -345,8 +300,8 @@ void LotEditor::lineSelected()
     m_ui->qualite_ligne->setText(value("qualite").toString());
     for (const char *column : {"sur_pied", "abattage", "debardage", "broyage_reel", "volume_livre", "volume_transfert",
                                "volume_livre_stock", "qte"}) {
-        auto *field = findChild<QLineEdit *>(QLatin1String(column));
-        auto *unitLabel = findChild<QLabel *>(QStringLiteral("unite_") + QLatin1String(column));
+        auto *field = m_ui->Groupe_etat->findChild<QLineEdit *>(QLatin1String(column));
+        auto *unitLabel = m_ui->Groupe_etat->findChild<QLabel *>(QStringLiteral("unite_") + QLatin1String(column));
         if (field) field->setText(formatValue(value(column), QStringLiteral("0.00")));
         if (unitLabel) unitLabel->setText(unit);
     }
@@ -354,37 +309,29 @@ void LotEditor::lineSelected()
                                value("fin_abattage").toDouble());
     m_ui->Image_etat->setPixmap(QPixmap::fromImage(m_gauges));
 
-    m_ui->fin_pied->setText(formatValue(value("fin_pied"), QStringLiteral("0")));
-    m_ui->fin_abattage->setText(formatValue(value("fin_abattage"), QStringLiteral("0")));
-    m_ui->abattage_cout_ligne->setText(formatValue(value("abattage_cout"), QStringLiteral("0.00")));
-    m_ui->debardage_cout_ligne->setText(formatValue(value("debardage_cout"), QStringLiteral("0.00")));
-    m_ui->remise_etat_cout_ligne->setText(formatValue(value("remise_etat_cout"), QStringLiteral("0.00")));
-    m_ui->Qte_reelle->setText(formatValue(value("qte"), QStringLiteral("0.00")));
-    m_ui->Unite_qte_reelle->setText(unit);
-    if (m_ui->Onglets->currentWidget() == m_ui->Onglet_exploitation) reloadWorkLists();
+    // "Exploitation" shows the same line, with its work.
+    const int inc = currentLineInc();
+    if (m_workTab && inc != 0 && inc != m_workTab->currentLineInc()) m_workTab->selectLine(inc);
 }
 
-void LotEditor::reloadWorkLists()
+int LotEditor::currentLineInc() const
 {
     const int row = currentLine();
-    if (row < 0) return;
-    const int lineInc = m_lines->raw(row, QStringLiteral("inc")).toInt();
-    QTableView *views[3] = {m_ui->Grille_abattage, m_ui->Grille_debardage, m_ui->Grille_autre};
-    const WorkGroup groups[3] = {WorkGroup::Felling, WorkGroup::Skidding, WorkGroup::Other};
-    for (int i = 0; i < 3; ++i) {
-        if (Status s = loadModel(*m_workSources[i], workListQuery(m_context.db, m_nLot, lineInc, groups[i])); !s) {
-            showFailure(*m_context.dialogs, s.error());
-            return;
-        }
-        showColumns(views[i], *m_work[i],
-                    {{QStringLiteral("I_nom"), 140},
-                     {QStringLiteral("type1"), 90},
-                     {QStringLiteral("i_date"), 80},
-                     {QStringLiteral("qte_action"), 70},
-                     {QStringLiteral("unite_action"), 60},
-                     {QStringLiteral("prix_unit_action"), 70},
-                     {QStringLiteral("i_cout"), 80}});
-    }
+    return row < 0 ? 0 : m_lines->raw(row, QStringLiteral("inc")).toInt();
+}
+
+int LotEditor::rowOfLine(int inc) const
+{
+    if (inc == 0) return -1;
+    for (int row = 0; row < m_lines->rowCount(); ++row)
+        if (m_lines->raw(row, QStringLiteral("inc")).toInt() == inc) return row;
+    return -1;
+}
+
+void LotEditor::selectLineByInc(int inc)
+{
+    if (inc == 0 || inc == currentLineInc()) return;
+    selectLine(rowOfLine(inc));
 }
 
 void LotEditor::reloadDeliveries()
@@ -468,45 +415,6 @@ void LotEditor::purchaseTypeChosen(int index)
     recomputeWoodState();
 }
 
-void LotEditor::changeFellingShare()
-{
-    changeShare(WorkGroup::Felling);
-}
-
-void LotEditor::changeSkiddingShare()
-{
-    changeShare(WorkGroup::Skidding);
-}
-
-void LotEditor::changeShare(WorkGroup group)
-{
-    const int row = currentLine();
-    if (row < 0) {
-        m_context.dialogs->message(kNoLineMessage);
-        return;
-    }
-    const bool felled = group == WorkGroup::Felling;
-    const QVariant current = m_lines->raw(row, felled ? QStringLiteral("fin_pied") : QStringLiteral("fin_abattage"));
-    const auto typed = felled ? m_context.dialogs->input(QStringLiteral("Modif % d'abattage"),
-                                                         QStringLiteral("Saisir le % de bois abattu"),
-                                                         formatValue(current, QStringLiteral("0.##")))
-                              : m_context.dialogs->input(QStringLiteral("Modif % débardage"),
-                                                         QStringLiteral("Saisir le % de bois débardé"),
-                                                         formatValue(current, QStringLiteral("0.##")));
-    if (!typed) return;
-    bool ok = false;
-    const double value = parseDecimal(*typed, &ok);
-    // A percentage only: anything else is left aside, as a text that is not a number is.
-    if (!ok || value < 0 || value > 100) return;
-    const int percent = int(std::lround(value));
-    if (Status s = setWorkShare(m_context.db, m_lines->raw(row, QStringLiteral("inc")).toInt(), group, percent); !s) {
-        showFailure(*m_context.dialogs, s.error());
-        return;
-    }
-    recomputeWoodState();
-    if (m_workTab) m_workTab->reload();
-}
-
 void LotEditor::leaveFinishedField()
 {
     const QString value = m_ui->coupe_fini->currentText();
@@ -530,8 +438,9 @@ bool LotEditor::eventFilter(QObject *watched, QEvent *event)
 
 void LotEditor::showLogs()
 {
-    LotLogsDialog logs(m_context, m_nLot, m_indiceLot, m_ui->lieu->text(), number(m_lot, "total_grume"),
-                       number(m_lot, "total_grume_livre"), this);
+    // New logs take the lot's town as it stands in the editor, typed or not yet saved.
+    LotLogsDialog logs(m_context, m_nLot, m_indiceLot, record().value(QStringLiteral("lieu")).toString(),
+                       number(m_lot, "total_grume"), number(m_lot, "total_grume_livre"), this);
     runModal(logs);
     if (logs.totalsWritten()) {
         // Already written by the log list: the lot row and what was read both hold them now.

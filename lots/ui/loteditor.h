@@ -1,7 +1,6 @@
 #pragma once
 
 #include "costprice.h"
-#include "lotwork.h"
 #include "volumelines.h"
 
 #include <QDialog>
@@ -20,18 +19,19 @@ class Creation_dossier2;
 
 namespace ravelin {
 
+class CostPriceTab;
 class LotWorkTab;
 class OwnersTab;
 
 struct AppContext;
 class GridModel;
-class GridModel;
 
-// Creation_dossier2, the lot editor: the lot's place and dates, the state of its wood per volume
-// line, what left the lot, its comments; owners, contractor work and the cost price are laid out
-// on their tabs. What the editor does on the way (percentages, the finished mark on the logs, the
-// logs themselves) is written at once; the lot row's own fields are the caller's to write on "OK"
-// (changes()).
+// Creation_dossier2, the lot editor: the lot's dates, the state of its wood per volume line, what
+// left the lot, its comments; the owners with the lot's place fields, the contractor work and the
+// cost price are the tabs OwnersTab, LotWorkTab and CostPriceTab, each filling its page. "Etat" and
+// "Exploitation" show one selected volume line. What the editor does on the way (percentages, the
+// finished mark on the logs, the logs themselves) is written at once; the lot row's own fields are
+// the caller's to write on "OK" (changes()).
 class LotEditor : public QDialog
 {
     Q_OBJECT
@@ -52,27 +52,29 @@ public:
 
     GridModel *volumeLines() const { return m_lines; }
     QStandardItemModel *deliveries() const { return m_deliveries; }
+    // The tabs "Propriètaires", "Exploitation" and "Prix de revient".
+    OwnersTab *ownersTab() const { return m_ownersTab; }
+    LotWorkTab *workTab() const { return m_workTab; }
+    CostPriceTab *costPriceTab() const { return m_costPriceTab; }
     // The owners as their tab lists them.
     GridModel *owners() const;
     const LotTotals &totals() const { return m_totals; }
     // The gauges of the selected volume line as drawn.
     const QImage &gauges() const { return m_gauges; }
+    // The selected row of the volume lines on "Etat" (-1 without lines) and its key (0 without).
     int currentLine() const;
+    int currentLineInc() const;
     void selectLine(int row);
 
 public slots:
     // Lot totals: "Total", available and delivered, and the lot's estimation.
     void computeTotals();
-    void installLotTabs();
     // "Calcul ETAT du bois".
     void recomputeWoodState();
     // "Imprimer": the deliveries of the period in the print preview.
     void printLotDeliveries();
     // "&Voir liste des GRUMES".
     void showLogs();
-    // "Modif %" of the felling and skidding groups.
-    void changeFellingShare();
-    void changeSkiddingShare();
     // Leaving "Terminé :": marks or unmarks the lot's logs as delivered, when the value changed.
     void leaveFinishedField();
     // "OK".
@@ -86,12 +88,15 @@ protected:
 private:
     void loadFields();
     void setupGrids();
+    void installLotTabs();
     void reloadLines();
     void reloadDeliveries();
-    void reloadWorkLists();
     void lineSelected();
+    // The row of the volume line of that key, -1 when not listed.
+    int rowOfLine(int inc) const;
+    // Follows the line selected on "Exploitation".
+    void selectLineByInc(int inc);
     void purchaseTypeChosen(int index);
-    void changeShare(WorkGroup group);
 
     std::unique_ptr<Ui::Creation_dossier2> m_ui;
     AppContext &m_context;
@@ -102,14 +107,13 @@ private:
     int m_nLot = 0;
     OwnersTab *m_ownersTab = nullptr;
     LotWorkTab *m_workTab = nullptr;
+    CostPriceTab *m_costPriceTab = nullptr;
     int m_indiceLot = 1;
     QString m_finishedApplied; // the "Terminé :" value the logs were last set for
 
     QSqlQueryModel *m_linesSource;
     GridModel *m_lines;
     QStandardItemModel *m_deliveries;
-    QSqlQueryModel *m_workSources[3];
-    GridModel *m_work[3];
     LotTotals m_totals;
     QImage m_gauges;
 };

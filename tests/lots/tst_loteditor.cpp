@@ -1,12 +1,21 @@
 #include "lotsfixture.h"
 
+#include "formats.h"
 #include "gauges.h"
 #include "gridmodel.h"
+#include "logentrydialog.h"
 #include "loteditor.h"
+#include "lotlogsdialog.h"
 #include "lotstore.h"
+#include "lotworktab.h"
 #include "gridhelpers.h"
+#include "ownerstab.h"
 #include "reportpreview.h"
+#include "ui_logentrydialog.h"
 #include "ui_loteditor.h"
+#include "ui_lotlogsdialog.h"
+#include "ui_lotworktab.h"
+#include "ui_ownerstab.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -15,7 +24,8 @@
 using namespace ravelin;
 
 // The lot editor Creation_dossier2: what left the lot, the deliveries printout, the wood state and
-// its gauges, the percentages and the finished field.
+// its gauges, the percentages and the finished field, the volume line that "Etat" and
+// "Exploitation" share, and the town new logs take. Driven through the tabs the user sees.
 class TestLotEditor : public QObject
 {
     Q_OBJECT
@@ -88,7 +98,7 @@ private slots:
         // "Imprimer": the period chosen, the lot's place as the editor holds it.
         editor->ui()->Periode_du->setDate(QDate(2026, 2, 1));
         editor->ui()->Periode_au->setDate(QDate(2026, 2, 12));
-        editor->ui()->lieu->setText(QStringLiteral("Ussel-Haut"));
+        editor->ownersTab()->ui()->lieu->setText(QStringLiteral("Ussel-Haut"));
         test::ModalScript screens;
         QString printed;
         screens.then([&](QDialog &d) {
@@ -196,7 +206,8 @@ private slots:
         const int line = f.insertVolumeLine(40, QStringLiteral("Chêne"), 100, 10, 10);
         auto editor = openEditor(1);
         f.dialogs.answer(typed);
-        (felling ? editor->ui()->BtnModifPourcentAbattage : editor->ui()->BtnModifPourcentDebardage)->click();
+        auto *work = editor->workTab()->ui();
+        (felling ? work->BtnModifPourcentAbattage : work->BtnModifPourcentDebardage)->click();
         QCOMPARE(f.dialogs.shown().last().caption,
                  felling ? QStringLiteral("Modif % d'abattage") : QStringLiteral("Modif % débardage"));
         QCOMPARE(f.dialogs.lastText(), felling ? QStringLiteral("Saisir le % de bois abattu")
@@ -210,7 +221,9 @@ private slots:
             QCOMPARE(f.value(QStringLiteral("select sur_pied from grume where inc=?"), {line}).toDouble(), 100 - fp);
             QCOMPARE(f.value(QStringLiteral("select abattage from grume where inc=?"), {line}).toDouble(),
                      std::max(0.0, fp - fa));
-            QCOMPARE(editor->findChild<QLineEdit *>(QLatin1String(column))->text(), QString::number(stored));
+            QCOMPARE((felling ? work->fin_pied : work->fin_abattage)->text(), QString::number(stored));
+            // and "Etat" shows it
+            QCOMPARE(editor->ui()->sur_pied->text(), formatNumber(100 - fp, QStringLiteral("0.00")));
         }
     }
 
@@ -218,9 +231,137 @@ private slots:
     {
         f.run(QStringLiteral("insert into coupe (inc, n_lot) values (1, 40)"));
         auto editor = openEditor(1);
-        editor->ui()->BtnModifPourcentAbattage->click();
+        editor->workTab()->ui()->BtnModifPourcentAbattage->click();
         QCOMPARE(f.dialogs.lastText(), QStringLiteral("Action impossible , il faut d'abord créer une essence de bois"));
         QCOMPARE(f.dialogs.shown().size(), 1);
+    }
+
+    // The period printed runs to the end of its last day: what left the lot at 17:30 that day is
+    // listed, what left at midnight the day after is not, for each of the three kinds of rows.
+    void printedPeriodTakesTheWholeEndDay()
+    {
+        f.run(QStringLiteral("insert into coupe (inc, n_lot, lieu, adresse) values (1, 40, 'Ussel', 'Le Bois')"));
+        f.run(QStringLiteral(
+            "insert into liste_grume_cde (inc_cde, n_lot, descriptif, date_creation, essence, qte_defaut, "
+            "unite_defaut) values "
+            "(500, '40', 'VOLUME', '2026-02-28 23:59:59', 'Veille', 100, 'm3'), "
+            "(501, '40', 'VOLUME', '2026-03-01 00:00:00', 'Premier jour', 1, 'm3'), "
+            "(502, '40', 'GRUME1', '2026-03-10 17:30:00', 'Commande du soir', 2, 'm3'), "
+            "(503, '40', 'VOLUME', '2026-03-11 00:00:00', 'Lendemain', 100, 'm3')"));
+        f.run(QStringLiteral("insert into livraison (inc, n_lot, date_livraison, essence, qte_defaut_totale, "
+                             "unite_defaut) values "
+                             "(700, 40, '2026-03-10 17:30:00', 'Plaquette du soir', 4, 'm3'), "
+                             "(701, 40, '2026-03-11 00:00:00', 'Lendemain', 100, 'm3')"));
+        f.run(QStringLiteral("insert into liste_grume_transfert (inc_transfert, depart, type_transfert, "
+                             "date_creation, essence, qte_defaut, unite_defaut, descriptif) values "
+                             "(800, '40', 'COUPE', '2026-03-10 17:30:00', 'Transfert du soir', 8, 'm3', 'VOLUME'), "
+                             "(801, '40', 'COUPE', '2026-03-11 00:00:00', 'Lendemain', 100, 'm3', 'VOLUME')"));
+        auto editor = openEditor(1);
+        QCOMPARE(editor->deliveries()->rowCount(), 8);
+        editor->ui()->Periode_du->setDate(QDate(2026, 3, 1));
+        editor->ui()->Periode_au->setDate(QDate(2026, 3, 10));
+        test::ModalScript screens;
+        QStringList species;
+        QStringList total;
+        screens.then([&](QDialog &d) {
+            if (auto *preview = qobject_cast<ReportPreview *>(&d)) {
+                species = preview->document().textsNamed(QStringLiteral("essence"));
+                total = preview->document().textsNamed(QStringLiteral("total"));
+            }
+            return int(QDialog::Rejected);
+        });
+        editor->ui()->BtnImprimer->click();
+        QCOMPARE(screens.pending(), 0);
+        // the three rows of 17:30 share their time: their order among themselves is the server's
+        species.sort();
+        QCOMPARE(species, (QStringList{"Commande du soir", "Plaquette du soir", "Premier jour", "Transfert du soir"}));
+        QCOMPARE(total, QStringList{"15,00"});
+    }
+
+    // "Etat" and "Exploitation" show one selected volume line: the line chosen on either tab is the
+    // one the other shows, with its gauges, its percentages and its work.
+    void etatAndExploitationShareTheSelectedLine()
+    {
+        f.run(QStringLiteral("insert into coupe (inc, n_lot) values (1, 40)"));
+        const int oak = f.insertVolumeLine(40, QStringLiteral("Chêne"), 100, 10, 0);
+        const int beech = f.insertVolumeLine(40, QStringLiteral("Hêtre"), 50, 100, 0);
+        const int ash = f.insertVolumeLine(40, QStringLiteral("Frêne"), 30, 40, 20);
+        f.run(QStringLiteral("insert into intervention (N_lot, indice_lot, id, type1, I_nom, i_cout) values "
+                             "(40, 1, ?, 'ABATTAGE', 'Bûcheron du Hêtre', 300), "
+                             "(40, 1, ?, 'ABATTAGE', 'Bûcheron du Frêne', 90)"),
+              {beech, ash});
+        auto editor = openEditor(1);
+        LotWorkTab *work = editor->workTab();
+        const auto felling = [&] {
+            QStringList names;
+            GridModel *grid = work->work(WorkGroup::Felling);
+            for (int row = 0; row < grid->rowCount(); ++row)
+                names << grid->raw(row, QStringLiteral("I_nom")).toString();
+            return names;
+        };
+        QCOMPARE(editor->currentLineInc(), oak);
+        QCOMPARE(work->currentLineInc(), oak);
+        QVERIFY(felling().isEmpty());
+
+        // chosen on "Etat"
+        editor->ui()->Grille_lots->setCurrentIndex(
+            editor->volumeLines()->index(1, editor->volumeLines()->column(QStringLiteral("essence"))));
+        QCOMPARE(editor->ui()->essence_ligne->text(), QStringLiteral("Hêtre"));
+        QCOMPARE(editor->gauges().pixelColor(44, 16).name(), QStringLiteral("#00ff00"));
+        QCOMPARE(work->currentLineInc(), beech);
+        QCOMPARE(work->ui()->Qte_reelle->text(), QStringLiteral("50,00"));
+        QCOMPARE(work->ui()->fin_pied->text(), QStringLiteral("100"));
+        QCOMPARE(felling(), QStringList{"Bûcheron du Hêtre"});
+
+        // and back, chosen on "Exploitation"
+        work->ui()->Grille_lots_exploitation->setCurrentIndex(
+            work->lines()->index(2, work->lines()->column(QStringLiteral("essence"))));
+        QCOMPARE(felling(), QStringList{"Bûcheron du Frêne"});
+        QCOMPARE(editor->currentLineInc(), ash);
+        QCOMPARE(editor->ui()->essence_ligne->text(), QStringLiteral("Frêne"));
+        QCOMPARE(editor->ui()->qte->text(), QStringLiteral("30,00"));
+        QCOMPARE(editor->gauges().pixelColor(44, 16).name(), QStringLiteral("#009eea"));
+
+        // A change made on "Exploitation" goes to that line, and both tabs stay on it.
+        f.dialogs.answer(QStringLiteral("60"));
+        work->ui()->BtnModifPourcentAbattage->click();
+        QCOMPARE(f.value(QStringLiteral("select fin_pied from grume where inc=?"), {ash}).toInt(), 60);
+        QCOMPARE(f.value(QStringLiteral("select fin_pied from grume where inc=?"), {oak}).toInt(), 10);
+        QCOMPARE(f.value(QStringLiteral("select fin_pied from grume where inc=?"), {beech}).toInt(), 100);
+        QCOMPARE(editor->currentLineInc(), ash);
+        QCOMPARE(work->currentLineInc(), ash);
+        QCOMPARE(editor->ui()->sur_pied->text(), QStringLiteral("12,00"));
+        QCOMPARE(work->ui()->fin_pied->text(), QStringLiteral("60"));
+    }
+
+    // New logs take the lot's "Commune" as it stands in the editor, edited and not yet saved.
+    void newLogsTakeTheEditedTown()
+    {
+        f.run(QStringLiteral("insert into coupe (inc, n_lot, indice_lot, lieu) values (1, 40, 1, 'Ussel')"));
+        auto editor = openEditor(1);
+        editor->ownersTab()->ui()->lieu->setText(QStringLiteral("Meymac"));
+        test::ModalScript screens;
+        screens.then([](QDialog &d) {
+            auto &logs = static_cast<LotLogsDialog &>(d);
+            logs.ui()->BtnCreer->click();
+            logs.ui()->BtnFermer->click();
+            return logs.result();
+        });
+        screens.then([](QDialog &d) {
+            auto &entry = static_cast<LogEntryDialog &>(d);
+            entry.ui()->n_grume->setText(QStringLiteral("19"));
+            QTest::keyClicks(entry.ui()->diametre, QStringLiteral("40"));
+            QTest::keyClicks(entry.ui()->longueur, QStringLiteral("10"));
+            QTest::keyClicks(entry.ui()->pourcent_ecorce, QStringLiteral("10"));
+            entry.ui()->BtnOK->click();
+            return entry.result();
+        });
+        editor->ui()->BtnVoirGrumes->click();
+        QCOMPARE(screens.pending(), 0);
+        QCOMPARE(screens.shown(), (QStringList{"grume_coupe", "detail_grume"}));
+        QCOMPARE(f.value(QStringLiteral("select lieu from grume where n_grume='19'")).toString(),
+                 QStringLiteral("Meymac"));
+        QCOMPARE(editor->changes().value(QStringLiteral("lieu")).toString(), QStringLiteral("Meymac"));
     }
 
     void woodStateAndTotalsOnOk()

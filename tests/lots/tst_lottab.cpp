@@ -6,9 +6,11 @@
 #include "lotstore.h"
 #include "gridhelpers.h"
 #include "newlotdialog.h"
+#include "ownerstab.h"
 #include "ui_loteditor.h"
 #include "ui_lotlisttab.h"
 #include "ui_newlotdialog.h"
+#include "ui_ownerstab.h"
 
 #include <QApplication>
 #include <QRegularExpression>
@@ -189,7 +191,7 @@ private slots:
                     QCOMPARE(editor.ui()->type_achat->currentText(), QStringLiteral("ABATTUE"));
                     QCOMPARE(editor.deliveries()->rowCount(), 0);
                 }();
-                editor.ui()->lieu->setText(QStringLiteral("Ussel"));
+                editor.ownersTab()->ui()->lieu->setText(QStringLiteral("Ussel"));
                 if (editorOk) editor.ui()->BtnOK->click();
                 else editor.ui()->BtnAnnuler->click();
                 return editor.result();
@@ -260,19 +262,19 @@ private slots:
                 QCOMPARE(editor.ui()->type_achat->currentText(), QStringLiteral("SUR PIEDS"));
                 QCOMPARE(editor.owners()->rowCount(), 2);
             }();
-            editor.ui()->lieu->setText(QStringLiteral("Saint-Angel d'en haut"));
+            editor.ownersTab()->ui()->lieu->setText(QStringLiteral("Saint-Angel d'en haut"));
             editor.ui()->BtnOK->click();
             [&] {
                 QCOMPARE(f.dialogs.lastText(), QStringLiteral("Ne pas mettre d'apostrophe sur le LIEU !!!"));
                 QVERIFY(editor.result() != QDialog::Accepted);
             }();
-            editor.ui()->lieu->setText(QStringLiteral("Saint-Angel"));
-            editor.ui()->adresse->setText(QStringLiteral("l'Étang"));
+            editor.ownersTab()->ui()->lieu->setText(QStringLiteral("Saint-Angel"));
+            editor.ownersTab()->ui()->adresse->setText(QStringLiteral("l'Étang"));
             editor.ui()->BtnOK->click();
             [&] {
                 QCOMPARE(f.dialogs.lastText(), QStringLiteral("Ne pas mettre d'apostrophe sur le l'ADRESSE !!!"));
             }();
-            editor.ui()->adresse->setText(QStringLiteral("Les Étangs"));
+            editor.ownersTab()->ui()->adresse->setText(QStringLiteral("Les Étangs"));
             setDateValue(editor.ui()->date_fin, QDate(2026, 6, 30));
             editor.ui()->commentaire->setPlainText(QStringLiteral("Accès par la piste"));
             editor.ui()->BtnOK->click();
@@ -311,7 +313,7 @@ private slots:
         tab.search();
         screens.then([](QDialog &d) {
             auto &editor = static_cast<LotEditor &>(d);
-            editor.ui()->lieu->setText(QStringLiteral("Tulle"));
+            editor.ownersTab()->ui()->lieu->setText(QStringLiteral("Tulle"));
             editor.ui()->BtnAnnuler->click();
             return d.result();
         });

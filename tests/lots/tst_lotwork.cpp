@@ -12,6 +12,8 @@
 #include "workentrydialog.h"
 
 #include <QDialog>
+#include <QScopeGuard>
+#include <QSqlError>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -195,6 +197,54 @@ private slots:
         QVERIFY(!created);
         QCOMPARE(created.error().message, QStringLiteral("Vous devez saisir un coût !!!"));
         QCOMPARE(value(QStringLiteral("select count(*) from intervention")).toInt(), 0);
+    }
+
+    // A work row and its group's sum on the volume line stand or fall together: when the server
+    // refuses the sum, the row is not written, changed or deleted either.
+    void rowAndSumStandOrFallTogether_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("create") << "create";
+        QTest::newRow("modify") << "modify";
+        QTest::newRow("delete") << "delete";
+    }
+    void rowAndSumStandOrFallTogether()
+    {
+        QFETCH(QString, action);
+        const int line = volumeLine(30, QStringLiteral("Chêne"), 100);
+        const auto kept = createWork(m_db, work(30, line, WorkGroup::Felling, 100.0));
+        QVERIFY(kept);
+        // The sum is the one update of the volume line these operations make.
+        QSqlQuery q(m_db);
+        QVERIFY2(q.exec(QStringLiteral("create trigger grume_refuse_sum before update on grume for each row "
+                                       "signal sqlstate '45000' set message_text = 'somme refusee'")),
+                 qPrintable(q.lastError().text()));
+        const auto dropTrigger = qScopeGuard([this] {
+            QSqlQuery drop(m_db);
+            if (!drop.exec(QStringLiteral("drop trigger if exists grume_refuse_sum")))
+                qWarning() << drop.lastError().text();
+        });
+
+        QString failure;
+        if (action == QLatin1String("create")) {
+            const auto created = createWork(m_db, work(30, line, WorkGroup::Felling, 250.0));
+            if (!created) failure = created.error().fullText();
+        } else if (action == QLatin1String("modify")) {
+            auto row = loadWork(m_db, *kept);
+            QVERIFY(row);
+            row->iCout = 250.0;
+            row->iNom = QStringLiteral("Autre société");
+            if (const Status s = updateWork(m_db, *row); !s) failure = s.error().fullText();
+        } else {
+            if (const Status s = deleteWork(m_db, *kept); !s) failure = s.error().fullText();
+        }
+        QVERIFY2(failure.contains(QStringLiteral("somme refusee")), qPrintable(failure));
+        // All as before: the one row at 100, and the line's sum.
+        QCOMPARE(value(QStringLiteral("select count(*) from intervention")).toInt(), 1);
+        QCOMPARE(value(QStringLiteral("select i_cout from intervention where inc = ?"), {*kept}).toDouble(), 100.0);
+        QCOMPARE(value(QStringLiteral("select I_nom from intervention where inc = ?"), {*kept}).toString(),
+                 QStringLiteral("SARL Forêt"));
+        QCOMPARE(value(QStringLiteral("select abattage_cout from grume where inc = ?"), {line}).toDouble(), 100.0);
     }
 
     // ------------------------------------------------------------------------------- screens
