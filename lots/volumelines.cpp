@@ -195,8 +195,18 @@ Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry)
     if (!inquiry.logNumber.trimmed().isEmpty()) {
         const auto number = parseWholeNumber(inquiry.logNumber);
         if (!number) return Error{incorrectEntryMessage()};
-        where << QStringLiteral("N_grume=?");
-        q.values << *number;
+        // n_grume is text: compared with a number, the server would convert every log's number
+        // (no index helps), then sort them all for the page and again for the count. It is looked
+        // for as typed and as written without leading zeros ("012" finds "012" and "12").
+        const QString typed = inquiry.logNumber.trimmed();
+        const QString plain = QString::number(*number);
+        if (typed == plain) {
+            where << QStringLiteral("N_grume=?");
+            q.values << typed;
+        } else {
+            where << QStringLiteral("N_grume in (?,?)");
+            q.values << typed << plain;
+        }
     }
     if (!inquiry.lotNumber.trimmed().isEmpty()) {
         const auto lot = parseWholeNumber(inquiry.lotNumber);

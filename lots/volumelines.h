@@ -115,7 +115,8 @@ inline QString incorrectEntryMessage()
     return QStringLiteral("Saisie incorrecte");
 }
 // The logs found, read a page at a time (every free log of twenty years is a long list). A number
-// that is not whole gives incorrectEntryMessage().
+// that is not whole gives incorrectEntryMessage(). The log number is looked for as the text it is
+// stored as, as typed and without its leading zeros ("012" finds "012" and "12").
 Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry);
 // The lot of the selected log ("Lieu parcelle", "Adresse parcelle"...): lieu, adresse, cp, n_lot,
 // type_achat; an empty record when there is no such lot.

@@ -26,16 +26,6 @@ QVariant costOrNull(const QVariant &cost)
     return cost.isNull() ? QVariant(QMetaType(QMetaType::Double)) : QVariant(cost.toDouble());
 }
 
-Result<QSqlQuery> run(QSqlDatabase db, const QString &sql, const QVariantList &values, const char *where)
-{
-    QSqlQuery q(db);
-    const QString fn = QString::fromLatin1(where);
-    if (!q.prepare(sql)) return databaseError(q.lastError(), sql, fn);
-    for (const QVariant &v : values) q.addBindValue(v);
-    if (!q.exec()) return databaseError(q.lastError(), sql, fn);
-    return q;
-}
-
 // Taken first by every write that tests a name or a password before writing: the counter row,
 // locked until the transaction ends, makes two workstations' test-then-write follow each other.
 Status lockCounterRow(QSqlDatabase db, Counter counter, const char *where)
@@ -67,24 +57,25 @@ Status refuseTakenPassword(QSqlDatabase db, const Contact &c, const char *where)
 
 } // namespace
 
-Result<QSqlQuery> searchContractors(QSqlDatabase db, const QString &numberText, const QString &familyText,
-                                    ContractorSort sort)
+PagedQuery searchContractors(const QString &numberText, const QString &familyText, ContractorSort sort)
 {
-    QString sql = QStringLiteral("select num_intervenant_possible,societe,famille_intervenant,cout_tonne,cout_heure,"
-                                 "cout_surface,cout_volume,cout_stere from intervenant_possible "
-                                 " where num_intervenant_possible>0 ");
-    QVariantList values;
+    PagedQuery q;
+    q.columns = QStringLiteral("num_intervenant_possible,societe,famille_intervenant,cout_tonne,cout_heure,"
+                               "cout_surface,cout_volume,cout_stere");
+    q.from = QStringLiteral("intervenant_possible");
+    q.where = QStringLiteral("num_intervenant_possible>0");
     if (!numberText.isEmpty()) {
-        sql += QStringLiteral(" and num_intervenant_possible like ?");
-        values << QStringLiteral("%") + numberText + QStringLiteral("%");
+        q.where += QStringLiteral(" and num_intervenant_possible like ?");
+        q.values << QStringLiteral("%") + numberText + QStringLiteral("%");
     }
     if (!familyText.isEmpty()) {
-        sql += QStringLiteral(" and famille_intervenant like ?");
-        values << QStringLiteral("%") + familyText + QStringLiteral("%");
+        q.where += QStringLiteral(" and famille_intervenant like ?");
+        q.values << QStringLiteral("%") + familyText + QStringLiteral("%");
     }
-    sql += sort == ContractorSort::BySociete ? QStringLiteral(" order by Societe")
-                                             : QStringLiteral(" order by famille_intervenant");
-    return run(db, sql, values, "searchContractors");
+    // the counter hands every contractor its own number: it tells two of the same company apart
+    q.key = QStringLiteral("num_intervenant_possible");
+    q.orderBy = {sort == ContractorSort::BySociete ? QStringLiteral("societe") : QStringLiteral("famille_intervenant")};
+    return q;
 }
 
 Result<Contractor> readContractor(QSqlDatabase db, int number)
@@ -186,14 +177,16 @@ Status deleteContractor(QSqlDatabase db, int number, const QString &societe)
     });
 }
 
-Result<QSqlQuery> contactsOf(QSqlDatabase db, int contractor)
+PagedQuery contactsOf(int contractor)
 {
-    return run(db,
-               QStringLiteral("select A.inc,A.num_contact,A.civilite,A.Nom as nom,A.prenom,A.portable,A.tel as Tel,"
-                              "A.fonction as Fonction,A.email,A.Divers from contact A"
-                              " where A.num_intervenant_possible=?"
-                              " order by nom,prenom"),
-               {contractor}, "contactsOf");
+    PagedQuery q;
+    q.columns = QStringLiteral("A.inc,A.num_contact,A.civilite,A.Nom as nom,A.prenom,A.portable,A.tel as Tel,"
+                               "A.fonction as Fonction,A.email,A.Divers");
+    q.from = QStringLiteral("contact A");
+    q.where = QStringLiteral("A.num_intervenant_possible=?");
+    q.values = {contractor};
+    q.orderBy = {QStringLiteral("nom"), QStringLiteral("prenom")};
+    return q;
 }
 
 Result<Contact> readContact(QSqlDatabase db, int inc)
@@ -296,7 +289,7 @@ Status deleteContact(QSqlDatabase db, int inc)
     return {};
 }
 
-Result<QSqlQuery> contractorActions(QSqlDatabase db, const QString &societe, const QDate &start, const QDate &end)
+PagedQuery contractorActions(const QString &societe, const QDate &start, const QDate &end)
 {
     static const QList<QPair<QString, QString>> sources = {
         {QStringLiteral("LIV. GRUME"), QStringLiteral("liste_action_cde")},
@@ -305,21 +298,24 @@ Result<QSqlQuery> contractorActions(QSqlDatabase db, const QString &societe, con
         {QStringLiteral("COUPE"), QStringLiteral("intervention")},
     };
     QStringList selects;
-    QVariantList values;
-    for (const auto &[kind, table] : sources) {
-        // The company name is compared as a value: a name holding '%' or '_' matches only itself.
+    for (const auto &[kind, table] : sources)
         selects << QStringLiteral("SELECT fac_fournisseur,('%1') as a, i_nom as b, N_lot as c, Indice_lot as d, "
                                   "i_date as e, CONVERT(qte_action, SIGNED INTEGER) as f, i_cout as g, (0) as h, "
-                                  "type1 as i, unite_action as j FROM %2"
-                                  " where i_nom = ?"
-                                  " and qte_action is not null"
-                                  " and i_date>=?"
-                                  " and i_date<=?")
+                                  "type1 as i, unite_action as j, inc FROM %2"
+                                  " where qte_action is not null")
                        .arg(kind, table);
-        values << societe << sqlDate(start) << sqlDate(end);
-    }
-    return run(db, selects.join(QStringLiteral(" union all ")) + QStringLiteral(" order by e desc"), values,
-               "contractorActions");
+    PagedQuery q;
+    q.columns = QStringLiteral("fac_fournisseur,a,b,c,d,e,f,g,h,i,j,inc");
+    q.from = QStringLiteral("(") + selects.join(QStringLiteral(" union all ")) + QStringLiteral(") as actions");
+    // The server pushes these conditions down into each select, where the indexes on i_nom and
+    // i_date serve them. The company name is compared as a value: a name holding '%' or '_' matches
+    // only itself.
+    q.where = QStringLiteral("b = ? and e>=? and e<=?");
+    q.values = {societe, sqlDate(start), sqlDate(end)};
+    // most recent first; a row is told apart by its table (the kind) and its key there
+    q.orderBy = {QStringLiteral("e desc"), QStringLiteral("a")};
+    q.key = QStringLiteral("inc");
+    return q;
 }
 
 } // namespace ravelin

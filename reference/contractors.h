@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pagedquerymodel.h"
 #include "result.h"
 
 #include <QDate>
@@ -32,13 +33,11 @@ struct Contractor
     QString pefc;
 };
 
-// The directory search: contractors numbered above 0, the number matched as a substring of
-// `numberText` ("1" finds 1, 10, 21...), the family as a substring of `familyText`, ordered by
-// company or by family. Columns: num_intervenant_possible, societe, famille_intervenant,
-// cout_tonne, cout_heure, cout_surface, cout_volume, cout_stere.
-Result<QSqlQuery> searchContractors(QSqlDatabase db, const QString &numberText, const QString &familyText,
-                                    ContractorSort sort);
-
+// The directory search, read a page at a time: contractors numbered above 0, the number matched as
+// a substring of `numberText` ("1" finds 1, 10, 21...), the family as a substring of `familyText`,
+// ordered by company or by family (then number). Columns: num_intervenant_possible, societe,
+// famille_intervenant, cout_tonne, cout_heure, cout_surface, cout_volume, cout_stere.
+PagedQuery searchContractors(const QString &numberText, const QString &familyText, ContractorSort sort);
 
 Result<Contractor> readContractor(QSqlDatabase db, int number);
 
@@ -76,9 +75,9 @@ struct Contact
     QString password;
 };
 
-// The contacts of one contractor, ordered by name then first name. Columns: inc, num_contact,
-// civilite, nom, prenom, portable, Tel, Fonction, email, Divers.
-Result<QSqlQuery> contactsOf(QSqlDatabase db, int contractor);
+// The contacts of one contractor, ordered by name then first name (then inc). Columns: inc,
+// num_contact, civilite, nom, prenom, portable, Tel, Fonction, email, Divers.
+PagedQuery contactsOf(int contractor);
 
 Result<Contact> readContact(QSqlDatabase db, int inc);
 
@@ -102,7 +101,8 @@ Status deleteContact(QSqlDatabase db, int inc);
 // The actions of the contractor named `societe` (matched exactly) between two dates, both
 // included, on orders, chip deliveries, transfers and lots, most recent first; actions without a
 // quantity are left out. Columns: fac_fournisseur, a (kind), b (contractor), c (lot), d (lot
-// index), e (date), f (quantity as a whole number), g (cost), h, i (operation), j (unit).
-Result<QSqlQuery> contractorActions(QSqlDatabase db, const QString &societe, const QDate &start, const QDate &end);
+// index), e (date), f (quantity as a whole number), g (cost), h, i (operation), j (unit), and inc
+// (the action's key in its own table).
+PagedQuery contractorActions(const QString &societe, const QDate &start, const QDate &end);
 
 } // namespace ravelin

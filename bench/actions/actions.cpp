@@ -37,9 +37,11 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QLineEdit>
 #include <QDir>
+#include <QEventLoop>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace ravelin::bench {
 
@@ -108,6 +110,25 @@ ActionFunction setLotFilters(LotFilters (*filters)(BenchContext &))
         tab->ui()->radio_histo1->setChecked(f.finished);
         return ActionResult{};
     };
+}
+
+// Waits for the count of a list, which its grid runs on a connection of its own after the first
+// page: the time until the counter shows it. Gives the error met, empty when counted.
+QString waitForCount(PagedQueryModel *list)
+{
+    if (!list) return QStringLiteral("no list shown");
+    if (list->totalCount()) return QString();
+    QEventLoop loop;
+    QString error;
+    QObject::connect(list, &PagedQueryModel::counted, &loop, &QEventLoop::quit);
+    QObject::connect(list, &PagedQueryModel::failed, &loop, [&](const Error &e) {
+        error = e.message;
+        loop.quit();
+    });
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (error.isEmpty() && !list->totalCount()) error = QStringLiteral("the count did not arrive");
+    return error;
 }
 
 ActionResult searchLots(BenchContext &ctx)
@@ -204,7 +225,7 @@ QString sessionSetup()
 
 QString contractorActionsSql()
 {
-    // the statement of contractorActions(), with the parameters written in
+    // the first page of contractorActions(), with the parameters written in
     QStringList selects;
     const QList<QPair<QString, QString>> sources = {
         {QStringLiteral("LIV. GRUME"), QStringLiteral("liste_action_cde")},
@@ -212,13 +233,16 @@ QString contractorActionsSql()
         {QStringLiteral("TRANSFERT"), QStringLiteral("liste_action_transfert")},
         {QStringLiteral("COUPE"), QStringLiteral("intervention")}};
     for (const auto &[kind, table] : sources)
-        selects << QStringLiteral(
-                       "SELECT fac_fournisseur,('%1') as a, i_nom as b, N_lot as c, Indice_lot as d, i_date as e, "
-                       "CONVERT(qte_action, SIGNED INTEGER) as f, i_cout as g, (0) as h, type1 as i, unite_action as j "
-                       "FROM %2 where i_nom = {busiest_contractor} and qte_action is not null and i_date>={year_start} "
-                       "and i_date<={year_end}")
-                       .arg(kind, table);
-    return selects.join(QStringLiteral(" union all ")) + QStringLiteral(" order by e desc");
+        selects
+            << QStringLiteral(
+                   "SELECT fac_fournisseur,('%1') as a, i_nom as b, N_lot as c, Indice_lot as d, i_date as e, "
+                   "CONVERT(qte_action, SIGNED INTEGER) as f, i_cout as g, (0) as h, type1 as i, unite_action as j, "
+                   "inc FROM %2 where qte_action is not null")
+                   .arg(kind, table);
+    return QStringLiteral("select fac_fournisseur,a,b,c,d,e,f,g,h,i,j,inc from (") +
+           selects.join(QStringLiteral(" union all ")) +
+           QStringLiteral(") as actions where (b = {busiest_contractor} and e>={year_start} and e<={year_end}) "
+                          "order by e desc,a,inc limit 201");
 }
 
 // the first page of the lot tab's list, as the paged list reads it
@@ -448,15 +472,16 @@ const QList<BenchAction> &benchActions()
              auto inquiry = std::make_shared<LogInquiryDialog>(ctx.app); // searches as it opens, the box ticked
              ActionResult r;
              r.rows = inquiry->logs()->rowCount();
-             r.keep = inquiry; // its count, deferred, is never run: the screen goes before the event loop turns
+             // its count runs meanwhile on the grid's own connection; closing the screen stops it
+             r.keep = inquiry;
              return r;
          },
          kLogInquiryPage.arg(QString())},
         {QStringLiteral("info_grume : toutes les grumes disponibles, avec le compte"),
          [](BenchContext &ctx) {
              auto inquiry = std::make_shared<LogInquiryDialog>(ctx.app);
-             inquiry->logSource()->countRows();
              ActionResult r;
+             r.error = waitForCount(inquiry->logSource()); // counted on the grid's own connection
              r.rows = inquiry->logSource()->totalCount().value_or(-1);
              r.keep = inquiry;
              return r;
@@ -484,8 +509,8 @@ const QList<BenchAction> &benchActions()
              auto *inquiry = ctx.object<LogInquiryDialog>(QStringLiteral("log inquiry"),
                                                           [&ctx] { return new LogInquiryDialog(ctx.app); });
              inquiry->search();
-             inquiry->logSource()->countRows();
              ActionResult r;
+             r.error = waitForCount(inquiry->logSource());
              r.rows = inquiry->logSource()->totalCount().value_or(-1);
              return r;
          },
@@ -555,7 +580,8 @@ const QList<BenchAction> &benchActions()
          QStringLiteral(
              "select "
              "num_intervenant_possible,societe,famille_intervenant,cout_tonne,cout_heure,cout_surface,cout_volume,"
-             "cout_stere from intervenant_possible where num_intervenant_possible>0 order by Societe")},
+             "cout_stere from intervenant_possible where (num_intervenant_possible>0) "
+             "order by societe,num_intervenant_possible limit 1001")},
         {QStringLiteral("Intervenants : contacts de l'intervenant"),
          [](BenchContext &ctx) {
              ContractorDirectoryTab *tab = contractorsTab(ctx);
@@ -564,10 +590,11 @@ const QList<BenchAction> &benchActions()
              r.rows = tab->contactCount();
              return r;
          },
-         QStringLiteral("select A.inc,A.num_contact,A.civilite,A.Nom as nom,A.prenom,A.portable,A.tel as "
-                        "Tel,A.fonction as Fonction,"
-                        "A.email,A.Divers from contact A where A.num_intervenant_possible={busiest_contractor_number} "
-                        "order by nom,prenom")},
+         QStringLiteral(
+             "select A.inc,A.num_contact,A.civilite,A.Nom as nom,A.prenom,A.portable,A.tel as "
+             "Tel,A.fonction as Fonction,"
+             "A.email,A.Divers from contact A where (A.num_intervenant_possible={busiest_contractor_number}) "
+             "order by nom,prenom,inc limit 201")},
         {QStringLiteral("Intervenants : actions sur un an"),
          [](BenchContext &ctx) {
              ContractorDirectoryTab *tab = contractorsTab(ctx);

@@ -97,6 +97,13 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         }
         return QVariant();
     }
+    case Qt::ForegroundRole: {
+        if (m_textColour) {
+            const QColor c = m_textColour(sourceModel(), index.row());
+            if (c.isValid()) return c;
+        }
+        return QIdentityProxyModel::data(index, role);
+    }
     default: return QIdentityProxyModel::data(index, role);
     }
 }

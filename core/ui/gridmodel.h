@@ -26,6 +26,8 @@ public:
     void setAlignment(const QString &column, Qt::Alignment alignment);
     void setRowColour(RowColour colour) { m_rowColour = std::move(colour); }
     void setCellColour(CellColour colour) { m_cellColour = std::move(colour); }
+    // The colour a row's text is written in (an invalid colour: the grid's own).
+    void setTextColour(RowColour colour) { m_textColour = std::move(colour); }
 
     // Index of a column by the name the statement gives it, or -1.
     int column(const QString &name) const;
@@ -42,6 +44,7 @@ private:
     QHash<QString, Qt::Alignment> m_alignments;
     RowColour m_rowColour;
     CellColour m_cellColour;
+    RowColour m_textColour;
 };
 
 // A colour written as in the behaviour notes, "RGB 0080C0" or "0080C0".

@@ -183,6 +183,9 @@ void ListGrid::configureModel()
     if (m_declaration.rowColour)
         m_grid->setRowColour(
             [this](const QAbstractItemModel *, int row) { return m_declaration.rowColour(*this, row); });
+    if (m_declaration.textColour)
+        m_grid->setTextColour(
+            [this](const QAbstractItemModel *, int row) { return m_declaration.textColour(*this, row); });
     bool cellColours = false;
     for (const ListColumn &c : m_declaration.columns) cellColours = cellColours || bool(c.colour);
     if (cellColours)

@@ -54,6 +54,7 @@ struct ListDeclaration
     QList<ListColumn> columns;
     QString key; // kept selected across searches and reloads
     ListColour rowColour;
+    ListColour textColour;                                 // a row's text (rows the program protects)
     QLabel *counter = nullptr;                             // shows the count once known
     QString counterFormat = QStringLiteral("( nb : %1 )"); // "%1" is "…" while counting
     bool wheelSteps = false;                               // the wheel moves the current row (main lists)

@@ -2,51 +2,75 @@
 #include "ui_loginquirydialog.h"
 
 #include "appcontext.h"
-#include "formats.h"
 #include "dialogs.h"
-#include "gridhelpers.h"
-
-#include "pagedlist.h"
-#include "pagedquerymodel.h"
+#include "formats.h"
+#include "gridmodel.h"
+#include "listgrid.h"
 
 namespace ravelin {
 
 LogInquiryDialog::LogInquiryDialog(AppContext &context, QWidget *parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::info_grume>()), m_context(context),
-      m_source(new PagedQueryModel(this)), m_grid(new GridModel(this))
+    : QDialog(parent), m_ui(std::make_unique<Ui::info_grume>()), m_context(context)
 {
     m_ui->setupUi(this);
-    m_grid->setSourceModel(m_source);
-    for (const char *c : {"diametre", "longueur", "m3"})
-        m_grid->setFormat(QLatin1String(c), QStringLiteral("#,##0.00"));
-    m_grid->setCaption(QStringLiteral("N_lot"), QStringLiteral("N°coupe"));
-    m_grid->setCellColour([this](const QAbstractItemModel *, int row, int column) {
-        if (column == m_grid->column(QStringLiteral("stock")) &&
-            !m_grid->raw(row, QStringLiteral("stock")).toString().isEmpty())
-            return rgb(QStringLiteral("FFA4A4"));
-        return QColor();
-    });
-    m_grid->setRowColour([this](const QAbstractItemModel *, int row) {
-        if (m_grid->raw(row, QStringLiteral("livree")).toString() == QLatin1String("OUI"))
-            return rgb(QStringLiteral("00FF00"));
-        return QColor();
-    });
-    prepareGrid(m_ui->Grille_grumes);
-    m_ui->Grille_grumes->setModel(m_grid);
+    const QString amounts = QStringLiteral("#,##0.00");
+    ListDeclaration logs;
+    logs.screen = QStringLiteral("info_grume");
+    logs.columns = {
+        {QStringLiteral("n_grume"), QString(), QString(), 80},
+        {QStringLiteral("essence"), QString(), QString(), 110},
+        {QStringLiteral("qualite"), QString(), QString(), 90},
+        {QStringLiteral("classe"), QString(), QString(), 50},
+        {QStringLiteral("diametre"), QString(), amounts, 60},
+        {QStringLiteral("longueur"), QString(), amounts, 60},
+        {QStringLiteral("m3"), QString(), amounts, 70},
+        {QStringLiteral("N_lot"), QStringLiteral("N°coupe"), QString(), 70},
+        {QStringLiteral("livree"), QString(), QString(), 50},
+        {QStringLiteral("lieu"), QString(), QString(), 140},
+        {QStringLiteral("stock"),
+         QString(),
+         QString(),
+         110,
+         {},
+         [](const ListGrid &grid, int row) {
+             return grid.raw(row, QStringLiteral("stock")).toString().isEmpty() ? QColor()
+                                                                                : rgb(QStringLiteral("FFA4A4"));
+         }},
+        {QStringLiteral("inc_cde"), QString(), QString(), 70},
+    };
+    logs.key = QStringLiteral("inc");
+    logs.rowColour = [](const ListGrid &grid, int row) {
+        return grid.raw(row, QStringLiteral("livree")).toString() == QLatin1String("OUI")
+                   ? rgb(QStringLiteral("00FF00"))
+                   : QColor();
+    };
+    // the count of a long list (every free log of twenty years) follows its first page, counted on
+    // the grid's own connection while the user already reads the logs
+    logs.counter = m_ui->Label_nb;
+    logs.counterFormat = QStringLiteral("( nb %1 )");
+    m_list = new ListGrid(context, m_ui->Grille_grumes, logs);
 
     m_panelTimer.setSingleShot(true);
     m_panelTimer.setInterval(200);
     connect(&m_panelTimer, &QTimer::timeout, this, &LogInquiryDialog::loadPanels);
+    connect(m_list, &ListGrid::currentRowChanged, &m_panelTimer, qOverload<>(&QTimer::start));
     connect(m_ui->BtnChercher, &QPushButton::clicked, this, &LogInquiryDialog::search);
     connect(m_ui->Disponible, &QCheckBox::toggled, this, &LogInquiryDialog::search);
     connect(m_ui->BtnFermer, &QPushButton::clicked, this, &LogInquiryDialog::accept);
-    // the count of a long list arrives once its first page is shown
-    followCount(*m_source, *m_ui->Label_nb, QStringLiteral("( nb %1 )"));
-    connect(m_source, &PagedQueryModel::failed, this, [this](const Error &e) { showFailure(*m_context.dialogs, e); });
     search();
 }
 
 LogInquiryDialog::~LogInquiryDialog() = default;
+
+GridModel *LogInquiryDialog::logs() const
+{
+    return m_list->model();
+}
+
+PagedQueryModel *LogInquiryDialog::logSource() const
+{
+    return m_list->pagedModel();
+}
 
 void LogInquiryDialog::search()
 {
@@ -56,45 +80,23 @@ void LogInquiryDialog::search()
     inquiry.availableOnly = m_ui->Disponible->isChecked();
     auto statement = logInquiryQuery(inquiry);
     if (!statement) {
-        showFailure(*m_context.dialogs, statement.error());
+        m_context.dialogs->error(statement.error());
         return;
     }
-    if (Status s = m_source->setQuery(m_context.db, *statement); !s) {
-        showFailure(*m_context.dialogs, s.error());
-        return;
-    }
-    connect(m_ui->Grille_grumes->selectionModel(), &QItemSelectionModel::currentRowChanged, &m_panelTimer,
-            qOverload<>(&QTimer::start), Qt::UniqueConnection);
-    showColumns(m_ui->Grille_grumes, *m_grid,
-                {{QStringLiteral("n_grume"), 80},
-                 {QStringLiteral("essence"), 110},
-                 {QStringLiteral("qualite"), 90},
-                 {QStringLiteral("classe"), 50},
-                 {QStringLiteral("diametre"), 60},
-                 {QStringLiteral("longueur"), 60},
-                 {QStringLiteral("m3"), 70},
-                 {QStringLiteral("N_lot"), 70},
-                 {QStringLiteral("livree"), 50},
-                 {QStringLiteral("lieu"), 140},
-                 {QStringLiteral("stock"), 110},
-                 {QStringLiteral("inc_cde"), 70}});
-    if (m_grid->rowCount() > 0)
-        m_ui->Grille_grumes->setCurrentIndex(m_grid->index(0, m_grid->column(QStringLiteral("n_grume"))));
-    else m_panelTimer.start();
+    // the selected log stays selected when the new list holds it, else the first one is
+    if (Status s = m_list->setQuery(*statement); !s) m_context.dialogs->error(s.error());
 }
 
 void LogInquiryDialog::loadPanels()
 {
-    const QModelIndex i = m_ui->Grille_grumes->currentIndex();
-    const int row = (i.isValid() && m_grid->rowCount() > 0) ? i.row() : -1;
-    const QVariant nLot = row < 0 ? QVariant() : m_grid->raw(row, QStringLiteral("N_lot"));
-    const QVariant incCde = row < 0 ? QVariant() : m_grid->raw(row, QStringLiteral("inc_cde"));
+    const QVariant nLot = m_list->currentValue(QStringLiteral("N_lot"));
+    const QVariant incCde = m_list->currentValue(QStringLiteral("inc_cde"));
 
     QSqlRecord lot;
     if (!nLot.isNull()) {
         auto found = lotSummary(m_context.db, nLot);
         if (!found) {
-            showFailure(*m_context.dialogs, found.error());
+            m_context.dialogs->error(found.error());
             return;
         }
         lot = *found;
@@ -109,7 +111,7 @@ void LogInquiryDialog::loadPanels()
     if (!incCde.isNull() && !incCde.toString().isEmpty()) {
         auto found = orderSummary(m_context.db, incCde);
         if (!found) {
-            showFailure(*m_context.dialogs, found.error());
+            m_context.dialogs->error(found.error());
             return;
         }
         order = *found;

@@ -15,11 +15,12 @@ namespace ravelin {
 
 struct AppContext;
 class GridModel;
+class ListGrid;
 class PagedQueryModel;
 
 // info_grume: finds logs by number and lot, and shows the lot and the order of the selected log,
 // loaded 200 ms after the selection settles. The list holds the pages the user scrolled to; its
-// count follows the first page.
+// first page shows at once and its count follows, counted on another connection.
 class LogInquiryDialog : public QDialog
 {
     Q_OBJECT
@@ -28,8 +29,9 @@ public:
     ~LogInquiryDialog() override;
 
     Ui::info_grume *ui() const { return m_ui.get(); }
-    GridModel *logs() const { return m_grid; }
-    PagedQueryModel *logSource() const { return m_source; }
+    ListGrid *list() const { return m_list; }
+    GridModel *logs() const;
+    PagedQueryModel *logSource() const;
     // The one-shot timer that loads the two panels.
     QTimer &panelTimer() { return m_panelTimer; }
 
@@ -41,8 +43,7 @@ public slots:
 private:
     std::unique_ptr<Ui::info_grume> m_ui;
     AppContext &m_context;
-    PagedQueryModel *m_source;
-    GridModel *m_grid;
+    ListGrid *m_list = nullptr;
     QTimer m_panelTimer;
 };
 

@@ -7,12 +7,11 @@
 #include "loteditor.h"
 #include "dialogs.h"
 #include "gridhelpers.h"
+#include "gridmodel.h"
+#include "listgrid.h"
 #include "masterdetail.h"
 #include "modal.h"
 #include "newlotdialog.h"
-#include "pagedlist.h"
-#include "pagedquerymodel.h"
-#include "wheelrowstepper.h"
 
 #include <QElapsedTimer>
 #include <QPainter>
@@ -102,33 +101,35 @@ QColor colourOf(LotRowColour colour)
 } // namespace
 
 LotListTab::LotListTab(AppContext &context, QWidget *parent)
-    : QWidget(parent), m_ui(std::make_unique<Ui::lot_list_tab>()), m_context(context),
-      m_source(new PagedQueryModel(this)), m_grid(new GridModel(this))
+    : QWidget(parent), m_ui(std::make_unique<Ui::lot_list_tab>()), m_context(context)
 {
     m_ui->setupUi(this);
     m_busy = new BusyBar(m_ui->ProgressBar_coupe, 10, 10, this);
 
-    m_grid->setSourceModel(m_source);
-    m_grid->setCaption(QStringLiteral("n_lot"), QStringLiteral("N°coupe"));
-    m_grid->setCaption(QStringLiteral("type_achat"), QStringLiteral("Type d'achat"));
-    m_grid->setCaption(QStringLiteral("lieu"), QStringLiteral("Commune"));
-    m_grid->setCaption(QStringLiteral("estimation"), QStringLiteral("estimation (m3)"));
-    m_grid->setCaption(QStringLiteral("acheteur"), QStringLiteral("Acheteur"));
-    m_grid->setCaption(QStringLiteral("abattage_cout"), QStringLiteral("acompte(€)"));
-    m_grid->setFormat(QStringLiteral("estimation"), QStringLiteral("#,##0.00"));
-    m_grid->setFormat(QStringLiteral("abattage_cout"), QStringLiteral("#,##0.00"));
-    m_grid->setAlignment(QStringLiteral("n_lot"), Qt::AlignRight);
-    m_grid->setAlignment(QStringLiteral("date_achat"), Qt::AlignHCenter);
-    m_grid->setAlignment(QStringLiteral("estimation"), Qt::AlignHCenter);
-    m_grid->setAlignment(QStringLiteral("cp"), Qt::AlignHCenter);
-    m_grid->setAlignment(QStringLiteral("n_parcelle"), Qt::AlignHCenter);
-    m_grid->setRowColour([this](const QAbstractItemModel *, int row) { return colourOf(rowColour(row)); });
-
+    // twenty years of lots come a page at a time as the grid scrolls; the count follows the first page
+    const QString amounts = QStringLiteral("#,##0.00");
+    ListDeclaration lots;
+    lots.screen = QStringLiteral("Grille_dossier1");
+    lots.columns = {
+        {QStringLiteral("n_lot"), QStringLiteral("N°coupe"), QString(), 100, Qt::AlignRight},
+        {QStringLiteral("date_achat"), QString(), QString(), 100, Qt::AlignHCenter},
+        {QStringLiteral("type_achat"), QStringLiteral("Type d'achat"), QString(), 120},
+        {QStringLiteral("lieu"), QStringLiteral("Commune"), QString(), 250},
+        {QStringLiteral("estimation"), QStringLiteral("estimation (m3)"), amounts, 90, Qt::AlignHCenter},
+        {QStringLiteral("nom"), QString(), QString(), 200},
+        {QStringLiteral("cp"), QString(), QString(), 54, Qt::AlignHCenter},
+        {QStringLiteral("N_parcelle"), QString(), QString(), 150, Qt::AlignHCenter},
+        {QStringLiteral("acheteur"), QStringLiteral("Acheteur"), QString(), 75},
+        {QStringLiteral("abattage_cout"), QStringLiteral("acompte(€)"), amounts, 75},
+    };
+    lots.key = QStringLiteral("n_lot");
+    lots.rowColour = [this](const ListGrid &, int row) { return colourOf(rowColour(row)); };
+    lots.counter = m_ui->Label_nb;
+    lots.counterFormat = QStringLiteral("( nb : %1 )");
+    lots.wheelSteps = true;
+    m_list = new ListGrid(context, m_ui->Grille_dossier1, lots);
+    m_typeIcons = new PurchaseTypeDelegate(m_list->model(), this);
     QTableView *view = m_ui->Grille_dossier1;
-    prepareGrid(view);
-    view->setModel(m_grid);
-    m_typeIcons = new PurchaseTypeDelegate(m_grid, this);
-    WheelRowStepper::install(view);
     m_ui->Separateur->setStretchFactor(0, 3);
     m_ui->Separateur->setStretchFactor(1, 2);
     m_ui->Separateur->setSizes({900, 460});
@@ -137,9 +138,7 @@ LotListTab::LotListTab(AppContext &context, QWidget *parent)
     chartPalette.setColor(QPalette::Window, rgb(QStringLiteral("0080C0")));
     m_ui->Image_coupe->setPalette(chartPalette);
 
-    // twenty years of lots come a page at a time as the grid scrolls; the count follows the first page
-    followCount(*m_source, *m_ui->Label_nb, QStringLiteral("( nb : %1 )"));
-    connect(m_source, &PagedQueryModel::failed, this, [this](const Error &e) { showFailure(*m_context.dialogs, e); });
+    connect(m_list, &ListGrid::currentRowChanged, this, &LotListTab::selectionChanged);
     connect(m_ui->recherche1, &QPushButton::clicked, this, &LotListTab::search);
     connect(m_ui->radio_histo1, &QCheckBox::toggled, this, &LotListTab::search);
     for (QRadioButton *sort : {m_ui->tri_date, m_ui->tri_n_lot, m_ui->tri_lieu, m_ui->tri_type_achat})
@@ -176,61 +175,46 @@ LotSearch LotListTab::filters() const
     return s;
 }
 
+GridModel *LotListTab::grid() const
+{
+    return m_list->model();
+}
+
 std::optional<int> LotListTab::currentInc() const
 {
-    const QModelIndex i = m_ui->Grille_dossier1->currentIndex();
-    if (!i.isValid() || m_grid->rowCount() == 0) return std::nullopt;
-    return m_grid->raw(i.row(), QStringLiteral("inc")).toInt();
+    if (m_list->currentRow() < 0) return std::nullopt;
+    return m_list->currentValue(QStringLiteral("inc")).toInt();
 }
 
 std::optional<int> LotListTab::currentLot() const
 {
-    const QModelIndex i = m_ui->Grille_dossier1->currentIndex();
-    if (!i.isValid() || m_grid->rowCount() == 0) return std::nullopt;
-    return m_grid->raw(i.row(), QStringLiteral("n_lot")).toInt();
+    if (m_list->currentRow() < 0) return std::nullopt;
+    return m_list->currentValue(QStringLiteral("n_lot")).toInt();
 }
 
 bool LotListTab::selectLot(int nLot)
 {
-    const auto row = locateRow(*m_source, QStringLiteral("n_lot"), nLot, *m_context.dialogs);
-    if (!row) return false;
-    m_ui->Grille_dossier1->setCurrentIndex(m_grid->index(*row, m_grid->column(QStringLiteral("n_lot"))));
-    return true;
+    return m_list->selectKey(nLot);
 }
 
 LotRowColour LotListTab::rowColour(int row) const
 {
-    return lotRowColour(m_grid->raw(row, QStringLiteral("date_alerte")), m_grid->raw(row, QStringLiteral("date_fin")),
-                        m_grid->raw(row, QStringLiteral("coupe_fini")), QDate::currentDate());
+    return lotRowColour(m_list->raw(row, QStringLiteral("date_alerte")), m_list->raw(row, QStringLiteral("date_fin")),
+                        m_list->raw(row, QStringLiteral("coupe_fini")), QDate::currentDate());
 }
 
 Status LotListTab::runSearch(const LotSearch &search, std::optional<int> keepLot)
 {
     auto statement = lotSearchQuery(search);
     if (!statement) return statement.error();
-    QTableView *view = m_ui->Grille_dossier1;
-    const Status loaded = m_source->setQuery(m_context.db, *statement);
+    // the grid keeps the selected lot when the new list holds it
+    const Status loaded = m_list->setQuery(*statement);
     m_lastSearch = search;
     m_searched = true;
-    if (view->selectionModel())
-        connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &LotListTab::selectionChanged,
-                Qt::UniqueConnection);
-    showColumns(view, *m_grid,
-                {{QStringLiteral("n_lot"), 100},
-                 {QStringLiteral("date_achat"), 100},
-                 {QStringLiteral("type_achat"), 120},
-                 {QStringLiteral("lieu"), 250},
-                 {QStringLiteral("estimation"), 90},
-                 {QStringLiteral("nom"), 200},
-                 {QStringLiteral("cp"), 54},
-                 {QStringLiteral("N_parcelle"), 150},
-                 {QStringLiteral("acheteur"), 75},
-                 {QStringLiteral("abattage_cout"), 75}});
     // The purchase-type icons go in the lot number's column.
-    if (const int numberColumn = m_grid->column(QStringLiteral("n_lot")); numberColumn >= 0)
-        view->setItemDelegateForColumn(numberColumn, m_typeIcons);
-    if (!(keepLot && selectLot(*keepLot)) && m_grid->rowCount() > 0)
-        view->setCurrentIndex(m_grid->index(0, m_grid->column(QStringLiteral("n_lot"))));
+    if (const int numberColumn = grid()->column(QStringLiteral("n_lot")); numberColumn >= 0)
+        m_ui->Grille_dossier1->setItemDelegateForColumn(numberColumn, m_typeIcons);
+    if (loaded && keepLot && currentLot() != keepLot) selectLot(*keepLot);
     return loaded;
 }
 
@@ -241,13 +225,13 @@ void LotListTab::search()
         m_context.dialogs->message(lotNumberFilterRefusal());
         return;
     }
-    if (Status s = runSearch(wanted, currentLot()); !s) showFailure(*m_context.dialogs, s.error());
+    if (Status s = runSearch(wanted); !s) m_context.dialogs->error(s.error());
 }
 
 void LotListTab::refresh()
 {
     // Errors are left aside here: the tab is only being shown again.
-    runSearch(m_lastSearch, currentLot());
+    (void)runSearch(m_lastSearch);
     drawProgressChart();
 }
 
@@ -267,13 +251,13 @@ bool LotListTab::writeEditedLot(LotEditor &editor)
     QVariantMap changes = editor.changes();
     auto firstDate = firstOwnerPurchaseDate(m_context.db, editor.lotNumber());
     if (!firstDate) {
-        showFailure(*m_context.dialogs, firstDate.error());
+        m_context.dialogs->error(firstDate.error());
         return false;
     }
     if (firstDate->isValid() && firstDate->toDate() != editor.record().value(QStringLiteral("date_achat")).toDate())
         changes.insert(QStringLiteral("date_achat"), *firstDate);
     if (Status s = saveLotChanges(m_context.db, editor.lotInc(), changes); !s) {
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
         return false;
     }
     return true;
@@ -284,7 +268,7 @@ void LotListTab::createLot()
     if (!m_context.require(QStringLiteral("Creer coupe"))) return;
     auto proposal = proposeNextCounter(m_context.db, Counter::NLot);
     if (!proposal) {
-        showFailure(*m_context.dialogs, proposal.error());
+        m_context.dialogs->error(proposal.error());
         return;
     }
     NewLotDialog dialog(m_context, newLotDefaults(m_context.settings), *proposal, this);
@@ -292,7 +276,7 @@ void LotListTab::createLot()
 
     auto created = ravelin::createLot(m_context.db, dialog.lot(), dialog.typedNumber());
     if (!created) {
-        showFailure(*m_context.dialogs, created.error());
+        m_context.dialogs->error(created.error());
         return;
     }
     // The lot exists from here on, whatever the editor's outcome.
@@ -301,10 +285,10 @@ void LotListTab::createLot()
         LotEditor editor(m_context, *lot, true, this);
         if (runModal(editor) == QDialog::Accepted) writeEditedLot(editor);
     } else {
-        showFailure(*m_context.dialogs, lot.error());
+        m_context.dialogs->error(lot.error());
     }
 
-    runSearch(m_lastSearch, created->nLot);
+    if (Status s = runSearch(m_lastSearch, created->nLot); !s) m_context.dialogs->error(s.error());
     m_ui->dossier1->clear();
     m_ui->commune1->clear();
     emit lotCreated(created->nLot);
@@ -324,12 +308,13 @@ void LotListTab::openLot()
     clock.start();
     auto lot = loadLot(m_context.db, *inc);
     if (!lot) {
-        showFailure(*m_context.dialogs, lot.error());
+        m_context.dialogs->error(lot.error());
         return;
     }
     LotEditor editor(m_context, *lot, false, this);
     emit loadTimeMeasured(loadTimeText(clock.elapsed()));
-    if (runModal(editor) == QDialog::Accepted && writeEditedLot(editor)) runSearch(m_lastSearch, currentLot());
+    if (runModal(editor) == QDialog::Accepted && writeEditedLot(editor))
+        if (Status s = runSearch(m_lastSearch); !s) m_context.dialogs->error(s.error());
     m_ui->Grille_dossier1->setFocus();
     drawProgressChart();
 }
@@ -345,10 +330,10 @@ void LotListTab::deleteLot()
     }
     if (!confirmDeletion(*m_context.dialogs, QStringLiteral("Voulez vous supprimer cette coupe ?"))) return;
     if (Status s = ravelin::deleteLot(m_context.db, *inc, *nLot); !s) {
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
         return;
     }
-    runSearch(m_lastSearch, std::nullopt);
+    if (Status s = runSearch(m_lastSearch); !s) m_context.dialogs->error(s.error());
     m_context.dialogs->message(lotCounterWarning(), QStringLiteral("Sécurité"));
 }
 

@@ -21,7 +21,7 @@ class ProgressChart;
 struct AppContext;
 class BusyBar;
 class GridModel;
-class PagedQueryModel;
+class ListGrid;
 
 // The content of the main window's tab "Coupe de Bois" (Tab_detail): the lot list with its
 // filters, sorts and colours, and the creation, opening and deletion of lots.
@@ -33,7 +33,9 @@ public:
     ~LotListTab() override;
 
     Ui::lot_list_tab *ui() const { return m_ui.get(); }
-    GridModel *grid() const { return m_grid; }
+    // The lot list Grille_dossier1 and the model it shows (captions, formats, colours).
+    ListGrid *list() const { return m_list; }
+    GridModel *grid() const;
 
     // MainTab
     void search() override;
@@ -71,16 +73,16 @@ signals:
     void mapRequested();
 
 private:
-    // Runs `search`, keeping `keepLot` selected when it is still listed.
-    Status runSearch(const LotSearch &search, std::optional<int> keepLot);
+    // Runs `search`, keeping the selected lot, or `keepLot` when given, selected when it is still
+    // listed.
+    Status runSearch(const LotSearch &search, std::optional<int> keepLot = std::nullopt);
     void selectionChanged();
     // Writes what the editor changed, with the first owner's purchase date; false on failure.
     bool writeEditedLot(class LotEditor &editor);
 
     std::unique_ptr<Ui::lot_list_tab> m_ui;
     AppContext &m_context;
-    PagedQueryModel *m_source;
-    GridModel *m_grid;
+    ListGrid *m_list = nullptr;
     BusyBar *m_busy;
     QStyledItemDelegate *m_typeIcons;
     LotSearch m_lastSearch;

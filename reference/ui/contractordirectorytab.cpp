@@ -10,15 +10,12 @@
 #include "formats.h"
 #include "gridhelpers.h"
 #include "gridmodel.h"
+#include "listgrid.h"
 #include "masterdetail.h"
 #include "modal.h"
 #include "reportpreview.h"
-#include "wheelrowstepper.h"
 
 #include <QElapsedTimer>
-#include <QHeaderView>
-#include <QSet>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTimer>
 
@@ -34,61 +31,97 @@ void setBandColour(QWidget *band, const QString &colour)
     band->setPalette(p);
 }
 
+ListDeclaration contractorsList(QLabel *counter)
+{
+    const QString amounts = QStringLiteral("#,##0.00");
+    ListDeclaration d;
+    d.screen = QStringLiteral("Grille_intervenant");
+    d.columns = {
+        {QStringLiteral("num_intervenant_possible"), QString(), QString(), 70, Qt::AlignCenter},
+        {QStringLiteral("societe"), QString(), QString(), 230},
+        {QStringLiteral("famille_intervenant"), QStringLiteral("famille intervenant"), QString(), 140},
+        {QStringLiteral("cout_tonne"), QStringLiteral("cout / tonne"), amounts, -1, Qt::AlignCenter},
+        {QStringLiteral("cout_heure"), QStringLiteral("cout / heure"), amounts, -1, Qt::AlignCenter},
+        {QStringLiteral("cout_surface"), QStringLiteral("cout / Are"), amounts, -1, Qt::AlignCenter},
+        {QStringLiteral("cout_volume"), QStringLiteral("coût / m3"), amounts, -1, Qt::AlignCenter},
+        {QStringLiteral("cout_stere"), QStringLiteral("coût / stere"), amounts, -1, Qt::AlignCenter},
+    };
+    d.key = QStringLiteral("num_intervenant_possible");
+    d.counter = counter;
+    d.wheelSteps = true;
+    // a few hundred contractors after twenty years: one page holds them, and the contractor kept
+    // across a search is found among the rows read
+    d.pageSize = 1000;
+    return d;
+}
+
+ListDeclaration contactsList()
+{
+    ListDeclaration d;
+    d.screen = QStringLiteral("Grille_contact");
+    d.columns = {
+        {QStringLiteral("civilite"), QString(), QString(), 55},
+        {QStringLiteral("nom"), QStringLiteral("Nom"), QString(), 130},
+        {QStringLiteral("prenom"), QString(), QString(), 110},
+        {QStringLiteral("portable"), QString(), QString(), 100},
+        {QStringLiteral("Tel"), QString(), QString(), 100},
+        {QStringLiteral("Fonction"), QString(), QString(), 130},
+    };
+    d.key = QStringLiteral("inc");
+    d.wheelSteps = true;
+    return d;
+}
+
+ListDeclaration actionsList()
+{
+    ListDeclaration d;
+    d.screen = QStringLiteral("Grille_actions");
+    d.columns = {
+        {QStringLiteral("b"), QStringLiteral("nom"), QString(), 150},
+        {QStringLiteral("a"), QStringLiteral("Type"), QString(), 105},
+        {QStringLiteral("i"), QStringLiteral("operation"), QString(), 110},
+        {QStringLiteral("c"), QStringLiteral("N°coupe"), QString(), 70},
+        {QStringLiteral("e"), QStringLiteral("Date"), QString(), 80},
+        {QStringLiteral("f"), QStringLiteral("Qte"), QString(), 60},
+        {QStringLiteral("j"), QStringLiteral("Indice"), QString(), 55},
+        {QStringLiteral("g"), QStringLiteral("Coût"), QStringLiteral("#,##0.00"), 80},
+        // A cost already settled with the contractor shows green.
+        {QStringLiteral("fac_fournisseur"),
+         QStringLiteral("facturé"),
+         QString(),
+         60,
+         {},
+         [](const ListGrid &grid, int row) {
+             return grid.raw(row, QStringLiteral("fac_fournisseur")).toString() == QLatin1String("OUI")
+                        ? rgb(QStringLiteral("00FF00"))
+                        : QColor();
+         }},
+    };
+    return d;
+}
+
 } // namespace
 
 ContractorDirectoryTab::ContractorDirectoryTab(AppContext &context, QWidget *parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::Page_intervenant>()), m_context(context),
-      m_contractors(new QSqlQueryModel(this)), m_contacts(new QSqlQueryModel(this)),
-      m_actions(new QSqlQueryModel(this)), m_contractorGrid(new GridModel(this)), m_contactGrid(new GridModel(this)),
-      m_actionGrid(new GridModel(this)), m_contactsReload(new DetailReload(
-                                             50, [this] { loadContacts(); }, this))
+      m_contactsReload(new DetailReload(
+          50, [this] { loadContacts(); }, this))
 {
     m_ui->setupUi(this);
     m_busyBar = new BusyBar(m_ui->ProgressBar_intervenant, 25, 50, this);
-    for (const char *column :
-         {"num_intervenant_possible", "cout_tonne", "cout_heure", "cout_surface", "cout_volume", "cout_stere"})
-        m_contractorGrid->setAlignment(QString::fromLatin1(column), Qt::AlignCenter);
     m_ui->bottomAreas->setStretch(0, 2);
     m_ui->bottomAreas->setStretch(1, 3);
     setBandColour(m_ui->Entete_intervenant, QStringLiteral("626262"));
     setBandColour(m_ui->Entete_contact, QStringLiteral("626262"));
 
-    m_contractorGrid->setSourceModel(m_contractors);
-    m_contractorGrid->setCaption(QStringLiteral("famille_intervenant"), QStringLiteral("famille intervenant"));
-    m_contractorGrid->setCaption(QStringLiteral("cout_tonne"), QStringLiteral("cout / tonne"));
-    m_contractorGrid->setCaption(QStringLiteral("cout_heure"), QStringLiteral("cout / heure"));
-    m_contractorGrid->setCaption(QStringLiteral("cout_surface"), QStringLiteral("cout / Are"));
-    m_contractorGrid->setCaption(QStringLiteral("cout_volume"), QStringLiteral("coût / m3"));
-    m_contractorGrid->setCaption(QStringLiteral("cout_stere"), QStringLiteral("coût / stere"));
-    for (const char *cost : {"cout_tonne", "cout_heure", "cout_surface", "cout_volume", "cout_stere"})
-        m_contractorGrid->setFormat(QString::fromLatin1(cost), QStringLiteral("#,##0.00"));
-    m_ui->Grille_intervenant->setModel(m_contractorGrid);
-    prepareGrid(m_ui->Grille_intervenant);
-    WheelRowStepper::install(m_ui->Grille_intervenant);
-
-    m_contactGrid->setSourceModel(m_contacts);
-    m_contactGrid->setCaption(QStringLiteral("nom"), QStringLiteral("Nom"));
-    m_ui->Grille_contact->setModel(m_contactGrid);
-    prepareGrid(m_ui->Grille_contact);
-
-    m_actionGrid->setSourceModel(m_actions);
-    for (auto [column, caption] :
-         {std::pair{"b", "nom"}, std::pair{"a", "Type"}, std::pair{"i", "operation"}, std::pair{"c", "N°coupe"},
-          std::pair{"e", "Date"}, std::pair{"f", "Qte"}, std::pair{"j", "Indice"}, std::pair{"g", "Coût"},
-          std::pair{"fac_fournisseur", "facturé"}})
-        m_actionGrid->setCaption(QString::fromLatin1(column), QString::fromUtf8(caption));
-    m_actionGrid->setFormat(QStringLiteral("g"), QStringLiteral("#,##0.00"));
-    // A cost already settled with the contractor shows green.
-    m_actionGrid->setCellColour([this](const QAbstractItemModel *source, int row, int column) -> QColor {
-        const int settled = m_actionGrid->column(QStringLiteral("fac_fournisseur"));
-        if (column != settled || source->index(row, column).data(Qt::EditRole).toString() != QLatin1String("OUI"))
-            return {};
-        return rgb(QStringLiteral("00FF00"));
+    m_contractors = new ListGrid(context, m_ui->Grille_intervenant, contractorsList(m_ui->nb));
+    m_contacts = new ListGrid(context, m_ui->Grille_contact, contactsList());
+    m_actions = new ListGrid(context, m_ui->Grille_actions, actionsList());
+    // "( 3 enregistrements )" once counted, "( .. )" while no actions are asked for
+    connect(m_actions, &ListGrid::counted, this, [this](qint64 total) {
+        if (!m_actionsSociete.isEmpty())
+            m_ui->Resultat_actions->setText(QStringLiteral("( %1 enregistrements )").arg(total));
     });
-    m_ui->Grille_actions->setModel(m_actionGrid);
-    prepareGrid(m_ui->Grille_actions);
-    // columns sized on the rows around the visible ones, not on a whole year of actions
-    m_ui->Grille_actions->horizontalHeader()->setResizeContentsPrecision(50);
 
     const QLocale french = frenchLocale();
     for (QDateEdit *date : {m_ui->Date_debut, m_ui->Date_fin}) date->setLocale(french);
@@ -111,13 +144,26 @@ ContractorDirectoryTab::ContractorDirectoryTab(AppContext &context, QWidget *par
     connect(m_ui->Grille_contact, &QAbstractItemView::doubleClicked, this, &ContractorDirectoryTab::modifyContact);
     connect(m_ui->BtnAfficher_actions, &QPushButton::clicked, this, &ContractorDirectoryTab::showActions);
     connect(m_ui->BtnImprimer, &QPushButton::clicked, this, &ContractorDirectoryTab::printActions);
-    connect(m_ui->Grille_intervenant->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &ContractorDirectoryTab::contractorChanged);
-    connect(m_ui->Grille_contact->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &ContractorDirectoryTab::contactChanged);
+    connect(m_contractors, &ListGrid::currentRowChanged, this, &ContractorDirectoryTab::contractorChanged);
+    connect(m_contacts, &ListGrid::currentRowChanged, this, &ContractorDirectoryTab::contactChanged);
 }
 
 ContractorDirectoryTab::~ContractorDirectoryTab() = default;
+
+GridModel *ContractorDirectoryTab::contractorGrid() const
+{
+    return m_contractors->model();
+}
+
+GridModel *ContractorDirectoryTab::contactGrid() const
+{
+    return m_contacts->model();
+}
+
+GridModel *ContractorDirectoryTab::actionGrid() const
+{
+    return m_actions->model();
+}
 
 void ContractorDirectoryTab::search()
 {
@@ -138,28 +184,18 @@ bool ContractorDirectoryTab::runSearch(bool showErrors)
         if (showErrors) m_context.dialogs->message(QStringLiteral("Saisie incorrecte, pas de \" ' \" "));
         return false;
     }
-    const int kept = currentContractorNumber();
-    auto found =
-        searchContractors(m_context.db, number, m_ui->Famille->text(),
+    // the grid keeps the current contractor when the new list holds it, else shows the first
+    const PagedQuery list =
+        searchContractors(number, m_ui->Famille->text(),
                           m_ui->Trie_famille->isChecked() ? ContractorSort::ByFamille : ContractorSort::BySociete);
-    if (!found) {
-        if (showErrors) m_context.dialogs->error(found.error());
-        return false;
-    }
-    if (Status loaded = loadModel(*m_contractors, std::move(found)); !loaded) {
+    if (Status loaded = m_contractors->setQuery(list); !loaded) {
         if (showErrors) m_context.dialogs->error(loaded.error());
         return false;
     }
-    m_ui->nb->setText(QStringLiteral("( nb : %1 )").arg(m_contractors->rowCount()));
-    QTableView *view = m_ui->Grille_intervenant;
-    view->setColumnWidth(m_contractorGrid->column(QStringLiteral("num_intervenant_possible")), 70);
-    view->setColumnWidth(m_contractorGrid->column(QStringLiteral("societe")), 230);
-    view->setColumnWidth(m_contractorGrid->column(QStringLiteral("famille_intervenant")), 140);
-    view->setFocus();
-    if (kept == 0 || !locateContractor(kept)) setCurrentContractorRow(0);
+    m_ui->Grille_intervenant->setFocus();
     if (contractorCount() == 0) {
         // Nothing to follow: the contacts and actions of the former selection go.
-        m_contacts->clear();
+        m_contacts->setTable(DataTable());
         clearActions();
         contactChanged();
     }
@@ -174,38 +210,29 @@ int ContractorDirectoryTab::contractorCount() const
 int ContractorDirectoryTab::currentContractorRow() const
 {
     if (contractorCount() == 0) return -1;
-    const QModelIndex i = m_ui->Grille_intervenant->currentIndex();
-    return i.isValid() ? i.row() : 0;
+    return qMax(0, m_contractors->currentRow());
 }
 
 void ContractorDirectoryTab::setCurrentContractorRow(int row)
 {
-    if (row < 0 || row >= contractorCount()) return;
-    const QModelIndex current = m_ui->Grille_intervenant->currentIndex();
-    m_ui->Grille_intervenant->setCurrentIndex(m_contractorGrid->index(row, current.isValid() ? current.column() : 1));
+    m_contractors->selectRow(row);
 }
 
 int ContractorDirectoryTab::currentContractorNumber() const
 {
     const int row = currentContractorRow();
-    return row < 0 ? 0 : m_contractorGrid->raw(row, QStringLiteral("num_intervenant_possible")).toInt();
+    return row < 0 ? 0 : m_contractors->raw(row, QStringLiteral("num_intervenant_possible")).toInt();
 }
 
 QString ContractorDirectoryTab::currentSociete() const
 {
     const int row = currentContractorRow();
-    return row < 0 ? QString() : m_contractorGrid->raw(row, QStringLiteral("societe")).toString();
+    return row < 0 ? QString() : m_contractors->raw(row, QStringLiteral("societe")).toString();
 }
 
 bool ContractorDirectoryTab::locateContractor(int number)
 {
-    for (int row = 0; row < contractorCount(); ++row) {
-        if (m_contractorGrid->raw(row, QStringLiteral("num_intervenant_possible")).toInt() == number) {
-            setCurrentContractorRow(row);
-            return true;
-        }
-    }
-    return false;
+    return m_contractors->selectKey(number);
 }
 
 int ContractorDirectoryTab::contactCount() const
@@ -216,14 +243,12 @@ int ContractorDirectoryTab::contactCount() const
 int ContractorDirectoryTab::currentContactRow() const
 {
     if (contactCount() == 0) return -1;
-    const QModelIndex i = m_ui->Grille_contact->currentIndex();
-    return i.isValid() ? i.row() : 0;
+    return qMax(0, m_contacts->currentRow());
 }
 
 void ContractorDirectoryTab::setCurrentContactRow(int row)
 {
-    if (row < 0 || row >= contactCount()) return;
-    m_ui->Grille_contact->setCurrentIndex(m_contactGrid->index(row, m_contactGrid->column(QStringLiteral("nom"))));
+    m_contacts->selectRow(row);
 }
 
 int ContractorDirectoryTab::actionCount() const
@@ -243,22 +268,9 @@ void ContractorDirectoryTab::loadContacts()
     m_contactsReload->timer().stop();
     if (contractorCount() == 0) return;
     ++m_contactLoads;
-    auto found = contactsOf(m_context.db, currentContractorNumber());
-    if (!found) {
-        // The contacts of another contractor must not stay on screen.
-        m_contacts->clear();
-    } else {
-        (void)loadModel(*m_contacts, std::move(found));
-        showColumns(m_ui->Grille_contact, *m_contactGrid,
-                    {{QStringLiteral("civilite")},
-                     {QStringLiteral("nom")},
-                     {QStringLiteral("prenom")},
-                     {QStringLiteral("portable")},
-                     {QStringLiteral("Tel")},
-                     {QStringLiteral("Fonction")}});
-        m_ui->Grille_contact->resizeColumnsToContents();
-        setCurrentContactRow(0);
-    }
+    // The contacts of another contractor must not stay on screen.
+    if (Status loaded = m_contacts->setQuery(contactsOf(currentContractorNumber())); !loaded)
+        m_contacts->setTable(DataTable());
     contactChanged();
 }
 
@@ -266,7 +278,7 @@ void ContractorDirectoryTab::contactChanged()
 {
     const int row = currentContactRow();
     const auto value = [&](const char *column) {
-        return row < 0 ? QString() : m_contactGrid->raw(row, QString::fromLatin1(column)).toString();
+        return row < 0 ? QString() : m_contacts->raw(row, QString::fromLatin1(column)).toString();
     };
     m_ui->Contact_nom->setText(value("nom"));
     m_ui->Contact_prenom->setText(value("prenom"));
@@ -279,8 +291,8 @@ void ContractorDirectoryTab::contactChanged()
 
 void ContractorDirectoryTab::clearActions()
 {
-    m_actions->clear();
     m_actionsSociete.clear();
+    m_actions->setTable(DataTable());
     m_ui->Resultat_actions->setText(QStringLiteral("( .. )"));
 }
 
@@ -341,11 +353,7 @@ void ContractorDirectoryTab::createContact()
     ContactEditorDialog editor(m_context, contact, this);
     runModal(editor);
     loadContacts();
-    if (editor.result() == QDialog::Accepted) {
-        for (int row = 0; row < contactCount(); ++row)
-            if (m_contactGrid->raw(row, QStringLiteral("inc")).toInt() == editor.contact().inc)
-                setCurrentContactRow(row);
-    }
+    if (editor.result() == QDialog::Accepted) m_contacts->selectKey(editor.contact().inc);
 }
 
 void ContractorDirectoryTab::modifyContact()
@@ -360,7 +368,7 @@ void ContractorDirectoryTab::modifyContact()
         m_context.dialogs->message(noRecordMessage());
         return;
     }
-    auto contact = readContact(m_context.db, m_contactGrid->raw(row, QStringLiteral("inc")).toInt());
+    auto contact = readContact(m_context.db, m_contacts->raw(row, QStringLiteral("inc")).toInt());
     if (!contact) {
         m_context.dialogs->error(contact.error());
         loadContacts();
@@ -381,7 +389,7 @@ void ContractorDirectoryTab::removeContact()
         return;
     }
     if (!confirmDeletion(*m_context.dialogs, QStringLiteral("Voulez vous supprimer le contact ?"))) return;
-    if (Status s = deleteContact(m_context.db, m_contactGrid->raw(row, QStringLiteral("inc")).toInt()); !s)
+    if (Status s = deleteContact(m_context.db, m_contacts->raw(row, QStringLiteral("inc")).toInt()); !s)
         m_context.dialogs->error(s.error());
     loadContacts();
 }
@@ -392,47 +400,37 @@ void ContractorDirectoryTab::showActions()
     const QString societe = currentSociete();
     const QDate start = m_ui->Date_debut->date();
     const QDate end = m_ui->Date_fin->date();
-    auto found = contractorActions(m_context.db, societe, start, end);
-    if (!found) {
-        m_context.dialogs->error(found.error());
-        return;
-    }
-    if (Status loaded = loadModel(*m_actions, std::move(found)); !loaded) {
-        m_context.dialogs->error(loaded.error());
-        return;
-    }
-    showColumns(m_ui->Grille_actions, *m_actionGrid,
-                {{QStringLiteral("b")},
-                 {QStringLiteral("a")},
-                 {QStringLiteral("i")},
-                 {QStringLiteral("c")},
-                 {QStringLiteral("e")},
-                 {QStringLiteral("f")},
-                 {QStringLiteral("j")},
-                 {QStringLiteral("g")},
-                 {QStringLiteral("fac_fournisseur")}});
-    m_ui->Grille_actions->resizeColumnsToContents();
+    // whose actions are shown, for the counter and the printout
     m_actionsSociete = societe;
     m_actionsStart = start;
     m_actionsEnd = end;
-    m_ui->Resultat_actions->setText(QStringLiteral("( %1 enregistrements )").arg(m_actions->rowCount()));
+    m_ui->Resultat_actions->setText(QStringLiteral("( … enregistrements )"));
+    if (Status loaded = m_actions->setQuery(contractorActions(societe, start, end)); !loaded) {
+        clearActions();
+        m_context.dialogs->error(loaded.error());
+    }
 }
 
 void ContractorDirectoryTab::printActions()
 {
-    if (actionCount() == 0) {
+    PagedQueryModel *shown = m_actions->pagedModel();
+    if (actionCount() == 0 || !shown) {
         m_context.dialogs->message(noRecordMessage());
         return;
     }
-    const QSqlRecord columns = m_actions->record();
+    // the statement prints every action of the grid, not only those scrolled to
+    if (Status read = shown->fetchAll(); !read) {
+        m_context.dialogs->error(read.error());
+        return;
+    }
+    const QSqlRecord columns = shown->record(0);
     QStringList names;
     for (int c = 0; c < columns.count(); ++c) names << columns.fieldName(c);
     DataTable table(names);
-    table.reserve(actionCount());
-    for (int row = 0; row < actionCount(); ++row) {
-        const QSqlRecord record = m_actions->record(row);
+    table.reserve(shown->rowCount());
+    for (int row = 0; row < shown->rowCount(); ++row) {
         QVariantList values;
-        for (int c = 0; c < record.count(); ++c) values << record.value(c);
+        for (int c = 0; c < names.size(); ++c) values << shown->index(row, c).data(Qt::EditRole);
         table.addRow(std::move(values));
     }
     auto document =

@@ -9,7 +9,6 @@
 
 #include <memory>
 
-class QSqlQueryModel;
 class QTimer;
 
 namespace Ui {
@@ -20,6 +19,7 @@ namespace ravelin {
 
 struct AppContext;
 class GridModel;
+class ListGrid;
 
 // The content of the main window's "Intervenants" tab: the contractor directory (filters, sorts,
 // count, create, modify, delete), the contacts of the selected contractor (loaded once the
@@ -51,11 +51,16 @@ public:
     int contactCount() const;
     int currentContactRow() const;
     void setCurrentContactRow(int row);
+    // The actions read so far (a page at a time as the grid scrolls).
     int actionCount() const;
 
-    GridModel *contractorGrid() const { return m_contractorGrid; }
-    GridModel *contactGrid() const { return m_contactGrid; }
-    GridModel *actionGrid() const { return m_actionGrid; }
+    // The three lists, and the models they show (captions, formats, colours).
+    ListGrid *contractorList() const { return m_contractors; }
+    ListGrid *contactList() const { return m_contacts; }
+    ListGrid *actionList() const { return m_actions; }
+    GridModel *contractorGrid() const;
+    GridModel *contactGrid() const;
+    GridModel *actionGrid() const;
     // The one-shot timer that loads the contacts, and how many times they were loaded.
     QTimer *contactsTimer() const { return &m_contactsReload->timer(); }
     int contactLoads() const { return m_contactLoads; }
@@ -87,12 +92,9 @@ private:
 
     std::unique_ptr<Ui::Page_intervenant> m_ui;
     AppContext &m_context;
-    QSqlQueryModel *m_contractors;
-    QSqlQueryModel *m_contacts;
-    QSqlQueryModel *m_actions;
-    GridModel *m_contractorGrid;
-    GridModel *m_contactGrid;
-    GridModel *m_actionGrid;
+    ListGrid *m_contractors = nullptr;
+    ListGrid *m_contacts = nullptr;
+    ListGrid *m_actions = nullptr;
     DetailReload *m_contactsReload;
     BusyBar *m_busyBar = nullptr;
     bool m_searched = false;

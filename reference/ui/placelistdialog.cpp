@@ -2,13 +2,14 @@
 #include "ui_placelistdialog.h"
 
 #include "appcontext.h"
+#include "databaseworker.h"
 #include "modal.h"
+#include "pagedlist.h"
+#include "pagedquerymodel.h"
 #include "placeeditordialog.h"
 
 #include <QApplication>
 #include <QPainter>
-#include "pagedlist.h"
-#include "pagedquerymodel.h"
 
 #include <QSqlRecord>
 #include <QStyledItemDelegate>
@@ -95,7 +96,9 @@ PlaceListDialog::PlaceListDialog(AppContext &context, QWidget *parent)
     connect(m_ui->Liste_cartes, &QAbstractItemView::doubleClicked, this, [this] {
         if (m_picker) selectPlace();
     });
-    // the cards come a page at a time as the list scrolls; the count follows the first page
+    // the cards come a page at a time as the list scrolls; the count follows the first page, counted
+    // on a connection of its own while the user reads the first cards
+    m_model->setWorker(new DatabaseWorker(context.db, this));
     followCount(*m_model, *m_ui->nb, QStringLiteral("( nb : %1 )"));
     connect(m_model, &PagedQueryModel::failed, this, [this](const Error &e) { m_context.dialogs->error(e); });
     search();

@@ -13,10 +13,9 @@ class chercher_destination;
 
 namespace ravelin {
 
-class PagedQueryModel;
-
 struct AppContext;
 class GridModel;
+class ListGrid;
 
 // chercher_destination: the place picker of the delivery and transfer editors. Filters "Client",
 // "Destination", "ville"; the group "Sélection" chooses customer places ("CLIENT"), chip zones
@@ -45,7 +44,8 @@ public:
     bool locate(const QString &destination);
     // The current row (columns of placeListColumns()); empty when the grid is empty.
     PlaceValues currentPlace() const;
-    GridModel *grid() const { return m_grid; }
+    GridModel *grid() const;
+    ListGrid *list() const { return m_list; }
 
 public slots:
     void search();
@@ -55,8 +55,7 @@ public slots:
 private:
     std::unique_ptr<Ui::chercher_destination> m_ui;
     AppContext &m_context;
-    PagedQueryModel *m_model;
-    GridModel *m_grid;
+    ListGrid *m_list = nullptr;
 };
 
 // Opens the picker preset to `selection`, searches, puts the cursor on the place named `current`

@@ -3,66 +3,15 @@
 
 #include "appcontext.h"
 #include "gridmodel.h"
+#include "listgrid.h"
 #include "modal.h"
 #include "referencedetaildialog.h"
 
-#include <QAbstractTableModel>
 #include <QHeaderView>
 
 #include <cmath>
 
 namespace ravelin {
-
-// The rows of a reference list, one column per grid column, named as the table names them so
-// that GridModel finds its captions and formats. Fixed rows are written in red.
-class ReferenceRowsModel : public QAbstractTableModel
-{
-public:
-    ReferenceRowsModel(const ReferenceTableDef &def, const QList<ReferenceRow> &rows, QObject *parent)
-        : QAbstractTableModel(parent), m_def(def), m_rows(rows)
-    {
-    }
-
-    void reset(const std::function<void()> &change)
-    {
-        beginResetModel();
-        change();
-        endResetModel();
-    }
-
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : int(m_rows.size());
-    }
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override
-    {
-        return parent.isValid() ? 0 : int(m_def.gridColumns.size());
-    }
-
-    QVariant data(const QModelIndex &index, int role) const override
-    {
-        if (!index.isValid() || index.row() >= m_rows.size()) return QVariant();
-        const ReferenceRow &row = m_rows[index.row()];
-        switch (role) {
-        case Qt::DisplayRole:
-        case Qt::EditRole: return row.value(m_def.gridColumns.value(index.column()));
-        case Qt::ForegroundRole:
-            if (isFixedRow(m_def, row)) return QColor(0xFF, 0x00, 0x00);
-            return QVariant();
-        default: return QVariant();
-        }
-    }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole) return m_def.gridColumns.value(section);
-        return QAbstractTableModel::headerData(section, orientation, role);
-    }
-
-private:
-    const ReferenceTableDef &m_def;
-    const QList<ReferenceRow> &m_rows;
-};
 
 namespace {
 
@@ -99,12 +48,15 @@ ReferenceListDialog::ReferenceListDialog(AppContext &context, ReferenceTable tab
     m_ui->titre->setText(m_def.heading);
     m_ui->titre->setVisible(!m_def.heading.isEmpty());
 
-    m_source = new ReferenceRowsModel(m_def, m_rows, this);
-    m_grid = new GridModel(this);
-    m_grid->setSourceModel(m_source);
-    for (auto it = m_def.captions.cbegin(); it != m_def.captions.cend(); ++it) m_grid->setCaption(it.key(), it.value());
-    m_ui->Grille->setModel(m_grid);
-    m_ui->Grille->verticalHeader()->hide();
+    ListDeclaration list;
+    list.screen = m_def.listScreen;
+    for (const QString &column : m_def.gridColumns) list.columns.append({column, m_def.captions.value(column)});
+    list.key = m_def.key;
+    // The rows other parts of the program rely on are written in red.
+    list.textColour = [this](const ListGrid &, int row) {
+        return row < m_rows.size() && isFixedRow(m_def, m_rows[row]) ? QColor(0xFF, 0x00, 0x00) : QColor();
+    };
+    m_list = new ListGrid(context, m_ui->Grille, list);
     m_ui->Grille->horizontalHeader()->setStretchLastSection(true);
 
     connect(m_ui->BtnCreer, &QPushButton::clicked, this, &ReferenceListDialog::createRow);
@@ -119,7 +71,7 @@ ReferenceListDialog::~ReferenceListDialog() = default;
 
 QAbstractItemModel *ReferenceListDialog::gridModel() const
 {
-    return m_grid;
+    return m_list->model();
 }
 
 bool ReferenceListDialog::reload(const ReferenceRow *select)
@@ -130,7 +82,16 @@ bool ReferenceListDialog::reload(const ReferenceRow *select)
         m_context.dialogs->error(rows.error());
         return false;
     }
-    m_source->reset([&] { m_rows = std::move(*rows); });
+    m_rows = std::move(*rows);
+    // a small table read whole: the grid shows its columns as read
+    DataTable shown(m_def.gridColumns);
+    shown.reserve(int(m_rows.size()));
+    for (const ReferenceRow &row : std::as_const(m_rows)) {
+        QVariantList values;
+        for (const QString &column : m_def.gridColumns) values << row.value(column);
+        shown.addRow(std::move(values));
+    }
+    m_list->setTable(shown);
     if (m_rows.isEmpty()) return true;
     int row = -1;
     if (select) {
@@ -144,15 +105,14 @@ bool ReferenceListDialog::reload(const ReferenceRow *select)
 int ReferenceListDialog::currentRow() const
 {
     if (m_rows.isEmpty()) return -1;
-    const QModelIndex i = m_ui->Grille->currentIndex();
-    return i.isValid() && i.row() < m_rows.size() ? i.row() : 0;
+    const int row = m_list->currentRow();
+    return row >= 0 && row < m_rows.size() ? row : 0;
 }
 
 void ReferenceListDialog::selectRow(int row)
 {
     if (row < 0 || row >= m_rows.size()) return;
-    m_ui->Grille->setCurrentIndex(m_grid->index(row, 0));
-    m_ui->Grille->selectRow(row);
+    m_list->selectRow(row);
 }
 
 void ReferenceListDialog::createRow()
@@ -216,7 +176,7 @@ void ReferenceListDialog::deleteRow()
     const Status deleted = deleteReferenceRow(m_context.db, m_def.id, asRead);
     if (!deleted) {
         m_context.dialogs->error(deleted.error());
-        if (isChangedElsewhere(deleted.error())) reload();
+        if (deleted.error().is(ErrorKind::ChangedElsewhere)) reload();
         return;
     }
     reload();

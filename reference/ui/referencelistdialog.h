@@ -15,8 +15,7 @@ class ReferenceList;
 namespace ravelin {
 
 struct AppContext;
-class GridModel;
-class ReferenceRowsModel;
+class ListGrid;
 
 // The list screen of a reference table (liste_essence, liste_qualite, ... liste_reglement): the
 // rows as read when the list was last filled, "&Créer", "&Modifier", "Supprimer" and "&Fermer".
@@ -36,7 +35,9 @@ public:
     // stays on the same position. A failure is shown and the rows on screen are kept.
     bool reload(const ReferenceRow *select = nullptr);
 
+    // The rows as read: what a modification or a deletion names its row by.
     const QList<ReferenceRow> &rows() const { return m_rows; }
+    ListGrid *list() const { return m_list; }
     // The grid's model, as the user sees it (captions, formats, colours).
     QAbstractItemModel *gridModel() const;
     int currentRow() const;
@@ -52,8 +53,7 @@ private:
     AppContext &m_context;
     const ReferenceTableDef &m_def;
     QList<ReferenceRow> m_rows;
-    ReferenceRowsModel *m_source;
-    GridModel *m_grid;
+    ListGrid *m_list = nullptr;
 };
 
 // Opens the list of a reference table modally, as the "&Fichier" menu entries do

@@ -17,6 +17,7 @@
 #include "volumelinepicker.h"
 
 #include <QApplication>
+#include <QSqlQuery>
 
 using namespace ravelin;
 
@@ -327,6 +328,63 @@ private slots:
         while (inquiry.logSource()->canFetchMore()) grid->scrollToBottom(), QCoreApplication::processEvents();
         QCOMPARE(inquiry.logs()->rowCount(), 300);
         QCOMPARE(inquiry.logs()->raw(299, QStringLiteral("n_grume")).toString(), QStringLiteral("1"));
+    }
+
+    // The log number is looked for as the text it is stored as (an index serves it): as typed, and
+    // without its leading zeros as a number would compare.
+    void inquiryByLogNumber_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("found");
+        QTest::newRow("as stored") << "12" << QStringList{"12"};
+        QTest::newRow("leading zeros as stored") << "0012" << QStringList{"0012", "12"};
+        QTest::newRow("blanks around") << " 112 " << QStringList{"112"};
+        QTest::newRow("not stored that way") << "012" << QStringList{"12"};
+    }
+    void inquiryByLogNumber()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, found);
+        f.run(QStringLiteral("insert into grume (N_lot, descriptif, n_grume) values (30, 'GRUME', '0012'), "
+                             "(30, 'GRUME', '12'), (30, 'GRUME', '112'), (30, 'GRUME', '120')"));
+        LogInquiry typedNumber;
+        typedNumber.logNumber = typed;
+        auto statement = logInquiryQuery(typedNumber);
+        QVERIFY(statement);
+        for (const QVariant &value : statement->values) QCOMPARE(value.typeId(), int(QMetaType::QString));
+
+        LogInquiryDialog inquiry(f.context);
+        inquiry.ui()->N_grume->setText(typed);
+        inquiry.ui()->BtnChercher->click();
+        QStringList listed = logNumbers(inquiry.logs());
+        listed.sort();
+        QCOMPARE(listed, found);
+        QCOMPARE(inquiry.ui()->Label_nb->text(), QStringLiteral("( nb %1 )").arg(found.size()));
+    }
+
+    // Opening the inquiry shows its first page at once; the count of every free log arrives after,
+    // read on another connection: the screen's own sends the page and nothing more.
+    void inquiryShowsItsFirstPageBeforeItsCount()
+    {
+        QStringList rows;
+        for (int n = 1; n <= 450; ++n) rows << QStringLiteral("(30, 'GRUME', '%1')").arg(n);
+        f.run(QStringLiteral("insert into grume (N_lot, descriptif, n_grume) values ") + rows.join(QLatin1Char(',')));
+        const auto statements = [&] {
+            QSqlQuery q(f.db);
+            q.exec(QStringLiteral("show session status like 'Questions'"));
+            return q.next() ? q.value(1).toLongLong() : -1;
+        };
+        const qint64 first = statements();
+        const qint64 before = statements();
+        const qint64 reading = before - first; // what reading the counter costs
+        LogInquiryDialog inquiry(f.context);
+        const qint64 opened = statements();
+        QCOMPARE(inquiry.logs()->rowCount(), 200);
+        QCOMPARE(inquiry.ui()->Label_nb->text(), QStringLiteral("( nb … )"));
+        QTRY_COMPARE(inquiry.ui()->Label_nb->text(), QStringLiteral("( nb 450 )"));
+        const qint64 counted = statements();
+        QCOMPARE(opened - before - reading, 1); // the first page
+        QCOMPARE(counted - opened - reading, 0);
     }
 
     void picker()
