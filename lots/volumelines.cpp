@@ -137,11 +137,14 @@ Result<int> deleteLotLogs(QSqlDatabase db, int nLot)
                    "deleteLotLogs");
 }
 
-BoundQuery lotLogsQuery(int nLot, int indiceLot)
+PagedQuery lotLogsQuery(int nLot, int indiceLot)
 {
-    BoundQuery q;
-    q.add(QStringLiteral("select inc,n_grume,essence,qualite,classe,m3,diametre,longueur,livree,stock from grume"));
-    q.add(QStringLiteral("where N_lot=? and Indice_lot=? and descriptif='GRUME' order by n_grume"), {nLot, indiceLot});
+    PagedQuery q;
+    q.columns = QStringLiteral("inc,n_grume,essence,qualite,classe,m3,diametre,longueur,livree,stock");
+    q.from = QStringLiteral("grume");
+    q.where = QStringLiteral("N_lot=? and Indice_lot=? and descriptif='GRUME'");
+    q.values = {nLot, indiceLot};
+    q.orderBy = {QStringLiteral("n_grume")};
     return q;
 }
 

@@ -77,8 +77,8 @@ Status deleteLog(QSqlDatabase db, int inc);
 // contractor work point at them.
 Result<int> deleteLotLogs(QSqlDatabase db, int nLot);
 
-// The log list of a lot (screen grume_coupe).
-BoundQuery lotLogsQuery(int nLot, int indiceLot);
+// The log list of a lot (screen grume_coupe), read a page at a time (a big lot has thousands).
+PagedQuery lotLogsQuery(int nLot, int indiceLot);
 
 // Total volume of the lot's listed logs and of those delivered, in m3.
 struct LogTotals

@@ -6,17 +6,16 @@
 #include "formats.h"
 #include "logentrydialog.h"
 #include "dialogs.h"
-#include "gridhelpers.h"
+#include "gridmodel.h"
+#include "listgrid.h"
 #include "modal.h"
-
-#include <QSqlQueryModel>
 
 namespace ravelin {
 
 LotLogsDialog::LotLogsDialog(AppContext &context, int nLot, int indiceLot, const QString &lieu, double totalGrume,
                              double totalGrumeLivre, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::grume_coupe>()), m_context(context), m_nLot(nLot),
-      m_indiceLot(indiceLot), m_lieu(lieu), m_source(new QSqlQueryModel(this)), m_grid(new GridModel(this))
+      m_indiceLot(indiceLot), m_lieu(lieu)
 {
     m_ui->setupUi(this);
     m_chart = new ChartWidget(m_ui->Zone_graphique);
@@ -29,22 +28,28 @@ LotLogsDialog::LotLogsDialog(AppContext &context, int nLot, int indiceLot, const
     options.decimals = 2;
     m_chart->setOptions(options);
 
-    m_grid->setSourceModel(m_source);
-    m_grid->setFormat(QStringLiteral("m3"), QStringLiteral("0.000"));
     // Measures as typed; an empty one stays empty.
-    m_grid->setFormat(QStringLiteral("diametre"), QStringLiteral("0.##"));
-    m_grid->setFormat(QStringLiteral("longueur"), QStringLiteral("0.##"));
-    m_grid->setCaption(QStringLiteral("diametre"), QStringLiteral("dia."));
-    m_grid->setCaption(QStringLiteral("longueur"), QStringLiteral("long."));
-    m_grid->setCaption(QStringLiteral("livree"), QStringLiteral("livrée"));
-    m_grid->setRowColour([this](const QAbstractItemModel *, int row) {
-        if (m_grid->raw(row, QStringLiteral("livree")).toString() == QLatin1String("OUI"))
+    const QString measure = QStringLiteral("0.##");
+    ListDeclaration logs;
+    logs.screen = QStringLiteral("grume_coupe");
+    logs.columns = {
+        {QStringLiteral("n_grume"), QString(), QString(), 80},
+        {QStringLiteral("essence"), QString(), QString(), 110},
+        {QStringLiteral("qualite"), QString(), QString(), 90},
+        {QStringLiteral("classe"), QString(), QString(), 50},
+        {QStringLiteral("m3"), QString(), QStringLiteral("0.000"), 70},
+        {QStringLiteral("diametre"), QStringLiteral("dia."), measure, 50},
+        {QStringLiteral("longueur"), QStringLiteral("long."), measure, 50},
+        {QStringLiteral("livree"), QStringLiteral("livrée"), QString(), 50},
+    };
+    logs.key = QStringLiteral("inc");
+    logs.rowColour = [](const ListGrid &grid, int row) {
+        if (grid.raw(row, QStringLiteral("livree")).toString() == QLatin1String("OUI"))
             return rgb(QStringLiteral("00FF00"));
-        if (!m_grid->raw(row, QStringLiteral("stock")).toString().isEmpty()) return rgb(QStringLiteral("FFA4A4"));
+        if (!grid.raw(row, QStringLiteral("stock")).toString().isEmpty()) return rgb(QStringLiteral("FFA4A4"));
         return QColor();
-    });
-    prepareGrid(m_ui->Grille_grumes);
-    m_ui->Grille_grumes->setModel(m_grid);
+    };
+    m_list = new ListGrid(context, m_ui->Grille_grumes, logs);
 
     m_totals.total = totalGrume;
     m_totals.delivered = totalGrumeLivre;
@@ -61,34 +66,25 @@ LotLogsDialog::LotLogsDialog(AppContext &context, int nLot, int indiceLot, const
 
 LotLogsDialog::~LotLogsDialog() = default;
 
+GridModel *LotLogsDialog::logs() const
+{
+    return m_list->model();
+}
+
 void LotLogsDialog::reload(std::optional<int> selectInc)
 {
-    if (Status s = loadModel(*m_source, m_context.db, lotLogsQuery(m_nLot, m_indiceLot), "LotLogsDialog::reload"); !s) {
-        showFailure(*m_context.dialogs, s.error());
+    // the selected log stays selected when it is still listed, else the first one is
+    if (Status s = m_list->setQuery(lotLogsQuery(m_nLot, m_indiceLot)); !s) {
+        m_context.dialogs->error(s.error());
         return;
     }
-    showColumns(m_ui->Grille_grumes, *m_grid,
-                {{QStringLiteral("n_grume"), 80},
-                 {QStringLiteral("essence"), 110},
-                 {QStringLiteral("qualite"), 90},
-                 {QStringLiteral("classe"), 50},
-                 {QStringLiteral("m3"), 70},
-                 {QStringLiteral("diametre"), 50},
-                 {QStringLiteral("longueur"), 50},
-                 {QStringLiteral("livree"), 50}});
-    int row = 0;
-    if (selectInc)
-        for (int r = 0; r < m_grid->rowCount(); ++r)
-            if (m_grid->raw(r, QStringLiteral("inc")).toInt() == *selectInc) row = r;
-    if (m_grid->rowCount() > 0)
-        m_ui->Grille_grumes->setCurrentIndex(m_grid->index(row, m_grid->column(QStringLiteral("n_grume"))));
+    if (selectInc) m_list->selectKey(*selectInc);
 }
 
 int LotLogsDialog::currentRow() const
 {
-    if (m_grid->rowCount() == 0) return -1;
-    const QModelIndex i = m_ui->Grille_grumes->currentIndex();
-    return i.isValid() ? i.row() : 0;
+    if (m_list->rowCount() == 0) return -1;
+    return qMax(0, m_list->currentRow());
 }
 
 void LotLogsDialog::showTotals()
@@ -140,7 +136,7 @@ void LotLogsDialog::modifyLog()
         m_context.dialogs->message(noRecordMessage());
         return;
     }
-    const int inc = m_grid->raw(row, QStringLiteral("inc")).toInt();
+    const int inc = m_list->raw(row, QStringLiteral("inc")).toInt();
     auto log = loadLog(m_context.db, inc);
     if (!log) {
         showFailure(*m_context.dialogs, log.error());
@@ -167,7 +163,7 @@ void LotLogsDialog::deleteLogs()
     if (m_ui->Tous->isChecked()) {
         if (auto removed = deleteLotLogs(m_context.db, m_nLot); !removed) done = removed.error();
     } else {
-        done = deleteLog(m_context.db, m_grid->raw(row, QStringLiteral("inc")).toInt());
+        done = deleteLog(m_context.db, m_list->raw(row, QStringLiteral("inc")).toInt());
     }
     if (!done) showFailure(*m_context.dialogs, done.error());
     afterChange(std::nullopt);
@@ -175,13 +171,15 @@ void LotLogsDialog::deleteLogs()
 
 void LotLogsDialog::findLog()
 {
-    const QString wanted = m_ui->N_grume_cherche->text();
-    for (int r = 0; r < m_grid->rowCount(); ++r) {
-        if (m_grid->raw(r, QStringLiteral("n_grume")).toString() == wanted) {
-            m_ui->Grille_grumes->setCurrentIndex(m_grid->index(r, m_grid->column(QStringLiteral("n_grume"))));
-            return;
-        }
+    // read down to it however far it is; nothing moves when no log has that number
+    PagedQueryModel *logs = m_list->pagedModel();
+    if (!logs) return;
+    auto found = logs->locate(QStringLiteral("n_grume"), m_ui->N_grume_cherche->text());
+    if (!found) {
+        m_context.dialogs->error(found.error());
+        return;
     }
+    if (*found) m_list->selectRow(**found);
 }
 
 } // namespace ravelin

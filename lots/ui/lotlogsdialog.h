@@ -6,8 +6,6 @@
 
 #include <memory>
 
-class QSqlQueryModel;
-
 namespace Ui {
 class grume_coupe;
 }
@@ -17,6 +15,7 @@ namespace ravelin {
 struct AppContext;
 class ChartWidget;
 class GridModel;
+class ListGrid;
 
 // grume_coupe: the logs of one lot, with their totals and the pie of what is left per class.
 // Logs are written at once, and so are the lot's log totals after every change.
@@ -31,7 +30,8 @@ public:
     ~LotLogsDialog() override;
 
     Ui::grume_coupe *ui() const { return m_ui.get(); }
-    GridModel *logs() const { return m_grid; }
+    ListGrid *list() const { return m_list; }
+    GridModel *logs() const;
     ChartWidget *chart() const { return m_chart; }
 
     // True once a change has written new totals into the lot; totals() then holds them.
@@ -57,8 +57,7 @@ private:
     int m_nLot;
     int m_indiceLot;
     QString m_lieu;
-    QSqlQueryModel *m_source;
-    GridModel *m_grid;
+    ListGrid *m_list = nullptr;
     ChartWidget *m_chart;
     LogTotals m_totals;
     bool m_totalsWritten = false;

@@ -4,6 +4,7 @@
 #include "listgrid.h"
 #include "loginquirydialog.h"
 #include "lotlisttab.h"
+#include "lotlogsdialog.h"
 #include "placesearchdialog.h"
 #include "referencelistdialog.h"
 
@@ -80,6 +81,9 @@ class TestDeclaredLists : public QObject
         } else if (screen == QLatin1String("info_grume")) {
             o.screen.reset(new LogInquiryDialog(f.context)); // searches as it opens
             o.view = grid("Grille_grumes");
+        } else if (screen == QLatin1String("grume_coupe")) {
+            o.screen.reset(new LotLogsDialog(f.context, 11, 1, QStringLiteral("Ussel"), 3.5, 0));
+            o.view = grid("Grille_grumes");
         } else if (screen == QLatin1String("chercher_destination")) {
             auto *picker = new PlaceSearchDialog(f.context);
             o.screen.reset(picker);
@@ -118,8 +122,9 @@ private slots:
             setExportProgressFactory([](QWidget *) { return std::unique_ptr<ExportProgressView>(new QuietProgress); });
         f.run(QStringLiteral("insert into coupe (n_lot, lieu, coupe_fini, estimation) values (11, 'Ussel', 'NON', "
                              "12.5), (12, 'Tulle', 'NON', 3)"));
-        f.run(QStringLiteral("insert into grume (N_lot, descriptif, n_grume, essence, m3) values (11, 'GRUME', '1', "
-                             "'Chêne', 1.5), (11, 'GRUME', '2', 'Hêtre', 2), (12, 'GRUME', '3', 'Chêne', 0.75)"));
+        f.run(QStringLiteral("insert into grume (N_lot, indice_lot, descriptif, n_grume, essence, m3) values "
+                             "(11, 1, 'GRUME', '1', 'Chêne', 1.5), (11, 1, 'GRUME', '2', 'Hêtre', 2), "
+                             "(12, 1, 'GRUME', '3', 'Chêne', 0.75)"));
         f.run(QStringLiteral("insert into destination (client, destination, stockage, cp, ville) values "
                              "('Dupont', 'Chaufferie A', 'NON', '71400', 'Autun'), "
                              "('Zone', 'Plateforme P', 'OUI', '58230', 'Montsauche')"));
@@ -142,7 +147,7 @@ private slots:
     void everyListOffersExportAndItsColumns_data()
     {
         QTest::addColumn<QString>("screen");
-        for (const char *screen : {"Coupe de Bois", "info_grume", "chercher_destination", "Intervenants",
+        for (const char *screen : {"Coupe de Bois", "info_grume", "grume_coupe", "chercher_destination", "Intervenants",
                                    "Intervenants : contacts", "Intervenants : actions"})
             QTest::newRow(screen) << QString::fromUtf8(screen);
         for (ReferenceTable table : referenceTables())
