@@ -31,7 +31,7 @@ Result<StartupState> startProgram(const QString &applicationFolder, const QStrin
     state.settings = *settings;
 
     // The version is informative for the administrator; a read-only folder does not stop the program.
-    writeConfigVersion(configPath, version);
+    (void)writeConfigVersion(configPath, version);
     return state;
 }
 

@@ -4,14 +4,23 @@
 
 namespace ravelin {
 
-Result<QSqlQuery> runBoundQuery(QSqlDatabase db, const BoundQuery &statement, const char *where)
+static Result<QSqlQuery> run(QSqlDatabase db, const BoundQuery &statement, const QString &where)
 {
     QSqlQuery query(db);
-    const QString fn = where ? QString::fromLatin1(where) : QStringLiteral("runBoundQuery");
-    if (!query.prepare(statement.sql)) return databaseError(query.lastError(), statement.sql, fn);
+    if (!query.prepare(statement.sql)) return databaseError(query.lastError(), statement.sql, where);
     for (const QVariant &v : statement.values) query.addBindValue(v);
-    if (!query.exec()) return databaseError(query.lastError(), statement.sql, fn);
+    if (!query.exec()) return databaseError(query.lastError(), statement.sql, where);
     return query;
+}
+
+Result<QSqlQuery> runBoundQuery(QSqlDatabase db, const BoundQuery &statement, std::source_location location)
+{
+    return run(db, statement, functionName(location));
+}
+
+Result<QSqlQuery> runBoundQuery(QSqlDatabase db, const BoundQuery &statement, const char *where)
+{
+    return run(db, statement, where ? QString::fromLatin1(where) : QStringLiteral("runBoundQuery"));
 }
 
 std::optional<qint64> parseWholeNumber(const QString &text)

@@ -19,7 +19,7 @@ QString counterColumn(Counter counter)
 Result<int> proposeNextCounter(QSqlDatabase db, Counter counter)
 {
     const QString column = counterColumn(counter);
-    auto value = scalar(db, QStringLiteral("select %1 from increment").arg(column), {}, "proposeNextCounter");
+    auto value = scalar(db, QStringLiteral("select %1 from increment").arg(column));
     if (!value) return value.error();
     return value->toInt() + 1;
 }
@@ -28,14 +28,15 @@ Result<int> takeNextCounter(QSqlDatabase db, Counter counter)
 {
     const QString column = counterColumn(counter);
     const QString update = QStringLiteral("UPDATE increment SET %1 = LAST_INSERT_ID(COALESCE(%1, 0) + 1)").arg(column);
-    auto touched = execute(db, update, {}, "takeNextCounter");
+    auto touched = execute(db, update);
     if (!touched) return touched.error();
-    if (*touched != 1)
-        return Error{QStringLiteral("La table des compteurs (increment) n'a pas exactement une ligne."),
-                     {},
-                     update,
-                     QStringLiteral("takeNextCounter")};
-    auto value = scalar(db, QStringLiteral("SELECT LAST_INSERT_ID()"), {}, "takeNextCounter");
+    if (*touched != 1) {
+        Error e = Error::failure(QStringLiteral("La table des compteurs (increment) n'a pas exactement une ligne."),
+                                 QStringLiteral("%1 ligne(s) modifiée(s)").arg(*touched));
+        e.statement = update;
+        return e;
+    }
+    auto value = scalar(db, QStringLiteral("SELECT LAST_INSERT_ID()"));
     if (!value) return value.error();
     return value->toInt();
 }

@@ -2,10 +2,18 @@
 
 namespace ravelin {
 
-void showFailure(Dialogs &dialogs, const Error &error)
+void Dialogs::error(const Error &e)
 {
-    if (error.detail.isEmpty() && error.statement.isEmpty()) dialogs.message(error.message);
-    else dialogs.error(error);
+    switch (e.kind) {
+    case ErrorKind::Refusal:
+        // What a rule of the program says, as the user knows it from every other refusal.
+        message(e.message);
+        return;
+    case ErrorKind::ChangedElsewhere:
+    case ErrorKind::NotFound: message(e.message, QStringLiteral("Erreur")); return;
+    case ErrorKind::DatabaseFailure: break;
+    }
+    message(e.fullText(), QStringLiteral("Erreur"));
 }
 
 bool confirmDeletion(Dialogs &dialogs, const QString &question, const QString &caption)

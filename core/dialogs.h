@@ -30,13 +30,11 @@ public:
     // A file-save chooser (it asks before replacing a file); empty when cancelled.
     virtual QString saveFile(const QString &caption, const QString &filter) = 0;
 
-    // Shows an operation's error.
-    void error(const Error &e) { message(e.fullText(), QStringLiteral("Erreur")); }
+    // Shows an operation's error as its kind asks: a refusal, a change made on another workstation
+    // or a record no longer there shows its French message alone; a database failure shows the
+    // message with the server's text, titled "Erreur".
+    void error(const Error &e);
 };
-
-// A refusal built by an operation (no database text) is shown as the plain message the user
-// knows; a database failure shows the program's French message with the server's text.
-void showFailure(Dialogs &dialogs, const Error &error);
 
 // The delete confirmation every list uses: the Yes/No question naming the record, then the input
 // box "Supprimer une saisie" that needs exactly "SUPPRIMER". Anything else leaves the record

@@ -53,10 +53,7 @@ fetch("https://nominatim.openstreetmap.org/search?format=json&countrycodes=fr&li
                        .arg(htmlEscape(address), query, jsString(address));
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(html.toUtf8()) < 0 || !f.commit())
-        return Error{QStringLiteral("Impossible d'écrire le fichier %1").arg(path),
-                     f.errorString(),
-                     {},
-                     QStringLiteral("writeGeocodingPage")};
+        return Error::failure(QStringLiteral("Impossible d'écrire le fichier %1").arg(path), f.errorString());
     return path;
 }
 

@@ -13,23 +13,18 @@ namespace {
 // Keeps each statement well under the server's limit of 65535 bound values.
 constexpr int maxValuesPerStatement = 20000;
 
-Status run(QSqlDatabase db, const QString &sql, const QVariantList &values, const char *where)
+Status run(QSqlDatabase db, const QString &sql, const QVariantList &values, const std::source_location &location)
 {
     QSqlQuery query(db);
-    const QString fn = QString::fromLatin1(where);
-    if (!query.prepare(sql)) return databaseError(query.lastError(), sql, fn);
-    for (const QVariant &v : values) query.addBindValue(v);
-    if (!query.exec()) return databaseError(query.lastError(), sql, fn);
-    return {};
+    return exec(query, sql, values, location);
 }
 
 } // namespace
 
 Status updateRowsByInc(QSqlDatabase db, const QString &table, const QString &key, const QStringList &columns,
-                       const QList<QVariantList> &rows, const char *where)
+                       const QList<QVariantList> &rows, std::source_location location)
 {
     if (rows.isEmpty() || columns.isEmpty()) return {};
-    const char *fn = where ? where : "updateRowsByInc";
     const int perRow = int(columns.size()) * 2 + 1;
     const int chunk = std::max(1, maxValuesPerStatement / perRow);
     for (qsizetype first = 0; first < rows.size(); first += chunk) {
@@ -53,16 +48,15 @@ Status updateRowsByInc(QSqlDatabase db, const QString &table, const QString &key
         const QString sql = QStringLiteral("update ") + table + QStringLiteral(" set ") +
                             sets.join(QStringLiteral(", ")) + QStringLiteral(" where ") + key +
                             QStringLiteral(" in (") + marks.join(QLatin1Char(',')) + QLatin1Char(')');
-        if (Status s = run(db, sql, values, fn); !s) return s;
+        if (Status s = run(db, sql, values, location); !s) return s;
     }
     return {};
 }
 
 Status insertRows(QSqlDatabase db, const QString &table, const QStringList &columns, const QList<QVariantList> &rows,
-                  const char *where)
+                  std::source_location location)
 {
     if (rows.isEmpty() || columns.isEmpty()) return {};
-    const char *fn = where ? where : "insertRows";
     const int chunk = std::max(1, maxValuesPerStatement / int(columns.size()));
     QStringList rowMarks;
     for (int c = 0; c < columns.size(); ++c) rowMarks << QStringLiteral("?");
@@ -78,7 +72,7 @@ Status insertRows(QSqlDatabase db, const QString &table, const QStringList &colu
         const QString sql = QStringLiteral("insert into ") + table + QStringLiteral(" (") +
                             columns.join(QStringLiteral(", ")) + QStringLiteral(") values ") +
                             tuples.join(QStringLiteral(", "));
-        if (Status s = run(db, sql, values, fn); !s) return s;
+        if (Status s = run(db, sql, values, location); !s) return s;
     }
     return {};
 }

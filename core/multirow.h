@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <source_location>
+
 namespace ravelin {
 
 // Set-based writes of many rows of one table, so that an operation sends a number of statements
@@ -17,10 +19,11 @@ namespace ravelin {
 // "update t set c1 = case key when ? then ? ... else c1 end, ... where key in (...)".
 // Each row is its key followed by one value per column, in the order of `columns`.
 Status updateRowsByInc(QSqlDatabase db, const QString &table, const QString &key, const QStringList &columns,
-                       const QList<QVariantList> &rows, const char *where = nullptr);
+                       const QList<QVariantList> &rows,
+                       std::source_location location = std::source_location::current());
 
 // Inserts the rows, one value per column each, with multi-row "insert into t (...) values (...), (...)".
 Status insertRows(QSqlDatabase db, const QString &table, const QStringList &columns, const QList<QVariantList> &rows,
-                  const char *where = nullptr);
+                  std::source_location location = std::source_location::current());
 
 } // namespace ravelin

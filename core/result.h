@@ -3,10 +3,29 @@
 #include <QString>
 
 #include <optional>
+#include <source_location>
 #include <utility>
-#include <variant>
 
 namespace ravelin {
+
+// What an error means to the screen that receives it. Screens choose what to show and what to do
+// next by the kind, never by looking at which fields happen to be filled.
+enum class ErrorKind {
+    // The server or the connection failed (or the disk, the driver): the French message is shown
+    // with the server's own text, which the person who looks after the installation needs.
+    DatabaseFailure,
+    // A rule of the program said no (a required field, a number already used, a finished lot): the
+    // French message says it all.
+    Refusal,
+    // Another workstation changed the record since this one read it; nothing was written.
+    ChangedElsewhere,
+    // The record is not there any more (another workstation deleted it), or never was.
+    NotFound,
+};
+
+// "createLot", "Rights::load": the function of a source location without its namespace, return
+// type and parameters; a lambda gives the function it was written in.
+QString functionName(const std::source_location &location);
 
 // What went wrong in an operation: the French message a screen may show, plus the database's own
 // text, the statement and the function, so that a developer can find the failing step.
@@ -15,14 +34,28 @@ struct Error
     QString message;    // French, for the user
     QString detail;     // the driver's or server's text
     QString statement;  // the SQL that failed, when there was one
-    QString where;      // function name
+    QString where;      // function name, from the source location of the failing call
     int nativeCode = 0; // server error number (1062 duplicate key, 1205 lock wait...)
+    ErrorKind kind = ErrorKind::DatabaseFailure;
+    QString constraint; // the index or key a duplicate (1062) or a broken link (1451, 1452) names
 
+    // The message with the server's text below it.
     QString fullText() const;
+    bool is(ErrorKind k) const { return kind == k; }
+
+    static Error refusal(const QString &message, std::source_location location = std::source_location::current());
+    static Error notFound(const QString &message, std::source_location location = std::source_location::current());
+    static Error changedElsewhere(const QString &message,
+                                  std::source_location location = std::source_location::current());
+    // A failure that did not come from the server (a file that cannot be written, a missing
+    // driver); `detail` is the system's text.
+    static Error failure(const QString &message, const QString &detail,
+                         std::source_location location = std::source_location::current());
 };
 
-// A value or an Error. Operations return it; screens decide what to show.
-template <typename T> class Result
+// A value or an Error. Operations return it; screens decide what to show. Dropping one unread
+// loses an error, hence [[nodiscard]]: where ignoring is right, say why with (void) and a comment.
+template <typename T> class [[nodiscard]] Result
 {
 public:
     Result(T value) : m_value(std::move(value)) {}
@@ -43,7 +76,7 @@ private:
     Error m_error;
 };
 
-template <> class Result<void>
+template <> class [[nodiscard]] Result<void>
 {
 public:
     Result() = default;

@@ -87,18 +87,12 @@ Status IniFile::save(const QString &path) const
 {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
-        return Error{QStringLiteral("Impossible d'écrire le fichier %1").arg(path),
-                     f.errorString(),
-                     {},
-                     QStringLiteral("IniFile::save")};
+        return Error::failure(QStringLiteral("Impossible d'écrire le fichier %1").arg(path), f.errorString());
     QTextStream out(&f);
     for (const QString &l : m_lines) out << l << '\n';
     out.flush();
     if (!f.commit())
-        return Error{QStringLiteral("Impossible d'écrire le fichier %1").arg(path),
-                     f.errorString(),
-                     {},
-                     QStringLiteral("IniFile::save")};
+        return Error::failure(QStringLiteral("Impossible d'écrire le fichier %1").arg(path), f.errorString());
     return {};
 }
 

@@ -9,34 +9,30 @@ namespace ravelin {
 Result<QSqlRecord> loadSettings(QSqlDatabase db)
 {
     QSqlQuery q(db);
-    if (Status s = exec(q, QStringLiteral("select * from perso"), {}, "loadSettings"); !s) return s.error();
+    if (Status s = exec(q, QStringLiteral("select * from perso")); !s) return s.error();
     if (!q.next())
-        return Error{QStringLiteral("La table des paramètres (perso) est vide."),
-                     {},
-                     QStringLiteral("select * from perso"),
-                     QStringLiteral("loadSettings")};
+        return Error::failure(QStringLiteral("La table des paramètres (perso) est vide."),
+                              QStringLiteral("select * from perso"));
     return q.record();
 }
 
 Result<QSqlRecord> loadCounters(QSqlDatabase db)
 {
     QSqlQuery q(db);
-    if (Status s = exec(q, QStringLiteral("select * from increment"), {}, "loadCounters"); !s) return s.error();
+    if (Status s = exec(q, QStringLiteral("select * from increment")); !s) return s.error();
     if (!q.next())
-        return Error{QStringLiteral("La table des compteurs (increment) est vide."),
-                     {},
-                     QStringLiteral("select * from increment"),
-                     QStringLiteral("loadCounters")};
+        return Error::failure(QStringLiteral("La table des compteurs (increment) est vide."),
+                              QStringLiteral("select * from increment"));
     return q.record();
 }
 
 Result<bool> updateSchemaLevel(QSqlDatabase db, double level)
 {
-    auto stored = scalar(db, QStringLiteral("select version_UPDATE from perso"), {}, "updateSchemaLevel");
+    auto stored = scalar(db, QStringLiteral("select version_UPDATE from perso"));
     if (!stored) return stored.error();
     if (!stored->isNull() && stored->toDouble() >= level) return false;
     // Level-raising steps of later versions go here, before the level is written.
-    auto written = execute(db, QStringLiteral("update perso set version_UPDATE = ?"), {level}, "updateSchemaLevel");
+    auto written = execute(db, QStringLiteral("update perso set version_UPDATE = ?"), {level});
     if (!written) return written.error();
     return true;
 }
@@ -76,50 +72,41 @@ Status saveSettings(QSqlDatabase db, const SettingsChanges &changes)
     const QStringList allowed = editableSettingsColumns();
     for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it) {
         if (!allowed.contains(it.key()))
-            return Error{
-                QStringLiteral("Paramètre inconnu : %1").arg(it.key()), {}, {}, QStringLiteral("saveSettings")};
+            return Error::failure(QStringLiteral("Paramètre inconnu : %1").arg(it.key()), {});
     }
     return inTransaction(db, [&]() -> Status {
         if (!changes.counters.isEmpty()) {
             QSqlQuery q(db);
-            if (Status s = exec(q, QStringLiteral("select n_lot, num_bl, num_facture from increment for update"), {},
-                                "saveSettings");
-                !s)
+            if (Status s = exec(q, QStringLiteral("select n_lot, num_bl, num_facture from increment for update")); !s)
                 return s;
-            if (!q.next())
-                return Error{QStringLiteral("La table des compteurs (increment) est vide."),
-                             {},
-                             {},
-                             QStringLiteral("saveSettings")};
+            if (!q.next()) return Error::failure(QStringLiteral("La table des compteurs (increment) est vide."), {});
             for (const auto &c : changes.counters) {
                 const QString column = counterColumn(c.counter);
                 const qint64 current = q.value(column).toLongLong();
                 if (current != c.readValue) {
-                    return Error{
+                    return Error::changedElsewhere(
                         QStringLiteral("Le compteur \"%1\" a été modifié par un autre poste depuis l'ouverture "
                                        "de cet écran : sa valeur actuelle est %2.\nVérifiez la valeur saisie puis "
                                        "validez à nouveau.")
                             .arg(column)
-                            .arg(current),
-                        {},
-                        {},
-                        QStringLiteral("saveSettings")};
+                            .arg(current));
                 }
             }
         }
         if (!changes.perso.isEmpty()) {
+            // perso has one row and no key: every column named is written on it.
             QStringList sets;
-            for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it)
+            QVariantList values;
+            for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it) {
                 sets << it.key() + QStringLiteral(" = ?");
-            const QString sql = QStringLiteral("update perso set ") + sets.join(QStringLiteral(", "));
-            QSqlQuery q(db);
-            if (!q.prepare(sql)) return databaseError(q.lastError(), sql, QStringLiteral("saveSettings"));
-            for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it) q.addBindValue(it.value());
-            if (!q.exec()) return databaseError(q.lastError(), sql, QStringLiteral("saveSettings"));
+                values << it.value();
+            }
+            auto written = execute(db, QStringLiteral("update perso set ") + sets.join(QStringLiteral(", ")), values);
+            if (!written) return written.error();
         }
         for (const auto &c : changes.counters) {
-            auto r = execute(db, QStringLiteral("update increment set %1 = ?").arg(counterColumn(c.counter)),
-                             {c.newValue}, "saveSettings");
+            auto r =
+                execute(db, QStringLiteral("update increment set %1 = ?").arg(counterColumn(c.counter)), {c.newValue});
             if (!r) return r.error();
         }
         return {};

@@ -1,85 +1,83 @@
 #include "sql.h"
 
+#include <QRandomGenerator>
+#include <QThread>
+
+#include <algorithm>
+
 namespace ravelin {
 
-QString Error::fullText() const
+static Status run(QSqlQuery &query, const QString &sql, const QVariantList &values, const QString &where)
 {
-    QString text = message;
-    if (!detail.isEmpty() && detail != message) text += QStringLiteral("\n\n") + detail;
-    return text;
-}
-
-Error databaseError(const QSqlError &error, const QString &statement, const QString &where)
-{
-    Error e;
-    e.detail = error.text();
-    e.statement = statement;
-    e.where = where;
-    e.nativeCode = error.nativeErrorCode().toInt();
-    switch (e.nativeCode) {
-    case 2002: // can't connect through socket
-    case 2003: // can't connect to server
-    case 2005: // unknown host
-    case 2006: // server has gone away
-    case 2013: // lost connection during query
-        e.message = QStringLiteral("La connexion au serveur de base de données est perdue. "
-                                   "Vérifiez le réseau puis recommencez.");
-        break;
-    case 1062: e.message = QStringLiteral("Cet enregistrement existe déjà (valeur en double)."); break;
-    case 1205:
-        e.message = QStringLiteral("Un autre poste modifie les mêmes données : délai d'attente dépassé. "
-                                   "Recommencez dans un instant.");
-        break;
-    case 1213: e.message = QStringLiteral("Conflit avec un autre poste (interblocage). Recommencez."); break;
-    case 1451:
-        e.message = QStringLiteral("Cet enregistrement est utilisé ailleurs et ne peut pas être supprimé.");
-        break;
-    case 1044:
-    case 1045: e.message = QStringLiteral("Accès refusé par le serveur de base de données."); break;
-    case 1049: e.message = QStringLiteral("La base de données n'existe pas."); break;
-    default:
-        e.message = QStringLiteral("Erreur de base de données : ") +
-                    (error.databaseText().isEmpty() ? error.text() : error.databaseText());
-        break;
-    }
-    return e;
-}
-
-Status exec(QSqlQuery &query, const QString &sql, std::initializer_list<QVariant> values, const char *where)
-{
-    const QString fn = where ? QString::fromLatin1(where) : QString();
-    if (!query.prepare(sql)) return databaseError(query.lastError(), sql, fn);
+    if (!query.prepare(sql)) return databaseError(query.lastError(), sql, where);
     for (const QVariant &v : values) query.addBindValue(v);
-    if (!query.exec()) return databaseError(query.lastError(), sql, fn);
+    if (!query.exec()) return databaseError(query.lastError(), sql, where);
     return {};
 }
 
-Result<QVariant> scalar(QSqlDatabase db, const QString &sql, std::initializer_list<QVariant> values, const char *where)
+static QString named(const char *where, const char *fallback)
+{
+    return QString::fromLatin1(where ? where : fallback);
+}
+
+Status exec(QSqlQuery &query, const QString &sql, const QVariantList &values, std::source_location location)
+{
+    return run(query, sql, values, functionName(location));
+}
+
+Status exec(QSqlQuery &query, const QString &sql, const QVariantList &values, const char *where)
+{
+    return run(query, sql, values, named(where, "exec"));
+}
+
+static Result<QVariant> firstValue(QSqlDatabase db, const QString &sql, const QVariantList &values,
+                                   const QString &where)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, sql, values, where); !s) return s.error();
+    if (Status s = run(q, sql, values, where); !s) return s.error();
     if (!q.next()) return QVariant();
     return q.value(0);
 }
 
-Result<int> execute(QSqlDatabase db, const QString &sql, std::initializer_list<QVariant> values, const char *where)
+Result<QVariant> scalar(QSqlDatabase db, const QString &sql, const QVariantList &values, std::source_location location)
+{
+    return firstValue(db, sql, values, functionName(location));
+}
+
+Result<QVariant> scalar(QSqlDatabase db, const QString &sql, const QVariantList &values, const char *where)
+{
+    return firstValue(db, sql, values, named(where, "scalar"));
+}
+
+static Result<int> changedRows(QSqlDatabase db, const QString &sql, const QVariantList &values, const QString &where)
 {
     QSqlQuery q(db);
-    if (Status s = exec(q, sql, values, where); !s) return s.error();
+    if (Status s = run(q, sql, values, where); !s) return s.error();
     return q.numRowsAffected();
 }
 
-Transaction::Transaction(QSqlDatabase db) : m_db(db)
+Result<int> execute(QSqlDatabase db, const QString &sql, const QVariantList &values, std::source_location location)
+{
+    return changedRows(db, sql, values, functionName(location));
+}
+
+Result<int> execute(QSqlDatabase db, const QString &sql, const QVariantList &values, const char *where)
+{
+    return changedRows(db, sql, values, named(where, "execute"));
+}
+
+Transaction::Transaction(QSqlDatabase db, std::source_location location) : m_db(db), m_where(functionName(location))
 {
     if (m_db.transaction()) m_open = true;
-    else
-        m_started = databaseError(m_db.lastError(), QStringLiteral("START TRANSACTION"), QStringLiteral("Transaction"));
+    else m_started = databaseError(m_db.lastError(), QStringLiteral("START TRANSACTION"), m_where);
 }
 
 Transaction::~Transaction()
 {
-    if (m_open) m_db.rollback();
+    // A rollback that fails leaves nothing to undo: the server ends the transaction with the
+    // connection.
+    if (m_open) (void)m_db.rollback();
 }
 
 Status Transaction::commit()
@@ -87,11 +85,23 @@ Status Transaction::commit()
     if (!m_open) return m_started;
     m_open = false;
     if (!m_db.commit()) {
-        const Error e = databaseError(m_db.lastError(), QStringLiteral("COMMIT"), QStringLiteral("Transaction"));
-        m_db.rollback();
+        const Error e = databaseError(m_db.lastError(), QStringLiteral("COMMIT"), m_where);
+        (void)m_db.rollback(); // the commit's error is the one to report
         return e;
     }
     return {};
+}
+
+int deadlockRetryDelay(int attempt)
+{
+    // 10-20 ms, then 20-40, 40-80: at most 140 ms over the three retries.
+    const int ceiling = 20 << std::min(attempt, 4);
+    return int(QRandomGenerator::global()->bounded(ceiling / 2, ceiling + 1));
+}
+
+void waitBeforeRetry(int attempt)
+{
+    QThread::msleep(deadlockRetryDelay(attempt));
 }
 
 } // namespace ravelin

@@ -1,37 +1,42 @@
 #pragma once
 
 #include "result.h"
+#include "servererrors.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <QVariantList>
 
-#include <initializer_list>
+#include <source_location>
 
 namespace ravelin {
 
-// Turns a database error into the program's French message: lost connection, duplicate key, lock
-// wait timeout and deadlock each get their own sentence; anything else keeps the server's text.
-Error databaseError(const QSqlError &error, const QString &statement = {}, const QString &where = {});
+// The statements below name the calling function in their errors from the call's source location.
+// Each has a twin taking the function's name as text, for the callers not yet moved to it.
 
 // Prepares and runs one statement with its values bound in order. Sets `query` for reading.
-Status exec(QSqlQuery &query, const QString &sql, std::initializer_list<QVariant> values = {},
-            const char *where = nullptr);
+Status exec(QSqlQuery &query, const QString &sql, const QVariantList &values = {},
+            std::source_location location = std::source_location::current());
+Status exec(QSqlQuery &query, const QString &sql, const QVariantList &values, const char *where);
 
 // Runs one statement and returns the first column of its first row (null when no row).
-Result<QVariant> scalar(QSqlDatabase db, const QString &sql, std::initializer_list<QVariant> values = {},
-                        const char *where = nullptr);
+Result<QVariant> scalar(QSqlDatabase db, const QString &sql, const QVariantList &values = {},
+                        std::source_location location = std::source_location::current());
+Result<QVariant> scalar(QSqlDatabase db, const QString &sql, const QVariantList &values, const char *where);
 
-// Runs a statement that returns no rows; gives the number of rows it touched.
-Result<int> execute(QSqlDatabase db, const QString &sql, std::initializer_list<QVariant> values = {},
-                    const char *where = nullptr);
+// Runs a statement that returns no rows; gives the number of rows it changed (the server does not
+// count a row an update leaves as it was).
+Result<int> execute(QSqlDatabase db, const QString &sql, const QVariantList &values = {},
+                    std::source_location location = std::source_location::current());
+Result<int> execute(QSqlDatabase db, const QString &sql, const QVariantList &values, const char *where);
 
 // A transaction that rolls back unless committed. Deadlocks are the caller's to retry.
 class Transaction
 {
 public:
-    explicit Transaction(QSqlDatabase db);
+    explicit Transaction(QSqlDatabase db, std::source_location location = std::source_location::current());
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
@@ -41,20 +46,40 @@ public:
 
 private:
     QSqlDatabase m_db;
+    QString m_where;
     Status m_started;
     bool m_open = false;
 };
 
-// Runs `work` inside a transaction, retrying it a few times when the server aborts it with a
-// deadlock. `work` returns a Status; the transaction commits when it succeeds.
-template <typename Work> Status inTransaction(QSqlDatabase db, Work work)
+// How many times a transaction the server aborted with a deadlock runs again.
+constexpr int deadlockRetries = 3;
+
+// Before running a transaction again after a deadlock: a short random wait (milliseconds) that
+// grows with each attempt, so that the two workstations that collided do
+// not start again at the same instant. Kept short: a retry happens while the user waits.
+int deadlockRetryDelay(int attempt);
+void waitBeforeRetry(int attempt);
+
+// Runs `work` once inside a transaction; commits when it succeeds.
+template <typename Work> Status runInTransaction(QSqlDatabase db, Work &work, const std::source_location &location)
+{
+    Transaction tx(db, location);
+    if (!tx.started()) return tx.started();
+    Status done = work();
+    if (done) done = tx.commit();
+    return done;
+}
+
+// Runs `work` inside a transaction, running it again (after a short wait) when the server aborts
+// it with a deadlock. `work` returns a Status; the transaction commits when it succeeds.
+template <typename Work>
+Status inTransaction(QSqlDatabase db, Work work, std::source_location location = std::source_location::current())
 {
     for (int attempt = 0;; ++attempt) {
-        Transaction tx(db);
-        if (!tx.started()) return tx.started();
-        Status done = work();
-        if (done) done = tx.commit();
-        if (done || done.error().nativeCode != 1213 || attempt >= 3) return done;
+        // The transaction is rolled back before the wait, so the other workstation can go on.
+        Status done = runInTransaction(db, work, location);
+        if (done || !isDeadlock(done.error()) || attempt >= deadlockRetries) return done;
+        waitBeforeRetry(attempt);
     }
 }
 

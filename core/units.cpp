@@ -53,9 +53,7 @@ Result<std::optional<SpeciesUnits>> readSpeciesUnits(QSqlDatabase db, const QStr
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select m3, T, Stere from essence where essence = ? limit 1"), {species},
-                        "readSpeciesUnits");
-        !s)
+    if (Status s = exec(q, QStringLiteral("select m3, T, Stere from essence where essence = ? limit 1"), {species}); !s)
         return s.error();
     if (!q.next()) return std::optional<SpeciesUnits>();
     return std::optional<SpeciesUnits>(unitsOf(q));
@@ -90,9 +88,7 @@ Result<SpeciesUnitTable> SpeciesUnitTable::read(QSqlDatabase db)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select essence, m3, T, Stere from essence"), {}, "SpeciesUnitTable::read");
-        !s)
-        return s.error();
+    if (Status s = exec(q, QStringLiteral("select essence, m3, T, Stere from essence")); !s) return s.error();
     SpeciesUnitTable table;
     while (q.next()) table.insert(q.value(0).toString(), unitsOf(q));
     return table;

@@ -1,6 +1,8 @@
 #include "users.h"
 
+#include "multirow.h"
 #include "sql.h"
+#include "statements.h"
 
 #include <QSqlQuery>
 
@@ -48,11 +50,11 @@ Result<QString> signIn(QSqlDatabase db, const QString &password)
     Status s =
         password.isEmpty()
             ? exec(q, QStringLiteral("select Utilisateur from mot_passe where Mot_passe is null order by inc limit 1"),
-                   {}, "signIn")
+                   {})
             : exec(q,
                    QStringLiteral("select Utilisateur from mot_passe where Mot_passe = ? COLLATE utf8mb4_bin "
                                   "order by inc limit 1"),
-                   {password}, "signIn");
+                   {password});
     if (!s) return s.error();
     if (!q.next()) return QString();
     return q.value(0).toString();
@@ -62,9 +64,7 @@ Result<Rights> Rights::load(QSqlDatabase db, const QString &user)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s =
-            exec(q, QStringLiteral("select Utilisateur, Page, Autorisation from detail_mot_passe"), {}, "Rights::load");
-        !s)
+    if (Status s = exec(q, QStringLiteral("select Utilisateur, Page, Autorisation from detail_mot_passe")); !s)
         return s.error();
     QList<Row> rows;
     while (q.next()) rows.append({q.value(0).toString(), q.value(1).toString(), q.value(2).toString()});
@@ -92,7 +92,7 @@ Result<QList<UserRecord>> listUsers(QSqlDatabase db)
     q.setForwardOnly(true);
     if (Status s = exec(
             q, QStringLiteral("select inc, Utilisateur, Mot_passe, email, email1, email2 from mot_passe order by inc"),
-            {}, "listUsers");
+            {});
         !s)
         return s.error();
     QList<UserRecord> users;
@@ -109,7 +109,7 @@ Result<QStringList> grantedPages(QSqlDatabase db, const QString &user)
     if (Status s = exec(q,
                         QStringLiteral("select Page from detail_mot_passe where Utilisateur = ? COLLATE utf8mb4_bin "
                                        "and Autorisation = '1'"),
-                        {user}, "grantedPages");
+                        {user});
         !s)
         return s.error();
     QStringList pages;
@@ -124,51 +124,39 @@ static QVariant nullIfEmpty(const QString &text)
 
 Result<int> saveUser(QSqlDatabase db, const UserRecord &user, const QStringList &granted, const QStringList &refused)
 {
-    if (user.name.trimmed().isEmpty())
-        return Error{QStringLiteral("Nom d'utilisateur obligatoire !"), {}, {}, QStringLiteral("saveUser")};
+    if (user.name.trimmed().isEmpty()) return Error::refusal(QStringLiteral("Nom d'utilisateur obligatoire !"));
     int inc = user.inc;
     Status done = inTransaction(db, [&]() -> Status {
         if (user.inc == 0) {
             // Locks the scanned rows, so that two workstations cannot create the same name together.
-            auto existing = scalar(db, QStringLiteral("select inc from mot_passe where Utilisateur = ? for update"),
-                                   {user.name}, "saveUser");
+            auto existing =
+                scalar(db, QStringLiteral("select inc from mot_passe where Utilisateur = ? for update"), {user.name});
             if (!existing) return existing.error();
-            if (existing->isValid())
-                return Error{QStringLiteral("Nom d'utilisateur dèjà existant !"), {}, {}, QStringLiteral("saveUser")};
+            if (existing->isValid()) return Error::refusal(QStringLiteral("Nom d'utilisateur dèjà existant !"));
         }
-        auto removed =
-            execute(db, QStringLiteral("delete from detail_mot_passe where Utilisateur = ? COLLATE utf8mb4_bin"),
-                    {user.name}, "saveUser");
+        auto removed = execute(
+            db, QStringLiteral("delete from detail_mot_passe where Utilisateur = ? COLLATE utf8mb4_bin"), {user.name});
         if (!removed) return removed.error();
-        QSqlQuery ins(db);
-        if (!ins.prepare(
-                QStringLiteral("insert into detail_mot_passe (Utilisateur, Autorisation, Page) values (?, ?, ?)")))
-            return databaseError(ins.lastError(), ins.lastQuery(), QStringLiteral("saveUser"));
-        for (const auto &[pages, flag] :
-             {std::pair{&granted, QStringLiteral("1")}, std::pair{&refused, QStringLiteral("0")}}) {
-            for (const QString &page : *pages) {
-                ins.addBindValue(user.name);
-                ins.addBindValue(flag);
-                ins.addBindValue(page);
-                if (!ins.exec()) return databaseError(ins.lastError(), ins.lastQuery(), QStringLiteral("saveUser"));
-            }
-        }
+        QList<QVariantList> rights;
+        for (const QString &page : granted) rights.append({user.name, QStringLiteral("1"), page});
+        for (const QString &page : refused) rights.append({user.name, QStringLiteral("0"), page});
+        if (Status s = insertRows(
+                db, QStringLiteral("detail_mot_passe"),
+                {QStringLiteral("Utilisateur"), QStringLiteral("Autorisation"), QStringLiteral("Page")}, rights);
+            !s)
+            return s;
+        const QList<ColumnValue> account{{QStringLiteral("Mot_passe"), nullIfEmpty(user.password)},
+                                         {QStringLiteral("email"), user.email},
+                                         {QStringLiteral("email1"), user.email1},
+                                         {QStringLiteral("email2"), user.email2}};
         if (user.inc == 0) {
-            QSqlQuery q(db);
-            if (Status s =
-                    exec(q,
-                         QStringLiteral("insert into mot_passe (Utilisateur, Mot_passe, email, email1, email2) "
-                                        "values (?, ?, ?, ?, ?)"),
-                         {user.name, nullIfEmpty(user.password), user.email, user.email1, user.email2}, "saveUser");
-                !s)
-                return s;
-            inc = q.lastInsertId().toInt();
-        } else {
-            auto r = execute(
-                db,
-                QStringLiteral("update mot_passe set Mot_passe = ?, email = ?, email1 = ?, email2 = ? where inc = ?"),
-                {nullIfEmpty(user.password), user.email, user.email1, user.email2, user.inc}, "saveUser");
-            if (!r) return r.error();
+            auto created = insertRow(db, QStringLiteral("mot_passe"),
+                                     QList<ColumnValue>{{QStringLiteral("Utilisateur"), user.name}} + account);
+            if (!created) return created.error();
+            inc = *created;
+        } else if (Status s = overwriteRow(db, QStringLiteral("mot_passe"), QStringLiteral("inc"), user.inc, account);
+                   !s) {
+            return s;
         }
         return {};
     });
@@ -179,11 +167,10 @@ Result<int> saveUser(QSqlDatabase db, const UserRecord &user, const QStringList 
 Status deleteUser(QSqlDatabase db, const UserRecord &user)
 {
     return inTransaction(db, [&]() -> Status {
-        auto rights =
-            execute(db, QStringLiteral("delete from detail_mot_passe where Utilisateur = ? COLLATE utf8mb4_bin"),
-                    {user.name}, "deleteUser");
+        auto rights = execute(
+            db, QStringLiteral("delete from detail_mot_passe where Utilisateur = ? COLLATE utf8mb4_bin"), {user.name});
         if (!rights) return rights.error();
-        auto row = execute(db, QStringLiteral("delete from mot_passe where inc = ?"), {user.inc}, "deleteUser");
+        auto row = execute(db, QStringLiteral("delete from mot_passe where inc = ?"), {user.inc});
         if (!row) return row.error();
         return {};
     });

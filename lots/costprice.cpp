@@ -24,7 +24,9 @@ std::optional<double> optionalNumber(const QVariant &v)
 }
 
 // The lot's estimation is the total of its volume lines; its cost total adds the lot-level costs.
-Status writeLotEstimationAndCost(QSqlDatabase db, int nLot, const char *where)
+// Errors name the caller.
+Status writeLotEstimationAndCost(QSqlDatabase db, int nLot,
+                                 std::source_location location = std::source_location::current())
 {
     auto done = execute(db,
                         QStringLiteral("update coupe set "
@@ -33,7 +35,7 @@ Status writeLotEstimationAndCost(QSqlDatabase db, int nLot, const char *where)
                                        "cout_total = ifnull(prix_achat, 0) + ifnull(abattage_cout, 0) "
                                        "+ ifnull(debardage_cout, 0) + ifnull(remise_etat_cout, 0) "
                                        "where n_lot = ?"),
-                        {nLot, nLot}, where);
+                        {nLot, nLot}, location);
     if (!done) return done.error();
     return {};
 }
@@ -49,7 +51,7 @@ Result<LotTotals> readLotTotals(QSqlDatabase db, int nLot)
                                        "sum(round(ifnull(qte_defaut, 0) - ifnull(qte_livree_defaut, 0), 3)), "
                                        "sum(round(ifnull(qte_livree_defaut, 0), 3)) "
                                        "from grume where N_lot = ? and descriptif = 'VOLUME'"),
-                        {nLot}, "readLotTotals");
+                        {nLot});
         !s)
         return s.error();
     LotTotals totals;
@@ -63,7 +65,7 @@ Result<LotTotals> readLotTotals(QSqlDatabase db, int nLot)
 
 Result<LotTotals> updateLotTotals(QSqlDatabase db, int nLot)
 {
-    if (Status s = writeLotEstimationAndCost(db, nLot, "updateLotTotals"); !s) return s.error();
+    if (Status s = writeLotEstimationAndCost(db, nLot); !s) return s.error();
     return readLotTotals(db, nLot);
 }
 
@@ -87,7 +89,7 @@ Result<LotTotals> computeWoodState(QSqlDatabase db, int nLot)
         if (Status s = exec(q,
                             QStringLiteral("select inc, qte, fin_pied, fin_abattage, qte_livree from grume "
                                            "where N_lot = ? and descriptif = 'VOLUME' order by inc"),
-                            {nLot}, "computeWoodState");
+                            {nLot});
             !s)
             return s;
         QList<QVariantList> rows;
@@ -101,10 +103,10 @@ Result<LotTotals> computeWoodState(QSqlDatabase db, int nLot)
                 updateRowsByInc(db, QStringLiteral("grume"), QStringLiteral("inc"),
                                 {QStringLiteral("fin_pied"), QStringLiteral("fin_abattage"), QStringLiteral("sur_pied"),
                                  QStringLiteral("abattage"), QStringLiteral("debardage")},
-                                rows, "computeWoodState");
+                                rows);
             !s)
             return s;
-        return writeLotEstimationAndCost(db, nLot, "computeWoodState");
+        return writeLotEstimationAndCost(db, nLot);
     });
     if (!done) return done.error();
     return readLotTotals(db, nLot);
@@ -147,9 +149,7 @@ Result<CostPrice> readCostPrice(QSqlDatabase db, int nLot)
         "(select sum(prix_total) from liste_grume_cde where N_lot = ?), "
         "(select sum(qte_defaut) from liste_grume_cde where N_lot = ?), "
         "(select sum(i_cout) from liste_action_transfert where N_lot = ?)");
-    if (Status s = exec(q, sql, {nLot, nLot, nLot, nLot, nLot, nLot, nLot, lotText, lotText, lotText, lotText},
-                        "readCostPrice");
-        !s)
+    if (Status s = exec(q, sql, {nLot, nLot, nLot, nLot, nLot, nLot, nLot, lotText, lotText, lotText, lotText}); !s)
         return s.error();
     CostPriceSums sums;
     if (q.next()) {

@@ -2,9 +2,7 @@
 
 #include "formats.h"
 #include "reportlayout.h"
-#include "sql.h"
-
-#include <QSqlQuery>
+#include "statements.h"
 
 namespace ravelin {
 
@@ -46,13 +44,7 @@ Result<DataTable> readLotDeliveries(QSqlDatabase db, const QVariant &nLot, const
     lines << QStringLiteral("order by date_creation");
     const QString sql = lines.join(QLatin1Char('\n'));
 
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    const QString where = QStringLiteral("readLotDeliveries");
-    if (!query.prepare(sql)) return databaseError(query.lastError(), sql, where);
-    for (const QVariant &v : values) query.addBindValue(v);
-    if (!query.exec()) return databaseError(query.lastError(), sql, where);
-    return DataTable::fromQuery(query);
+    return selectTable(db, sql, values);
 }
 
 ReportData lotDeliveriesData(const DataTable &deliveries, const QVariant &nLot, const QString &lieu,

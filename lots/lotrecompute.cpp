@@ -73,7 +73,7 @@ Result<SpeciesUnitTable> lotSpeciesUnits(QSqlDatabase db, int nLot)
                         QStringLiteral("select essence, m3, T, Stere from essence where essence in ("
                                        "select essence from grume where N_lot = ? and descriptif = 'VOLUME' "
                                        "union select essence from proprietaire_essence where N_lot = ?)"),
-                        {nLot, nLot}, "lotSpeciesUnits");
+                        {nLot, nLot});
         !s)
         return s.error();
     SpeciesUnitTable table;
@@ -83,7 +83,7 @@ Result<SpeciesUnitTable> lotSpeciesUnits(QSqlDatabase db, int nLot)
 
 Result<QString> defaultUnit(QSqlDatabase db)
 {
-    auto unit = scalar(db, QStringLiteral("select unite_defaut from perso limit 1"), {}, "recomputeLot");
+    auto unit = scalar(db, QStringLiteral("select unite_defaut from perso limit 1"));
     if (!unit) return unit.error();
     return unit->toString();
 }
@@ -100,7 +100,7 @@ Status rebuildVolumeLines(QSqlDatabase db, int nLot, const QString &lieu, bool g
         if (Status s = exec(q,
                             QStringLiteral("select nom, essence, qualite, unite, qte_reel from proprietaire_essence "
                                            "where N_lot = ? order by nom"),
-                            {nLot}, "rebuildVolumeLines");
+                            {nLot});
             !s)
             return s;
         while (q.next())
@@ -115,7 +115,7 @@ Status rebuildVolumeLines(QSqlDatabase db, int nLot, const QString &lieu, bool g
         if (Status s = exec(q,
                             QStringLiteral("select inc, essence, qualite, unite from grume "
                                            "where N_lot = ? and descriptif = 'VOLUME' order by inc"),
-                            {nLot}, "rebuildVolumeLines");
+                            {nLot});
             !s)
             return s;
         while (q.next()) {
@@ -153,11 +153,8 @@ Status rebuildVolumeLines(QSqlDatabase db, int nLot, const QString &lieu, bool g
         QStringLiteral("unite"),         QStringLiteral("essence"),    QStringLiteral("qualite"),
         QStringLiteral("unite_defaut"),  QStringLiteral("m3"),         QStringLiteral("tonne"),
         QStringLiteral("stere"),         QStringLiteral("qte_defaut")};
-    if (Status s =
-            updateRowsByInc(db, QStringLiteral("grume"), QStringLiteral("inc"), columns, updates, "rebuildVolumeLines");
-        !s)
-        return s;
-    if (Status s = insertRows(db, QStringLiteral("grume"), columns, inserts, "rebuildVolumeLines"); !s) return s;
+    if (Status s = updateRowsByInc(db, QStringLiteral("grume"), QStringLiteral("inc"), columns, updates); !s) return s;
+    if (Status s = insertRows(db, QStringLiteral("grume"), columns, inserts); !s) return s;
 
     // A line at zero goes, unless something that left the lot or some work still points at it.
     const QString lotText = QString::number(nLot);
@@ -169,12 +166,12 @@ Status rebuildVolumeLines(QSqlDatabase db, int nLot, const QString &lieu, bool g
                            "and not exists (select 1 from liste_grume_transfert r where r.depart = ? "
                            "and r.type_transfert = 'COUPE' and r.id = grume.inc) "
                            "and not exists (select 1 from intervention r where r.N_lot = ? and r.id = grume.inc)"),
-            {nLot, lotText, nLot, lotText, nLot}, "rebuildVolumeLines");
+            {nLot, lotText, nLot, lotText, nLot});
         !s)
         return s.error();
     if (auto s = execute(
             db, QStringLiteral("delete from proprietaire_essence where N_lot = ? and qte = 0 and qte_defaut = 0"),
-            {nLot}, "rebuildVolumeLines");
+            {nLot});
         !s)
         return s.error();
     return {};
@@ -199,7 +196,7 @@ Status writeLineProgress(QSqlDatabase db, int nLot, const SpeciesUnitTable &unit
                        "left join (select id, sum(qte_defaut) as n1 from liste_grume_transfert "
                        "where type_transfert = 'COUPE' and depart = ? group by id) c on c.id = g.inc "
                        "where g.N_lot = ? and g.descriptif = 'VOLUME' order by g.inc");
-    if (Status s = exec(q, sql, {lotText, nLot, lotText, nLot}, "recomputeLot"); !s) return s;
+    if (Status s = exec(q, sql, {lotText, nLot, lotText, nLot}); !s) return s;
 
     QList<QVariantList> rows;
     while (q.next()) {
@@ -223,7 +220,7 @@ Status writeLineProgress(QSqlDatabase db, int nLot, const SpeciesUnitTable &unit
                             QStringLiteral("volume_livre_stock"), QStringLiteral("volume_transfert"),
                             QStringLiteral("fin_pied"), QStringLiteral("fin_abattage"), QStringLiteral("sur_pied"),
                             QStringLiteral("abattage"), QStringLiteral("debardage")},
-                           rows, "recomputeLot");
+                           rows);
 }
 
 } // namespace
@@ -323,19 +320,14 @@ Status recomputeLotInTransaction(QSqlDatabase db, int nLot, Rebuild rebuild)
     // The lot's row stays locked until the caller's transaction ends.
     QSqlQuery lot(db);
     lot.setForwardOnly(true);
-    if (Status s = exec(lot, QStringLiteral("select lieu, groupe_essence from coupe where n_lot = ? for update"),
-                        {nLot}, "recomputeLot");
+    if (Status s =
+            exec(lot, QStringLiteral("select lieu, groupe_essence from coupe where n_lot = ? for update"), {nLot});
         !s)
         return s;
     const bool found = lot.next();
     const QString lieu = found ? lot.value(0).toString() : QString();
     const bool grouped = found && lot.value(1).toString() == QLatin1String("OUI");
-    if (rebuild == Rebuild::Yes && !found) {
-        Error e;
-        e.message = missingLotMessage(nLot);
-        e.where = QStringLiteral("recomputeLot");
-        return e;
-    }
+    if (rebuild == Rebuild::Yes && !found) return Error::notFound(missingLotMessage(nLot));
 
     const auto units = lotSpeciesUnits(db, nLot);
     if (!units) return units.error();
@@ -380,7 +372,7 @@ Result<LotProgress> readLotProgress(QSqlDatabase db, int nLot)
                  QStringLiteral("select essence, qualite, unite, qte, qte_livree, sur_pied, abattage, debardage, "
                                 "broyage_reel, volume_livre, volume_transfert, volume_livre_stock, fin_pied, "
                                 "fin_abattage from grume where N_lot = ? and descriptif = 'VOLUME' order by inc"),
-                 {nLot}, "readLotProgress");
+                 {nLot});
         !s)
         return s.error();
     while (q.next()) {
@@ -402,8 +394,7 @@ Result<LotProgress> readLotProgress(QSqlDatabase db, int nLot)
         line.finAbattage = int(std::trunc(number(q.value(13))));
         progress.lines.append(line);
     }
-    auto comment =
-        scalar(db, QStringLiteral("select commentaire from coupe where n_lot = ?"), {nLot}, "readLotProgress");
+    auto comment = scalar(db, QStringLiteral("select commentaire from coupe where n_lot = ?"), {nLot});
     if (!comment) return comment.error();
     progress.commentaire = comment->toString();
     return progress;

@@ -2,6 +2,7 @@
 
 #include "counters.h"
 #include "sql.h"
+#include "statements.h"
 
 #include <QSet>
 #include <QSqlField>
@@ -10,7 +11,7 @@ namespace ravelin {
 
 Result<PagedQuery> lotSearchQuery(const LotSearch &search)
 {
-    if (search.number.contains(QLatin1Char('\''))) return Error{lotNumberFilterRefusal()};
+    if (search.number.contains(QLatin1Char('\''))) return Error::refusal(lotNumberFilterRefusal());
 
     PagedQuery q;
     q.columns = QStringLiteral("inc,n_lot,date_achat,type_achat,lieu,estimation,nom,cp,N_parcelle,acheteur,"
@@ -94,34 +95,35 @@ NewLot newLotDefaults(const QSqlRecord &settings)
 Result<CreatedLot> createLot(QSqlDatabase db, const NewLot &lot, const QString &typedNumber)
 {
     const auto number = parseWholeNumber(typedNumber);
-    if (!number || *number <= 0 || *number > 99999999) return Error{lotNumberIncorrectMessage()};
+    if (!number || *number <= 0 || *number > 99999999) return Error::refusal(lotNumberIncorrectMessage());
     const int nLot = int(*number);
 
     CreatedLot created;
     const Status done = inTransaction(db, [&]() -> Status {
         created = CreatedLot{0, nLot, false};
         // Every creation of a lot waits here for the one before it to commit.
-        auto last = scalar(db, QStringLiteral("select n_lot from increment for update"), {}, "createLot");
+        auto last = scalar(db, QStringLiteral("select n_lot from increment for update"));
         if (!last) return last.error();
-        auto existing = scalar(db, QStringLiteral("select n_lot from coupe where n_lot=?"), {nLot}, "createLot");
+        auto existing = scalar(db, QStringLiteral("select n_lot from coupe where n_lot=?"), {nLot});
         if (!existing) return existing.error();
-        if (!existing->isNull()) return Error{lotNumberExistsMessage()};
+        if (!existing->isNull()) return Error::refusal(lotNumberExistsMessage());
         if (nLot == last->toLongLong() + 1) {
             auto taken = takeNextCounter(db, Counter::NLot);
             if (!taken) return taken.error();
             created.counterTaken = true;
         }
-        QSqlQuery insert(db);
-        const Status written = exec(
-            insert,
-            QStringLiteral("insert into coupe (n_lot,indice_lot,type_achat,groupe_essence,coupe_fini,coef,coef_cvo) "
-                           "values (?,1,?,?,'NON',?,?)"),
-            {nLot, lot.typeAchat, lot.groupeEssence, lot.coef, lot.coefCvo}, "createLot");
-        if (!written) {
-            if (written.error().nativeCode == 1062) return Error{lotNumberExistsMessage()};
-            return written;
-        }
-        created.inc = insert.lastInsertId().toInt();
+        // A number written meanwhile by another workstation meets the unique index uq_coupe_n_lot,
+        // which the server errors' table turns into lotNumberExistsMessage().
+        const auto inserted = insertRow(db, QStringLiteral("coupe"),
+                                        {{QStringLiteral("n_lot"), nLot},
+                                         {QStringLiteral("indice_lot"), 1},
+                                         {QStringLiteral("type_achat"), lot.typeAchat},
+                                         {QStringLiteral("groupe_essence"), lot.groupeEssence},
+                                         {QStringLiteral("coupe_fini"), QStringLiteral("NON")},
+                                         {QStringLiteral("coef"), lot.coef},
+                                         {QStringLiteral("coef_cvo"), lot.coefCvo}});
+        if (!inserted) return inserted.error();
+        created.inc = *inserted;
         return {};
     });
     if (!done) return done.error();
@@ -130,11 +132,8 @@ Result<CreatedLot> createLot(QSqlDatabase db, const NewLot &lot, const QString &
 
 Result<QSqlRecord> loadLot(QSqlDatabase db, int inc)
 {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select * from coupe where inc=?"), {inc}, "loadLot"); !s) return s.error();
-    if (!q.next()) return Error{QStringLiteral("Cette coupe de bois n'existe plus.")};
-    return q.record();
+    return selectOne(db, QStringLiteral("select * from coupe where inc=?"), {inc},
+                     QStringLiteral("Cette coupe de bois n'existe plus."));
 }
 
 static const QSet<QString> &editableLotColumns()
@@ -177,30 +176,21 @@ static const QSet<QString> &editableLotColumns()
 Status saveLotChanges(QSqlDatabase db, int inc, const QVariantMap &changes)
 {
     if (changes.isEmpty()) return {};
-    BoundQuery q;
-    QStringList sets;
+    QList<ColumnValue> values;
     for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
         if (!editableLotColumns().contains(it.key().toLower()))
-            return Error{QStringLiteral("Colonne de coupe non modifiable : ") + it.key(),
-                         {},
-                         {},
-                         QStringLiteral("saveLotChanges")};
-        sets << it.key() + QStringLiteral("=?");
-        q.values << it.value();
+            return Error::failure(QStringLiteral("Colonne de coupe non modifiable : ") + it.key(), {});
+        values.append({it.key(), it.value()});
     }
-    q.sql = QStringLiteral("update coupe set ") + sets.join(QLatin1Char(',')) + QStringLiteral(" where inc=?");
-    q.values << inc;
-    auto done = runBoundQuery(db, q, "saveLotChanges");
-    if (!done) return done.error();
-    return {};
+    return overwriteRow(db, QStringLiteral("coupe"), QStringLiteral("inc"), inc, values);
 }
 
 Result<QVariant> firstOwnerPurchaseDate(QSqlDatabase db, int nLot)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, QStringLiteral("select date_achat from proprietaire where N_lot=? order by nom limit 1"),
-                        {nLot}, "firstOwnerPurchaseDate");
+    if (Status s =
+            exec(q, QStringLiteral("select date_achat from proprietaire where N_lot=? order by nom limit 1"), {nLot});
         !s)
         return s.error();
     if (!q.next()) return QVariant();
@@ -220,22 +210,20 @@ Status deleteLot(QSqlDatabase db, int inc, int nLot)
             QStringLiteral("Delete from proprietaire where n_lot=?"),
         };
         for (const QString &sql : statements)
-            if (auto done = execute(db, sql, {nLot}, "deleteLot"); !done) return done.error();
-        if (auto done = execute(db, QStringLiteral("Delete from coupe where inc=?"), {inc}, "deleteLot"); !done)
-            return done.error();
+            if (auto done = execute(db, sql, {nLot}); !done) return done.error();
+        if (auto done = execute(db, QStringLiteral("Delete from coupe where inc=?"), {inc}); !done) return done.error();
         return {};
     });
 }
 
 Status applyLotFinished(QSqlDatabase db, int nLot, bool finished)
 {
-    Result<int> done = finished ? execute(db, QStringLiteral("update grume set livree='OUI' where n_lot=?"), {nLot},
-                                          "applyLotFinished")
+    Result<int> done = finished ? execute(db, QStringLiteral("update grume set livree='OUI' where n_lot=?"), {nLot})
                                 : execute(db,
                                           QStringLiteral("update grume set livree='' where n_lot=? and inc_cde is null"
                                                          " and not exists (select 1 from liste_grume_cde c"
                                                          " where c.n_lot=? and c.inc_grume=grume.inc)"),
-                                          {nLot, QString::number(nLot)}, "applyLotFinished");
+                                          {nLot, QString::number(nLot)});
     if (!done) return done.error();
     return {};
 }

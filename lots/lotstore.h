@@ -3,6 +3,7 @@
 #include "boundquery.h"
 #include "pagedquerymodel.h"
 #include "result.h"
+#include "servererrors.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -75,9 +76,10 @@ inline QString lotNumberIncorrectMessage()
 {
     return QStringLiteral("N° coupe incorrect");
 }
+// Also what a duplicate on the unique index of coupe.n_lot says (core/servererrors.h).
 inline QString lotNumberExistsMessage()
 {
-    return QStringLiteral("N° coupe dèjà existant");
+    return lotNumberTakenMessage();
 }
 
 struct CreatedLot
@@ -97,7 +99,8 @@ Result<CreatedLot> createLot(QSqlDatabase db, const NewLot &lot, const QString &
 // The lot row ("select * from coupe where inc=").
 Result<QSqlRecord> loadLot(QSqlDatabase db, int inc);
 
-// Writes the given columns of the lot row (only columns the screens edit; n_lot never changes).
+// Writes the given columns of the lot row (only columns the screens edit; n_lot never changes). A
+// lot deleted meanwhile on another workstation is reported (ErrorKind::NotFound).
 Status saveLotChanges(QSqlDatabase db, int inc, const QVariantMap &changes);
 
 // The purchase date of the lot's first owner in name order; null when the lot has no owner.

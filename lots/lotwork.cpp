@@ -2,6 +2,7 @@
 
 #include "formats.h"
 #include "sql.h"
+#include "statements.h"
 
 #include <QSqlQuery>
 
@@ -33,18 +34,30 @@ QString groupCondition(WorkGroup group)
     return QStringLiteral("type1 <> 'DEBARDAGE' and type1 <> 'ABATTAGE'");
 }
 
-QVariantList rowValues(const WorkRow &row)
+// Where a row stands: its lot and volume line, which never change once it is written.
+QList<ColumnValue> workPlace(const WorkRow &row)
 {
-    return {row.nLot,
-            row.indiceLot,
-            row.id,
-            row.type1,
-            row.iNom,
-            row.iDate.isValid() ? QVariant(row.iDate) : QVariant(QMetaType::fromType<QDate>()),
-            amount(row.qteAction),
-            row.uniteAction,
-            amount(row.prixUnitAction),
-            amount(row.iCout)};
+    return {{QStringLiteral("N_lot"), row.nLot},
+            {QStringLiteral("indice_lot"), row.indiceLot},
+            {QStringLiteral("id"), row.id}};
+}
+
+// What the work screen edits.
+QList<ColumnValue> workValues(const WorkRow &row)
+{
+    return {
+        {QStringLiteral("type1"), row.type1},
+        {QStringLiteral("I_nom"), row.iNom},
+        {QStringLiteral("i_date"), row.iDate.isValid() ? QVariant(row.iDate) : QVariant(QMetaType::fromType<QDate>())},
+        {QStringLiteral("qte_action"), amount(row.qteAction)},
+        {QStringLiteral("unite_action"), row.uniteAction},
+        {QStringLiteral("prix_unit_action"), amount(row.prixUnitAction)},
+        {QStringLiteral("i_cout"), amount(row.iCout)}};
+}
+
+QString workGoneMessage()
+{
+    return QStringLiteral("Cette intervention n'existe plus.");
 }
 
 } // namespace
@@ -111,10 +124,9 @@ Result<QList<ContractorRates>> contractorsFor(QSqlDatabase db, WorkGroup group)
     q.setForwardOnly(true);
     Status s;
     if (group == WorkGroup::Other) {
-        s = exec(q, sql + QStringLiteral(" order by societe"), {}, "contractorsFor");
+        s = exec(q, sql + QStringLiteral(" order by societe"));
     } else {
-        s = exec(q, sql + QStringLiteral(" where famille_intervenant = ? order by societe"), {workType(group)},
-                 "contractorsFor");
+        s = exec(q, sql + QStringLiteral(" where famille_intervenant = ? order by societe"), {workType(group)});
     }
     if (!s) return s.error();
     QList<ContractorRates> list;
@@ -158,33 +170,25 @@ WorkRow newWorkRow(int nLot, int indiceLot, int lineInc, WorkGroup group, const 
 
 Result<WorkRow> loadWork(QSqlDatabase db, int inc)
 {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (Status s =
-            exec(q,
-                 QStringLiteral("select inc, N_lot, indice_lot, id, type1, I_nom, i_date, qte_action, unite_action, "
-                                "prix_unit_action, i_cout from intervention where inc = ?"),
-                 {inc}, "loadWork");
-        !s)
-        return s.error();
-    if (!q.next()) {
-        Error e;
-        e.message = QStringLiteral("Cette intervention n'existe plus.");
-        e.where = QStringLiteral("loadWork");
-        return e;
-    }
+    const auto found =
+        selectOne(db,
+                  QStringLiteral("select inc, N_lot, indice_lot, id, type1, I_nom, i_date, qte_action, unite_action, "
+                                 "prix_unit_action, i_cout from intervention where inc = ?"),
+                  {inc}, workGoneMessage());
+    if (!found) return found.error();
+    const auto v = [&](const char *column) { return found->value(QString::fromLatin1(column)); };
     WorkRow row;
-    row.inc = q.value(0).toInt();
-    row.nLot = q.value(1).toInt();
-    row.indiceLot = q.value(2).toInt();
-    row.id = q.value(3).toInt();
-    row.type1 = q.value(4).toString();
-    row.iNom = q.value(5).toString();
-    row.iDate = q.value(6).toDate();
-    row.qteAction = amount(q.value(7));
-    row.uniteAction = q.value(8).toString();
-    row.prixUnitAction = amount(q.value(9));
-    row.iCout = amount(q.value(10));
+    row.inc = v("inc").toInt();
+    row.nLot = v("N_lot").toInt();
+    row.indiceLot = v("indice_lot").toInt();
+    row.id = v("id").toInt();
+    row.type1 = v("type1").toString();
+    row.iNom = v("I_nom").toString();
+    row.iDate = v("i_date").toDate();
+    row.qteAction = amount(v("qte_action"));
+    row.uniteAction = v("unite_action").toString();
+    row.prixUnitAction = amount(v("prix_unit_action"));
+    row.iCout = amount(v("i_cout"));
     return row;
 }
 
@@ -193,7 +197,7 @@ Status writeWorkGroupSum(QSqlDatabase db, int nLot, int lineInc, WorkGroup group
     const QString sql = QStringLiteral("update grume set %1 = (select ifnull(sum(i_cout), 0) from intervention "
                                        "where N_lot = ? and id = ? and %2) where inc = ?")
                             .arg(lineCostColumn(group), groupCondition(group));
-    auto done = execute(db, sql, {nLot, lineInc, lineInc}, "writeWorkGroupSum");
+    auto done = execute(db, sql, {nLot, lineInc, lineInc});
     if (!done) return done.error();
     return {};
 }
@@ -201,22 +205,12 @@ Status writeWorkGroupSum(QSqlDatabase db, int nLot, int lineInc, WorkGroup group
 Result<int> createWork(QSqlDatabase db, const WorkRow &row)
 {
     const auto cost = amount(row.iCout);
-    if (cost.isNull() || cost.toDouble() <= 0) {
-        Error e;
-        e.message = workCostRequiredMessage();
-        e.where = QStringLiteral("createWork");
-        return e;
-    }
+    if (cost.isNull() || cost.toDouble() <= 0) return Error::refusal(workCostRequiredMessage());
     int inc = 0;
     Status done = inTransaction(db, [&]() -> Status {
-        QSqlQuery q(db);
-        const QString sql = QStringLiteral("insert into intervention (N_lot, indice_lot, id, type1, I_nom, i_date, "
-                                           "qte_action, unite_action, prix_unit_action, i_cout) "
-                                           "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-        if (!q.prepare(sql)) return databaseError(q.lastError(), sql, QStringLiteral("createWork"));
-        for (const QVariant &v : rowValues(row)) q.addBindValue(v);
-        if (!q.exec()) return databaseError(q.lastError(), sql, QStringLiteral("createWork"));
-        inc = q.lastInsertId().toInt();
+        const auto inserted = insertRow(db, QStringLiteral("intervention"), workPlace(row) + workValues(row));
+        if (!inserted) return inserted.error();
+        inc = *inserted;
         return writeWorkGroupSum(db, row.nLot, row.id, workGroupOf(row.type1));
     });
     if (!done) return done.error();
@@ -227,29 +221,17 @@ Status updateWork(QSqlDatabase db, const WorkRow &row)
 {
     return inTransaction(db, [&]() -> Status {
         // The row's lot, line and group as stored: a row never moves to another line.
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        if (Status s = exec(q, QStringLiteral("select N_lot, id, type1 from intervention where inc = ? for update"),
-                            {row.inc}, "updateWork");
+        const auto stored =
+            selectOne(db, QStringLiteral("select N_lot, id, type1 from intervention where inc = ? for update"),
+                      {row.inc}, workGoneMessage());
+        if (!stored) return stored.error();
+        const int nLot = stored->value(0).toInt();
+        const int lineInc = stored->value(1).toInt();
+        const WorkGroup before = workGroupOf(stored->value(2).toString());
+        if (Status s =
+                overwriteRow(db, QStringLiteral("intervention"), QStringLiteral("inc"), row.inc, workValues(row));
             !s)
             return s;
-        if (!q.next()) {
-            Error e;
-            e.message = QStringLiteral("Cette intervention n'existe plus.");
-            e.where = QStringLiteral("updateWork");
-            return e;
-        }
-        const int nLot = q.value(0).toInt();
-        const int lineInc = q.value(1).toInt();
-        const WorkGroup before = workGroupOf(q.value(2).toString());
-        const QString sql = QStringLiteral("update intervention set type1 = ?, I_nom = ?, i_date = ?, qte_action = ?, "
-                                           "unite_action = ?, prix_unit_action = ?, i_cout = ? where inc = ?");
-        QSqlQuery u(db);
-        if (!u.prepare(sql)) return databaseError(u.lastError(), sql, QStringLiteral("updateWork"));
-        const QVariantList values = rowValues(row);
-        for (const QVariant &v : values.mid(3)) u.addBindValue(v);
-        u.addBindValue(row.inc);
-        if (!u.exec()) return databaseError(u.lastError(), sql, QStringLiteral("updateWork"));
         const WorkGroup after = workGroupOf(row.type1);
         if (Status s = writeWorkGroupSum(db, nLot, lineInc, after); !s) return s;
         if (before != after) return writeWorkGroupSum(db, nLot, lineInc, before);
@@ -262,16 +244,15 @@ Status deleteWork(QSqlDatabase db, int inc)
     return inTransaction(db, [&]() -> Status {
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        if (Status s = exec(q, QStringLiteral("select N_lot, id, type1 from intervention where inc = ? for update"),
-                            {inc}, "deleteWork");
+        if (Status s =
+                exec(q, QStringLiteral("select N_lot, id, type1 from intervention where inc = ? for update"), {inc});
             !s)
             return s;
         if (!q.next()) return {}; // already gone
         const int nLot = q.value(0).toInt();
         const int lineInc = q.value(1).toInt();
         const WorkGroup group = workGroupOf(q.value(2).toString());
-        if (auto s = execute(db, QStringLiteral("delete from intervention where inc = ?"), {inc}, "deleteWork"); !s)
-            return s.error();
+        if (auto s = execute(db, QStringLiteral("delete from intervention where inc = ?"), {inc}); !s) return s.error();
         return writeWorkGroupSum(db, nLot, lineInc, group);
     });
 }
@@ -283,7 +264,7 @@ Result<QSqlQuery> workListQuery(QSqlDatabase db, int nLot, int lineInc, WorkGrou
                                        "i_cout, '€' as n1 from intervention where %1 and N_lot = ? and id = ? "
                                        "order by I_nom, inc")
                             .arg(groupCondition(group));
-    if (Status s = exec(q, sql, {nLot, lineInc}, "workListQuery"); !s) return s.error();
+    if (Status s = exec(q, sql, {nLot, lineInc}); !s) return s.error();
     return q;
 }
 
@@ -295,7 +276,7 @@ Result<QSqlQuery> workLinesQuery(QSqlDatabase db, int nLot)
                  QStringLiteral("select inc, essence, qualite, qte, unite, fin_pied, fin_abattage, abattage_cout, "
                                 "debardage_cout, remise_etat_cout from grume "
                                 "where N_lot = ? and descriptif = 'VOLUME' order by inc"),
-                 {nLot}, "workLinesQuery");
+                 {nLot});
         !s)
         return s.error();
     return q;
@@ -304,8 +285,7 @@ Result<QSqlQuery> workLinesQuery(QSqlDatabase db, int nLot)
 Status setWorkShare(QSqlDatabase db, int lineInc, WorkGroup group, int percent)
 {
     const QString column = group == WorkGroup::Skidding ? QStringLiteral("fin_abattage") : QStringLiteral("fin_pied");
-    auto done = execute(db, QStringLiteral("update grume set %1 = ? where inc = ?").arg(column), {percent, lineInc},
-                        "setWorkShare");
+    auto done = execute(db, QStringLiteral("update grume set %1 = ? where inc = ?").arg(column), {percent, lineInc});
     if (!done) return done.error();
     return {};
 }

@@ -4,6 +4,7 @@
 #include "lotrecompute.h"
 #include "multirow.h"
 #include "sql.h"
+#include "statements.h"
 #include "units.h"
 
 #include <QSqlQuery>
@@ -41,38 +42,45 @@ QVariant amount(const QVariant &v)
     return ok ? QVariant(finiteOrZero(d)) : nullDouble();
 }
 
-const QString ownerColumns = QStringLiteral(
-    "N_lot, indice_lot, nom, type_proprietaire, date_achat, n_parcelle, acheteur, pro_adresse, pro_cp, pro_ville, "
-    "pro_tel, pefc, achat_fixe, prix_achat, prix_estime, coef_cvo, cvo, cout_total, estimation, abattage_cout, "
-    "pro_paye, surface, coef, coupe_fini, prix_unit");
-
-QVariantList ownerValues(const Owner &o)
+// Where an owner stands: its lot and its name, which never change once it is written.
+QList<ColumnValue> ownerPlace(const Owner &o)
 {
-    return {o.nLot,
-            o.indiceLot,
-            o.nom,
-            o.typeProprietaire,
-            nullableDate(o.dateAchat),
-            o.nParcelle,
-            o.acheteur,
-            o.proAdresse,
-            o.proCp,
-            o.proVille,
-            o.proTel,
-            o.pefc,
-            o.achatFixe,
-            amount(o.prixAchat),
-            amount(o.prixEstime),
-            amount(o.coefCvo),
-            amount(o.cvo),
-            amount(o.coutTotal),
-            amount(o.estimation),
-            amount(o.abattageCout),
-            o.proPaye,
-            amount(o.surface),
-            amount(o.coef),
-            o.coupeFini,
-            amount(o.prixUnit)};
+    return {
+        {QStringLiteral("N_lot"), o.nLot}, {QStringLiteral("indice_lot"), o.indiceLot}, {QStringLiteral("nom"), o.nom}};
+}
+
+// What the owner screen edits.
+QList<ColumnValue> ownerValues(const Owner &o)
+{
+    return {{QStringLiteral("type_proprietaire"), o.typeProprietaire},
+            {QStringLiteral("date_achat"), nullableDate(o.dateAchat)},
+            {QStringLiteral("n_parcelle"), o.nParcelle},
+            {QStringLiteral("acheteur"), o.acheteur},
+            {QStringLiteral("pro_adresse"), o.proAdresse},
+            {QStringLiteral("pro_cp"), o.proCp},
+            {QStringLiteral("pro_ville"), o.proVille},
+            {QStringLiteral("pro_tel"), o.proTel},
+            {QStringLiteral("pefc"), o.pefc},
+            {QStringLiteral("achat_fixe"), o.achatFixe},
+            {QStringLiteral("prix_achat"), amount(o.prixAchat)},
+            {QStringLiteral("prix_estime"), amount(o.prixEstime)},
+            {QStringLiteral("coef_cvo"), amount(o.coefCvo)},
+            {QStringLiteral("cvo"), amount(o.cvo)},
+            {QStringLiteral("cout_total"), amount(o.coutTotal)},
+            {QStringLiteral("estimation"), amount(o.estimation)},
+            {QStringLiteral("abattage_cout"), amount(o.abattageCout)},
+            {QStringLiteral("pro_paye"), o.proPaye},
+            {QStringLiteral("surface"), amount(o.surface)},
+            {QStringLiteral("coef"), amount(o.coef)},
+            {QStringLiteral("coupe_fini"), o.coupeFini},
+            {QStringLiteral("prix_unit"), amount(o.prixUnit)}};
+}
+
+QString ownerColumns()
+{
+    QStringList names;
+    for (const ColumnValue &c : ownerPlace(Owner{}) + ownerValues(Owner{})) names << c.column;
+    return names.join(QStringLiteral(", "));
 }
 
 // The stored cost of the owners of that name follows their species lines, so that the lot's
@@ -86,7 +94,7 @@ Status refreshStoredOwnerCost(QSqlDatabase db, int nLot, const QString &nom)
     if (Status s = exec(q,
                         QStringLiteral("select inc, achat_fixe, prix_achat, prix_estime, coef_cvo from proprietaire "
                                        "where N_lot = ? and ifnull(nom, '') = ?"),
-                        {nLot, nom}, "refreshStoredOwnerCost");
+                        {nLot, nom});
         !s)
         return s;
     QList<QVariantList> rows;
@@ -103,7 +111,7 @@ Status refreshStoredOwnerCost(QSqlDatabase db, int nLot, const QString &nom)
     return updateRowsByInc(db, QStringLiteral("proprietaire"), QStringLiteral("inc"),
                            {QStringLiteral("estimation"), QStringLiteral("prix_estime"), QStringLiteral("prix_achat"),
                             QStringLiteral("cvo"), QStringLiteral("cout_total")},
-                           rows, "refreshStoredOwnerCost");
+                           rows);
 }
 
 // Reads the species' coefficients and completes the line with them.
@@ -144,20 +152,11 @@ Owner newOwner(int nLot, int indiceLot, const QSqlRecord &settings, const QDate 
 
 Result<Owner> loadOwner(QSqlDatabase db, int inc)
 {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (Status s =
-            exec(q, QStringLiteral("select inc, ") + ownerColumns + QStringLiteral(" from proprietaire where inc = ?"),
-                 {inc}, "loadOwner");
-        !s)
-        return s.error();
-    if (!q.next()) {
-        Error e;
-        e.message = QStringLiteral("Ce propriétaire n'existe plus.");
-        e.where = QStringLiteral("loadOwner");
-        return e;
-    }
-    const auto v = [&](const char *c) { return q.value(QString::fromLatin1(c)); };
+    const auto found = selectOne(
+        db, QStringLiteral("select inc, ") + ownerColumns() + QStringLiteral(" from proprietaire where inc = ?"), {inc},
+        QStringLiteral("Ce propriétaire n'existe plus."));
+    if (!found) return found.error();
+    const auto v = [&](const char *c) { return found->value(QString::fromLatin1(c)); };
     Owner o;
     o.inc = v("inc").toInt();
     o.nLot = v("N_lot").toInt();
@@ -219,7 +218,7 @@ Result<OwnerSpeciesSums> ownerSpeciesSums(QSqlDatabase db, int nLot, const QStri
     if (Status s = exec(q,
                         QStringLiteral("select sum(qte_defaut), sum(prix_total) from proprietaire_essence "
                                        "where N_lot = ? and ifnull(nom, '') = ?"),
-                        {nLot, nom}, "ownerSpeciesSums");
+                        {nLot, nom});
         !s)
         return s.error();
     OwnerSpeciesSums sums;
@@ -260,7 +259,7 @@ Status updateLotFromOwners(QSqlDatabase db, int nLot, OwnersJoin join)
             "+ ifnull(c.remise_etat_cout, 0) "
             "where c.n_lot = ?")
             .arg(sep);
-    auto done = execute(db, sql, {nLot, nLot, nLot}, "updateLotFromOwners");
+    auto done = execute(db, sql, {nLot, nLot, nLot});
     if (!done) return done.error();
     return {};
 }
@@ -273,7 +272,7 @@ Result<QSqlRecord> readLotDerivedColumns(QSqlDatabase db, int nLot)
             exec(q,
                  QStringLiteral("select prix_achat, surface, cvo, abattage_cout, nom, N_parcelle, acheteur, "
                                 "estimation, cout_total, total_grume, total_grume_livre from coupe where n_lot = ?"),
-                 {nLot}, "readLotDerivedColumns");
+                 {nLot});
         !s)
         return s.error();
     if (!q.next()) return QSqlRecord();
@@ -284,16 +283,9 @@ Result<int> createOwner(QSqlDatabase db, const Owner &owner)
 {
     int inc = 0;
     Status done = inTransaction(db, [&]() -> Status {
-        QSqlQuery q(db);
-        QStringList marks;
-        const QVariantList values = ownerValues(owner);
-        for (int i = 0; i < values.size(); ++i) marks << QStringLiteral("?");
-        const QString sql = QStringLiteral("insert into proprietaire (") + ownerColumns + QStringLiteral(") values (") +
-                            marks.join(QLatin1Char(',')) + QLatin1Char(')');
-        if (!q.prepare(sql)) return databaseError(q.lastError(), sql, QStringLiteral("createOwner"));
-        for (const QVariant &v : values) q.addBindValue(v);
-        if (!q.exec()) return databaseError(q.lastError(), sql, QStringLiteral("createOwner"));
-        inc = q.lastInsertId().toInt();
+        const auto inserted = insertRow(db, QStringLiteral("proprietaire"), ownerPlace(owner) + ownerValues(owner));
+        if (!inserted) return inserted.error();
+        inc = *inserted;
         return updateLotFromOwners(db, owner.nLot, OwnersJoin::Spaced);
     });
     if (!done) return done.error();
@@ -303,19 +295,11 @@ Result<int> createOwner(QSqlDatabase db, const Owner &owner)
 Status updateOwner(QSqlDatabase db, const Owner &owner)
 {
     return inTransaction(db, [&]() -> Status {
-        QVariantList values = ownerValues(owner);
-        // N_lot, indice_lot and nom stay as they were written.
-        values = values.mid(3);
-        values << owner.inc;
-        QSqlQuery q(db);
-        const QString sql = QStringLiteral(
-            "update proprietaire set type_proprietaire = ?, date_achat = ?, n_parcelle = ?, acheteur = ?, "
-            "pro_adresse = ?, pro_cp = ?, pro_ville = ?, pro_tel = ?, pefc = ?, achat_fixe = ?, prix_achat = ?, "
-            "prix_estime = ?, coef_cvo = ?, cvo = ?, cout_total = ?, estimation = ?, abattage_cout = ?, pro_paye = ?, "
-            "surface = ?, coef = ?, coupe_fini = ?, prix_unit = ? where inc = ?");
-        if (!q.prepare(sql)) return databaseError(q.lastError(), sql, QStringLiteral("updateOwner"));
-        for (const QVariant &v : values) q.addBindValue(v);
-        if (!q.exec()) return databaseError(q.lastError(), sql, QStringLiteral("updateOwner"));
+        // The lot and the name stay as they were written.
+        if (Status s =
+                overwriteRow(db, QStringLiteral("proprietaire"), QStringLiteral("inc"), owner.inc, ownerValues(owner));
+            !s)
+            return s;
         return updateLotFromOwners(db, owner.nLot, OwnersJoin::Tight);
     });
 }
@@ -325,8 +309,7 @@ Status deleteOwner(QSqlDatabase db, int inc)
     return inTransaction(db, [&]() -> Status {
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        if (Status s = exec(q, QStringLiteral("select N_lot, nom from proprietaire where inc = ? for update"), {inc},
-                            "deleteOwner");
+        if (Status s = exec(q, QStringLiteral("select N_lot, nom from proprietaire where inc = ? for update"), {inc});
             !s)
             return s;
         if (!q.next()) return {}; // already gone
@@ -336,12 +319,11 @@ Status deleteOwner(QSqlDatabase db, int inc)
                 execute(db,
                         QStringLiteral("update proprietaire_essence set qte_defaut = 0, prix_unit = 0, prix_total = 0, "
                                        "m3_reel = 0, qte = 0, qte_reel = 0 where N_lot = ? and ifnull(nom, '') = ?"),
-                        {nLot, nom}, "deleteOwner");
+                        {nLot, nom});
             !s)
             return s.error();
         if (Status s = recomputeLotInTransaction(db, nLot, Rebuild::Yes); !s) return s;
-        if (auto s = execute(db, QStringLiteral("delete from proprietaire where inc = ?"), {inc}, "deleteOwner"); !s)
-            return s.error();
+        if (auto s = execute(db, QStringLiteral("delete from proprietaire where inc = ?"), {inc}); !s) return s.error();
         return updateLotFromOwners(db, nLot, OwnersJoin::Spaced);
     });
 }
@@ -353,7 +335,7 @@ Result<QSqlQuery> lotOwnersQuery(QSqlDatabase db, int nLot)
             exec(q,
                  QStringLiteral("select inc, type_proprietaire, nom, N_parcelle, estimation, cout_total, "
                                 "pro_adresse, pro_ville, pro_cp from proprietaire where N_lot = ? order by nom, inc"),
-                 {nLot}, "lotOwnersQuery");
+                 {nLot});
         !s)
         return s.error();
     return q;
@@ -367,7 +349,7 @@ Result<QSqlQuery> ownerSpeciesQuery(QSqlDatabase db, int nLot, const QString &no
                                        "prix_unit, '€' as n1, prix_total, '€' as n2, unite_defaut, qte_defaut, nom, "
                                        "N_lot, indice_lot from proprietaire_essence "
                                        "where N_lot = ? and ifnull(nom, '') = ?"),
-                        {nLot, nom}, "ownerSpeciesQuery");
+                        {nLot, nom});
         !s)
         return s.error();
     return q;
@@ -426,8 +408,7 @@ Status createSpeciesLine(QSqlDatabase db, SpeciesLine line)
                                        "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                         {line.nLot, line.indiceLot, line.nom, line.essence, line.qualite, line.unite, line.uniteDefaut,
                          amount(line.qte), amount(line.qteReel), amount(line.qteDefaut), amount(line.prixUnit),
-                         amount(line.prixTotal), line.comment},
-                        "createSpeciesLine");
+                         amount(line.prixTotal), line.comment});
             !s)
             return s.error();
         if (Status s = refreshStoredOwnerCost(db, line.nLot, line.nom); !s) return s;
@@ -451,8 +432,7 @@ Status updateSpeciesLine(QSqlDatabase db, const SpeciesLine &original, SpeciesLi
                                             "and ifnull(qualite, '') = ? and ifnull(unite, '') = ? limit 1"),
                              {amount(changed.qte), amount(changed.qteReel), amount(changed.qteDefaut),
                               amount(changed.prixUnit), amount(changed.prixTotal), changed.comment, original.nLot,
-                              original.nom, original.essence, original.qualite, original.unite},
-                             "updateSpeciesLine");
+                              original.nom, original.essence, original.qualite, original.unite});
             !s)
             return s.error();
         if (Status s = refreshStoredOwnerCost(db, original.nLot, original.nom); !s) return s;

@@ -84,7 +84,6 @@ struct Owner
 Owner newOwner(int nLot, int indiceLot, const QSqlRecord &settings, const QDate &today);
 Result<Owner> loadOwner(QSqlDatabase db, int inc);
 
-
 // The owner cost ("Calcul COÛT"), from the sums of the owner's species lines: the estimation and
 // the estimated price; then, at a fixed price ("OUI"), the levy on the purchase price and a cost
 // equal to it, the estimated price emptied; otherwise the levy on the estimated price and a cost

@@ -2,6 +2,7 @@
 
 #include "formats.h"
 #include "sql.h"
+#include "statements.h"
 
 #include <QSqlField>
 
@@ -15,12 +16,13 @@ QVariant numberOrNull(const QVariant &v)
     return v;
 }
 
-Result<QSqlRecord> firstRecord(QSqlDatabase db, const QString &sql, std::initializer_list<QVariant> values,
-                               const char *where)
+// The first row, or an empty record when there is none. Errors name the caller.
+Result<QSqlRecord> firstRecord(QSqlDatabase db, const QString &sql, const QVariantList &values,
+                               std::source_location location = std::source_location::current())
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, sql, values, where); !s) return s.error();
+    if (Status s = exec(q, sql, values, location); !s) return s.error();
     if (!q.next()) return QSqlRecord();
     return q.record();
 }
@@ -44,7 +46,7 @@ Result<std::optional<QString>> diameterClass(QSqlDatabase db, double diameter)
     if (Status s = exec(q,
                         QStringLiteral("Select classe from classe where dia_mini<=? and dia_maxi>=? order by dia_mini "
                                        "limit 1"),
-                        {diameter, diameter}, "diameterClass");
+                        {diameter, diameter});
         !s)
         return s.error();
     if (!q.next()) return std::optional<QString>();
@@ -64,14 +66,12 @@ LogRecord newLog(int nLot, int indiceLot, const QString &lieu, const QDate &toda
 
 Result<LogRecord> loadLog(QSqlDatabase db, int inc)
 {
-    auto row =
-        firstRecord(db,
-                    QStringLiteral("select inc,N_lot,indice_lot,n_grume,essence,qualite,classe,diametre,longueur,"
-                                   "pourcent_ecorce,m3_sur_ecorce,m3,lieu,date_creation,date_lieu "
-                                   "from grume where inc=?"),
-                    {inc}, "loadLog");
+    auto row = selectOne(db,
+                         QStringLiteral("select inc,N_lot,indice_lot,n_grume,essence,qualite,classe,diametre,longueur,"
+                                        "pourcent_ecorce,m3_sur_ecorce,m3,lieu,date_creation,date_lieu "
+                                        "from grume where inc=?"),
+                         {inc}, QStringLiteral("Cette grume n'existe plus."));
     if (!row) return row.error();
-    if (row->isEmpty()) return Error{QStringLiteral("Cette grume n'existe plus.")};
     const QSqlRecord &r = *row;
     LogRecord log;
     log.inc = r.value(QStringLiteral("inc")).toInt();
@@ -104,8 +104,7 @@ Result<int> insertLog(QSqlDatabase db, const LogRecord &log)
              {log.nLot, log.indiceLot, textOrNull(log.nGrume), textOrNull(log.essence), textOrNull(log.qualite),
               textOrNull(log.classe), numberOrNull(log.diametre), numberOrNull(log.longueur),
               numberOrNull(log.pourcentEcorce), numberOrNull(log.m3SurEcorce), numberOrNull(log.m3),
-              textOrNull(log.lieu), dateOrNull(log.dateCreation), dateOrNull(log.dateLieu)},
-             "insertLog");
+              textOrNull(log.lieu), dateOrNull(log.dateCreation), dateOrNull(log.dateLieu)});
     if (!done) return done.error();
     return q.lastInsertId().toInt();
 }
@@ -118,23 +117,21 @@ Status updateLog(QSqlDatabase db, const LogRecord &log)
                                "pourcent_ecorce=?,m3_sur_ecorce=?,m3=?,date_creation=? where inc=?"),
                 {textOrNull(log.nGrume), textOrNull(log.essence), textOrNull(log.qualite), textOrNull(log.classe),
                  numberOrNull(log.diametre), numberOrNull(log.longueur), numberOrNull(log.pourcentEcorce),
-                 numberOrNull(log.m3SurEcorce), numberOrNull(log.m3), dateOrNull(log.dateCreation), log.inc},
-                "updateLog");
+                 numberOrNull(log.m3SurEcorce), numberOrNull(log.m3), dateOrNull(log.dateCreation), log.inc});
     if (!done) return done.error();
     return {};
 }
 
 Status deleteLog(QSqlDatabase db, int inc)
 {
-    auto done = execute(db, QStringLiteral("delete from grume where inc=? and descriptif='GRUME'"), {inc}, "deleteLog");
+    auto done = execute(db, QStringLiteral("delete from grume where inc=? and descriptif='GRUME'"), {inc});
     if (!done) return done.error();
     return {};
 }
 
 Result<int> deleteLotLogs(QSqlDatabase db, int nLot)
 {
-    return execute(db, QStringLiteral("delete from grume where n_lot=? and descriptif='GRUME'"), {nLot},
-                   "deleteLotLogs");
+    return execute(db, QStringLiteral("delete from grume where n_lot=? and descriptif='GRUME'"), {nLot});
 }
 
 PagedQuery lotLogsQuery(int nLot, int indiceLot)
@@ -154,7 +151,7 @@ Result<LogTotals> readLogTotals(QSqlDatabase db, int nLot, int indiceLot)
         firstRecord(db,
                     QStringLiteral("select sum(m3) as total, sum(case when livree='OUI' then m3 else 0 end) "
                                    "as delivered from grume where N_lot=? and Indice_lot=? and descriptif='GRUME'"),
-                    {nLot, indiceLot}, "readLogTotals");
+                    {nLot, indiceLot});
     if (!row) return row.error();
     LogTotals totals;
     totals.total = round3(row->value(0).toDouble());
@@ -167,7 +164,7 @@ Result<LogTotals> updateLotLogTotals(QSqlDatabase db, int nLot, int indiceLot)
     auto totals = readLogTotals(db, nLot, indiceLot);
     if (!totals) return totals;
     auto done = execute(db, QStringLiteral("update coupe set total_grume=?,total_grume_livre=? where n_lot=?"),
-                        {totals->total, totals->delivered, nLot}, "updateLotLogTotals");
+                        {totals->total, totals->delivered, nLot});
     if (!done) return done.error();
     return totals;
 }
@@ -180,7 +177,7 @@ Result<QList<ClassVolume>> availableVolumeByClass(QSqlDatabase db, int nLot)
                         QStringLiteral("SELECT sum(m3)as a,classe FROM grume\n"
                                        "where n_lot=? and (livree<>'OUI' or Livree is null)\n"
                                        "group by classe"),
-                        {nLot}, "availableVolumeByClass");
+                        {nLot});
         !s)
         return s.error();
     QList<ClassVolume> slices;
@@ -197,7 +194,7 @@ Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry)
     QStringList where{QStringLiteral("N_grume is not null and descriptif='GRUME'")};
     if (!inquiry.logNumber.trimmed().isEmpty()) {
         const auto number = parseWholeNumber(inquiry.logNumber);
-        if (!number) return Error{incorrectEntryMessage()};
+        if (!number) return Error::refusal(incorrectEntryMessage());
         // n_grume is text: compared with a number, the server would convert every log's number
         // (no index helps), then sort them all for the page and again for the count. It is looked
         // for as typed and as written without leading zeros ("012" finds "012" and "12").
@@ -213,7 +210,7 @@ Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry)
     }
     if (!inquiry.lotNumber.trimmed().isEmpty()) {
         const auto lot = parseWholeNumber(inquiry.lotNumber);
-        if (!lot) return Error{incorrectEntryMessage()};
+        if (!lot) return Error::refusal(incorrectEntryMessage());
         where << QStringLiteral("N_lot=?");
         q.values << *lot;
     }
@@ -230,8 +227,7 @@ Result<PagedQuery> logInquiryQuery(const LogInquiry &inquiry)
 
 Result<QSqlRecord> lotSummary(QSqlDatabase db, const QVariant &nLot)
 {
-    return firstRecord(db, QStringLiteral("select lieu,adresse,cp,n_lot,type_achat from coupe where N_lot=?"), {nLot},
-                       "lotSummary");
+    return firstRecord(db, QStringLiteral("select lieu,adresse,cp,n_lot,type_achat from coupe where N_lot=?"), {nLot});
 }
 
 Result<QSqlRecord> orderSummary(QSqlDatabase db, const QVariant &incCde)
@@ -239,7 +235,7 @@ Result<QSqlRecord> orderSummary(QSqlDatabase db, const QVariant &incCde)
     return firstRecord(db,
                        QStringLiteral("select inc,facturee,livree,n_cde_client,date_souhaitee,date_cde,type_cde,"
                                       "adresse_liv,cp_liv,ville_liv,pays_liv,client from cde where inc=?"),
-                       {incCde}, "orderSummary");
+                       {incCde});
 }
 
 BoundQuery lotVolumeLinesQuery(int nLot)
@@ -262,7 +258,7 @@ Result<BoundQuery> volumeLinePickerQuery(const VolumeLineSearch &search)
     for (const QString &part : search.lots.split(QLatin1Char('+'), Qt::SkipEmptyParts)) {
         if (part.trimmed().isEmpty()) continue;
         const auto lot = parseWholeNumber(part);
-        if (!lot) return Error{incorrectEntryMessage()};
+        if (!lot) return Error::refusal(incorrectEntryMessage());
         lots << *lot;
     }
 

@@ -35,7 +35,6 @@ LogVolume logVolume(std::optional<double> diameter, std::optional<double> length
 // nothing when no class covers it.
 Result<std::optional<QString>> diameterClass(QSqlDatabase db, double diameter);
 
-
 // One log row as the log entry screen edits it.
 struct LogRecord
 {

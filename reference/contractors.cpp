@@ -8,14 +8,6 @@ namespace ravelin {
 
 namespace {
 
-Error refusal(const QString &message, const char *where)
-{
-    Error e;
-    e.message = message;
-    e.where = QString::fromLatin1(where);
-    return e;
-}
-
 QVariant nullIfEmpty(const QString &text)
 {
     return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
@@ -28,30 +20,31 @@ QVariant costOrNull(const QVariant &cost)
 
 // Taken first by every write that tests a name or a password before writing: the counter row,
 // locked until the transaction ends, makes two workstations' test-then-write follow each other.
-Status lockCounterRow(QSqlDatabase db, Counter counter, const char *where)
+Status lockCounterRow(QSqlDatabase db, Counter counter, std::source_location location = std::source_location::current())
 {
     QSqlQuery q(db);
-    return exec(q, QStringLiteral("select %1 from increment for update").arg(counterColumn(counter)), {}, where);
+    return exec(q, QStringLiteral("select %1 from increment for update").arg(counterColumn(counter)), {}, location);
 }
 
-Status checkContractor(const Contractor &c, const char *where)
+Status checkContractor(const Contractor &c, std::source_location location = std::source_location::current())
 {
-    if (c.societe.trimmed().isEmpty()) return refusal(QStringLiteral("Vous devez saisir une société"), where);
-    if (c.famille.trimmed().isEmpty()) return refusal(QStringLiteral("Vous devez saisir une famille"), where);
+    if (c.societe.trimmed().isEmpty()) return Error::refusal(QStringLiteral("Vous devez saisir une société"), location);
+    if (c.famille.trimmed().isEmpty()) return Error::refusal(QStringLiteral("Vous devez saisir une famille"), location);
     return {};
 }
 
-Status checkContact(const Contact &c, const char *where)
+Status checkContact(const Contact &c, std::source_location location = std::source_location::current())
 {
-    if (c.nom.trimmed().isEmpty()) return refusal(QStringLiteral("Vous devez saisir un nom"), where);
+    if (c.nom.trimmed().isEmpty()) return Error::refusal(QStringLiteral("Vous devez saisir un nom"), location);
     return {};
 }
 
-Status refuseTakenPassword(QSqlDatabase db, const Contact &c, const char *where)
+Status refuseTakenPassword(QSqlDatabase db, const Contact &c,
+                           std::source_location location = std::source_location::current())
 {
     auto taken = contactPasswordTaken(db, c.password, c.inc);
     if (!taken) return taken.error();
-    if (*taken) return refusal(contactPasswordExistsMessage(), where);
+    if (*taken) return Error::refusal(contactPasswordExistsMessage(), location);
     return {};
 }
 
@@ -87,12 +80,11 @@ Result<Contractor> readContractor(QSqlDatabase db, int number)
                  QStringLiteral("select num_intervenant_possible,societe,famille_intervenant,cout_tonne,cout_heure,"
                                 "cout_volume,cout_surface,cout_stere,commentaire,pefc "
                                 "from intervenant_possible where num_intervenant_possible=?"),
-                 {number}, "readContractor");
+                 {number});
         !s)
         return s.error();
     if (!q.next())
-        return refusal(QStringLiteral("Cet intervenant n'existe plus : un autre poste l'a supprimé."),
-                       "readContractor");
+        return Error::notFound(QStringLiteral("Cet intervenant n'existe plus : un autre poste l'a supprimé."));
     Contractor c;
     c.number = q.value(0).toInt();
     c.societe = q.value(1).toString();
@@ -109,15 +101,15 @@ Result<Contractor> readContractor(QSqlDatabase db, int number)
 
 Result<int> createContractor(QSqlDatabase db, const Contractor &contractor)
 {
-    if (Status s = checkContractor(contractor, "createContractor"); !s) return s.error();
+    if (Status s = checkContractor(contractor); !s) return s.error();
     int number = 0;
     Status done = inTransaction(db, [&]() -> Status {
-        if (Status s = lockCounterRow(db, Counter::NumIntervenantPossible, "createContractor"); !s) return s;
+        if (Status s = lockCounterRow(db, Counter::NumIntervenantPossible); !s) return s;
         auto existing =
             scalar(db, QStringLiteral("Select societe from intervenant_possible where societe=? for update"),
-                   {contractor.societe}, "createContractor");
+                   {contractor.societe});
         if (!existing) return existing.error();
-        if (existing->isValid()) return refusal(companyNameExistsMessage(), "createContractor");
+        if (existing->isValid()) return Error::refusal(companyNameExistsMessage());
         auto taken = takeNextCounter(db, Counter::NumIntervenantPossible);
         if (!taken) return taken.error();
         number = *taken;
@@ -128,8 +120,7 @@ Result<int> createContractor(QSqlDatabase db, const Contractor &contractor)
                                 {number, contractor.societe, contractor.famille, costOrNull(contractor.coutTonne),
                                  costOrNull(contractor.coutHeure), costOrNull(contractor.coutVolume),
                                  costOrNull(contractor.coutSurface), costOrNull(contractor.coutStere),
-                                 nullIfEmpty(contractor.commentaire), nullIfEmpty(contractor.pefc)},
-                                "createContractor");
+                                 nullIfEmpty(contractor.commentaire), nullIfEmpty(contractor.pefc)});
         if (!inserted) return inserted.error();
         return {};
     });
@@ -139,16 +130,15 @@ Result<int> createContractor(QSqlDatabase db, const Contractor &contractor)
 
 Status updateContractor(QSqlDatabase db, const Contractor &contractor)
 {
-    if (Status s = checkContractor(contractor, "updateContractor"); !s) return s;
+    if (Status s = checkContractor(contractor); !s) return s;
     return inTransaction(db, [&]() -> Status {
         auto found = scalar(db,
                             QStringLiteral("select num_intervenant_possible from intervenant_possible "
                                            "where num_intervenant_possible=? and societe=? for update"),
-                            {contractor.number, contractor.societe}, "updateContractor");
+                            {contractor.number, contractor.societe});
         if (!found) return found.error();
         if (!found->isValid())
-            return refusal(QStringLiteral("Cet intervenant n'existe plus : un autre poste l'a supprimé."),
-                           "updateContractor");
+            return Error::notFound(QStringLiteral("Cet intervenant n'existe plus : un autre poste l'a supprimé."));
         auto updated = execute(
             db,
             QStringLiteral("update intervenant_possible set famille_intervenant=?,cout_tonne=?,"
@@ -156,8 +146,7 @@ Status updateContractor(QSqlDatabase db, const Contractor &contractor)
                            "where num_intervenant_possible=? and societe=?"),
             {contractor.famille, costOrNull(contractor.coutTonne), costOrNull(contractor.coutHeure),
              costOrNull(contractor.coutVolume), costOrNull(contractor.coutSurface), costOrNull(contractor.coutStere),
-             nullIfEmpty(contractor.commentaire), nullIfEmpty(contractor.pefc), contractor.number, contractor.societe},
-            "updateContractor");
+             nullIfEmpty(contractor.commentaire), nullIfEmpty(contractor.pefc), contractor.number, contractor.societe});
         if (!updated) return updated.error();
         return {};
     });
@@ -166,12 +155,11 @@ Status updateContractor(QSqlDatabase db, const Contractor &contractor)
 Status deleteContractor(QSqlDatabase db, int number, const QString &societe)
 {
     return inTransaction(db, [&]() -> Status {
-        auto contacts = execute(db, QStringLiteral("Delete from contact where num_intervenant_possible=?"), {number},
-                                "deleteContractor");
+        auto contacts = execute(db, QStringLiteral("Delete from contact where num_intervenant_possible=?"), {number});
         if (!contacts) return contacts.error();
         auto row = execute(
             db, QStringLiteral("Delete from intervenant_possible where num_intervenant_possible=? and societe=?"),
-            {number, societe}, "deleteContractor");
+            {number, societe});
         if (!row) return row.error();
         return {};
     });
@@ -197,11 +185,10 @@ Result<Contact> readContact(QSqlDatabase db, int inc)
             exec(q,
                  QStringLiteral("select inc,num_contact,num_intervenant_possible,civilite,Nom,prenom,tel,portable,"
                                 "fax,email,fonction,Divers,password from contact where inc=?"),
-                 {inc}, "readContact");
+                 {inc});
         !s)
         return s.error();
-    if (!q.next())
-        return refusal(QStringLiteral("Ce contact n'existe plus : un autre poste l'a supprimé."), "readContact");
+    if (!q.next()) return Error::notFound(QStringLiteral("Ce contact n'existe plus : un autre poste l'a supprimé."));
     Contact c;
     c.inc = q.value(0).toInt();
     c.numContact = q.value(1).toInt();
@@ -222,20 +209,20 @@ Result<Contact> readContact(QSqlDatabase db, int inc)
 Result<bool> contactPasswordTaken(QSqlDatabase db, const QString &password, int inc)
 {
     if (password.isEmpty()) return false;
-    auto found = scalar(db, QStringLiteral("select password from contact where password=? and inc<>?"), {password, inc},
-                        "contactPasswordTaken");
+    auto found =
+        scalar(db, QStringLiteral("select password from contact where password=? and inc<>?"), {password, inc});
     if (!found) return found.error();
     return found->isValid();
 }
 
 Result<Contact> createContact(QSqlDatabase db, const Contact &contact)
 {
-    if (Status s = checkContact(contact, "createContact"); !s) return s.error();
+    if (Status s = checkContact(contact); !s) return s.error();
     Contact written = contact;
     written.inc = 0;
     Status done = inTransaction(db, [&]() -> Status {
-        if (Status s = lockCounterRow(db, Counter::NumContact, "createContact"); !s) return s;
-        if (Status s = refuseTakenPassword(db, written, "createContact"); !s) return s;
+        if (Status s = lockCounterRow(db, Counter::NumContact); !s) return s;
+        if (Status s = refuseTakenPassword(db, written); !s) return s;
         auto number = takeNextCounter(db, Counter::NumContact);
         if (!number) return number.error();
         written.numContact = *number;
@@ -247,8 +234,7 @@ Result<Contact> createContact(QSqlDatabase db, const Contact &contact)
                      {written.numContact, written.contractor, nullIfEmpty(written.civilite), written.nom,
                       nullIfEmpty(written.prenom), nullIfEmpty(written.tel), nullIfEmpty(written.portable),
                       nullIfEmpty(written.fax), nullIfEmpty(written.email), nullIfEmpty(written.fonction),
-                      nullIfEmpty(written.divers), nullIfEmpty(written.password)},
-                     "createContact");
+                      nullIfEmpty(written.divers), nullIfEmpty(written.password)});
             !s)
             return s;
         written.inc = q.lastInsertId().toInt();
@@ -260,23 +246,21 @@ Result<Contact> createContact(QSqlDatabase db, const Contact &contact)
 
 Status updateContact(QSqlDatabase db, const Contact &contact)
 {
-    if (Status s = checkContact(contact, "updateContact"); !s) return s;
+    if (Status s = checkContact(contact); !s) return s;
     return inTransaction(db, [&]() -> Status {
-        if (Status s = lockCounterRow(db, Counter::NumContact, "updateContact"); !s) return s;
-        auto found = scalar(db, QStringLiteral("select inc from contact where inc=? for update"), {contact.inc},
-                            "updateContact");
+        if (Status s = lockCounterRow(db, Counter::NumContact); !s) return s;
+        auto found = scalar(db, QStringLiteral("select inc from contact where inc=? for update"), {contact.inc});
         if (!found) return found.error();
         if (!found->isValid())
-            return refusal(QStringLiteral("Ce contact n'existe plus : un autre poste l'a supprimé."), "updateContact");
-        if (Status s = refuseTakenPassword(db, contact, "updateContact"); !s) return s;
+            return Error::notFound(QStringLiteral("Ce contact n'existe plus : un autre poste l'a supprimé."));
+        if (Status s = refuseTakenPassword(db, contact); !s) return s;
         auto updated = execute(
             db,
             QStringLiteral("update contact set civilite=?,Nom=?,prenom=?,tel=?,portable=?,fax=?,email=?,"
                            "fonction=?,Divers=?,password=? where inc=?"),
             {nullIfEmpty(contact.civilite), contact.nom, nullIfEmpty(contact.prenom), nullIfEmpty(contact.tel),
              nullIfEmpty(contact.portable), nullIfEmpty(contact.fax), nullIfEmpty(contact.email),
-             nullIfEmpty(contact.fonction), nullIfEmpty(contact.divers), nullIfEmpty(contact.password), contact.inc},
-            "updateContact");
+             nullIfEmpty(contact.fonction), nullIfEmpty(contact.divers), nullIfEmpty(contact.password), contact.inc});
         if (!updated) return updated.error();
         return {};
     });
@@ -284,7 +268,7 @@ Status updateContact(QSqlDatabase db, const Contact &contact)
 
 Status deleteContact(QSqlDatabase db, int inc)
 {
-    auto removed = execute(db, QStringLiteral("Delete from contact where inc=?"), {inc}, "deleteContact");
+    auto removed = execute(db, QStringLiteral("Delete from contact where inc=?"), {inc});
     if (!removed) return removed.error();
     return {};
 }

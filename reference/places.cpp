@@ -2,6 +2,7 @@
 
 #include "formats.h"
 #include "sql.h"
+#include "statements.h"
 
 #include <QSqlRecord>
 
@@ -11,44 +12,42 @@ namespace ravelin {
 
 namespace {
 
-Error refusal(const QString &message, const char *where)
-{
-    Error e;
-    e.message = message;
-    e.where = QString::fromLatin1(where);
-    return e;
-}
-
 QString text(const PlaceValues &place, const QString &column)
 {
     return place.value(column).toString();
 }
 
-// Values bound by a statement built from a map of columns: only known columns reach the text.
-Status checkColumns(const PlaceValues &values, const char *where)
+// The columns of a place as a statement writes them; only known columns reach the statement.
+Result<QList<ColumnValue>> placeColumnValues(const PlaceValues &values,
+                                             std::source_location location = std::source_location::current())
 {
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
+    QList<ColumnValue> columns;
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
         if (!placeColumns().contains(it.key()))
-            return refusal(QStringLiteral("Colonne inconnue de la table destination : %1").arg(it.key()), where);
-    return {};
+            return Error::failure(QStringLiteral("Colonne inconnue de la table destination : %1").arg(it.key()), {},
+                                  location);
+        if (it.key() != QLatin1String("inc")) columns.append({it.key(), it.value()});
+    }
+    return columns;
 }
 
-// A duplicate key on the name index means another workstation wrote the same name meanwhile.
+// A duplicate on the name's unique index means another workstation wrote the same name meanwhile:
+// the customer place editor says so in the words of its own check.
 Error nameError(const Error &e)
 {
-    if (e.nativeCode != 1062) return e;
+    if (e.constraint != QLatin1String("uq_destination_destination")) return e;
     Error named = e;
     named.message = placeNameExistsMessage();
-    named.detail.clear();
     return named;
 }
 
 // Locks the place's row for the rest of the transaction and gives its stored name; a null value
 // when the row no longer exists.
-Result<QVariant> lockPlace(QSqlDatabase db, int inc, const char *where)
+Result<QVariant> lockPlace(QSqlDatabase db, int inc, std::source_location location = std::source_location::current())
 {
     QSqlQuery q(db);
-    if (Status s = exec(q, QStringLiteral("select destination from destination where inc=? for update"), {inc}, where);
+    if (Status s =
+            exec(q, QStringLiteral("select destination from destination where inc=? for update"), {inc}, location);
         !s)
         return s.error();
     if (!q.next()) return QVariant();
@@ -141,24 +140,23 @@ PagedQuery placeListQuery(PlaceSelection selection, const PlaceFilter &filter)
 
 Result<PlaceValues> readPlace(QSqlDatabase db, int inc)
 {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    const QString sql = QStringLiteral("select ") + placeColumns().join(QLatin1Char(',')) +
-                        QStringLiteral(" from destination where inc=?");
-    if (Status s = exec(q, sql, {inc}, "readPlace"); !s) return s.error();
-    if (!q.next()) return refusal(vanishedMessage(), "readPlace");
+    const auto record = selectOne(db,
+                                  QStringLiteral("select ") + placeColumns().join(QLatin1Char(',')) +
+                                      QStringLiteral(" from destination where inc=?"),
+                                  {inc}, vanishedMessage());
+    if (!record) return record.error();
     PlaceValues place;
-    const QSqlRecord record = q.record();
-    for (int i = 0; i < record.count(); ++i) place.insert(placeColumns().at(i), q.value(i));
+    for (int i = 0; i < record->count(); ++i) place.insert(placeColumns().at(i), record->value(i));
     return place;
 }
 
-static Result<QList<Choice>> readChoices(QSqlDatabase db, const QString &sql, const char *where,
-                                         const std::function<QString(const QVariant &)> &shown)
+static Result<QList<Choice>> readChoices(QSqlDatabase db, const QString &sql,
+                                         const std::function<QString(const QVariant &)> &shown,
+                                         std::source_location location = std::source_location::current())
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q, sql, {}, where); !s) return s.error();
+    if (Status s = exec(q, sql, {}, location); !s) return s.error();
     QList<Choice> choices;
     while (q.next()) choices.append({q.value(0).toInt(), shown(q.value(1))});
     return choices;
@@ -166,21 +164,21 @@ static Result<QList<Choice>> readChoices(QSqlDatabase db, const QString &sql, co
 
 Result<QList<Choice>> vatRateChoices(QSqlDatabase db)
 {
-    return readChoices(db, QStringLiteral("select inc, tva from liste_tva order by inc"), "vatRateChoices",
+    return readChoices(db, QStringLiteral("select inc, tva from liste_tva order by inc"),
                        [](const QVariant &v) { return formatValue(v, QStringLiteral("0.##")); });
 }
 
 Result<QList<Choice>> paymentModeChoices(QSqlDatabase db)
 {
     return readChoices(db, QStringLiteral("select inc, reglement from liste_reglement order by inc"),
-                       "paymentModeChoices", [](const QVariant &v) { return v.toString(); });
+                       [](const QVariant &v) { return v.toString(); });
 }
 
 Result<bool> placeNameTaken(QSqlDatabase db, const QString &name, int inc)
 {
     // The row itself is left out by its key; a new row (0) is compared with every row.
-    auto found = scalar(db, QStringLiteral("select destination from destination where destination=? and inc<>?"),
-                        {name, inc}, "placeNameTaken");
+    auto found =
+        scalar(db, QStringLiteral("select destination from destination where destination=? and inc<>?"), {name, inc});
     if (!found) return found.error();
     return found->isValid();
 }
@@ -197,8 +195,7 @@ Result<QStringList> placeReferences(QSqlDatabase db, const QString &name)
         " or exists(select 1 from liste_grume_transfert where destination=?)"
         " or exists(select 1 from liste_grume_transfert where depart=?),"
         " exists(select 1 from stock_buche where destination=?)");
-    if (Status s = exec(q, sql, {name, name, name, name, name, name, name, name}, "placeReferences"); !s)
-        return s.error();
+    if (Status s = exec(q, sql, {name, name, name, name, name, name, name, name}); !s) return s.error();
     QStringList kinds;
     if (!q.next()) return kinds;
     static const QStringList names{QStringLiteral("commandes"), QStringLiteral("livraisons"),
@@ -233,30 +230,19 @@ Result<QString> checkPlace(QSqlDatabase db, const PlaceValues &place, int inc)
 
 Result<int> createPlace(QSqlDatabase db, const PlaceValues &values)
 {
-    if (Status s = checkColumns(values, "createPlace"); !s) return s.error();
+    const auto columns = placeColumnValues(values);
+    if (!columns) return columns.error();
     const QString name = text(values, QStringLiteral("destination"));
-    if (name.trimmed().isEmpty())
-        return refusal(QStringLiteral("Vous devez saisir un nom de destination"), "createPlace");
+    if (name.trimmed().isEmpty()) return Error::refusal(QStringLiteral("Vous devez saisir un nom de destination"));
 
-    QStringList columns;
-    QStringList marks;
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        if (it.key() == QLatin1String("inc")) continue;
-        columns << it.key();
-        marks << QStringLiteral("?");
-    }
-    const QString sql = QStringLiteral("insert into destination (%1) values (%2)")
-                            .arg(columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     int inc = 0;
     Status done = inTransaction(db, [&]() -> Status {
         auto taken = placeNameTaken(db, name, 0);
         if (!taken) return taken.error();
-        if (*taken) return refusal(placeNameExistsMessage(), "createPlace");
-        QSqlQuery q(db);
-        if (!q.prepare(sql)) return databaseError(q.lastError(), sql, QStringLiteral("createPlace"));
-        for (const QString &column : columns) q.addBindValue(values.value(column));
-        if (!q.exec()) return nameError(databaseError(q.lastError(), sql, QStringLiteral("createPlace")));
-        inc = q.lastInsertId().toInt();
+        if (*taken) return Error::refusal(placeNameExistsMessage());
+        const auto inserted = insertRow(db, QStringLiteral("destination"), *columns);
+        if (!inserted) return nameError(inserted.error());
+        inc = *inserted;
         return {};
     });
     if (!done) return done.error();
@@ -265,38 +251,30 @@ Result<int> createPlace(QSqlDatabase db, const PlaceValues &values)
 
 Status updatePlace(QSqlDatabase db, int inc, const PlaceValues &values)
 {
-    if (Status s = checkColumns(values, "updatePlace"); !s) return s;
-    QStringList columns;
-    for (auto it = values.cbegin(); it != values.cend(); ++it)
-        if (it.key() != QLatin1String("inc")) columns << it.key();
-    if (columns.isEmpty()) return {};
+    const auto columns = placeColumnValues(values);
+    if (!columns) return columns.error();
+    if (columns->isEmpty()) return {};
     const bool naming = values.contains(QStringLiteral("destination"));
     const QString name = text(values, QStringLiteral("destination"));
     if (naming && name.trimmed().isEmpty())
-        return refusal(QStringLiteral("Vous devez saisir un nom de destination"), "updatePlace");
+        return Error::refusal(QStringLiteral("Vous devez saisir un nom de destination"));
 
-    QStringList sets;
-    for (const QString &column : columns) sets << column + QStringLiteral("=?");
-    const QString sql = QStringLiteral("update destination set %1 where inc=?").arg(sets.join(QLatin1Char(',')));
     return inTransaction(db, [&]() -> Status {
-        auto stored = lockPlace(db, inc, "updatePlace");
+        auto stored = lockPlace(db, inc);
         if (!stored) return stored.error();
-        if (!stored->isValid()) return refusal(vanishedMessage(), "updatePlace");
+        if (!stored->isValid()) return Error::notFound(vanishedMessage());
         const QString storedName = stored->toString();
         if (naming && name != storedName) {
             // The records that name the place keep its old name: renaming would cut them off.
             auto references = placeReferences(db, storedName);
             if (!references) return references.error();
-            if (!references->isEmpty()) return refusal(placeInUseMessage(storedName, *references, true), "updatePlace");
+            if (!references->isEmpty()) return Error::refusal(placeInUseMessage(storedName, *references, true));
             auto taken = placeNameTaken(db, name, inc);
             if (!taken) return taken.error();
-            if (*taken) return refusal(placeNameExistsMessage(), "updatePlace");
+            if (*taken) return Error::refusal(placeNameExistsMessage());
         }
-        QSqlQuery q(db);
-        if (!q.prepare(sql)) return databaseError(q.lastError(), sql, QStringLiteral("updatePlace"));
-        for (const QString &column : columns) q.addBindValue(values.value(column));
-        q.addBindValue(inc);
-        if (!q.exec()) return nameError(databaseError(q.lastError(), sql, QStringLiteral("updatePlace")));
+        if (Status s = overwriteRow(db, QStringLiteral("destination"), QStringLiteral("inc"), inc, *columns); !s)
+            return nameError(s.error());
         return {};
     });
 }
@@ -304,14 +282,13 @@ Status updatePlace(QSqlDatabase db, int inc, const PlaceValues &values)
 Status deletePlace(QSqlDatabase db, int inc)
 {
     return inTransaction(db, [&]() -> Status {
-        auto stored = lockPlace(db, inc, "deletePlace");
+        auto stored = lockPlace(db, inc);
         if (!stored) return stored.error();
-        if (!stored->isValid()) return refusal(vanishedMessage(), "deletePlace");
+        if (!stored->isValid()) return Error::notFound(vanishedMessage());
         auto references = placeReferences(db, stored->toString());
         if (!references) return references.error();
-        if (!references->isEmpty())
-            return refusal(placeInUseMessage(stored->toString(), *references, false), "deletePlace");
-        auto removed = execute(db, QStringLiteral("Delete from destination where inc=?"), {inc}, "deletePlace");
+        if (!references->isEmpty()) return Error::refusal(placeInUseMessage(stored->toString(), *references, false));
+        auto removed = execute(db, QStringLiteral("Delete from destination where inc=?"), {inc});
         if (!removed) return removed.error();
         return {};
     });

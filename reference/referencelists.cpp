@@ -2,6 +2,7 @@
 
 #include "formats.h"
 #include "sql.h"
+#include "statements.h"
 
 #include <QSqlQuery>
 
@@ -10,10 +11,6 @@
 namespace ravelin {
 
 namespace {
-
-// The error code of a write whose row changed or vanished since it was read. Negative, so that it
-// never meets a server's error number.
-constexpr int changedElsewhereCode = -4001;
 
 QString thisRecord()
 {
@@ -208,15 +205,6 @@ QVariant nullOf(ColumnKind kind)
     return QVariant(QMetaType::fromType<QString>());
 }
 
-Status run(QSqlQuery &query, const QString &sql, const QVariantList &values, const char *where)
-{
-    const QString fn = QString::fromLatin1(where);
-    if (!query.prepare(sql)) return databaseError(query.lastError(), sql, fn);
-    for (const QVariant &v : values) query.addBindValue(v);
-    if (!query.exec()) return databaseError(query.lastError(), sql, fn);
-    return {};
-}
-
 // The condition that finds the row read as `asRead`: by its key where the table has one, and in
 // every case only while each column still holds the value it was read with. Text is compared
 // byte for byte (the table's collation would take "transport" for "TRANSPORT"), nulls match
@@ -252,25 +240,19 @@ QString identifyingCondition(const ReferenceTableDef &def, const ReferenceRow &a
     return parts.join(QStringLiteral(" AND "));
 }
 
-Error changedElsewhere(RowAction action, const QString &table, const QString &where)
+// The row read is no longer found as it was: changed or deleted meanwhile, the two are not told
+// apart here (a table without a key has nothing else to find its row by).
+Error changedElsewhere(RowAction action, const QString &table,
+                       std::source_location location = std::source_location::current())
 {
-    Error e;
-    e.message = action == RowAction::Modify
-                    ? QStringLiteral("Cet enregistrement a été modifié ou supprimé sur un autre poste depuis "
-                                     "l'affichage de la liste : votre modification n'a pas été enregistrée.")
-                    : QStringLiteral("Cet enregistrement a été modifié ou supprimé sur un autre poste depuis "
-                                     "l'affichage de la liste : il n'a pas été supprimé.");
+    Error e = Error::changedElsewhere(
+        action == RowAction::Modify
+            ? QStringLiteral("Cet enregistrement a été modifié ou supprimé sur un autre poste depuis "
+                             "l'affichage de la liste : votre modification n'a pas été enregistrée.")
+            : QStringLiteral("Cet enregistrement a été modifié ou supprimé sur un autre poste depuis "
+                             "l'affichage de la liste : il n'a pas été supprimé."),
+        location);
     e.detail = QStringLiteral("Aucune ligne de %1 ne correspond aux valeurs lues.").arg(table);
-    e.where = where;
-    e.nativeCode = changedElsewhereCode;
-    return e;
-}
-
-Error refused(const QString &message, const char *where)
-{
-    Error e;
-    e.message = message;
-    e.where = QString::fromLatin1(where);
     return e;
 }
 
@@ -352,7 +334,7 @@ Result<QList<ReferenceRow>> readReferenceRows(QSqlDatabase db, ReferenceTable ta
     const ReferenceTableDef &def = referenceTable(table);
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = run(q, listStatement(def), {}, "readReferenceRows"); !s) return s.error();
+    if (Status s = exec(q, listStatement(def)); !s) return s.error();
     QList<ReferenceRow> rows;
     while (q.next()) {
         ReferenceRow row;
@@ -365,30 +347,24 @@ Result<QList<ReferenceRow>> readReferenceRows(QSqlDatabase db, ReferenceTable ta
 Result<ReferenceRow> insertReferenceRow(QSqlDatabase db, ReferenceTable table, const ReferenceRow &values)
 {
     const ReferenceTableDef &def = referenceTable(table);
-    QStringList names, marks;
-    QVariantList bound;
+    QList<ColumnValue> columns;
     ReferenceRow written;
     for (const ReferenceColumn &c : def.columns) {
         if (c.name == def.key) continue;
         const QVariant v = storedValue(c, values.value(c.name));
-        names << c.name;
-        marks << QStringLiteral("?");
-        bound << v;
+        columns.append({c.name, v});
         written.insert(c.name, v);
     }
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(def.table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    QSqlQuery q(db);
-    if (Status s = run(q, sql, bound, "insertReferenceRow"); !s) return s.error();
-    if (def.hasKey()) written.insert(def.key, q.lastInsertId().toInt());
+    const auto key = insertRow(db, def.table, columns);
+    if (!key) return key.error();
+    if (def.hasKey()) written.insert(def.key, *key);
     return written;
 }
 
 Status updateReferenceRow(QSqlDatabase db, ReferenceTable table, const ReferenceRow &asRead, const ReferenceRow &values)
 {
     const ReferenceTableDef &def = referenceTable(table);
-    if (const QString no = fixedRowRefusal(def, asRead, RowAction::Modify); !no.isEmpty())
-        return refused(no, "updateReferenceRow");
+    if (const QString no = fixedRowRefusal(def, asRead, RowAction::Modify); !no.isEmpty()) return Error::refusal(no);
     QVariantList identifying;
     const QString condition = identifyingCondition(def, asRead, identifying);
     QStringList assignments;
@@ -406,33 +382,30 @@ Status updateReferenceRow(QSqlDatabase db, ReferenceTable table, const Reference
     // changes, so the update alone could not tell a vanished row from an unchanged one.
     return inTransaction(db, [&]() -> Status {
         QSqlQuery q(db);
-        if (Status s = run(q, lock, identifying, "updateReferenceRow"); !s) return s;
-        if (!q.next()) return changedElsewhere(RowAction::Modify, def.table, QStringLiteral("updateReferenceRow"));
-        QSqlQuery u(db);
-        return run(u, update, bound, "updateReferenceRow");
+        if (Status s = exec(q, lock, identifying); !s) return s;
+        if (!q.next()) return changedElsewhere(RowAction::Modify, def.table);
+        auto written = execute(db, update, bound);
+        if (!written) return written.error();
+        return {};
     });
 }
 
 Status deleteReferenceRow(QSqlDatabase db, ReferenceTable table, const ReferenceRow &asRead)
 {
     const ReferenceTableDef &def = referenceTable(table);
-    if (const QString no = fixedRowRefusal(def, asRead, RowAction::Delete); !no.isEmpty())
-        return refused(no, "deleteReferenceRow");
+    if (const QString no = fixedRowRefusal(def, asRead, RowAction::Delete); !no.isEmpty()) return Error::refusal(no);
     QVariantList identifying;
     const QString condition = identifyingCondition(def, asRead, identifying);
-    QSqlQuery q(db);
-    if (Status s = run(q, QStringLiteral("DELETE FROM %1 WHERE %2 LIMIT 1").arg(def.table, condition), identifying,
-                       "deleteReferenceRow");
-        !s)
-        return s;
-    if (q.numRowsAffected() < 1)
-        return changedElsewhere(RowAction::Delete, def.table, QStringLiteral("deleteReferenceRow"));
+    auto deleted =
+        execute(db, QStringLiteral("DELETE FROM %1 WHERE %2 LIMIT 1").arg(def.table, condition), identifying);
+    if (!deleted) return deleted.error();
+    if (*deleted < 1) return changedElsewhere(RowAction::Delete, def.table);
     return {};
 }
 
 bool isChangedElsewhere(const Error &error)
 {
-    return error.nativeCode == changedElsewhereCode;
+    return error.kind == ErrorKind::ChangedElsewhere;
 }
 
 } // namespace ravelin

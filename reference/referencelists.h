@@ -116,7 +116,8 @@ Status updateReferenceRow(QSqlDatabase db, ReferenceTable table, const Reference
 // Deletes the row read as `asRead`, on the same terms.
 Status deleteReferenceRow(QSqlDatabase db, ReferenceTable table, const ReferenceRow &asRead);
 
-// True for the error of a write refused because the row changed or vanished on another workstation.
+// True for the error of a write refused because the row changed or vanished on another workstation
+// (its kind is ErrorKind::ChangedElsewhere).
 bool isChangedElsewhere(const Error &error);
 
 } // namespace ravelin

@@ -48,7 +48,7 @@ void CostPriceTab::refresh()
 {
     const auto read = readCostPrice(m_context.db, m_nLot);
     if (!read) {
-        showFailure(*m_context.dialogs, read.error());
+        m_context.dialogs->error(read.error());
         return;
     }
     const CostPrice &p = *read;

@@ -157,7 +157,7 @@ void LotEditor::installLotTabs()
     connect(m_ownersTab, &OwnersTab::lotTotalsChanged, this, [this] {
         auto derived = readLotDerivedColumns(m_context.db, m_nLot);
         if (!derived) {
-            showFailure(*m_context.dialogs, derived.error());
+            m_context.dialogs->error(derived.error());
             return;
         }
         for (int i = 0; i < derived->count(); ++i) {
@@ -267,7 +267,7 @@ void LotEditor::reloadLines()
     const int keepInc = currentLineInc();
     const int keepRow = currentLine();
     if (Status s = loadModel(*m_linesSource, m_context.db, lotVolumeLinesQuery(m_nLot), "LotEditor::reloadLines"); !s) {
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
         return;
     }
     showColumns(m_ui->Grille_lots, *m_lines,
@@ -338,7 +338,7 @@ void LotEditor::reloadDeliveries()
 {
     auto table = readLotDeliveries(m_context.db, QString::number(m_nLot));
     if (!table) {
-        showFailure(*m_context.dialogs, table.error());
+        m_context.dialogs->error(table.error());
         return;
     }
     struct Column
@@ -401,7 +401,7 @@ void LotEditor::recomputeWoodState()
         // The lot's estimation and cost total are written with the wood state.
         m_original.setValue(QStringLiteral("estimation"), round3(totals->total));
     } else {
-        showFailure(*m_context.dialogs, totals.error());
+        m_context.dialogs->error(totals.error());
     }
     reloadLines();
 }
@@ -420,7 +420,7 @@ void LotEditor::leaveFinishedField()
     const QString value = m_ui->coupe_fini->currentText();
     if (value == m_finishedApplied) return;
     if (Status s = applyLotFinished(m_context.db, m_nLot, value == QLatin1String("OUI")); !s) {
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
         return;
     }
     m_finishedApplied = value;
@@ -461,14 +461,14 @@ void LotEditor::printLotDeliveries()
     auto table = readLotDeliveries(m_context.db, QString::number(m_nLot),
                                    DatePeriod{m_ui->Periode_du->date(), m_ui->Periode_au->date()});
     if (!table) {
-        showFailure(*m_context.dialogs, table.error());
+        m_context.dialogs->error(table.error());
         return;
     }
     const QSqlRecord lot = record();
     auto document = layoutLotDeliveries(lotDeliveriesData(*table, m_nLot, lot.value(QStringLiteral("lieu")).toString(),
                                                           lot.value(QStringLiteral("adresse")).toString()));
     if (!document) {
-        showFailure(*m_context.dialogs, document.error());
+        m_context.dialogs->error(document.error());
         return;
     }
     ReportPreview preview(*document, *m_context.dialogs, this);

@@ -111,7 +111,7 @@ void LotLogsDialog::afterChange(std::optional<int> selectInc)
         m_totalsWritten = true;
         showTotals();
     } else {
-        showFailure(*m_context.dialogs, totals.error());
+        m_context.dialogs->error(totals.error());
     }
     reload(selectInc);
     redrawChart();
@@ -123,7 +123,7 @@ void LotLogsDialog::createLog()
     if (runModal(entry) != QDialog::Accepted) return;
     auto inc = insertLog(m_context.db, entry.record());
     if (!inc) {
-        showFailure(*m_context.dialogs, inc.error());
+        m_context.dialogs->error(inc.error());
         return;
     }
     afterChange(*inc);
@@ -139,13 +139,13 @@ void LotLogsDialog::modifyLog()
     const int inc = m_list->raw(row, QStringLiteral("inc")).toInt();
     auto log = loadLog(m_context.db, inc);
     if (!log) {
-        showFailure(*m_context.dialogs, log.error());
+        m_context.dialogs->error(log.error());
         return;
     }
     LogEntryDialog entry(m_context, *log, this);
     if (runModal(entry) != QDialog::Accepted) return;
     if (Status s = updateLog(m_context.db, entry.record()); !s) {
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
         return;
     }
     afterChange(inc);
@@ -165,7 +165,7 @@ void LotLogsDialog::deleteLogs()
     } else {
         done = deleteLog(m_context.db, m_list->raw(row, QStringLiteral("inc")).toInt());
     }
-    if (!done) showFailure(*m_context.dialogs, done.error());
+    if (!done) m_context.dialogs->error(done.error());
     afterChange(std::nullopt);
 }
 

@@ -91,7 +91,7 @@ void LotWorkTab::reload()
 {
     const int selected = currentLineInc();
     if (Status s = loadModel(*m_linesSource, workLinesQuery(m_context.db, m_nLot)); !s) {
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
         return;
     }
     showColumns(m_ui->Grille_lots_exploitation, *m_lines,
@@ -138,7 +138,7 @@ void LotWorkTab::reloadWorkLists()
             continue;
         }
         if (Status s = loadModel(*m_workSources[g], workListQuery(m_context.db, m_nLot, line, group)); !s) {
-            showFailure(*m_context.dialogs, s.error());
+            m_context.dialogs->error(s.error());
             return;
         }
         showColumns(grid(group), *m_work[g],
@@ -168,7 +168,7 @@ bool LotWorkTab::refusedOnFinishedLot()
 
 void LotWorkTab::workChanged()
 {
-    if (auto totals = computeWoodState(m_context.db, m_nLot); !totals) showFailure(*m_context.dialogs, totals.error());
+    if (auto totals = computeWoodState(m_context.db, m_nLot); !totals) m_context.dialogs->error(totals.error());
     reload();
     emit woodStateChanged();
 }
@@ -184,7 +184,7 @@ void LotWorkTab::createWork(WorkGroup group)
     WorkEntryDialog screen(m_context, group, newWorkRow(m_nLot, m_indiceLot, line, group, QDate::currentDate()), this);
     if (runModal(screen) == QDialog::Accepted) {
         if (const auto created = ravelin::createWork(m_context.db, screen.row()); !created)
-            showFailure(*m_context.dialogs, created.error());
+            m_context.dialogs->error(created.error());
     }
     workChanged();
 }
@@ -199,13 +199,13 @@ void LotWorkTab::modifyWork(WorkGroup group)
     }
     const auto row = loadWork(m_context.db, m_work[int(group)]->raw(i.row(), QStringLiteral("inc")).toInt());
     if (!row) {
-        showFailure(*m_context.dialogs, row.error());
+        m_context.dialogs->error(row.error());
         reload();
         return;
     }
     WorkEntryDialog screen(m_context, group, *row, this);
     if (runModal(screen) == QDialog::Accepted) {
-        if (Status s = updateWork(m_context.db, screen.row()); !s) showFailure(*m_context.dialogs, s.error());
+        if (Status s = updateWork(m_context.db, screen.row()); !s) m_context.dialogs->error(s.error());
     }
     workChanged();
 }
@@ -220,7 +220,7 @@ void LotWorkTab::deleteWork(WorkGroup group)
     }
     const int inc = m_work[int(group)]->raw(i.row(), QStringLiteral("inc")).toInt();
     if (confirmDeletion(*m_context.dialogs, QStringLiteral("Voulez vous supprimer cette intervention ?"))) {
-        if (Status s = ravelin::deleteWork(m_context.db, inc); !s) showFailure(*m_context.dialogs, s.error());
+        if (Status s = ravelin::deleteWork(m_context.db, inc); !s) m_context.dialogs->error(s.error());
     }
     workChanged();
 }
@@ -245,7 +245,7 @@ void LotWorkTab::changeShare(WorkGroup group)
     // Not a number, or not a share: nothing changes.
     if (!ok || value < 0 || value > 100) return;
     if (Status s = setWorkShare(m_context.db, currentLineInc(), group, int(std::lround(value))); !s) {
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
         return;
     }
     workChanged();

@@ -222,7 +222,7 @@ void ProgressChart::showLot(int nLot)
     }
     const auto read = readLotProgress(m_context.db, nLot);
     if (!read) {
-        showFailure(*m_context.dialogs, read.error());
+        m_context.dialogs->error(read.error());
         return;
     }
     m_nLot = nLot;

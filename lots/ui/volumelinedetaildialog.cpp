@@ -27,7 +27,7 @@ VolumeLineDetailDialog::VolumeLineDetailDialog(AppContext &context, const Availa
     connect(m_ui->BtnFermer, &QPushButton::clicked, this, &VolumeLineDetailDialog::accept);
 
     if (Status s = loadModel(*m_source, context.db, availableLinesDetailQuery(filter), "VolumeLineDetailDialog"); !s) {
-        showFailure(*context.dialogs, s.error());
+        context.dialogs->error(s.error());
         return;
     }
     m_loaded = true;

@@ -49,11 +49,11 @@ void VolumeLinePicker::search()
     else if (m_ui->tri_n_lot->isChecked()) wanted.sort = VolumeLineSort::LotNumber;
     auto statement = volumeLinePickerQuery(wanted);
     if (!statement) {
-        showFailure(*m_context.dialogs, statement.error());
+        m_context.dialogs->error(statement.error());
         return;
     }
     if (Status s = loadModel(*m_source, m_context.db, *statement, "VolumeLinePicker::search"); !s) {
-        showFailure(*m_context.dialogs, s.error());
+        m_context.dialogs->error(s.error());
         return;
     }
     showColumns(m_ui->Grille_produits, *m_grid,
