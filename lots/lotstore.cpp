@@ -1,6 +1,8 @@
 #include "lotstore.h"
 
 #include "counters.h"
+#include "rowsave.h"
+#include "searchpattern.h"
 #include "sql.h"
 #include "statements.h"
 
@@ -23,7 +25,7 @@ Result<PagedQuery> lotSearchQuery(const LotSearch &search)
     const auto like = [&](const QString &text, const char *condition) {
         if (text.isEmpty()) return;
         q.where += QLatin1String(condition);
-        q.values << QVariant(QLatin1Char('%') + text + QLatin1Char('%'));
+        q.values << QVariant(containsPattern(text));
     };
     like(search.number, " and n_lot like ?");
     like(search.town, " and lieu like ?");
@@ -183,6 +185,19 @@ Status saveLotChanges(QSqlDatabase db, int inc, const QVariantMap &changes)
         values.append({it.key(), it.value()});
     }
     return overwriteRow(db, QStringLiteral("coupe"), QStringLiteral("inc"), inc, values);
+}
+
+Status saveLot(QSqlDatabase db, int inc, const QList<ColumnChange> &changes)
+{
+    for (const ColumnChange &c : changes)
+        if (!editableLotColumns().contains(c.column.toLower()))
+            return Error::failure(QStringLiteral("Colonne de coupe non modifiable : ") + c.column, {});
+    // The percentages felled and skidded follow the purchase type: saved together or not at all.
+    return inTransaction(db, [&]() -> Status {
+        return saveLockedRow(
+            db, QStringLiteral("coupe"), QStringLiteral("inc"), inc, changes,
+            {QStringLiteral("type_achat"), QStringLiteral("fin_pied"), QStringLiteral("fin_abattage")});
+    });
 }
 
 Result<QVariant> firstOwnerPurchaseDate(QSqlDatabase db, int nLot)

@@ -4,6 +4,7 @@
 #include "pagedquerymodel.h"
 #include "result.h"
 #include "servererrors.h"
+#include "statements.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -102,6 +103,12 @@ Result<QSqlRecord> loadLot(QSqlDatabase db, int inc);
 // Writes the given columns of the lot row (only columns the screens edit; n_lot never changes). A
 // lot deleted meanwhile on another workstation is reported (ErrorKind::NotFound).
 Status saveLotChanges(QSqlDatabase db, int inc, const QVariantMap &changes);
+
+// Writes what the lot editor changed, each column compared with the value it read: a change
+// another workstation made meanwhile to another column is kept, one to the same column (or to the
+// purchase type and its percentages while the user changed them) is refused (ChangedElsewhere,
+// naming the fields), a lot deleted meanwhile is reported (NotFound) and nothing is written.
+Status saveLot(QSqlDatabase db, int inc, const QList<ColumnChange> &changes);
 
 // The purchase date of the lot's first owner in name order; null when the lot has no owner.
 Result<QVariant> firstOwnerPurchaseDate(QSqlDatabase db, int nLot);

@@ -1,6 +1,7 @@
 #include "lotwork.h"
 
 #include "formats.h"
+#include "rowsave.h"
 #include "sql.h"
 #include "statements.h"
 
@@ -53,6 +54,17 @@ QList<ColumnValue> workValues(const WorkRow &row)
         {QStringLiteral("unite_action"), row.uniteAction},
         {QStringLiteral("prix_unit_action"), amount(row.prixUnitAction)},
         {QStringLiteral("i_cout"), amount(row.iCout)}};
+}
+
+QList<QPair<QString, QString>> workCaptions()
+{
+    return {{QStringLiteral("type1"), QStringLiteral("Type")},
+            {QStringLiteral("I_nom"), QStringLiteral("Société")},
+            {QStringLiteral("i_date"), QStringLiteral("Date fin chantier")},
+            {QStringLiteral("qte_action"), QStringLiteral("Qte")},
+            {QStringLiteral("unite_action"), QStringLiteral("Unité")},
+            {QStringLiteral("prix_unit_action"), QStringLiteral("Coût / unitaire")},
+            {QStringLiteral("i_cout"), QStringLiteral("Coût total")}};
 }
 
 QString workGoneMessage()
@@ -217,22 +229,27 @@ Result<int> createWork(QSqlDatabase db, const WorkRow &row)
     return inc;
 }
 
-Status updateWork(QSqlDatabase db, const WorkRow &row)
+Status updateWork(QSqlDatabase db, const WorkRow &asRead, const WorkRow &row)
 {
     return inTransaction(db, [&]() -> Status {
         // The row's lot, line and group as stored: a row never moves to another line.
         const auto stored =
             selectOne(db, QStringLiteral("select N_lot, id, type1 from intervention where inc = ? for update"),
-                      {row.inc}, workGoneMessage());
+                      {asRead.inc}, recordDeletedMessage());
         if (!stored) return stored.error();
         const int nLot = stored->value(0).toInt();
         const int lineInc = stored->value(1).toInt();
         const WorkGroup before = workGroupOf(stored->value(2).toString());
-        if (Status s =
-                overwriteRow(db, QStringLiteral("intervention"), QStringLiteral("inc"), row.inc, workValues(row));
+        // The cost follows the quantity and the unit price: saved together or not at all.
+        if (Status s = saveLockedRow(
+                db, QStringLiteral("intervention"), QStringLiteral("inc"), asRead.inc,
+                columnChanges(workValues(asRead), workValues(row), workCaptions()),
+                {QStringLiteral("qte_action"), QStringLiteral("prix_unit_action"), QStringLiteral("i_cout")});
             !s)
             return s;
-        const WorkGroup after = workGroupOf(row.type1);
+        const auto now = scalar(db, QStringLiteral("select type1 from intervention where inc = ?"), {asRead.inc});
+        if (!now) return now.error();
+        const WorkGroup after = workGroupOf(now->toString());
         if (Status s = writeWorkGroupSum(db, nLot, lineInc, after); !s) return s;
         if (before != after) return writeWorkGroupSum(db, nLot, lineInc, before);
         return {};

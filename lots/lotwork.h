@@ -97,8 +97,11 @@ Result<WorkRow> loadWork(QSqlDatabase db, int inc);
 // Writes a new row and its group's sum on the volume line, in one transaction; gives its key.
 // A cost of 0 or less (or none) is refused with workCostRequiredMessage() and writes nothing.
 Result<int> createWork(QSqlDatabase db, const WorkRow &row);
-// Writes a changed row (any cost) and the group's sum, in one transaction.
-Status updateWork(QSqlDatabase db, const WorkRow &row);
+// Writes what the user changed in the row read as `asRead` (any cost) and the group's sum, in one
+// transaction. A change another workstation made meanwhile to another field is kept; one to the
+// same field, or to the quantity, price or cost while the user changed them, is refused
+// (ChangedElsewhere, naming the fields); a row deleted meanwhile is reported (NotFound).
+Status updateWork(QSqlDatabase db, const WorkRow &asRead, const WorkRow &row);
 // Deletes a row and rewrites its group's sum, in one transaction.
 Status deleteWork(QSqlDatabase db, int inc);
 // Writes the sum of the group's costs into the volume line (0 when it has no row).

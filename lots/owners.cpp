@@ -3,6 +3,7 @@
 #include "formats.h"
 #include "lotrecompute.h"
 #include "multirow.h"
+#include "rowsave.h"
 #include "sql.h"
 #include "statements.h"
 #include "units.h"
@@ -74,6 +75,42 @@ QList<ColumnValue> ownerValues(const Owner &o)
             {QStringLiteral("coef"), amount(o.coef)},
             {QStringLiteral("coupe_fini"), o.coupeFini},
             {QStringLiteral("prix_unit"), amount(o.prixUnit)}};
+}
+
+// The owner screen's labels, which name the fields in messages.
+QList<QPair<QString, QString>> ownerCaptions()
+{
+    return {{QStringLiteral("type_proprietaire"), QStringLiteral("Type propriétaire")},
+            {QStringLiteral("date_achat"), QStringLiteral("Date achat")},
+            {QStringLiteral("n_parcelle"), QStringLiteral("N° Parcelles")},
+            {QStringLiteral("acheteur"), QStringLiteral("Acheteur")},
+            {QStringLiteral("pro_adresse"), QStringLiteral("Adresse")},
+            {QStringLiteral("pro_cp"), QStringLiteral("Code postal")},
+            {QStringLiteral("pro_ville"), QStringLiteral("Ville")},
+            {QStringLiteral("pro_tel"), QStringLiteral("Téléphone")},
+            {QStringLiteral("pefc"), QStringLiteral("N° adhérent PEFC")},
+            {QStringLiteral("achat_fixe"), QStringLiteral("Achat prix FIXE")},
+            {QStringLiteral("prix_achat"), QStringLiteral("Prix Achat")},
+            {QStringLiteral("prix_estime"), QStringLiteral("Prix Estimé")},
+            {QStringLiteral("coef_cvo"), QStringLiteral("CVO (% )")},
+            {QStringLiteral("cvo"), QStringLiteral("Coût CVO")},
+            {QStringLiteral("cout_total"), QStringLiteral("Coût total")},
+            {QStringLiteral("estimation"), QStringLiteral("Estimation")},
+            {QStringLiteral("abattage_cout"), QStringLiteral("Acompte")},
+            {QStringLiteral("pro_paye"), QStringLiteral("Payé")},
+            {QStringLiteral("surface"), QStringLiteral("Surface (ha)")},
+            {QStringLiteral("coef"), QStringLiteral("Coefficient")},
+            {QStringLiteral("coupe_fini"), QStringLiteral("Terminé")},
+            {QStringLiteral("prix_unit"), QStringLiteral("Prix unitaire")}};
+}
+
+// The owner's cost: the levy and the total follow the prices and the rate, so they are saved
+// together or not at all.
+QStringList ownerCostColumns()
+{
+    return {QStringLiteral("achat_fixe"), QStringLiteral("prix_achat"), QStringLiteral("prix_estime"),
+            QStringLiteral("coef_cvo"),   QStringLiteral("cvo"),        QStringLiteral("cout_total"),
+            QStringLiteral("estimation")};
 }
 
 QString ownerColumns()
@@ -236,10 +273,10 @@ QString surfaceTonnesText(const QVariant &surface, const QVariant &coef)
            QStringLiteral(" Tonnes )");
 }
 
-Status updateLotFromOwners(QSqlDatabase db, int nLot, OwnersJoin join)
+Status updateLotFromOwners(QSqlDatabase db, int nLot)
 {
     // The separator of a group_concat is a literal of the statement, never a value.
-    const QString sep = join == OwnersJoin::Spaced ? QStringLiteral("' + '") : QStringLiteral("'+'");
+    const QString sep = QStringLiteral("' + '");
     const QString sql =
         QStringLiteral(
             "update coupe c left join ("
@@ -286,21 +323,22 @@ Result<int> createOwner(QSqlDatabase db, const Owner &owner)
         const auto inserted = insertRow(db, QStringLiteral("proprietaire"), ownerPlace(owner) + ownerValues(owner));
         if (!inserted) return inserted.error();
         inc = *inserted;
-        return updateLotFromOwners(db, owner.nLot, OwnersJoin::Spaced);
+        return updateLotFromOwners(db, owner.nLot);
     });
     if (!done) return done.error();
     return inc;
 }
 
-Status updateOwner(QSqlDatabase db, const Owner &owner)
+Status updateOwner(QSqlDatabase db, const Owner &asRead, const Owner &owner)
 {
     return inTransaction(db, [&]() -> Status {
         // The lot and the name stay as they were written.
-        if (Status s =
-                overwriteRow(db, QStringLiteral("proprietaire"), QStringLiteral("inc"), owner.inc, ownerValues(owner));
+        if (Status s = saveLockedRow(db, QStringLiteral("proprietaire"), QStringLiteral("inc"), asRead.inc,
+                                     columnChanges(ownerValues(asRead), ownerValues(owner), ownerCaptions()),
+                                     ownerCostColumns());
             !s)
             return s;
-        return updateLotFromOwners(db, owner.nLot, OwnersJoin::Tight);
+        return updateLotFromOwners(db, asRead.nLot);
     });
 }
 
@@ -324,7 +362,7 @@ Status deleteOwner(QSqlDatabase db, int inc)
             return s.error();
         if (Status s = recomputeLotInTransaction(db, nLot, Rebuild::Yes); !s) return s;
         if (auto s = execute(db, QStringLiteral("delete from proprietaire where inc = ?"), {inc}); !s) return s.error();
-        return updateLotFromOwners(db, nLot, OwnersJoin::Spaced);
+        return updateLotFromOwners(db, nLot);
     });
 }
 
@@ -413,7 +451,7 @@ Status createSpeciesLine(QSqlDatabase db, SpeciesLine line)
             return s.error();
         if (Status s = refreshStoredOwnerCost(db, line.nLot, line.nom); !s) return s;
         if (Status s = recomputeLotInTransaction(db, line.nLot, Rebuild::Yes); !s) return s;
-        return updateLotFromOwners(db, line.nLot, OwnersJoin::Tight);
+        return updateLotFromOwners(db, line.nLot);
     });
 }
 
@@ -424,20 +462,60 @@ Status updateSpeciesLine(QSqlDatabase db, const SpeciesLine &original, SpeciesLi
     changed.qualite = original.qualite;
     changed.unite = original.unite;
     if (Status s = completeFromDatabase(db, changed); !s) return s;
+    const QVariantList where{original.nLot, original.nom, original.essence, original.qualite, original.unite};
+    const QString line = QStringLiteral("where N_lot = ? and ifnull(nom, '') = ? and ifnull(essence, '') = ? "
+                                        "and ifnull(qualite, '') = ? and ifnull(unite, '') = ? limit 1");
     return inTransaction(db, [&]() -> Status {
-        if (auto s = execute(db,
-                             QStringLiteral("update proprietaire_essence set qte = ?, qte_reel = ?, qte_defaut = ?, "
-                                            "prix_unit = ?, prix_total = ?, `long` = ? "
-                                            "where N_lot = ? and ifnull(nom, '') = ? and ifnull(essence, '') = ? "
-                                            "and ifnull(qualite, '') = ? and ifnull(unite, '') = ? limit 1"),
-                             {amount(changed.qte), amount(changed.qteReel), amount(changed.qteDefaut),
-                              amount(changed.prixUnit), amount(changed.prixTotal), changed.comment, original.nLot,
-                              original.nom, original.essence, original.qualite, original.unite});
-            !s)
-            return s.error();
+        // The line as stored now, held until the end: quantities, prices and the total must agree,
+        // so a change the user made is refused when another workstation changed any of them.
+        const auto stored = selectOne(db,
+                                      QStringLiteral("select qte, qte_reel, qte_defaut, prix_unit, prix_total, `long` "
+                                                     "from proprietaire_essence ") +
+                                          line + QStringLiteral(" for update"),
+                                      where, recordDeletedMessage());
+        if (!stored) return stored.error();
+        const QList<ColumnChange> changes{
+            {QStringLiteral("qte"), amount(original.qte), amount(changed.qte), QStringLiteral("Quantité estimée")},
+            {QStringLiteral("qte_reel"), amount(original.qteReel), amount(changed.qteReel),
+             QStringLiteral("Quantité réelle")},
+            {QStringLiteral("qte_defaut"), amount(original.qteDefaut), amount(changed.qteDefaut),
+             QStringLiteral("Quantité (unité par défaut)")},
+            {QStringLiteral("prix_unit"), amount(original.prixUnit), amount(changed.prixUnit),
+             QStringLiteral("Prix Unitaire")},
+            {QStringLiteral("prix_total"), amount(original.prixTotal), amount(changed.prixTotal),
+             QStringLiteral("Prix Total")},
+            {QStringLiteral("long"), original.comment, changed.comment, QStringLiteral("Commentaire")}};
+        bool amountsChanged = false;
+        for (int i = 0; i < 5; ++i)
+            if (!sameStoredValue(changes[i].asRead, changes[i].value)) amountsChanged = true;
+        QStringList differing;
+        for (int i = 0; i < changes.size(); ++i) {
+            const bool checked = i < 5 ? amountsChanged : !sameStoredValue(changes[i].asRead, changes[i].value);
+            // The comment is read as a text: a null one is read as empty.
+            QVariant now = stored->value(i);
+            if (changes[i].asRead.typeId() == QMetaType::QString) now = now.toString();
+            if (checked && !sameStoredValue(now, changes[i].asRead)) differing << changes[i].caption;
+        }
+        if (!differing.isEmpty()) return Error::changedElsewhere(recordChangedMessage(differing));
+        // Only what the user changed is written; the rest keeps what another workstation wrote.
+        QStringList sets;
+        QVariantList values;
+        for (const ColumnChange &c : changes) {
+            if (sameStoredValue(c.asRead, c.value)) continue;
+            sets << QStringLiteral("`%1` = ?").arg(c.column);
+            values << c.value;
+        }
+        if (!sets.isEmpty()) {
+            if (auto s = execute(db,
+                                 QStringLiteral("update proprietaire_essence set ") + sets.join(QStringLiteral(", ")) +
+                                     QLatin1Char(' ') + line,
+                                 values + where);
+                !s)
+                return s.error();
+        }
         if (Status s = refreshStoredOwnerCost(db, original.nLot, original.nom); !s) return s;
         if (Status s = recomputeLotInTransaction(db, original.nLot, Rebuild::Yes); !s) return s;
-        return updateLotFromOwners(db, original.nLot, OwnersJoin::Tight);
+        return updateLotFromOwners(db, original.nLot);
     });
 }
 

@@ -99,15 +99,12 @@ Result<OwnerSpeciesSums> ownerSpeciesSums(QSqlDatabase db, int nLot, const QStri
 // "( soit 12,50 Tonnes )" for a surface and a coefficient above 0, "..." otherwise.
 QString surfaceTonnesText(const QVariant &surface, const QVariant &coef);
 
-// How the owners' names and parcels are joined into the lot: " + " after a creation or a
-// deletion, "+" after a modification (as older workstations store them).
-enum class OwnersJoin { Spaced, Tight };
-
 // Writes the lot's columns that follow its owners and volume lines: prix_achat, surface, cvo and
-// abattage_cout (sums over the owners), nom and N_parcelle (joined in name order), acheteur (the
+// abattage_cout (sums over the owners), nom and N_parcelle (joined with " + " in name order, after
+// any change alike), acheteur (the
 // non-empty buyers joined with "+"), estimation and cout_total. Texts are cut to the columns'
 // length. One statement.
-Status updateLotFromOwners(QSqlDatabase db, int nLot, OwnersJoin join);
+Status updateLotFromOwners(QSqlDatabase db, int nLot);
 
 // The lot's columns that follow its owners and volume lines, as written: prix_achat, surface, cvo,
 // abattage_cout, nom, N_parcelle, acheteur, estimation, cout_total, total_grume, total_grume_livre.
@@ -116,8 +113,11 @@ Result<QSqlRecord> readLotDerivedColumns(QSqlDatabase db, int nLot);
 
 // Writes a new owner and updates the lot, in one transaction; gives the owner's key.
 Result<int> createOwner(QSqlDatabase db, const Owner &owner);
-// Writes the owner (its name never changes) and updates the lot, in one transaction.
-Status updateOwner(QSqlDatabase db, const Owner &owner);
+// Writes what the user changed in the owner read as `asRead` (its name never changes) and updates
+// the lot, in one transaction. A change another workstation made meanwhile to another field is
+// kept; one to the same field, or to the cost while the user changed it, is refused
+// (ChangedElsewhere, naming the fields); an owner deleted meanwhile is reported (NotFound).
+Status updateOwner(QSqlDatabase db, const Owner &asRead, const Owner &owner);
 // Deletes the owner in one transaction: its species lines zeroed, the lot's volume lines rebuilt
 // (which deletes the lines left at zero), the owner row deleted, the lot updated.
 Status deleteOwner(QSqlDatabase db, int inc);
@@ -162,7 +162,10 @@ void completeSpeciesLine(SpeciesLine &line, const SpeciesUnits *units);
 // Writes a new species line (completed with the species' coefficients), then, in the same
 // transaction, the owner's stored cost, the lot's volume lines rebuilt and the lot updated.
 Status createSpeciesLine(QSqlDatabase db, SpeciesLine line);
-// The same for a changed line; `original` names the row as it was read.
+// The same for a changed line; `original` is the row as it was read and names it. Only the
+// changed fields are written; the quantities, prices and total are refused together when another
+// workstation changed any of them (ChangedElsewhere), a line deleted meanwhile is reported
+// (NotFound).
 Status updateSpeciesLine(QSqlDatabase db, const SpeciesLine &original, SpeciesLine changed);
 
 } // namespace ravelin

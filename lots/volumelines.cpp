@@ -1,6 +1,8 @@
 #include "volumelines.h"
 
 #include "formats.h"
+#include "rowsave.h"
+#include "searchpattern.h"
 #include "sql.h"
 #include "statements.h"
 
@@ -109,29 +111,100 @@ Result<int> insertLog(QSqlDatabase db, const LogRecord &log)
     return q.lastInsertId().toInt();
 }
 
-Status updateLog(QSqlDatabase db, const LogRecord &log)
+namespace {
+
+// What the log entry screen edits, as stored.
+QList<ColumnValue> logValues(const LogRecord &log)
 {
-    auto done =
-        execute(db,
-                QStringLiteral("update grume set n_grume=?,essence=?,qualite=?,classe=?,diametre=?,longueur=?,"
-                               "pourcent_ecorce=?,m3_sur_ecorce=?,m3=?,date_creation=? where inc=?"),
-                {textOrNull(log.nGrume), textOrNull(log.essence), textOrNull(log.qualite), textOrNull(log.classe),
-                 numberOrNull(log.diametre), numberOrNull(log.longueur), numberOrNull(log.pourcentEcorce),
-                 numberOrNull(log.m3SurEcorce), numberOrNull(log.m3), dateOrNull(log.dateCreation), log.inc});
-    if (!done) return done.error();
-    return {};
+    return {{QStringLiteral("n_grume"), textOrNull(log.nGrume)},
+            {QStringLiteral("essence"), textOrNull(log.essence)},
+            {QStringLiteral("qualite"), textOrNull(log.qualite)},
+            {QStringLiteral("classe"), textOrNull(log.classe)},
+            {QStringLiteral("diametre"), numberOrNull(log.diametre)},
+            {QStringLiteral("longueur"), numberOrNull(log.longueur)},
+            {QStringLiteral("pourcent_ecorce"), numberOrNull(log.pourcentEcorce)},
+            {QStringLiteral("m3_sur_ecorce"), numberOrNull(log.m3SurEcorce)},
+            {QStringLiteral("m3"), numberOrNull(log.m3)},
+            {QStringLiteral("date_creation"), dateOrNull(log.dateCreation)}};
+}
+
+QList<QPair<QString, QString>> logCaptions()
+{
+    return {{QStringLiteral("n_grume"), QStringLiteral("N° GRUME")},
+            {QStringLiteral("essence"), QStringLiteral("Essence de bois")},
+            {QStringLiteral("qualite"), QStringLiteral("Qualité de bois")},
+            {QStringLiteral("classe"), QStringLiteral("Classe de bois")},
+            {QStringLiteral("diametre"), QStringLiteral("Diamètre moy. ( cm )")},
+            {QStringLiteral("longueur"), QStringLiteral("Longueur ( m )")},
+            {QStringLiteral("pourcent_ecorce"), QStringLiteral("% sous écorce")},
+            {QStringLiteral("m3_sur_ecorce"), QStringLiteral("Volume sur ecorce (m3)")},
+            {QStringLiteral("m3"), QStringLiteral("Volume sous ecorce (m3)")},
+            {QStringLiteral("date_creation"), QStringLiteral("Date création")}};
+}
+
+// The order that took a log, by its flag on the log or by an order line naming it.
+Result<QVariant> orderHoldingLog(QSqlDatabase db, const QVariant &logNumber, const QVariant &incCde, int nLot)
+{
+    if (!incCde.isNull()) return incCde;
+    return scalar(db, QStringLiteral("select inc_cde from liste_grume_cde where n_lot=? and inc_grume=? limit 1"),
+                  {QString::number(nLot), logNumber});
+}
+
+} // namespace
+
+Status updateLog(QSqlDatabase db, const LogRecord &asRead, const LogRecord &log)
+{
+    // The volumes follow the diameter, the length and the bark share: saved together or not at all.
+    return inTransaction(db, [&]() -> Status {
+        return saveLockedRow(db, QStringLiteral("grume"), QStringLiteral("inc"), asRead.inc,
+                             columnChanges(logValues(asRead), logValues(log), logCaptions()),
+                             {QStringLiteral("diametre"), QStringLiteral("longueur"), QStringLiteral("pourcent_ecorce"),
+                              QStringLiteral("m3_sur_ecorce"), QStringLiteral("m3")});
+    });
 }
 
 Status deleteLog(QSqlDatabase db, int inc)
 {
-    auto done = execute(db, QStringLiteral("delete from grume where inc=? and descriptif='GRUME'"), {inc});
-    if (!done) return done.error();
-    return {};
+    return inTransaction(db, [&]() -> Status {
+        auto log = select(db,
+                          QStringLiteral("select N_lot, inc_cde from grume where inc=? and descriptif='GRUME' "
+                                         "for update"),
+                          {inc});
+        if (!log) return log.error();
+        if (log->isEmpty()) return {}; // already gone
+        const auto order = orderHoldingLog(db, inc, log->first().value(1), log->first().value(0).toInt());
+        if (!order) return order.error();
+        if (!order->isNull()) return Error::refusal(logTakenByOrderMessage(order->toInt()));
+        auto done = execute(db, QStringLiteral("delete from grume where inc=? and descriptif='GRUME'"), {inc});
+        if (!done) return done.error();
+        return {};
+    });
 }
 
 Result<int> deleteLotLogs(QSqlDatabase db, int nLot)
 {
-    return execute(db, QStringLiteral("delete from grume where n_lot=? and descriptif='GRUME'"), {nLot});
+    int removed = 0;
+    const Status done = inTransaction(db, [&]() -> Status {
+        // The lot's logs are held first, so that no order takes one between the look and the delete.
+        auto flagged = scalar(db,
+                              QStringLiteral("select inc_cde from grume where N_lot=? and descriptif='GRUME' and "
+                                             "inc_cde is not null order by inc limit 1 for update"),
+                              {nLot});
+        if (!flagged) return flagged.error();
+        if (!flagged->isNull()) return Error::refusal(logTakenByOrderMessage(flagged->toInt()));
+        auto listed = scalar(db,
+                             QStringLiteral("select c.inc_cde from liste_grume_cde c join grume g on g.inc=c.inc_grume "
+                                            "and g.descriptif='GRUME' and g.N_lot=? where c.n_lot=? limit 1"),
+                             {nLot, QString::number(nLot)});
+        if (!listed) return listed.error();
+        if (!listed->isNull()) return Error::refusal(logTakenByOrderMessage(listed->toInt()));
+        auto deleted = execute(db, QStringLiteral("delete from grume where n_lot=? and descriptif='GRUME'"), {nLot});
+        if (!deleted) return deleted.error();
+        removed = *deleted;
+        return {};
+    });
+    if (!done) return done.error();
+    return removed;
 }
 
 PagedQuery lotLogsQuery(int nLot, int indiceLot)
@@ -161,12 +234,16 @@ Result<LogTotals> readLogTotals(QSqlDatabase db, int nLot, int indiceLot)
 
 Result<LogTotals> updateLotLogTotals(QSqlDatabase db, int nLot, int indiceLot)
 {
-    auto totals = readLogTotals(db, nLot, indiceLot);
-    if (!totals) return totals;
-    auto done = execute(db, QStringLiteral("update coupe set total_grume=?,total_grume_livre=? where n_lot=?"),
-                        {totals->total, totals->delivered, nLot});
+    // One statement sums and writes, so that a log written meanwhile by another workstation is
+    // never left out of totals computed before it.
+    auto done = execute(db,
+                        QStringLiteral("update coupe c, (select round(ifnull(sum(m3),0),3) as total, "
+                                       "round(ifnull(sum(case when livree='OUI' then m3 else 0 end),0),3) as delivered "
+                                       "from grume where N_lot=? and Indice_lot=? and descriptif='GRUME') t "
+                                       "set c.total_grume=t.total, c.total_grume_livre=t.delivered where c.n_lot=?"),
+                        {nLot, indiceLot, nLot});
     if (!done) return done.error();
-    return totals;
+    return readLogTotals(db, nLot, indiceLot);
 }
 
 Result<QList<ClassVolume>> availableVolumeByClass(QSqlDatabase db, int nLot)
@@ -273,10 +350,8 @@ Result<BoundQuery> volumeLinePickerQuery(const VolumeLineSearch &search)
     q.add(QStringLiteral(" from grume A"));
     q.add(QStringLiteral("join coupe B on B.n_lot=A.n_lot"));
     q.add(QStringLiteral("Where (A.descriptif='VOLUME')and(A.livree<>'OUI' or A.livree is null)"));
-    if (!search.species.isEmpty())
-        q.add(QStringLiteral(" and A.essence like ?"), {QLatin1Char('%') + search.species + QLatin1Char('%')});
-    if (!search.place.isEmpty())
-        q.add(QStringLiteral(" and B.lieu like ?"), {QLatin1Char('%') + search.place + QLatin1Char('%')});
+    if (!search.species.isEmpty()) q.add(QStringLiteral(" and A.essence like ?"), {containsPattern(search.species)});
+    if (!search.place.isEmpty()) q.add(QStringLiteral(" and B.lieu like ?"), {containsPattern(search.place)});
     if (lots.size() == 1) {
         q.add(QStringLiteral(" and A.n_lot=?"), {lots.first()});
     } else if (lots.size() > 1) {

@@ -69,11 +69,21 @@ LogRecord newLog(int nLot, int indiceLot, const QString &lieu, const QDate &toda
 Result<LogRecord> loadLog(QSqlDatabase db, int inc);
 // Writes a new log (descriptif "GRUME", stock empty) and gives its inc.
 Result<int> insertLog(QSqlDatabase db, const LogRecord &log);
-// Writes what the log entry screen edits.
-Status updateLog(QSqlDatabase db, const LogRecord &log);
+// Writes what the user changed in the log read as `asRead`. A change another workstation made
+// meanwhile to another field is kept; one to the same field, or to the volume or its factors
+// while the user changed them, is refused (ChangedElsewhere, naming the fields); a log deleted
+// meanwhile is reported (NotFound).
+Status updateLog(QSqlDatabase db, const LogRecord &asRead, const LogRecord &log);
+
+inline QString logTakenByOrderMessage(int order)
+{
+    return QStringLiteral("Grume prise par la commande n° %1 : suppression impossible.").arg(order);
+}
+// Deletes a log; a log an order took (its inc_cde, or an order line naming it) is refused with
+// logTakenByOrderMessage().
 Status deleteLog(QSqlDatabase db, int inc);
-// Deletes every log of the lot. Its volume lines stay: orders, deliveries, transfers and
-// contractor work point at them.
+// Deletes every log of the lot, or none when an order took one of them (refused as above). Its
+// volume lines stay: orders, deliveries, transfers and contractor work point at them.
 Result<int> deleteLotLogs(QSqlDatabase db, int nLot);
 
 // The log list of a lot (screen grume_coupe), read a page at a time (a big lot has thousands).
@@ -87,7 +97,8 @@ struct LogTotals
     double available() const { return total - delivered; }
 };
 Result<LogTotals> readLogTotals(QSqlDatabase db, int nLot, int indiceLot);
-// Reads the totals and writes them into the lot's total_grume and total_grume_livre.
+// Writes the totals into the lot's total_grume and total_grume_livre in one statement, then reads
+// them back.
 Result<LogTotals> updateLotLogTotals(QSqlDatabase db, int nLot, int indiceLot);
 
 // What is still there of the lot per diameter class (the slices of "Qualité (dispo)"), volumes

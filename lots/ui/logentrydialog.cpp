@@ -126,6 +126,7 @@ void LogEntryDialog::validate()
         m_context.dialogs->message(logVolumeRequiredMessage());
         return;
     }
+    if (!saveFromEditor(m_context, *this, m_save)) return;
     accept();
 }
 

@@ -2,6 +2,8 @@
 
 #include "volumelines.h"
 
+#include "editorsave.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -17,8 +19,8 @@ namespace ravelin {
 struct AppContext;
 
 // detail_grume: one log's number, measures, species, quality and class. The volumes and the class
-// follow the diameter, length and bark share as they are typed. Nothing is written here: the
-// caller writes record() on "OK".
+// follow the diameter, length and bark share as they are typed. "OK" runs the save the caller
+// gives (setSave) and closes once the log is written.
 class LogEntryDialog : public QDialog
 {
     Q_OBJECT
@@ -28,6 +30,10 @@ public:
 
     Ui::detail_grume *ui() const { return m_ui.get(); }
     LogRecord record() const;
+    // The log as it was read.
+    const LogRecord &asRead() const { return m_log; }
+    // What "OK" writes; the screen stays open when it fails.
+    void setSave(EditorSave save) { m_save = std::move(save); }
 
 public slots:
     // "Calcul Volume GRUME", also run as the measures change.
@@ -40,6 +46,7 @@ private:
     std::unique_ptr<Ui::detail_grume> m_ui;
     AppContext &m_context;
     LogRecord m_log;
+    EditorSave m_save;
 };
 
 } // namespace ravelin

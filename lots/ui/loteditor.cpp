@@ -17,6 +17,7 @@
 #include "reportpreview.h"
 
 #include <QFocusEvent>
+#include <QHash>
 #include <QSqlQueryModel>
 #include <QStandardItemModel>
 #include <QVBoxLayout>
@@ -246,6 +247,32 @@ QVariantMap LotEditor::changes() const
     for (const QString &column : editedColumns())
         if (!sameValue(now.value(column), m_original.value(column))) changed.insert(column, now.value(column));
     return changed;
+}
+
+QList<ColumnChange> LotEditor::columnChanges() const
+{
+    static const QHash<QString, QString> captions{
+        {QStringLiteral("type_achat"), QStringLiteral("Type d'ACHAT")},
+        {QStringLiteral("lieu"), QStringLiteral("Commune")},
+        {QStringLiteral("adresse"), QStringLiteral("Lieu-dit")},
+        {QStringLiteral("cp"), QStringLiteral("Code postal parcelle")},
+        {QStringLiteral("latitude"), QStringLiteral("Latitude, Longitude")},
+        {QStringLiteral("commentaire"), QStringLiteral("Commentaire")},
+        {QStringLiteral("date_alerte"), QStringLiteral("Date alerte")},
+        {QStringLiteral("date_fin"), QStringLiteral("Date fin")},
+        {QStringLiteral("coupe_fini"), QStringLiteral("Terminé")},
+        {QStringLiteral("estimation"), QStringLiteral("Total")},
+        {QStringLiteral("fin_pied"), QStringLiteral("Arbres abattus (%)")},
+        {QStringLiteral("fin_abattage"), QStringLiteral("Arbres Débardés (%)")}};
+    const QSqlRecord now = record();
+    QList<ColumnChange> list;
+    for (const QString &column : editedColumns()) {
+        const QVariant read = m_original.value(column);
+        // A value shown differently but stored alike (line ends, empty texts) is no change.
+        const QVariant value = sameValue(now.value(column), read) ? read : now.value(column);
+        list.append({column, read, value, captions.value(column, column)});
+    }
+    return list;
 }
 
 int LotEditor::currentLine() const
@@ -487,6 +514,7 @@ void LotEditor::validate()
         return;
     }
     recomputeWoodState();
+    if (!saveFromEditor(m_context, *this, m_save)) return;
     accept();
 }
 

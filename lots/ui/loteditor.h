@@ -1,6 +1,8 @@
 #pragma once
 
 #include "costprice.h"
+#include "editorsave.h"
+#include "statements.h"
 #include "volumelines.h"
 
 #include <QDialog>
@@ -31,7 +33,8 @@ class GridModel;
 // cost price are the tabs OwnersTab, LotWorkTab and CostPriceTab, each filling its page. "Etat" and
 // "Exploitation" show one selected volume line. What the editor does on the way (percentages, the
 // finished mark on the logs, the logs themselves) is written at once; the lot row's own fields are
-// the caller's to write on "OK" (changes()).
+// written on "OK" by the save the caller gives (setSave, with
+// columnChanges()).
 class LotEditor : public QDialog
 {
     Q_OBJECT
@@ -49,6 +52,11 @@ public:
     QSqlRecord record() const;
     // The columns of the lot row that differ from what was read, with their new values.
     QVariantMap changes() const;
+    // Every column the editor may change, with the value read and the value it holds now (the
+    // value read where it did not change), captioned with its field's label.
+    QList<ColumnChange> columnChanges() const;
+    // What "OK" writes; the editor stays open when it fails.
+    void setSave(EditorSave save) { m_save = std::move(save); }
 
     GridModel *volumeLines() const { return m_lines; }
     QStandardItemModel *deliveries() const { return m_deliveries; }
@@ -110,6 +118,7 @@ private:
     CostPriceTab *m_costPriceTab = nullptr;
     int m_indiceLot = 1;
     QString m_finishedApplied; // the "Terminé :" value the logs were last set for
+    EditorSave m_save;
 
     QSqlQueryModel *m_linesSource;
     GridModel *m_lines;

@@ -151,6 +151,9 @@ LotListTab::LotListTab(AppContext &context, QWidget *parent)
     connect(view, &QTableView::doubleClicked, this, &LotListTab::openLot);
     connect(m_ui->BtnSupprimer, &QToolButton::clicked, this, &LotListTab::deleteLot);
     connect(m_ui->BtnCarte, &QPushButton::clicked, this, &LotListTab::mapRequested);
+    // Nothing draws the lots on a map yet: the button says so rather than doing nothing.
+    m_ui->BtnCarte->setEnabled(false);
+    m_ui->BtnCarte->setToolTip(QStringLiteral("Carte non disponible"));
     // The progress chart brings its own scroll bar in place of the form's placeholders.
     m_ui->Image_coupe->hide();
     m_ui->ScrollBar_coupe->hide();
@@ -246,21 +249,15 @@ void LotListTab::drawProgressChart()
     m_chart->showLot(currentLot().value_or(0));
 }
 
-bool LotListTab::writeEditedLot(LotEditor &editor)
+Status LotListTab::writeEditedLot(LotEditor &editor)
 {
-    QVariantMap changes = editor.changes();
+    QList<ColumnChange> changes = editor.columnChanges();
     auto firstDate = firstOwnerPurchaseDate(m_context.db, editor.lotNumber());
-    if (!firstDate) {
-        m_context.dialogs->error(firstDate.error());
-        return false;
-    }
-    if (firstDate->isValid() && firstDate->toDate() != editor.record().value(QStringLiteral("date_achat")).toDate())
-        changes.insert(QStringLiteral("date_achat"), *firstDate);
-    if (Status s = saveLotChanges(m_context.db, editor.lotInc(), changes); !s) {
-        m_context.dialogs->error(s.error());
-        return false;
-    }
-    return true;
+    if (!firstDate) return firstDate.error();
+    const QVariant readDate = editor.record().value(QStringLiteral("date_achat"));
+    if (firstDate->isValid() && firstDate->toDate() != readDate.toDate())
+        changes.append({QStringLiteral("date_achat"), readDate, *firstDate, QStringLiteral("Date achat")});
+    return saveLot(m_context.db, editor.lotInc(), changes);
 }
 
 void LotListTab::createLot()
@@ -283,7 +280,8 @@ void LotListTab::createLot()
     auto lot = loadLot(m_context.db, created->inc);
     if (lot) {
         LotEditor editor(m_context, *lot, true, this);
-        if (runModal(editor) == QDialog::Accepted) writeEditedLot(editor);
+        editor.setSave([&] { return writeEditedLot(editor); });
+        runModal(editor);
     } else {
         m_context.dialogs->error(lot.error());
     }
@@ -313,7 +311,14 @@ void LotListTab::openLot()
     }
     LotEditor editor(m_context, *lot, false, this);
     emit loadTimeMeasured(loadTimeText(clock.elapsed()));
-    if (runModal(editor) == QDialog::Accepted && writeEditedLot(editor))
+    bool gone = false;
+    editor.setSave([&]() -> Status {
+        Status saved = writeEditedLot(editor);
+        if (!saved && saved.error().is(ErrorKind::NotFound)) gone = true;
+        return saved;
+    });
+    // Saved, or deleted meanwhile on another workstation: the list is read again.
+    if (runModal(editor) == QDialog::Accepted || gone)
         if (Status s = runSearch(m_lastSearch); !s) m_context.dialogs->error(s.error());
     m_ui->Grille_dossier1->setFocus();
     drawProgressChart();

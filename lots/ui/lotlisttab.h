@@ -78,7 +78,7 @@ private:
     Status runSearch(const LotSearch &search, std::optional<int> keepLot = std::nullopt);
     void selectionChanged();
     // Writes what the editor changed, with the first owner's purchase date; false on failure.
-    bool writeEditedLot(class LotEditor &editor);
+    Status writeEditedLot(class LotEditor &editor);
 
     std::unique_ptr<Ui::lot_list_tab> m_ui;
     AppContext &m_context;

@@ -143,9 +143,9 @@ void LotLogsDialog::modifyLog()
         return;
     }
     LogEntryDialog entry(m_context, *log, this);
-    if (runModal(entry) != QDialog::Accepted) return;
-    if (Status s = updateLog(m_context.db, entry.record()); !s) {
-        m_context.dialogs->error(s.error());
+    entry.setSave([&] { return updateLog(m_context.db, entry.asRead(), entry.record()); });
+    if (runModal(entry) != QDialog::Accepted) {
+        reload(inc); // a log deleted meanwhile leaves the list
         return;
     }
     afterChange(inc);
@@ -159,6 +159,7 @@ void LotLogsDialog::deleteLogs()
         return;
     }
     if (!confirmDeletion(*m_context.dialogs, QStringLiteral("Voulez vous supprimer cette Grume ?"))) return;
+    // A log an order took is refused, with the order named.
     Status done;
     if (m_ui->Tous->isChecked()) {
         if (auto removed = deleteLotLogs(m_context.db, m_nLot); !removed) done = removed.error();

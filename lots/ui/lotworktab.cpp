@@ -204,9 +204,9 @@ void LotWorkTab::modifyWork(WorkGroup group)
         return;
     }
     WorkEntryDialog screen(m_context, group, *row, this);
-    if (runModal(screen) == QDialog::Accepted) {
-        if (Status s = updateWork(m_context.db, screen.row()); !s) m_context.dialogs->error(s.error());
-    }
+    screen.setSave([&] { return updateWork(m_context.db, screen.asRead(), screen.row()); });
+    // Saved, cancelled or deleted meanwhile: the work is read again.
+    runModal(screen);
     workChanged();
 }
 

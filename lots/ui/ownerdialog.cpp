@@ -187,6 +187,17 @@ void OwnerDialog::reloadSpecies()
     if (m_species->rowCount() > 0) m_ui->Grille_essences->selectRow(0);
 }
 
+void OwnerDialog::rereadCost()
+{
+    const auto stored = loadOwner(m_context.db, m_owner.inc);
+    if (!stored) return; // the save tells when the owner is gone
+    m_owner.estimation = stored->estimation;
+    m_owner.prixEstime = stored->prixEstime;
+    m_owner.prixAchat = stored->prixAchat;
+    m_owner.cvo = stored->cvo;
+    m_owner.coutTotal = stored->coutTotal;
+}
+
 void OwnerDialog::createSpeciesLine()
 {
     const QString name = m_ui->nom->text();
@@ -200,6 +211,7 @@ void OwnerDialog::createSpeciesLine()
         if (Status s = ravelin::createSpeciesLine(m_context.db, screen.line()); !s) {
             m_context.dialogs->error(s.error());
         } else {
+            rereadCost();
             reloadSpecies();
             emit volumeLinesChanged();
         }
@@ -216,14 +228,12 @@ void OwnerDialog::modifySpeciesLine()
     }
     const SpeciesLine original = speciesLineFrom(m_speciesSource->record(current.row()));
     SpeciesLineDialog screen(m_context, original, true, this);
-    if (runModal(screen) == QDialog::Accepted) {
-        if (Status s = updateSpeciesLine(m_context.db, original, screen.line()); !s) {
-            m_context.dialogs->error(s.error());
-        } else {
-            reloadSpecies();
-            emit volumeLinesChanged();
-        }
-    }
+    screen.setSave([&] { return updateSpeciesLine(m_context.db, screen.asRead(), screen.line()); });
+    // Written or deleted meanwhile, the lines are read again.
+    runModal(screen);
+    rereadCost();
+    reloadSpecies();
+    emit volumeLinesChanged();
     computeCost();
 }
 
@@ -234,6 +244,7 @@ void OwnerDialog::validate()
         return;
     }
     computeCost();
+    if (!saveFromEditor(m_context, *this, m_save)) return;
     accept();
 }
 

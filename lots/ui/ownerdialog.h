@@ -2,6 +2,8 @@
 
 #include "owners.h"
 
+#include "editorsave.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -20,7 +22,8 @@ class GridModel;
 
 // liste_proprietaire, "Détail du propriétaire": one owner's particulars and purchase terms, its
 // cost ("Calcul COÛT") and, once the owner exists, its species lines, which are written at once
-// with the lot's volume lines rebuilt. "OK" closes as confirmed; the caller writes the owner.
+// with the lot's volume lines rebuilt. "OK" runs the save the caller gave
+// (setSave) and closes once it is written.
 class OwnerDialog : public QDialog
 {
     Q_OBJECT
@@ -35,6 +38,10 @@ public:
 
     // The owner as the screen holds it.
     Owner owner() const;
+    // The owner as it was read (its cost as the species lines written here left it).
+    const Owner &asRead() const { return m_owner; }
+    // What "OK" writes; the screen stays open when it fails.
+    void setSave(EditorSave save) { m_save = std::move(save); }
 
 public slots:
     void computeCost();
@@ -52,11 +59,14 @@ private:
     void switchCostGroups();
     void updateTonnes();
     void reloadSpecies();
+    // The owner's cost as the species lines just written left it.
+    void rereadCost();
 
     std::unique_ptr<Ui::liste_proprietaire> m_ui;
     AppContext &m_context;
     Owner m_owner; // what the screen does not show (keys, hidden values)
     bool m_existing;
+    EditorSave m_save;
     QSqlQueryModel *m_speciesSource;
     GridModel *m_species;
 };

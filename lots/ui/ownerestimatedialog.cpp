@@ -94,6 +94,7 @@ void SpeciesLineDialog::validate()
     }
     if (m_ui->qte_reel->text().trimmed().isEmpty()) m_ui->qte_reel->setText(m_ui->qte->text());
     computePrice();
+    if (!saveFromEditor(m_context, *this, m_save)) return;
     accept();
 }
 

@@ -54,6 +54,9 @@ OwnersTab::OwnersTab(AppContext &context, int nLot, int indiceLot, QWidget *pare
     connect(m_ui->BtnSupprimerProprietaire, &QPushButton::clicked, this, &OwnersTab::deleteOwner);
     connect(m_ui->BtnCoordonnees, &QPushButton::clicked, this,
             [this] { emit showParcelRequested(m_ui->latitude->text()); });
+    // Nothing shows a parcel on a map yet: the button says so rather than doing nothing.
+    m_ui->BtnCoordonnees->setEnabled(false);
+    m_ui->BtnCoordonnees->setToolTip(QStringLiteral("Carte non disponible"));
 
     reload();
 }
@@ -201,9 +204,9 @@ void OwnersTab::modifyOwner()
         emit volumeLinesChanged();
         emit lotTotalsChanged();
     });
-    if (runModal(screen) == QDialog::Accepted) {
-        if (Status s = updateOwner(m_context.db, screen.owner()); !s) m_context.dialogs->error(s.error());
-    }
+    screen.setSave([&] { return updateOwner(m_context.db, screen.asRead(), screen.owner()); });
+    // Saved, cancelled or deleted meanwhile: the owners are read again.
+    runModal(screen);
     ownersChanged();
 }
 

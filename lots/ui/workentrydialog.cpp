@@ -118,6 +118,7 @@ void WorkEntryDialog::validate()
         return;
     }
     computeCost();
+    if (!saveFromEditor(m_context, *this, m_save)) return;
     accept();
 }
 

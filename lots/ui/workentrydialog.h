@@ -2,6 +2,8 @@
 
 #include "lotwork.h"
 
+#include "editorsave.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -18,7 +20,7 @@ struct AppContext;
 // (skidding) and liste_intervention3 (other work, with its "Type :"). Picking a contractor or a
 // unit takes the unit price from the contractor's rates ("Forfait" keeps the typed price); the
 // cost is quantity × unit price. "OK" needs a contractor for felling and skidding, a type for
-// other work; the caller writes the row.
+// other work; the caller gives the save "OK" runs (setSave) for a changed row.
 class WorkEntryDialog : public QDialog
 {
     Q_OBJECT
@@ -29,6 +31,10 @@ public:
     Ui::liste_intervention *ui() const { return m_ui.get(); }
     WorkGroup group() const { return m_group; }
     WorkRow row() const;
+    // The row as it was read.
+    const WorkRow &asRead() const { return m_row; }
+    // What "OK" writes; the screen stays open when it fails.
+    void setSave(EditorSave save) { m_save = std::move(save); }
 
 public slots:
     // Unit price from the selected contractor's rate for the selected unit, then the cost.
@@ -44,6 +50,7 @@ private:
     AppContext &m_context;
     WorkGroup m_group;
     WorkRow m_row;
+    EditorSave m_save;
     QList<ContractorRates> m_contractors;
 };
 

@@ -170,8 +170,9 @@ private slots:
         // A modified row may cost 0: the rule is for creation only.
         auto row = loadWork(m_db, *b);
         QVERIFY(row);
+        const WorkRow asRead = *row;
         row->iCout = 0.0;
-        QVERIFY(updateWork(m_db, *row));
+        QVERIFY(updateWork(m_db, asRead, *row));
         QCOMPARE(value(QStringLiteral("select i_cout from intervention where inc = ?"), {*b}).toDouble(), 0.0);
         QCOMPARE(value(QStringLiteral("select abattage_cout from grume where inc = ?"), {line}).toDouble(), 1020.0);
 
@@ -232,9 +233,10 @@ private slots:
         } else if (action == QLatin1String("modify")) {
             auto row = loadWork(m_db, *kept);
             QVERIFY(row);
+            const WorkRow asRead = *row;
             row->iCout = 250.0;
             row->iNom = QStringLiteral("Autre société");
-            if (const Status s = updateWork(m_db, *row); !s) failure = s.error().fullText();
+            if (const Status s = updateWork(m_db, asRead, *row); !s) failure = s.error().fullText();
         } else {
             if (const Status s = deleteWork(m_db, *kept); !s) failure = s.error().fullText();
         }

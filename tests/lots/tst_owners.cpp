@@ -8,6 +8,7 @@
 #include "scripteddialogs.h"
 #include "ownerestimatedialog.h"
 #include "sql.h"
+#include "statements.h"
 #include "lotsfixture.h"
 #include "testdb.h"
 #include "ui_ownerdialog.h"
@@ -224,15 +225,18 @@ private slots:
         QCOMPARE(value(QStringLiteral("select cout_total from coupe where n_lot = 10")).toDouble(),
                  16000.0 + 1000 + 100 + 50);
 
-        // A modification joins the names without spaces, as older workstations do.
+        // A modification joins the names as a creation does.
         const int inc = value(QStringLiteral("select inc from proprietaire where nom = 'Faure'")).toInt();
         auto faure = loadOwner(m_db, inc);
         QVERIFY(faure);
+        const Owner asRead = *faure;
         faure->prixAchat = 3000.0;
         applyOwnerCost(*faure, {});
-        QVERIFY(updateOwner(m_db, *faure));
+        QVERIFY(updateOwner(m_db, asRead, *faure));
         QCOMPARE(value(QStringLiteral("select nom from coupe where n_lot = 10")).toString(),
-                 QStringLiteral("Durand+Faure+Martin"));
+                 QStringLiteral("Durand + Faure + Martin"));
+        QCOMPARE(value(QStringLiteral("select N_parcelle from coupe where n_lot = 10")).toString(),
+                 QStringLiteral("B7 +  + A12"));
         QCOMPARE(value(QStringLiteral("select prix_achat from coupe where n_lot = 10")).toDouble(), 18000.0);
         QCOMPARE(value(QStringLiteral("select cvo from proprietaire where inc = ?"), {inc}).toDouble(), 15.0);
     }
@@ -272,12 +276,18 @@ private slots:
         QCOMPARE(value(QStringLiteral("select estimation from coupe where n_lot = 11")).toDouble(), 200.0);
 
         // A line changed: species, quality and unit stay, the rest is written and the lot rebuilt.
-        SpeciesLine changed = second;
+        // The line as the owner screen reads it.
+        const auto rows = select(m_db, QStringLiteral("select * from proprietaire_essence where N_lot = 11 "
+                                                      "and essence = 'Hêtre'"));
+        QVERIFY(rows && rows->size() == 1);
+        const SpeciesLine asRead = speciesLineFrom(rows->first());
+        SpeciesLine changed = asRead;
         changed.essence = QStringLiteral("Chêne");
         changed.qte = 45.0;
         changed.qteReel = 50.0;
         changed.comment = QStringLiteral("après abattage");
-        QVERIFY(updateSpeciesLine(m_db, second, changed));
+        const Status saved = updateSpeciesLine(m_db, asRead, changed);
+        QVERIFY2(saved, qPrintable(saved.ok() ? QString() : saved.error().fullText()));
         QCOMPARE(value(QStringLiteral("select count(*) from proprietaire_essence where essence = 'Hêtre'")).toInt(), 1);
         QCOMPARE(
             value(QStringLiteral("select prix_total from proprietaire_essence where essence = 'Hêtre'")).toDouble(),

@@ -175,9 +175,10 @@ private slots:
         QCOMPARE(value(QStringLiteral("select total_grume from coupe where n_lot=7")).toDouble(), 3.131);
         QCOMPARE(value(QStringLiteral("select total_grume_livre from coupe where n_lot=7")).toDouble(), 2.0);
 
+        const LogRecord asRead = *read;
         read->m3 = 1.5;
         read->qualite = QStringLiteral("B");
-        QVERIFY(updateLog(m_db, *read));
+        QVERIFY(updateLog(m_db, asRead, *read));
         QCOMPARE(value(QStringLiteral("select m3 from grume where inc=?"), {*inc}).toDouble(), 1.5);
 
         // What is left per class: the undelivered log under its class, the volume line under none.
