@@ -21,7 +21,7 @@ static QString jsString(const QString &text)
     return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
-Result<QString> writeGeocodingPage(const QString &folder, const QString &address)
+Result<QString> writeGeocodingPage(const QString &folder, const QString &address, const QString &field)
 {
     const QString path = QDir(folder).filePath(QStringLiteral("terrain.html"));
     const QString query = QString::fromUtf8(QUrl::toPercentEncoding(address));
@@ -36,7 +36,7 @@ Result<QString> writeGeocodingPage(const QString &folder, const QString &address
 <h1>Coordonnées de l'adresse</h1>
 <p>Adresse recherchée : <b>%1</b> (région FR)</p>
 <p>Position trouvée (latitude,longitude) : <span id="pos">recherche en cours...</span></p>
-<p>Copiez cette position dans le champ « Position centre de la carte ».</p>
+<p>Copiez cette position dans le champ « %4 ».</p>
 <p><a href="https://www.openstreetmap.org/search?query=%2">Voir l'adresse sur la carte</a></p>
 <script>
 var address = %3;
@@ -50,7 +50,7 @@ fetch("https://nominatim.openstreetmap.org/search?format=json&countrycodes=fr&li
 </body>
 </html>
 )HTML")
-                       .arg(htmlEscape(address), query, jsString(address));
+                       .arg(htmlEscape(address), query, jsString(address), htmlEscape(field));
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(html.toUtf8()) < 0 || !f.commit())
         return Error::failure(QStringLiteral("Impossible d'écrire le fichier %1").arg(path), f.errorString());

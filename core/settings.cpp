@@ -70,9 +70,9 @@ Status saveSettings(QSqlDatabase db, const SettingsChanges &changes)
 {
     if (changes.isEmpty()) return {};
     const QStringList allowed = editableSettingsColumns();
-    for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it) {
-        if (!allowed.contains(it.key()))
-            return Error::failure(QStringLiteral("Paramètre inconnu : %1").arg(it.key()), {});
+    for (const ColumnChange &c : changes.perso) {
+        if (!allowed.contains(c.column))
+            return Error::failure(QStringLiteral("Paramètre inconnu : %1").arg(c.column), {});
     }
     return inTransaction(db, [&]() -> Status {
         if (!changes.counters.isEmpty()) {
@@ -94,12 +94,23 @@ Status saveSettings(QSqlDatabase db, const SettingsChanges &changes)
             }
         }
         if (!changes.perso.isEmpty()) {
-            // perso has one row and no key: every column named is written on it.
+            // perso has one row and no key: the row is locked, each column compared with the value
+            // the screen read, then every column named is written on it.
+            QSqlQuery q(db);
+            if (Status s = exec(q, QStringLiteral("select * from perso for update")); !s) return s;
+            if (!q.next())
+                return Error::failure(QStringLiteral("La table des paramètres (perso) est vide."),
+                                      QStringLiteral("select * from perso"));
+            QStringList differing;
+            for (const ColumnChange &c : changes.perso)
+                if (!sameStoredValue(q.value(c.column), c.asRead))
+                    differing << (c.caption.isEmpty() ? c.column : c.caption);
+            if (!differing.isEmpty()) return Error::changedElsewhere(recordChangedMessage(differing));
             QStringList sets;
             QVariantList values;
-            for (auto it = changes.perso.begin(); it != changes.perso.end(); ++it) {
-                sets << it.key() + QStringLiteral(" = ?");
-                values << it.value();
+            for (const ColumnChange &c : changes.perso) {
+                sets << c.column + QStringLiteral(" = ?");
+                values << c.value;
             }
             auto written = execute(db, QStringLiteral("update perso set ") + sets.join(QStringLiteral(", ")), values);
             if (!written) return written.error();

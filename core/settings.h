@@ -2,6 +2,7 @@
 
 #include "counters.h"
 #include "result.h"
+#include "statements.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -27,11 +28,12 @@ Result<bool> updateSchemaLevel(QSqlDatabase db, double level = kSchemaLevel);
 // Columns of perso the settings screen edits.
 QStringList editableSettingsColumns();
 
-// What the settings screen changed: only the changed columns of perso, and each changed counter
-// with the value the screen read when it opened.
+// What the settings screen changed: only the changed columns of perso, each with the value the
+// screen read and its caption, and each changed counter with the value the screen read when it
+// opened.
 struct SettingsChanges
 {
-    QVariantMap perso;
+    QList<ColumnChange> perso;
     struct CounterChange
     {
         Counter counter;
@@ -43,8 +45,10 @@ struct SettingsChanges
     bool isEmpty() const { return perso.isEmpty() && counters.isEmpty(); }
 };
 
-// Writes perso and increment in one transaction. A counter that another workstation moved since
-// the screen read it is not overwritten: the error says so with its current value.
+// Writes perso and increment in one transaction, both rows locked first. A column of perso that
+// another workstation changed since the screen read it is refused naming its caption (a change to
+// another column is kept); a counter that another workstation moved is not overwritten: the error
+// says so with its current value. Nothing is written on a refusal.
 Status saveSettings(QSqlDatabase db, const SettingsChanges &changes);
 
 } // namespace ravelin

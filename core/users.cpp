@@ -4,7 +4,10 @@
 #include "sql.h"
 #include "statements.h"
 
+#include <QCollator>
+#include <QLocale>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace ravelin {
 
@@ -38,8 +41,16 @@ QStringList rightsPages()
                       QStringLiteral("Stock"),
                       QStringLiteral("Supprimer enregistrement"),
                       QStringLiteral("Transfert grume")};
-    pages.sort(Qt::CaseInsensitive);
+    sortPages(pages);
     return pages;
+}
+
+void sortPages(QStringList &pages)
+{
+    QCollator collator{QLocale(QLocale::French, QLocale::France)};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(pages.begin(), pages.end(),
+                     [&](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
 }
 
 Result<QString> signIn(QSqlDatabase db, const QString &password)
@@ -51,13 +62,17 @@ Result<QString> signIn(QSqlDatabase db, const QString &password)
         password.isEmpty()
             ? exec(q, QStringLiteral("select Utilisateur from mot_passe where Mot_passe is null order by inc limit 1"),
                    {})
-            : exec(q,
-                   QStringLiteral("select Utilisateur from mot_passe where Mot_passe = ? COLLATE utf8mb4_bin "
-                                  "order by inc limit 1"),
-                   {password});
+            : exec(
+                  q,
+                  QStringLiteral("select Utilisateur, Mot_passe from mot_passe where Mot_passe = ? COLLATE utf8mb4_bin "
+                                 "order by inc"),
+                  {password});
     if (!s) return s.error();
-    if (!q.next()) return QString();
-    return q.value(0).toString();
+    // The server's comparison ignores trailing blanks ("pass " finds "pass"): the password found
+    // must be the one typed, exactly.
+    while (q.next())
+        if (q.value(1).toString() == password) return q.value(0).toString();
+    return QString();
 }
 
 Result<Rights> Rights::load(QSqlDatabase db, const QString &user)
@@ -96,9 +111,12 @@ Result<QList<UserRecord>> listUsers(QSqlDatabase db)
         !s)
         return s.error();
     QList<UserRecord> users;
-    while (q.next())
+    while (q.next()) {
+        QVariantMap stored;
+        for (int i = 0; i < q.record().count(); ++i) stored.insert(q.record().fieldName(i), q.value(i));
         users.append({q.value(0).toInt(), q.value(1).toString(), q.value(2).toString(), q.value(3).toString(),
-                      q.value(4).toString(), q.value(5).toString()});
+                      q.value(4).toString(), q.value(5).toString(), stored});
+    }
     return users;
 }
 
@@ -162,6 +180,52 @@ Result<int> saveUser(QSqlDatabase db, const UserRecord &user, const QStringList 
     });
     if (!done) return done.error();
     return inc;
+}
+
+Status updateUser(QSqlDatabase db, const UserRecord &asRead, const UserRecord &user, const QList<RightChange> &rights)
+{
+    // An unchanged field gives back the value read, so that an empty text and a null stay as stored.
+    const auto change = [&](const QString &column, const QString &read, const QString &typed, const QString &caption,
+                            bool nullWhenEmpty) -> ColumnChange {
+        const QVariant asReadValue = asRead.stored.contains(column) ? asRead.stored.value(column)
+                                     : nullWhenEmpty                ? nullIfEmpty(read)
+                                                                    : QVariant(read);
+        if (read == typed) return {column, asReadValue, asReadValue, caption};
+        return {column, asReadValue, nullWhenEmpty ? nullIfEmpty(typed) : QVariant(typed), caption};
+    };
+    const QList<ColumnChange> account{
+        change(QStringLiteral("Mot_passe"), asRead.password, user.password, QStringLiteral("Mot de passe"), true),
+        change(QStringLiteral("email"), asRead.email, user.email, QStringLiteral("Email"), false),
+        change(QStringLiteral("email1"), asRead.email1, user.email1, QStringLiteral("Email (2e)"), false),
+        change(QStringLiteral("email2"), asRead.email2, user.email2, QStringLiteral("Email (3e)"), false)};
+    return inTransaction(db, [&]() -> Status {
+        // Locked first: the user's rights rows are written only while the user is there.
+        auto found =
+            scalar(db, QStringLiteral("select Utilisateur from mot_passe where inc = ? for update"), {user.inc});
+        if (!found) return found.error();
+        if (!found->isValid()) return Error::notFound(recordDeletedMessage());
+        const QString name = found->toString();
+        if (Status s = updateRow(db, QStringLiteral("mot_passe"), QStringLiteral("inc"), user.inc, account); !s)
+            return s;
+        if (rights.isEmpty()) return {};
+        QVariantList pages;
+        QStringList marks;
+        QList<QVariantList> rows;
+        for (const RightChange &r : rights) {
+            pages << r.page;
+            marks << QStringLiteral("?");
+            rows.append({name, r.granted ? QStringLiteral("1") : QStringLiteral("0"), r.page});
+        }
+        auto removed = execute(db,
+                               QStringLiteral("delete from detail_mot_passe where Utilisateur = ? COLLATE utf8mb4_bin "
+                                              "and Page in (%1)")
+                                   .arg(marks.join(QLatin1Char(','))),
+                               QVariantList{name} + pages);
+        if (!removed) return removed.error();
+        return insertRows(db, QStringLiteral("detail_mot_passe"),
+                          {QStringLiteral("Utilisateur"), QStringLiteral("Autorisation"), QStringLiteral("Page")},
+                          rows);
+    });
 }
 
 Status deleteUser(QSqlDatabase db, const UserRecord &user)

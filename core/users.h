@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 namespace ravelin {
 
@@ -25,11 +26,15 @@ inline QString unknownUser()
     return QStringLiteral("Utilisateur inconnu");
 }
 
-// The fixed list of pages (rights) a user may hold, sorted.
+// The fixed list of pages (rights) a user may hold, sorted as a French reader expects (case and
+// accents ignored).
 QStringList rightsPages();
 
-// Looks the user up by password (compared exactly, bound as a value). Gives the user's name, or
-// an empty text when nobody has it or the first user found has no name.
+// Sorts pages as rightsPages() is sorted.
+void sortPages(QStringList &pages);
+
+// Looks the user up by password (compared exactly, trailing blanks included, bound as a value). Gives the user's name,
+// or an empty text when nobody has it or the first user found has no name.
 Result<QString> signIn(QSqlDatabase db, const QString &password);
 
 // The rights of every user, read once after sign-in; changes made later take effect at the next
@@ -81,6 +86,9 @@ struct UserRecord
     QString email;
     QString email1;
     QString email2;
+    // The columns as read (filled by listUsers): a save compares with these, null and empty text
+    // told apart.
+    QVariantMap stored;
 };
 
 Result<QList<UserRecord>> listUsers(QSqlDatabase db);
@@ -88,9 +96,22 @@ Result<QList<UserRecord>> listUsers(QSqlDatabase db);
 // Pages the user holds ("1").
 Result<QStringList> grantedPages(QSqlDatabase db, const QString &user);
 
-// Writes the user and one rights row per page ("1" granted, "0" refused) in one transaction. A new
-// user (inc 0) needs a name not yet in mot_passe. Gives the user's inc.
+// Writes a new user (inc 0) and one rights row per page ("1" granted, "0" refused) in one
+// transaction. The name must not be in mot_passe yet. Gives the user's inc.
 Result<int> saveUser(QSqlDatabase db, const UserRecord &user, const QStringList &granted, const QStringList &refused);
+
+// A page whose right the user editor changed, and whether it is granted now.
+struct RightChange
+{
+    QString page;
+    bool granted = false;
+};
+
+// Saves the editor's changes to an existing user, in one transaction: the account's columns that
+// differ from `asRead`, each only while it still holds the value read (updateRow), and the rights
+// rows of the pages in `rights` only. A user deleted meanwhile is reported and nothing is written;
+// a field another workstation changed meanwhile is refused with its caption.
+Status updateUser(QSqlDatabase db, const UserRecord &asRead, const UserRecord &user, const QList<RightChange> &rights);
 
 // Deletes the user and all their rights rows in one transaction.
 Status deleteUser(QSqlDatabase db, const UserRecord &user);

@@ -2,7 +2,11 @@
 
 #include "counters.h"
 #include "formats.h"
+#include "searchpattern.h"
 #include "sql.h"
+#include "statements.h"
+
+#include <QSqlRecord>
 
 namespace ravelin {
 
@@ -39,6 +43,32 @@ Status checkContact(const Contact &c, std::source_location location = std::sourc
     return {};
 }
 
+// Every column of a read row by name.
+QVariantMap storedValues(const QSqlRecord &record)
+{
+    QVariantMap values;
+    for (int i = 0; i < record.count(); ++i) values.insert(record.fieldName(i), record.value(i));
+    return values;
+}
+
+// One text field of an editor: the value as read (from `stored` when the row was read, else the
+// text the editor was given) and the value to write. A field left as it was gives back the value
+// read, so that an empty text and a null stay as the row holds them.
+ColumnChange textChange(const QVariantMap &stored, const QString &column, const QString &asRead, const QString &typed,
+                        const QString &caption, bool nullable = true)
+{
+    const QVariant read = stored.contains(column) ? stored.value(column) : nullIfEmpty(asRead);
+    if (typed == asRead) return {column, read, read, caption};
+    return {column, read, nullable ? nullIfEmpty(typed) : QVariant(typed), caption};
+}
+
+ColumnChange costChange(const QVariantMap &stored, const QString &column, const QVariant &asRead, const QVariant &typed,
+                        const QString &caption)
+{
+    const QVariant read = stored.contains(column) ? stored.value(column) : costOrNull(asRead);
+    return {column, read, costOrNull(typed), caption};
+}
+
 Status refuseTakenPassword(QSqlDatabase db, const Contact &c,
                            std::source_location location = std::source_location::current())
 {
@@ -59,11 +89,11 @@ PagedQuery searchContractors(const QString &numberText, const QString &familyTex
     q.where = QStringLiteral("num_intervenant_possible>0");
     if (!numberText.isEmpty()) {
         q.where += QStringLiteral(" and num_intervenant_possible like ?");
-        q.values << QStringLiteral("%") + numberText + QStringLiteral("%");
+        q.values << containsPattern(numberText);
     }
     if (!familyText.isEmpty()) {
         q.where += QStringLiteral(" and famille_intervenant like ?");
-        q.values << QStringLiteral("%") + familyText + QStringLiteral("%");
+        q.values << containsPattern(familyText);
     }
     // the counter hands every contractor its own number: it tells two of the same company apart
     q.key = QStringLiteral("num_intervenant_possible");
@@ -96,6 +126,7 @@ Result<Contractor> readContractor(QSqlDatabase db, int number)
     c.coutStere = q.value(7);
     c.commentaire = q.value(8).toString();
     c.pefc = q.value(9).toString();
+    c.stored = storedValues(q.record());
     return c;
 }
 
@@ -128,25 +159,61 @@ Result<int> createContractor(QSqlDatabase db, const Contractor &contractor)
     return number;
 }
 
-Status updateContractor(QSqlDatabase db, const Contractor &contractor)
+Status updateContractor(QSqlDatabase db, const Contractor &asRead, const Contractor &contractor)
 {
     if (Status s = checkContractor(contractor); !s) return s;
+    const QVariantMap &stored = asRead.stored;
+    const QList<ColumnChange> changes{
+        textChange(stored, QStringLiteral("famille_intervenant"), asRead.famille, contractor.famille,
+                   QStringLiteral("Famille"), false),
+        costChange(stored, QStringLiteral("cout_tonne"), asRead.coutTonne, contractor.coutTonne,
+                   QStringLiteral("Coût tonne")),
+        costChange(stored, QStringLiteral("cout_heure"), asRead.coutHeure, contractor.coutHeure,
+                   QStringLiteral("Coût heure")),
+        costChange(stored, QStringLiteral("cout_volume"), asRead.coutVolume, contractor.coutVolume,
+                   QStringLiteral("Coût / m3")),
+        costChange(stored, QStringLiteral("cout_surface"), asRead.coutSurface, contractor.coutSurface,
+                   QStringLiteral("Coût / Are")),
+        costChange(stored, QStringLiteral("cout_stere"), asRead.coutStere, contractor.coutStere,
+                   QStringLiteral("Coût / Stère")),
+        textChange(stored, QStringLiteral("commentaire"), asRead.commentaire, contractor.commentaire,
+                   QStringLiteral("Commentaire")),
+        textChange(stored, QStringLiteral("pefc"), asRead.pefc, contractor.pefc, QStringLiteral("N° adhérent PEFC"))};
+    // Two rows may share a number (rows written by an older program): the row is the number and
+    // the company name together, so the save locks it and compares the columns it changes itself.
+    QList<ColumnChange> changed;
+    QStringList columns;
+    for (const ColumnChange &c : changes)
+        if (!sameStoredValue(c.asRead, c.value)) {
+            changed << c;
+            columns << c.column;
+        }
     return inTransaction(db, [&]() -> Status {
-        auto found = scalar(db,
-                            QStringLiteral("select num_intervenant_possible from intervenant_possible "
-                                           "where num_intervenant_possible=? and societe=? for update"),
-                            {contractor.number, contractor.societe});
-        if (!found) return found.error();
-        if (!found->isValid())
-            return Error::notFound(QStringLiteral("Cet intervenant n'existe plus : un autre poste l'a supprimé."));
-        auto updated = execute(
-            db,
-            QStringLiteral("update intervenant_possible set famille_intervenant=?,cout_tonne=?,"
-                           "cout_heure=?,cout_volume=?,cout_surface=?,cout_stere=?,commentaire=?,pefc=? "
-                           "where num_intervenant_possible=? and societe=?"),
-            {contractor.famille, costOrNull(contractor.coutTonne), costOrNull(contractor.coutHeure),
-             costOrNull(contractor.coutVolume), costOrNull(contractor.coutSurface), costOrNull(contractor.coutStere),
-             nullIfEmpty(contractor.commentaire), nullIfEmpty(contractor.pefc), contractor.number, contractor.societe});
+        QSqlQuery q(db);
+        if (Status s = exec(q,
+                            QStringLiteral("select num_intervenant_possible%1 from intervenant_possible "
+                                           "where num_intervenant_possible=? and societe=? for update")
+                                .arg(columns.isEmpty() ? QString() : QLatin1Char(',') + columns.join(QLatin1Char(','))),
+                            {contractor.number, asRead.societe});
+            !s)
+            return s;
+        // A save that changes nothing still needs the contractor to be there to stand.
+        if (!q.next()) return Error::notFound(recordDeletedMessage());
+        if (changed.isEmpty()) return {};
+        QStringList differing;
+        QStringList sets;
+        QVariantList values;
+        for (qsizetype i = 0; i < changed.size(); ++i) {
+            if (!sameStoredValue(q.value(int(i) + 1), changed[i].asRead)) differing << changed[i].caption;
+            sets << changed[i].column + QStringLiteral("=?");
+            values << changed[i].value;
+        }
+        if (!differing.isEmpty()) return Error::changedElsewhere(recordChangedMessage(differing));
+        auto updated = execute(db,
+                               QStringLiteral("update intervenant_possible set %1 "
+                                              "where num_intervenant_possible=? and societe=?")
+                                   .arg(sets.join(QLatin1Char(','))),
+                               values + QVariantList{contractor.number, asRead.societe});
         if (!updated) return updated.error();
         return {};
     });
@@ -203,6 +270,7 @@ Result<Contact> readContact(QSqlDatabase db, int inc)
     c.fonction = q.value(10).toString();
     c.divers = q.value(11).toString();
     c.password = q.value(12).toString();
+    c.stored = storedValues(q.record());
     return c;
 }
 
@@ -244,25 +312,28 @@ Result<Contact> createContact(QSqlDatabase db, const Contact &contact)
     return written;
 }
 
-Status updateContact(QSqlDatabase db, const Contact &contact)
+Status updateContact(QSqlDatabase db, const Contact &asRead, const Contact &contact)
 {
     if (Status s = checkContact(contact); !s) return s;
+    const QVariantMap &stored = asRead.stored;
+    const QList<ColumnChange> changes{
+        textChange(stored, QStringLiteral("civilite"), asRead.civilite, contact.civilite, QStringLiteral("Civil.")),
+        textChange(stored, QStringLiteral("Nom"), asRead.nom, contact.nom, QStringLiteral("nom"), false),
+        textChange(stored, QStringLiteral("prenom"), asRead.prenom, contact.prenom, QStringLiteral("prénom")),
+        textChange(stored, QStringLiteral("tel"), asRead.tel, contact.tel, QStringLiteral("Tel")),
+        textChange(stored, QStringLiteral("portable"), asRead.portable, contact.portable, QStringLiteral("Portable")),
+        textChange(stored, QStringLiteral("fax"), asRead.fax, contact.fax, QStringLiteral("Fax")),
+        textChange(stored, QStringLiteral("email"), asRead.email, contact.email, QStringLiteral("Email")),
+        textChange(stored, QStringLiteral("fonction"), asRead.fonction, contact.fonction, QStringLiteral("Fonction")),
+        textChange(stored, QStringLiteral("Divers"), asRead.divers, contact.divers, QStringLiteral("Divers")),
+        textChange(stored, QStringLiteral("password"), asRead.password, contact.password, QStringLiteral("Password"))};
     return inTransaction(db, [&]() -> Status {
         if (Status s = lockCounterRow(db, Counter::NumContact); !s) return s;
         auto found = scalar(db, QStringLiteral("select inc from contact where inc=? for update"), {contact.inc});
         if (!found) return found.error();
-        if (!found->isValid())
-            return Error::notFound(QStringLiteral("Ce contact n'existe plus : un autre poste l'a supprimé."));
+        if (!found->isValid()) return Error::notFound(recordDeletedMessage());
         if (Status s = refuseTakenPassword(db, contact); !s) return s;
-        auto updated = execute(
-            db,
-            QStringLiteral("update contact set civilite=?,Nom=?,prenom=?,tel=?,portable=?,fax=?,email=?,"
-                           "fonction=?,Divers=?,password=? where inc=?"),
-            {nullIfEmpty(contact.civilite), contact.nom, nullIfEmpty(contact.prenom), nullIfEmpty(contact.tel),
-             nullIfEmpty(contact.portable), nullIfEmpty(contact.fax), nullIfEmpty(contact.email),
-             nullIfEmpty(contact.fonction), nullIfEmpty(contact.divers), nullIfEmpty(contact.password), contact.inc});
-        if (!updated) return updated.error();
-        return {};
+        return updateRow(db, QStringLiteral("contact"), QStringLiteral("inc"), contact.inc, changes);
     });
 }
 
@@ -281,21 +352,27 @@ PagedQuery contractorActions(const QString &societe, const QDate &start, const Q
         {QStringLiteral("TRANSFERT"), QStringLiteral("liste_action_transfert")},
         {QStringLiteral("COUPE"), QStringLiteral("intervention")},
     };
+    PagedQuery q;
+    // Each select keeps its own conditions, where the indexes on i_nom and i_date serve them: the
+    // server does not always carry a condition on the union down into its selects. Their marks
+    // come before the list's own condition in every statement, and so do their values here. The
+    // company name is compared as a value: a name holding '%' or '_' matches only itself.
     QStringList selects;
-    for (const auto &[kind, table] : sources)
+    for (const auto &[kind, table] : sources) {
         selects << QStringLiteral("SELECT fac_fournisseur,('%1') as a, i_nom as b, N_lot as c, Indice_lot as d, "
                                   "i_date as e, CONVERT(qte_action, SIGNED INTEGER) as f, i_cout as g, (0) as h, "
                                   "type1 as i, unite_action as j, inc FROM %2"
-                                  " where qte_action is not null")
+                                  " where i_nom = ?"
+                                  " and qte_action is not null"
+                                  " and i_date>=?"
+                                  " and i_date<=?")
                        .arg(kind, table);
-    PagedQuery q;
+        q.values << societe << sqlDate(start) << sqlDate(end);
+    }
     q.columns = QStringLiteral("fac_fournisseur,a,b,c,d,e,f,g,h,i,j,inc");
     q.from = QStringLiteral("(") + selects.join(QStringLiteral(" union all ")) + QStringLiteral(") as actions");
-    // The server pushes these conditions down into each select, where the indexes on i_nom and
-    // i_date serve them. The company name is compared as a value: a name holding '%' or '_' matches
-    // only itself.
-    q.where = QStringLiteral("b = ? and e>=? and e<=?");
-    q.values = {societe, sqlDate(start), sqlDate(end)};
+    q.where = QStringLiteral("b = ?");
+    q.values << societe;
     // most recent first; a row is told apart by its table (the kind) and its key there
     q.orderBy = {QStringLiteral("e desc"), QStringLiteral("a")};
     q.key = QStringLiteral("inc");

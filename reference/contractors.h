@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <QVariantMap>
 
 namespace ravelin {
 
@@ -31,6 +32,9 @@ struct Contractor
     QVariant coutStere;
     QString commentaire;
     QString pefc;
+    // The columns as read (filled by readContractor): a save compares with these, null and empty
+    // text told apart.
+    QVariantMap stored;
 };
 
 // The directory search, read a page at a time: contractors numbered above 0, the number matched as
@@ -52,8 +56,11 @@ inline QString companyNameExistsMessage()
 // leaves the counter as it was.
 Result<int> createContractor(QSqlDatabase db, const Contractor &contractor);
 
-// Writes everything but the company name and the number, which never change.
-Status updateContractor(QSqlDatabase db, const Contractor &contractor);
+// Writes the fields of `contractor` that differ from `asRead` (the contractor as the editor read
+// it), each only while the row still holds the value read; the company name and the number never
+// change. A field another workstation changed meanwhile is refused with its caption, a contractor
+// deleted meanwhile is reported; nothing is written then.
+Status updateContractor(QSqlDatabase db, const Contractor &asRead, const Contractor &contractor);
 
 // Deletes the contractor and its contacts together. Its actions in other tables stay.
 Status deleteContractor(QSqlDatabase db, int number, const QString &societe);
@@ -73,6 +80,8 @@ struct Contact
     QString fonction;
     QString divers;
     QString password;
+    // The columns as read (filled by readContact), as for Contractor::stored.
+    QVariantMap stored;
 };
 
 // The contacts of one contractor, ordered by name then first name (then inc). Columns: inc,
@@ -93,8 +102,10 @@ Result<bool> contactPasswordTaken(QSqlDatabase db, const QString &password, int 
 // Writes a new contact with the next number of the counter; gives it back with its key and number.
 Result<Contact> createContact(QSqlDatabase db, const Contact &contact);
 
-// Writes the contact `contact.inc` (its number and contractor stay as they are).
-Status updateContact(QSqlDatabase db, const Contact &contact);
+// Writes the fields of the contact `contact.inc` that differ from `asRead`, as updateContractor
+// does (its number and contractor stay as they are). The password is tested again under the lock
+// that keeps two workstations' tests apart.
+Status updateContact(QSqlDatabase db, const Contact &asRead, const Contact &contact);
 
 Status deleteContact(QSqlDatabase db, int inc);
 

@@ -1,6 +1,7 @@
 #include "places.h"
 
 #include "formats.h"
+#include "searchpattern.h"
 #include "sql.h"
 #include "statements.h"
 
@@ -127,7 +128,7 @@ PagedQuery placeListQuery(PlaceSelection selection, const PlaceFilter &filter)
     const auto like = [&](const QString &typed, const char *condition) {
         if (typed.isEmpty()) return;
         q.where += QLatin1String(condition);
-        q.values << QStringLiteral("%") + typed + QStringLiteral("%");
+        q.values << containsPattern(typed);
     };
     like(filter.client, " and client like ?");
     like(filter.lieu, " and destination like ?");
@@ -194,12 +195,16 @@ Result<QStringList> placeReferences(QSqlDatabase db, const QString &name)
         " exists(select 1 from transfert where destination=?) or exists(select 1 from transfert where depart=?)"
         " or exists(select 1 from liste_grume_transfert where destination=?)"
         " or exists(select 1 from liste_grume_transfert where depart=?),"
-        " exists(select 1 from stock_buche where destination=?)");
-    if (Status s = exec(q, sql, {name, name, name, name, name, name, name, name}); !s) return s.error();
+        " exists(select 1 from stock_buche where destination=?)"
+        " or exists(select 1 from liste_grume_cde where stock_buche=?),"
+        " exists(select 1 from facture_entete where destination=?)"
+        " or exists(select 1 from facture_corps where destination=?)");
+    if (Status s = exec(q, sql, QVariantList(11, name)); !s) return s.error();
     QStringList kinds;
     if (!q.next()) return kinds;
     static const QStringList names{QStringLiteral("commandes"), QStringLiteral("livraisons"),
-                                   QStringLiteral("transferts"), QStringLiteral("stocks bûches")};
+                                   QStringLiteral("transferts"), QStringLiteral("stocks bûches"),
+                                   QStringLiteral("factures")};
     for (int i = 0; i < names.size(); ++i)
         if (q.value(i).toInt() != 0) kinds << names.at(i);
     return kinds;
@@ -249,20 +254,29 @@ Result<int> createPlace(QSqlDatabase db, const PlaceValues &values)
     return inc;
 }
 
-Status updatePlace(QSqlDatabase db, int inc, const PlaceValues &values)
+Status updatePlace(QSqlDatabase db, int inc, const QList<ColumnChange> &changes)
 {
-    const auto columns = placeColumnValues(values);
-    if (!columns) return columns.error();
-    if (columns->isEmpty()) return {};
-    const bool naming = values.contains(QStringLiteral("destination"));
-    const QString name = text(values, QStringLiteral("destination"));
+    QList<ColumnChange> changed;
+    bool naming = false;
+    QString name;
+    for (const ColumnChange &c : changes) {
+        if (!placeColumns().contains(c.column) || c.column == QLatin1String("inc"))
+            return Error::failure(QStringLiteral("Colonne inconnue de la table destination : %1").arg(c.column), {});
+        if (sameStoredValue(c.asRead, c.value)) continue;
+        changed.append(c);
+        if (c.column == QLatin1String("destination")) {
+            naming = true;
+            name = c.value.toString();
+        }
+    }
     if (naming && name.trimmed().isEmpty())
         return Error::refusal(QStringLiteral("Vous devez saisir un nom de destination"));
 
     return inTransaction(db, [&]() -> Status {
+        // The row stays locked until the end, so that the name checks and the write see the same row.
         auto stored = lockPlace(db, inc);
         if (!stored) return stored.error();
-        if (!stored->isValid()) return Error::notFound(vanishedMessage());
+        if (!stored->isValid()) return Error::notFound(recordDeletedMessage());
         const QString storedName = stored->toString();
         if (naming && name != storedName) {
             // The records that name the place keep its old name: renaming would cut them off.
@@ -273,7 +287,7 @@ Status updatePlace(QSqlDatabase db, int inc, const PlaceValues &values)
             if (!taken) return taken.error();
             if (*taken) return Error::refusal(placeNameExistsMessage());
         }
-        if (Status s = overwriteRow(db, QStringLiteral("destination"), QStringLiteral("inc"), inc, *columns); !s)
+        if (Status s = updateRow(db, QStringLiteral("destination"), QStringLiteral("inc"), inc, changed); !s)
             return nameError(s.error());
         return {};
     });

@@ -2,6 +2,7 @@
 
 #include "pagedquerymodel.h"
 #include "result.h"
+#include "statements.h"
 
 #include <QList>
 #include <QMap>
@@ -66,8 +67,9 @@ Result<QList<Choice>> paymentModeChoices(QSqlDatabase db);
 // place or storage zone). `inc` is 0 for a place not yet written.
 Result<bool> placeNameTaken(QSqlDatabase db, const QString &name, int inc);
 
-// What names this place: "commandes", "livraisons", "transferts", "stocks bûches" for each kind
-// of record that refers to it by name. Empty when nothing does.
+// What names this place: "commandes", "livraisons", "transferts", "stocks bûches" (firewood stocks
+// and the order lines taken from one), "factures" for each kind of record that refers to it by
+// name. Empty when nothing does.
 Result<QStringList> placeReferences(QSqlDatabase db, const QString &name);
 
 // "commandes, livraisons" → the sentence that tells why a place cannot be deleted or renamed.
@@ -86,9 +88,11 @@ inline QString placeNameExistsMessage()
 // unique index on the name catches a place written at the same moment by another workstation.
 Result<int> createPlace(QSqlDatabase db, const PlaceValues &values);
 
-// Writes the given columns of the place `inc`. A place that orders, deliveries, transfers or
-// firewood stocks name cannot change its name; a place deleted meanwhile is reported.
-Status updatePlace(QSqlDatabase db, int inc, const PlaceValues &values);
+// Writes the columns of the place `inc` that the editor changed, each only while it still holds the
+// value the editor read (updateRow): a change made meanwhile by another workstation to another
+// column is kept, one to the same column is refused, and a place deleted meanwhile is reported;
+// nothing is written then. A place that other records name cannot change its name.
+Status updatePlace(QSqlDatabase db, int inc, const QList<ColumnChange> &changes);
 
 // Deletes the place `inc`, unless something names it.
 Status deletePlace(QSqlDatabase db, int inc);

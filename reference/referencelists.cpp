@@ -99,12 +99,14 @@ QList<ReferenceTableDef> buildDefinitions()
         d.checks = {{QStringLiteral("designation"), QStringLiteral("Vous devez saisir une désignation")},
                     {QStringLiteral("coef"), QStringLiteral("Vous devez saisir un coefficient")}};
         d.deleteQuestion = thisRecordOldSpelling();
-        // Transfers without a transformation point at this row; it may still be deleted.
+        // Every new transfer line points at this row: it is neither changed nor deleted.
         d.fixed = {QStringLiteral("designation"),
                    {QStringLiteral("Aucun Coef")},
                    QStringLiteral("Ligne OBLIGATOIRE"),
                    true,
-                   false};
+                   true,
+                   QStringLiteral("La ligne « Aucun Coef » ne peut pas être supprimée : les lignes de transfert "
+                                  "sans transformation y renvoient.")};
         d.doubleClickModifies = true;
         defs.append(d);
     }
@@ -300,7 +302,9 @@ QString fixedRowRefusal(const ReferenceTableDef &def, const ReferenceRow &row, R
 {
     if (!isFixedRow(def, row)) return QString();
     const bool refuse = action == RowAction::Modify ? def.fixed.refuseModify : def.fixed.refuseDelete;
-    return refuse ? def.fixed.message : QString();
+    if (!refuse) return QString();
+    if (action == RowAction::Delete && !def.fixed.deleteMessage.isEmpty()) return def.fixed.deleteMessage;
+    return def.fixed.message;
 }
 
 QString checkReferenceRow(const ReferenceTableDef &def, const ReferenceRow &row)

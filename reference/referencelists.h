@@ -49,6 +49,7 @@ struct FixedRows
     QString message; // shown when an action is refused
     bool refuseModify = false;
     bool refuseDelete = false;
+    QString deleteMessage; // shown instead of `message` when a deletion is refused, when set
 };
 
 struct ReferenceTableDef

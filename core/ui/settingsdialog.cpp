@@ -120,6 +120,13 @@ void SettingsDialog::validate()
         }
         changes.counters.append({counter, m_increment.value(column).toLongLong(), value});
     }
+    const auto caption = [this](const QString &column) {
+        const auto *label = findChild<QLabel *>(QStringLiteral("Label_") + column);
+        if (!label) return column;
+        QString text = label->text();
+        if (text.endsWith(QLatin1Char(':'))) text = text.chopped(1).trimmed();
+        return text;
+    };
     for (const QString &column : editableSettingsColumns()) {
         const QString text = fieldText(column);
         if (text == m_shown[column]) continue;
@@ -132,16 +139,36 @@ void SettingsDialog::validate()
                     QStringLiteral("Valeur numérique invalide : %1").arg(label ? label->text() : column));
                 return;
             }
-            changes.perso[column] = text.trimmed().isEmpty() ? QVariant(QMetaType(QMetaType::Double)) : QVariant(value);
+            changes.perso.append({column, m_perso.value(column),
+                                  text.trimmed().isEmpty() ? QVariant(QMetaType(QMetaType::Double)) : QVariant(value),
+                                  caption(column)});
         } else {
-            changes.perso[column] = text;
+            changes.perso.append({column, m_perso.value(column), text, caption(column)});
         }
     }
     if (Status s = saveSettings(m_context.db, changes); !s) {
         m_context.dialogs->error(s.error());
+        if (s.error().kind == ErrorKind::ChangedElsewhere) reloadAfterRefusal();
         return;
     }
     accept();
+}
+
+void SettingsDialog::reloadAfterRefusal()
+{
+    // A counter moved by another workstation shows its current value, and the next "OK" compares
+    // with it; the other fields keep what the user typed and are compared with the row as it is now.
+    if (auto counters = loadCounters(m_context.db)) {
+        for (const auto &[counter, message] : counterFields()) {
+            const QString column = counterColumn(counter);
+            if (counters->value(column) == m_increment.value(column)) continue;
+            const QString current = counters->value(column).toString();
+            setFieldText(column, current);
+            m_shown[column] = current;
+        }
+        m_increment = *counters;
+    }
+    if (auto perso = loadSettings(m_context.db)) m_perso = *perso;
 }
 
 void SettingsDialog::showAddressPosition()

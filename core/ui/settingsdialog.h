@@ -34,6 +34,8 @@ public slots:
 private:
     QString fieldText(const QString &column) const;
     void setFieldText(const QString &column, const QString &text);
+    // After a save refused because another workstation changed the rows: reads them again.
+    void reloadAfterRefusal();
 
     std::unique_ptr<Ui::parametrage> m_ui;
     AppContext &m_context;

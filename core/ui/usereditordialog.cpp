@@ -16,6 +16,9 @@ UserEditorDialog::UserEditorDialog(AppContext &context, const UserRecord &user, 
     m_ui->email->setText(user.email);
     m_ui->email1->setText(user.email1);
     m_ui->email2->setText(user.email2);
+    // The list keeps the order of rightsPages() (sortPages), not the widget's own character order,
+    // which puts "Creer TVA" before "Creer contact".
+    m_ui->Liste_refuse->setSortingEnabled(false);
     m_ui->Liste_refuse->addItems(rightsPages());
 
     if (user.inc != 0) {
@@ -25,6 +28,7 @@ UserEditorDialog::UserEditorDialog(AppContext &context, const UserRecord &user, 
             context.dialogs->error(held.error());
             m_loaded = false;
         } else {
+            m_grantedAsRead = *held;
             // A held page that is no longer in the list is ignored.
             for (const QString &page : *held) {
                 const auto found = m_ui->Liste_refuse->findItems(page, Qt::MatchExactly | Qt::MatchCaseSensitive);
@@ -78,6 +82,7 @@ void UserEditorDialog::moveSelected(QListWidget *from, QListWidget *to)
         item->setSelected(false);
         to->addItem(item);
     }
+    if (to == m_ui->Liste_refuse) sortRefused();
     from->setFocus();
     from->clearSelection();
     if (from->count() > 0) {
@@ -91,6 +96,7 @@ void UserEditorDialog::moveSelected(QListWidget *from, QListWidget *to)
 void UserEditorDialog::moveAll(QListWidget *from, QListWidget *to)
 {
     while (from->count() > 0) to->addItem(from->takeItem(0));
+    if (to == m_ui->Liste_refuse) sortRefused();
     from->setFocus();
     if (from->count() > 0) from->setCurrentRow(0);
     to->clearSelection();
@@ -114,6 +120,23 @@ void UserEditorDialog::moveAllLeft()
     moveAll(m_ui->Liste_autorise, m_ui->Liste_refuse);
 }
 
+void UserEditorDialog::sortRefused()
+{
+    QListWidget *list = m_ui->Liste_refuse;
+    QList<QListWidgetItem *> items;
+    while (list->count() > 0) items << list->takeItem(0);
+    QStringList texts;
+    for (const QListWidgetItem *item : items) texts << item->text();
+    sortPages(texts);
+    for (const QString &text : texts)
+        for (qsizetype i = 0; i < items.size(); ++i)
+            if (items[i] && items[i]->text() == text) {
+                list->addItem(items[i]);
+                items[i] = nullptr;
+                break;
+            }
+}
+
 void UserEditorDialog::updateButtons()
 {
     const bool left = m_ui->Liste_refuse->count() > 0;
@@ -132,12 +155,35 @@ void UserEditorDialog::validate()
     user.email = m_ui->email->text();
     user.email1 = m_ui->email1->text();
     user.email2 = m_ui->email2->text();
-    const auto saved = saveUser(m_context.db, user, grantedPages(), refusedPages());
-    if (!saved) {
-        m_context.dialogs->error(saved.error());
+    if (m_user.inc == 0) {
+        const auto saved = saveUser(m_context.db, user, grantedPages(), refusedPages());
+        if (!saved) {
+            m_context.dialogs->error(saved.error());
+            return;
+        }
+        m_user.inc = *saved;
+        accept();
         return;
     }
-    m_user.inc = *saved;
+    // Only the pages whose right the user moved are written: a right another workstation changed
+    // on another page stays as it is.
+    QList<RightChange> rights;
+    for (const QString &page : grantedPages())
+        if (!m_grantedAsRead.contains(page)) rights.append({page, true});
+    for (const QString &page : refusedPages())
+        if (m_grantedAsRead.contains(page)) rights.append({page, false});
+    if (Status s = updateUser(m_context.db, m_user, user, rights); !s) {
+        m_context.dialogs->error(s.error());
+        // The fields keep what the user typed; the row is read again, so that "OK" once more
+        // writes the user's values over the ones just reported.
+        if (s.error().kind == ErrorKind::ChangedElsewhere) {
+            if (const auto users = listUsers(m_context.db))
+                for (const UserRecord &u : *users)
+                    if (u.inc == m_user.inc) m_user = u;
+        }
+        return;
+    }
+    m_grantedAsRead = grantedPages();
     accept();
 }
 

@@ -45,10 +45,13 @@ private:
     void moveSelected(QListWidget *from, QListWidget *to);
     void moveAll(QListWidget *from, QListWidget *to);
     void updateButtons();
+    // Keeps "Accés refusé :" in the order of rightsPages().
+    void sortRefused();
 
     std::unique_ptr<Ui::detail_mot_passe> m_ui;
     AppContext &m_context;
-    UserRecord m_user;
+    UserRecord m_user; // as read when the screen opened
+    QStringList m_grantedAsRead;
     bool m_loaded = true;
 };
 

@@ -68,7 +68,9 @@ void UserListDialog::modifyUser()
     }
     UserEditorDialog editor(m_context, m_users[row], this);
     if (!editor.loaded()) return;
-    if (runModal(editor) == QDialog::Accepted) refresh();
+    // Refreshed whatever happened: the user may have been deleted on another workstation.
+    runModal(editor);
+    refresh();
 }
 
 void UserListDialog::removeUser()

@@ -65,8 +65,12 @@ void ContactEditorDialog::validate()
             return;
         }
         c = *written;
-    } else if (Status s = updateContact(m_context.db, c); !s) {
+    } else if (Status s = updateContact(m_context.db, m_contact, c); !s) {
         m_context.dialogs->error(s.error());
+        // The fields keep what the user typed; the row is read again, so that "OK" once more
+        // writes the user's values over the ones just reported.
+        if (s.error().kind == ErrorKind::ChangedElsewhere)
+            if (auto again = readContact(m_context.db, c.inc)) m_contact = *again;
         return;
     }
     m_contact = c;

@@ -323,7 +323,9 @@ void ContractorDirectoryTab::modifyContractor()
     ContractorEditorDialog editor(m_context, *contractor, this);
     if (!editor.loaded()) return;
     emit preparationTimed(loadTimeText(preparing.elapsed()));
-    if (runModal(editor) == QDialog::Accepted) runSearch(true);
+    // Refreshed whatever happened: the contractor may have been deleted on another workstation.
+    runModal(editor);
+    runSearch(true);
 }
 
 void ContractorDirectoryTab::removeContractor()

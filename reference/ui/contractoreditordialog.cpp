@@ -100,8 +100,12 @@ void ContractorEditorDialog::validate()
             return;
         }
         c.number = *number;
-    } else if (Status s = updateContractor(m_context.db, c); !s) {
+    } else if (Status s = updateContractor(m_context.db, m_contractor, c); !s) {
         m_context.dialogs->error(s.error());
+        // The fields keep what the user typed; the row is read again, so that "OK" once more
+        // writes the user's values over the ones just reported.
+        if (s.error().kind == ErrorKind::ChangedElsewhere)
+            if (auto again = readContractor(m_context.db, c.number)) m_contractor = *again;
         return;
     }
     m_contractor = c;

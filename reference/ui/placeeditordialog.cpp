@@ -9,6 +9,8 @@
 #include "textlimits.h"
 
 #include <QDesktopServices>
+#include <QGroupBox>
+#include <QLabel>
 #include <QUrl>
 
 namespace ravelin {
@@ -90,6 +92,7 @@ PlaceEditorDialog::PlaceEditorDialog(AppContext &context, int inc, QWidget *pare
         m_loaded = false;
         return;
     }
+    m_asRead = *place;
     fill(*place);
     const QString name = place->value(QStringLiteral("destination")).toString();
     auto references = placeReferences(context.db, name);
@@ -106,6 +109,24 @@ PlaceEditorDialog::PlaceEditorDialog(AppContext &context, int inc, QWidget *pare
 }
 
 PlaceEditorDialog::~PlaceEditorDialog() = default;
+
+QString PlaceEditorDialog::caption(const QString &column) const
+{
+    const auto *label = findChild<QLabel *>(QStringLiteral("Label_") + column);
+    if (!label) {
+        // The payment mode has its group's title for a label.
+        if (const auto *combo = findChild<QWidget *>(column))
+            if (const auto *group = qobject_cast<const QGroupBox *>(combo->parentWidget())) return group->title();
+        return column;
+    }
+    QString text = label->text();
+    if (text.endsWith(QLatin1Char(':'))) text = text.chopped(1).trimmed();
+    // The two contacts have the same labels: the group tells them apart.
+    if (const auto *group = qobject_cast<const QGroupBox *>(label->parentWidget());
+        group && group->title().startsWith(QLatin1String("Contact")))
+        text += QStringLiteral(" (%1)").arg(group->title());
+    return text;
+}
 
 void PlaceEditorDialog::fill(const PlaceValues &place)
 {
@@ -182,9 +203,24 @@ void PlaceEditorDialog::validate()
             return;
         }
         m_inc = *written;
-    } else if (Status s = updatePlace(m_context.db, m_inc, values); !s) {
-        m_context.dialogs->error(s.error());
-        return;
+    } else {
+        QList<ColumnChange> changes;
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            QVariant asRead = m_asRead.value(it.key());
+            QVariant value = it.value();
+            // An empty field stands for both an empty text and a null: left as it was, it keeps
+            // whichever the row holds.
+            if (value.isNull() && asRead.typeId() == QMetaType::QString && asRead.toString().isEmpty()) value = asRead;
+            changes.append({it.key(), asRead, value, caption(it.key())});
+        }
+        if (Status s = updatePlace(m_context.db, m_inc, changes); !s) {
+            m_context.dialogs->error(s.error());
+            // The fields keep what the user typed; the row is read again, so that "OK" once more
+            // writes the user's values over the ones just reported.
+            if (s.error().kind == ErrorKind::ChangedElsewhere)
+                if (auto again = readPlace(m_context.db, m_inc)) m_asRead = *again;
+            return;
+        }
     }
     m_writtenName = values.value(QStringLiteral("destination")).toString();
     accept();
@@ -195,7 +231,8 @@ void PlaceEditorDialog::showAddressPosition()
     PlaceValues values;
     fieldValues(values);
     // A page that cannot be written or opened is not reported: the user simply sees no page.
-    const auto page = writeGeocodingPage(m_context.applicationFolder, placeMapAddress(values));
+    const auto page =
+        writeGeocodingPage(m_context.applicationFolder, placeMapAddress(values), caption(QStringLiteral("latitude")));
     if (page) pageOpener()(*page);
 }
 

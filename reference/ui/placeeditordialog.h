@@ -53,6 +53,8 @@ public slots:
 
 private:
     void fill(const PlaceValues &place);
+    // The label of the field editing `column`, as the user reads it on screen.
+    QString caption(const QString &column) const;
 
     std::unique_ptr<Ui::detail_destination> m_ui;
     AppContext &m_context;
@@ -60,6 +62,8 @@ private:
     bool m_loaded = true;
     bool m_nameLocked = false;
     QString m_writtenName;
+    // The place as read when the screen opened: what "OK" compares the fields with.
+    PlaceValues m_asRead;
 };
 
 } // namespace ravelin

@@ -14,6 +14,7 @@ class TestSettings : public QObject
 {
     Q_OBJECT
     QSqlDatabase m_db;
+    QSqlDatabase m_other; // a second workstation
     test::ScriptedDialogs m_dialogs;
     AppContext m_context;
 
@@ -23,6 +24,7 @@ private slots:
     void initTestCase()
     {
         m_db = test::createTestDatabase();
+        m_other = test::openAnotherConnection(m_db.databaseName(), QStringLiteral("other"));
         m_context.db = m_db;
         m_context.dialogs = &m_dialogs;
     }
@@ -148,6 +150,71 @@ private slots:
         QCOMPARE(value(QStringLiteral("select num_bl from increment")).toInt(), 3405);
         // perso and increment stand or fall together
         QCOMPARE(value(QStringLiteral("select nom from perso")).toString(), QStringLiteral("Scierie du Val"));
+    }
+
+    // After the counter refusal the screen shows the counter's current value, and "OK" again
+    // writes the rest of what the user typed.
+    void counterRefusalThenSecondOk()
+    {
+        SettingsDialog screen(m_context);
+        QVERIFY(execute(m_db, QStringLiteral("update increment set num_bl=3405")));
+        screen.ui()->num_bl->setText(QStringLiteral("5000"));
+        screen.ui()->nom->setText(QStringLiteral("Nouveau nom"));
+        screen.ui()->BtnOK->click();
+        QVERIFY(screen.result() != QDialog::Accepted);
+        QCOMPARE(screen.ui()->num_bl->text(), QStringLiteral("3405"));
+        QCOMPARE(screen.ui()->nom->text(), QStringLiteral("Nouveau nom"));
+        m_dialogs.clear();
+        screen.ui()->BtnOK->click();
+        QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
+        QCOMPARE(screen.result(), int(QDialog::Accepted));
+        QCOMPARE(value(QStringLiteral("select num_bl from increment")).toInt(), 3405);
+        QCOMPARE(value(QStringLiteral("select nom from perso")).toString(), QStringLiteral("Nouveau nom"));
+    }
+
+    // Two workstations on the settings row: another field changed meanwhile is kept, the same
+    // field is refused naming it (nothing written, the screen keeps the input), and "OK" again
+    // then writes the user's value.
+    void twoWorkstations_data()
+    {
+        QTest::addColumn<QString>("otherChange");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("villeAfter");
+        QTest::newRow("other field") << "update perso set ville='Beaune'"
+                                     << ""
+                                     << "Beaune";
+        QTest::newRow("same field") << "update perso set nom='Scierie du Mont'"
+                                    << "Cet enregistrement a été modifié sur un autre poste : « Nom de votre société »"
+                                    << "Autun";
+        QTest::newRow("same number field") << "update perso set cvo=0.6, ville='Dijon'"
+                                           << ""
+                                           << "Dijon";
+    }
+    void twoWorkstations()
+    {
+        QFETCH(QString, otherChange);
+        QFETCH(QString, refusal);
+        QFETCH(QString, villeAfter);
+        SettingsDialog screen(m_context);
+        screen.ui()->nom->setText(QStringLiteral("Nouveau nom"));
+        QVERIFY(execute(m_other, otherChange));
+        screen.ui()->BtnOK->click();
+        if (refusal.isEmpty()) {
+            QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
+            QCOMPARE(screen.result(), int(QDialog::Accepted));
+            QCOMPARE(value(QStringLiteral("select nom from perso")).toString(), QStringLiteral("Nouveau nom"));
+        } else {
+            QCOMPARE(m_dialogs.texts(), QStringList{refusal});
+            QVERIFY(screen.result() != QDialog::Accepted);
+            QCOMPARE(screen.ui()->nom->text(), QStringLiteral("Nouveau nom"));
+            QCOMPARE(value(QStringLiteral("select nom from perso")).toString(), QStringLiteral("Scierie du Mont"));
+            m_dialogs.clear();
+            screen.ui()->BtnOK->click();
+            QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
+            QCOMPARE(screen.result(), int(QDialog::Accepted));
+            QCOMPARE(value(QStringLiteral("select nom from perso")).toString(), QStringLiteral("Nouveau nom"));
+        }
+        QCOMPARE(value(QStringLiteral("select ville from perso")).toString(), villeAfter);
     }
 
     void badNumberAndCancel()

@@ -20,6 +20,7 @@ class TestUsers : public QObject
 {
     Q_OBJECT
     QSqlDatabase m_db;
+    QSqlDatabase m_other; // a second workstation
     test::ScriptedDialogs m_dialogs;
     AppContext m_context;
 
@@ -32,6 +33,7 @@ private slots:
     void initTestCase()
     {
         m_db = test::createTestDatabase();
+        m_other = test::openAnotherConnection(m_db.databaseName(), QStringLiteral("other"));
         m_context.db = m_db;
         m_context.dialogs = &m_dialogs;
     }
@@ -64,6 +66,10 @@ private slots:
                                  << "";
         QTest::newRow("other case") << "PASS1"
                                     << "";
+        QTest::newRow("trailing blank") << "pass1 "
+                                        << "";
+        QTest::newRow("two trailing blanks, shared") << "shared  "
+                                                     << "";
         QTest::newRow("injection or") << "' or '1'='1"
                                       << "";
         QTest::newRow("injection comment") << "x' or 1=1 -- "
@@ -258,6 +264,105 @@ private slots:
         list.ui()->BtnSupprimer->click();
         QCOMPARE(m_dialogs.texts(), QStringList({QStringLiteral("Il n'y a pas d'enregistrement"),
                                                  QStringLiteral("Il n'y a pas d'enregistrement")}));
+    }
+
+    // Two workstations on one user: Alice's editor changes her password and grants "Stock" while
+    // the other workstation changes a field or a right, or deletes her.
+    void twoWorkstations_data()
+    {
+        QTest::addColumn<QString>("otherChange");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("passwordAfter");
+        QTest::addColumn<int>("grantedAfter"); // Alice's rows with "1"
+        QTest::newRow("other field") << "update mot_passe set email1='a@b.fr' where Utilisateur='Alice'"
+                                     << ""
+                                     << "neuf" << 3;
+        QTest::newRow("other page's right")
+            << "update detail_mot_passe set Autorisation='1' where Utilisateur='Alice' and Page='Export'"
+            << ""
+            << "neuf" << 4;
+        QTest::newRow("same field") << "update mot_passe set Mot_passe='autre' where Utilisateur='Alice'"
+                                    << "Cet enregistrement a été modifié sur un autre poste : « Mot de passe »"
+                                    << "autre" << 2;
+        QTest::newRow("deleted") << "delete from mot_passe where Utilisateur='Alice'"
+                                 << "Cet enregistrement a été supprimé sur un autre poste"
+                                 << "" << 2;
+    }
+    void twoWorkstations()
+    {
+        QFETCH(QString, otherChange);
+        QFETCH(QString, refusal);
+        QFETCH(QString, passwordAfter);
+        QFETCH(int, grantedAfter);
+        QVERIFY(execute(m_db, QStringLiteral("insert into detail_mot_passe (Utilisateur, Page, Autorisation) values "
+                                             "('Alice', 'General', '1'), ('Alice', 'Analyse', '1'), "
+                                             "('Alice', 'Stock', '0'), ('Alice', 'Export', '0')")));
+        const auto users = listUsers(m_db);
+        QVERIFY(users);
+        UserEditorDialog editor(m_context, users->first());
+        QCOMPARE(editor.ui()->Utilisateur->text(), QStringLiteral("Alice"));
+        editor.ui()->Mot_passe->setText(QStringLiteral("neuf"));
+        const auto stock = editor.ui()->Liste_refuse->findItems(QStringLiteral("Stock"), Qt::MatchExactly);
+        QCOMPARE(stock.size(), 1);
+        stock.first()->setSelected(true);
+        editor.ui()->BtnDroite->click();
+
+        QVERIFY(execute(m_other, otherChange));
+        editor.ui()->BtnValider->click();
+        const QString rights = QStringLiteral("select count(*) from detail_mot_passe where Utilisateur='Alice' "
+                                              "and Autorisation='1'");
+        if (refusal.isEmpty()) {
+            QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
+            QCOMPARE(editor.result(), int(QDialog::Accepted));
+            if (otherChange.contains(QLatin1String("email1")))
+                QCOMPARE(count(QStringLiteral("select count(*) from mot_passe where email1='a@b.fr'")), 1);
+            // Rows of the pages the editor left alone are the ones found there, not rewritten.
+            QCOMPARE(count(QStringLiteral("select count(*) from detail_mot_passe where Utilisateur='Alice'")), 4);
+        } else {
+            QCOMPARE(m_dialogs.texts(), QStringList{refusal});
+            QVERIFY(editor.result() != QDialog::Accepted);
+            QCOMPARE(editor.ui()->Mot_passe->text(), QStringLiteral("neuf"));
+            QVERIFY(editor.grantedPages().contains(QStringLiteral("Stock")));
+        }
+        QCOMPARE(count(rights), grantedAfter);
+        QCOMPARE(count(QStringLiteral("select count(*) from mot_passe where Utilisateur='Alice' and "
+                                      "coalesce(Mot_passe, '') = ?"),
+                       {passwordAfter}),
+                 passwordAfter.isEmpty() ? 0 : 1);
+
+        // After the refusal of a field changed elsewhere, "OK" again writes the user's values.
+        if (otherChange.contains(QLatin1String("Mot_passe='autre'"))) {
+            m_dialogs.clear();
+            editor.ui()->BtnValider->click();
+            QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
+            QCOMPARE(editor.result(), int(QDialog::Accepted));
+            QCOMPARE(*signIn(m_db, QStringLiteral("neuf")), QStringLiteral("Alice"));
+            QCOMPARE(count(rights), 3);
+        }
+    }
+
+    // "Accés refusé :" reads as a French user expects: case and accents do not change the order,
+    // and pages moved back keep it.
+    void refusedPagesInFrenchOrder()
+    {
+        QStringList pages{QStringLiteral("Zèbre"), QStringLiteral("étape"), QStringLiteral("ab"),
+                          QStringLiteral("Eta")};
+        sortPages(pages);
+        QCOMPARE(pages, (QStringList{QStringLiteral("ab"), QStringLiteral("Eta"), QStringLiteral("étape"),
+                                     QStringLiteral("Zèbre")}));
+
+        UserEditorDialog editor(m_context, UserRecord{});
+        QCOMPARE(editor.refusedPages(), rightsPages());
+        QCOMPARE(editor.refusedPages().at(1), QStringLiteral("Creer contact"));
+        editor.ui()->BtnToutDroite->click();
+        auto *right = editor.ui()->Liste_autorise;
+        for (const char *page : {"Stock", "Analyse", "Creer TVA"})
+            right->findItems(QString::fromLatin1(page), Qt::MatchExactly).first()->setSelected(true);
+        editor.ui()->BtnGauche->click();
+        QCOMPARE(editor.refusedPages(),
+                 (QStringList{QStringLiteral("Analyse"), QStringLiteral("Creer TVA"), QStringLiteral("Stock")}));
+        editor.ui()->BtnToutGauche->click();
+        QCOMPARE(editor.refusedPages(), rightsPages());
     }
 };
 

@@ -40,6 +40,7 @@ class TestContractors : public QObject
 {
     Q_OBJECT
     QSqlDatabase m_db;
+    QSqlDatabase m_other; // a second workstation
     test::ScriptedDialogs m_dialogs;
     AppContext m_context;
     const QDate m_start{2026, 3, 1};
@@ -107,6 +108,7 @@ private slots:
     void initTestCase()
     {
         m_db = test::createTestDatabase();
+        m_other = test::openAnotherConnection(m_db.databaseName(), QStringLiteral("other"));
         m_context.db = m_db;
         m_context.dialogs = &m_dialogs;
     }
@@ -172,6 +174,12 @@ private slots:
         QTest::newRow("zero never listed")
             << "0"
             << "" << ContractorSort::BySociete << "num_intervenant_possible" << QStringList{"100", "10"};
+        // A backslash is searched for as itself; "_" keeps its meaning.
+        QTest::newRow("backslash in the family") << ""
+                                                 << "\\B" << ContractorSort::BySociete << "societe" << QStringList{};
+        QTest::newRow("underscore in the family") << ""
+                                                  << "TRANS_ORT" << ContractorSort::BySociete << "societe"
+                                                  << QStringList{"Camions Perrin", "Zeta Transports"};
     }
     void directorySearch()
     {
@@ -562,7 +570,8 @@ private slots:
         // The write itself refuses a taken password too.
         if (!accepted) {
             contact.password = password;
-            const bool written = inc == 0 ? createContact(m_db, contact).ok() : updateContact(m_db, contact).ok();
+            const bool written = inc == 0 ? createContact(m_db, contact).ok()
+                                          : updateContact(m_db, *readContact(m_db, inc), contact).ok();
             QVERIFY(!written);
         }
     }
@@ -796,6 +805,96 @@ private slots:
         QVERIFY2(printed.contains(QStringLiteral("Nombre d'action :")), qPrintable(printed.left(400)));
         QVERIFY2(printed.contains(QStringLiteral("900,00")), qPrintable(printed.right(400))); // 450 × 2 €
         QCOMPARE(tab.actionCount(), 450);
+    }
+
+    // Two workstations on one contractor or contact: the editor changes one field while the other
+    // workstation changes another field, the same field, or deletes the row.
+    void twoWorkstations_data()
+    {
+        QTest::addColumn<QString>("editor"); // contractor (Coût heure), contact (Tel)
+        QTest::addColumn<QString>("otherChange");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("after"); // counts 1 once the screen is done
+        const QString changed = QStringLiteral("Cet enregistrement a été modifié sur un autre poste : « %1 »");
+        const QString deleted = QStringLiteral("Cet enregistrement a été supprimé sur un autre poste");
+        QTest::newRow("contractor, other field")
+            << "contractor"
+            << "update intervenant_possible set pefc='99-1' where num_intervenant_possible=1"
+            << ""
+            << "select count(*) from intervenant_possible where cout_heure=60 and pefc='99-1' "
+               "and commentaire='Feuillus'";
+        QTest::newRow("contractor, same field")
+            << "contractor"
+            << "update intervenant_possible set cout_heure=70 where num_intervenant_possible=1"
+            << changed.arg(QStringLiteral("Coût heure"))
+            << "select count(*) from intervenant_possible where cout_heure=70 and num_intervenant_possible=1";
+        QTest::newRow("contractor, deleted")
+            << "contractor"
+            << "delete from intervenant_possible where num_intervenant_possible=1" << deleted
+            << "select count(*)=0 from intervenant_possible where num_intervenant_possible=1";
+        QTest::newRow("contact, other field") << "contact"
+                                              << "update contact set email='p@m.fr' where inc=1"
+                                              << ""
+                                              << "select count(*) from contact where tel='0999' and email='p@m.fr' "
+                                                 "and Divers='Le matin'";
+        QTest::newRow("contact, same field")
+            << "contact"
+            << "update contact set tel='0111' where inc=1" << changed.arg(QStringLiteral("Tel"))
+            << "select count(*) from contact where tel='0111' and inc=1";
+        QTest::newRow("contact, deleted")
+            << "contact"
+            << "delete from contact where inc=1" << deleted << "select count(*)=0 from contact where inc=1";
+    }
+    void twoWorkstations()
+    {
+        QFETCH(QString, editor);
+        QFETCH(QString, otherChange);
+        QFETCH(QString, refusal);
+        QFETCH(QString, after);
+        std::unique_ptr<QDialog> screen;
+        QLineEdit *field = nullptr;
+        QPushButton *ok = nullptr;
+        QString typed;
+        if (editor == QLatin1String("contractor")) {
+            auto read = readContractor(m_db, 1);
+            QVERIFY(read);
+            auto *dialog = new ContractorEditorDialog(m_context, *read);
+            screen.reset(dialog);
+            field = dialog->ui()->cout_heure;
+            ok = dialog->ui()->BtnOK;
+            typed = QStringLiteral("60");
+        } else {
+            auto read = readContact(m_db, 1);
+            QVERIFY(read);
+            auto *dialog = new ContactEditorDialog(m_context, *read);
+            screen.reset(dialog);
+            field = dialog->ui()->tel;
+            ok = dialog->ui()->BtnOK;
+            typed = QStringLiteral("0999");
+        }
+        field->setText(typed);
+        QVERIFY(execute(m_other, otherChange));
+        ok->click();
+        if (refusal.isEmpty()) {
+            QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
+            QCOMPARE(screen->result(), int(QDialog::Accepted));
+        } else {
+            QCOMPARE(m_dialogs.texts(), QStringList{refusal});
+            QVERIFY(screen->result() != QDialog::Accepted);
+            QCOMPARE(field->text(), typed);
+        }
+        QCOMPARE(count(after), 1);
+        if (otherChange.startsWith(QLatin1String("update")) && !refusal.isEmpty()) {
+            // "OK" again, after the message, writes the user's value over the one reported.
+            m_dialogs.clear();
+            ok->click();
+            QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
+            QCOMPARE(screen->result(), int(QDialog::Accepted));
+            QCOMPARE(count(editor == QLatin1String("contractor")
+                               ? QStringLiteral("select count(*) from intervenant_possible where cout_heure=60")
+                               : QStringLiteral("select count(*) from contact where tel='0999'")),
+                     1);
+        }
     }
 };
 

@@ -26,6 +26,7 @@ class TestPlaces : public QObject
 {
     Q_OBJECT
     QSqlDatabase m_db;
+    QSqlDatabase m_other; // a second workstation
     test::ScriptedDialogs m_dialogs;
     AppContext m_context;
 
@@ -86,6 +87,7 @@ private slots:
     void initTestCase()
     {
         m_db = test::createTestDatabase();
+        m_other = test::openAnotherConnection(m_db.databaseName(), QStringLiteral("other"));
         m_context.db = m_db;
         m_context.dialogs = &m_dialogs;
         m_context.rights = Rights({}, masterUser());
@@ -96,8 +98,9 @@ private slots:
         m_dialogs.clear();
         m_context.rights = Rights({}, masterUser());
         setModalRunner({});
-        for (const char *table : {"destination", "liste_tva", "liste_reglement", "cde", "livraison", "transfert",
-                                  "liste_grume_transfert", "stock_buche"})
+        for (const char *table :
+             {"destination", "liste_tva", "liste_reglement", "cde", "livraison", "transfert", "liste_grume_transfert",
+              "stock_buche", "liste_grume_cde", "facture_entete", "facture_corps"})
             run(QStringLiteral("delete from %1").arg(QLatin1String(table)));
         run(QStringLiteral("insert into liste_tva (inc, tva) values (1, 20), (2, 5.5)"));
         run(QStringLiteral(
@@ -170,6 +173,97 @@ private slots:
         QFETCH(QString, ville);
         QFETCH(QStringList, expected);
         QCOMPARE(searched(selection, PlaceFilter{client, lieu, ville}), expected);
+    }
+
+    // What the user types is searched for as typed: a backslash is itself, "%" and "_" keep their
+    // meaning.
+    void searchPatterns_data()
+    {
+        QTest::addColumn<QString>("lieu");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("backslash") << "A\\B" << QStringList{"Dépôt A\\B"};
+        QTest::newRow("backslash before a letter") << "\\B" << QStringList{"Dépôt A\\B"};
+        QTest::newRow("percent") << "Sc%B" << QStringList{"Scierie B"};
+        QTest::newRow("underscore") << "Usine_C" << QStringList{"Usine C"};
+    }
+    void searchPatterns()
+    {
+        QFETCH(QString, lieu);
+        QFETCH(QStringList, expected);
+        run(QStringLiteral("insert into destination (client, destination, stockage) values "
+                           "('Zed', 'Dépôt A\\\\B', 'NON'), ('Zed', 'Dépôt AB', 'NON')"));
+        QCOMPARE(searched(PlaceSelection::Customers, PlaceFilter{QString(), lieu, QString()}), expected);
+    }
+
+    // Two workstations on one place: the editor changes the town while the other workstation
+    // changes another field, the same field, or deletes the place.
+    void twoWorkstations_data()
+    {
+        QTest::addColumn<QString>("otherChange");
+        QTest::addColumn<QString>("refusal");
+        QTest::addColumn<QString>("villeAfter");
+        QTest::newRow("other field") << "update destination set cp='71000' where destination='Usine C'"
+                                     << ""
+                                     << "Autun-Nord";
+        QTest::newRow("same field") << "update destination set ville='Beaune' where destination='Usine C'"
+                                    << "Cet enregistrement a été modifié sur un autre poste : « Ville »"
+                                    << "Beaune";
+        QTest::newRow("deleted") << "delete from destination where destination='Usine C'"
+                                 << "Cet enregistrement a été supprimé sur un autre poste"
+                                 << "";
+    }
+    void twoWorkstations()
+    {
+        QFETCH(QString, otherChange);
+        QFETCH(QString, refusal);
+        QFETCH(QString, villeAfter);
+        const int inc = incOf(QStringLiteral("Usine C"));
+        PlaceEditorDialog editor(m_context, inc);
+        QVERIFY(editor.loaded());
+        editor.ui()->ville->setText(QStringLiteral("Autun-Nord"));
+        QVERIFY(execute(m_other, otherChange));
+        editor.ui()->BtnOK->click();
+        const auto ville = [&] {
+            const auto v = scalar(m_db, QStringLiteral("select ville from destination where inc=?"), {inc});
+            return v ? v->toString() : QStringLiteral("<error>");
+        };
+        if (refusal.isEmpty()) {
+            QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
+            QCOMPARE(editor.result(), int(QDialog::Accepted));
+            QCOMPARE(count(QStringLiteral("select count(*) from destination where inc=? and cp='71000'"), {inc}), 1);
+        } else {
+            QCOMPARE(m_dialogs.texts(), QStringList{refusal});
+            QVERIFY(editor.result() != QDialog::Accepted);
+            QCOMPARE(editor.ui()->ville->text(), QStringLiteral("Autun-Nord"));
+        }
+        QCOMPARE(ville(), villeAfter);
+        QCOMPARE(count(QStringLiteral("select count(*) from destination where inc=?"), {inc}),
+                 otherChange.startsWith(QLatin1String("delete")) ? 0 : 1);
+        if (otherChange.contains(QLatin1String("Beaune"))) {
+            // "OK" again, after the message, writes the user's value over the one reported.
+            m_dialogs.clear();
+            editor.ui()->BtnOK->click();
+            QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
+            QCOMPARE(editor.result(), int(QDialog::Accepted));
+            QCOMPARE(ville(), QStringLiteral("Autun-Nord"));
+        }
+    }
+
+    // The geocoding page opened from the place editor names the editor's own field.
+    void geocodingPageNamesThePlaceField()
+    {
+        QTemporaryDir folder;
+        m_context.applicationFolder = folder.path();
+        QString opened;
+        PlaceEditorDialog::setPageOpener([&](const QString &path) { opened = path; });
+        PlaceEditorDialog editor(m_context, incOf(QStringLiteral("Usine C")));
+        editor.showAddressPosition();
+        QFile page(opened);
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(page.readAll());
+        QVERIFY(html.contains(QStringLiteral("champ « Latitude, Longitude »")));
+        QVERIFY(!html.contains(QStringLiteral("Position centre de la carte")));
+        m_context.applicationFolder.clear();
     }
 
     void customerListCardsAndKind()
@@ -534,6 +628,13 @@ private slots:
                                             << "transferts";
         QTest::newRow("firewood stock") << "insert into stock_buche (destination) values ('Usine C')"
                                         << "stocks bûches";
+        QTest::newRow("order line from a firewood stock")
+            << "insert into liste_grume_cde (stock_buche) values ('Usine C')"
+            << "stocks bûches";
+        QTest::newRow("invoice") << "insert into facture_entete (destination) values ('Usine C')"
+                                 << "factures";
+        QTest::newRow("invoice row") << "insert into facture_corps (destination) values ('Usine C')"
+                                     << "factures";
     }
     void referencedPlaceKeepsItsName()
     {
@@ -560,7 +661,9 @@ private slots:
             1);
 
         // A rename that reaches the operation anyway (name read from another workstation) is refused.
-        const Status renamed = updatePlace(m_db, inc, {{QStringLiteral("destination"), QStringLiteral("Usine D")}});
+        const Status renamed = updatePlace(
+            m_db, inc,
+            {{QStringLiteral("destination"), QStringLiteral("Usine C"), QStringLiteral("Usine D"), QString()}});
         QVERIFY(!renamed);
         QCOMPARE(
             renamed.error().message,

@@ -557,9 +557,11 @@ private slots:
         QTest::newRow("double click Aucun Coef") << ReferenceTable::Coef << d << "Aucun Coef"
                                                  << "double click"
                                                  << "Ligne OBLIGATOIRE";
-        QTest::newRow("delete Aucun Coef") << ReferenceTable::Coef << d << "Aucun Coef"
-                                           << "delete"
-                                           << "";
+        QTest::newRow("delete Aucun Coef")
+            << ReferenceTable::Coef << d << "Aucun Coef"
+            << "delete"
+            << "La ligne « Aucun Coef » ne peut pas être supprimée : les lignes de transfert sans transformation "
+               "y renvoient.";
         QTest::newRow("double click other coef") << ReferenceTable::Coef << d << "Sciage de bûche"
                                                  << "double click"
                                                  << "";
