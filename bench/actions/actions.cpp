@@ -237,12 +237,12 @@ QString contractorActionsSql()
             << QStringLiteral(
                    "SELECT fac_fournisseur,('%1') as a, i_nom as b, N_lot as c, Indice_lot as d, i_date as e, "
                    "CONVERT(qte_action, SIGNED INTEGER) as f, i_cout as g, (0) as h, type1 as i, unite_action as j, "
-                   "inc FROM %2 where qte_action is not null")
+                   "inc FROM %2 where i_nom = {busiest_contractor} and qte_action is not null and "
+                   "i_date>={year_start} and i_date<={year_end}")
                    .arg(kind, table);
     return QStringLiteral("select fac_fournisseur,a,b,c,d,e,f,g,h,i,j,inc from (") +
            selects.join(QStringLiteral(" union all ")) +
-           QStringLiteral(") as actions where (b = {busiest_contractor} and e>={year_start} and e<={year_end}) "
-                          "order by e desc,a,inc limit 201");
+           QStringLiteral(") as actions where (b = {busiest_contractor}) order by e desc,a,inc limit 201");
 }
 
 // the first page of the lot tab's list, as the paged list reads it
