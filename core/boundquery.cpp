@@ -18,11 +18,6 @@ Result<QSqlQuery> runBoundQuery(QSqlDatabase db, const BoundQuery &statement, st
     return run(db, statement, functionName(location));
 }
 
-Result<QSqlQuery> runBoundQuery(QSqlDatabase db, const BoundQuery &statement, const char *where)
-{
-    return run(db, statement, where ? QString::fromLatin1(where) : QStringLiteral("runBoundQuery"));
-}
-
 std::optional<qint64> parseWholeNumber(const QString &text)
 {
     const QString t = text.trimmed();

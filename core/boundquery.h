@@ -34,8 +34,6 @@ struct BoundQuery
 // Runs the statement; the query is left on its result set, which a grid model can take over.
 Result<QSqlQuery> runBoundQuery(QSqlDatabase db, const BoundQuery &statement,
                                 std::source_location location = std::source_location::current());
-// The same with the function named by hand, for callers not yet moved to the source location.
-Result<QSqlQuery> runBoundQuery(QSqlDatabase db, const BoundQuery &statement, const char *where);
 
 // A whole number typed by the user ("12", " 12 "); a decimal comma or point, letters or an empty
 // text give nothing.

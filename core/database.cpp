@@ -14,7 +14,7 @@ static Status applySessionSettings(QSqlDatabase db)
     for (const QString &s : {QStringLiteral("SET NAMES utf8mb4 COLLATE utf8mb4_unicode_ci"),
                              QStringLiteral("SET SESSION sql_mode='") + sessionSqlMode() + QLatin1Char('\''),
                              QStringLiteral("SET SESSION innodb_lock_wait_timeout=15")}) {
-        if (!q.exec(s)) return databaseError(q.lastError(), s, QStringLiteral("openConnection"));
+        if (!q.exec(s)) return databaseError(q.lastError(), s);
     }
     return {};
 }
@@ -38,7 +38,7 @@ Result<QSqlDatabase> openConnection(const ServerConfig &config, const QString &c
     if (!config.socket.isEmpty()) options += QStringLiteral(";UNIX_SOCKET=") + config.socket;
     db.setConnectOptions(options);
     if (!db.open()) {
-        Error e = databaseError(db.lastError(), {}, QStringLiteral("openConnection"));
+        Error e = databaseError(db.lastError(), {});
         const QString where = config.socket.isEmpty()
                                   ? config.host
                                   : config.host + QStringLiteral(" (") + config.socket + QLatin1Char(')');
@@ -55,7 +55,7 @@ Result<QSqlDatabase> cloneConnection(const QString &original, const QString &con
     if (QSqlDatabase::contains(connection)) QSqlDatabase::removeDatabase(connection);
     QSqlDatabase db = QSqlDatabase::cloneDatabase(original, connection);
     if (!db.isValid() || !db.open()) {
-        Error e = databaseError(db.lastError(), {}, QStringLiteral("cloneConnection"));
+        Error e = databaseError(db.lastError(), {});
         e.message = QStringLiteral("Impossible d'ouvrir une deuxième connexion à la base de données \"%1\".\n%2")
                         .arg(db.databaseName(), e.detail);
         return e;
@@ -74,12 +74,11 @@ Status runSqlScript(QSqlDatabase db, const QString &script)
         if (line.isEmpty() || line.startsWith(QLatin1String("--"))) continue;
         statement += raw + QLatin1Char('\n');
         if (line.endsWith(QLatin1Char(';'))) {
-            if (!q.exec(statement)) return databaseError(q.lastError(), statement, QStringLiteral("runSqlScript"));
+            if (!q.exec(statement)) return databaseError(q.lastError(), statement);
             statement.clear();
         }
     }
-    if (!statement.trimmed().isEmpty() && !q.exec(statement))
-        return databaseError(q.lastError(), statement, QStringLiteral("runSqlScript"));
+    if (!statement.trimmed().isEmpty() && !q.exec(statement)) return databaseError(q.lastError(), statement);
     return {};
 }
 

@@ -133,7 +133,8 @@ void DatabaseWorker::cancel(Ticket ticket)
     // the worker cannot move to its next job while the lock is held: the statement stopped is this
     // job's (the server forgets a stop that finds its connection idle)
     if (m_shared->running == ticket && m_shared->connectionId > 0)
-        execute(m_db, QStringLiteral("kill query ?"), {m_shared->connectionId}, "DatabaseWorker::cancel");
+        // best effort: the statement may have ended meanwhile, and its result is dropped anyway
+        (void)execute(m_db, QStringLiteral("kill query ?"), {m_shared->connectionId});
 }
 
 void DatabaseWorker::cancelAll()
@@ -142,7 +143,8 @@ void DatabaseWorker::cancelAll()
     const bool stop = m_shared->running != 0 && m_shared->live.contains(m_shared->running);
     m_shared->live.clear();
     if (stop && m_shared->connectionId > 0)
-        execute(m_db, QStringLiteral("kill query ?"), {m_shared->connectionId}, "DatabaseWorker::cancelAll");
+        // best effort: the statement may have ended meanwhile, and its result is dropped anyway
+        (void)execute(m_db, QStringLiteral("kill query ?"), {m_shared->connectionId});
 }
 
 } // namespace ravelin

@@ -43,12 +43,11 @@ void DataTable::setValue(int row, int column, const QVariant &value)
 Result<DataTable> DataTable::fromQuery(QSqlQuery &query)
 {
     if (!query.isActive()) {
-        if (query.lastError().isValid())
-            return databaseError(query.lastError(), query.lastQuery(), QStringLiteral("DataTable::fromQuery"));
+        if (query.lastError().isValid()) return databaseError(query.lastError(), query.lastQuery());
         Error e;
         e.message = QStringLiteral("La requête n'a pas été exécutée.");
         e.statement = query.lastQuery();
-        e.where = QStringLiteral("DataTable::fromQuery");
+        e.where = functionName(std::source_location::current());
         return e;
     }
     const QSqlRecord record = query.record();
@@ -63,8 +62,7 @@ Result<DataTable> DataTable::fromQuery(QSqlQuery &query)
         for (int i = 0; i < names.size(); ++i) row.append(query.value(i));
         table.m_rows.append(std::move(row));
     }
-    if (query.lastError().isValid())
-        return databaseError(query.lastError(), query.lastQuery(), QStringLiteral("DataTable::fromQuery"));
+    if (query.lastError().isValid()) return databaseError(query.lastError(), query.lastQuery());
     return table;
 }
 

@@ -163,7 +163,7 @@ Status readPageOf(QSqlDatabase db, const PagedQuery &pagedQuery, const QVariantL
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(statement.sql)) {
-        const Error e = databaseError(query.lastError(), statement.sql, QStringLiteral("PagedQueryModel"));
+        const Error e = databaseError(query.lastError(), statement.sql);
         // ER_KEY_DOES_NOT_EXITS: a database made before the index; read it without the hint
         if (e.nativeCode == 1176 && !pagedQuery.keyIndex.isEmpty() && !indexMissing) {
             indexMissing = true;
@@ -172,7 +172,7 @@ Status readPageOf(QSqlDatabase db, const PagedQuery &pagedQuery, const QVariantL
         return e;
     }
     for (const QVariant &v : statement.values) query.addBindValue(v);
-    if (!query.exec()) return databaseError(query.lastError(), statement.sql, QStringLiteral("PagedQueryModel"));
+    if (!query.exec()) return databaseError(query.lastError(), statement.sql);
     const QSqlRecord record = query.record();
     if (fields) *fields = record;
     const int columns = record.count();
@@ -206,7 +206,7 @@ BoundQuery countStatementOf(const PagedQuery &query, const QStringList &sums)
 // The count then the sums.
 Result<QVariantList> runCount(QSqlDatabase db, const BoundQuery &statement, int sums)
 {
-    auto query = runBoundQuery(db, statement, "PagedQueryModel::countRows");
+    auto query = runBoundQuery(db, statement);
     if (!query) return query.error();
     QVariantList values;
     const bool found = query->next();
@@ -276,7 +276,7 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
             // the next pages could not follow this one: refuse rather than show a cut list
             restore();
             return Error{QStringLiteral("La liste ne peut pas être lue : la colonne %1 manque.").arg(column), QString(),
-                         QString(), QStringLiteral("PagedQueryModel::setQuery")};
+                         QString(), functionName(std::source_location::current())};
         }
         positions << c;
     }
@@ -313,7 +313,8 @@ void PagedQueryModel::countLater()
     }
     const quint64 generation = m_generation;
     QTimer::singleShot(0, this, [this, generation] {
-        if (generation == m_generation && !m_total) countRows();
+        // a failed count is reported through failed(), which the screen follows
+        if (generation == m_generation && !m_total) (void)countRows();
     });
 }
 
@@ -440,7 +441,7 @@ Result<std::optional<int>> PagedQueryModel::locate(const QString &column, const 
                  QStringLiteral(" = ?"),
              values + QVariantList{value});
     find.add(orderClauseOf(m_query) + QStringLiteral(" limit 1"));
-    auto found = runBoundQuery(m_db, find, "PagedQueryModel::locate");
+    auto found = runBoundQuery(m_db, find);
     if (!found) return found.error();
     if (!found->next()) return std::optional<int>();
     QVariantList target;
@@ -450,7 +451,7 @@ Result<std::optional<int>> PagedQueryModel::locate(const QString &column, const 
     BoundQuery before;
     before.add(QStringLiteral("select count(*) from ") + m_query.from);
     before.add(whereOf(m_query, target, beforeValues, true), beforeValues);
-    auto preceding = runBoundQuery(m_db, before, "PagedQueryModel::locate");
+    auto preceding = runBoundQuery(m_db, before);
     if (!preceding) return preceding.error();
     const int row = int(preceding->next() ? preceding->value(0).toLongLong() : 0);
     if (!fetchUpTo(row)) {
@@ -536,7 +537,7 @@ Result<QList<QVector<QVariant>>> PagedReader::next()
             const int c = m_fields.indexOf(bareName(column));
             if (c < 0)
                 return Error{QStringLiteral("La liste ne peut pas être lue : la colonne %1 manque.").arg(column),
-                             QString(), QString(), QStringLiteral("PagedReader::next")};
+                             QString(), QString(), functionName(std::source_location::current())};
             m_orderColumns << c;
         }
     }

@@ -1,6 +1,7 @@
 #include "servererrors.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 namespace ravelin {
 
@@ -75,6 +76,19 @@ QString lastNamePart(const QString &quoted)
 
 } // namespace
 
+QString serverText(const QString &driverText)
+{
+    // The Qt MySQL driver reads the server's message as Latin-1, but the server writes it in the
+    // connection's character set (utf8mb4): "refusée" arrives as "refusÃ©e". A text whose
+    // characters all fit in one byte and whose bytes are valid UTF-8 is read again as UTF-8.
+    for (const QChar c : driverText)
+        if (c.unicode() > 0xFF) return driverText;
+    const QByteArray bytes = driverText.toLatin1();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8.decode(bytes);
+    return utf8.hasError() ? driverText : decoded;
+}
+
 QString serverErrorConstraint(const QString &serverText)
 {
     static const QRegularExpression key(QStringLiteral("for key ('[^']*'|`[^`]*`)"));
@@ -101,11 +115,12 @@ Error databaseError(const QSqlError &error, const QString &statement, std::sourc
 Error databaseError(const QSqlError &error, const QString &statement, const QString &where)
 {
     Error e;
-    e.detail = error.text();
+    e.detail = ravelin::serverText(error.text());
     e.statement = statement;
     e.where = where;
     e.nativeCode = error.nativeErrorCode().toInt();
-    const QString serverText = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    const QString serverText =
+        ravelin::serverText(error.databaseText().isEmpty() ? error.text() : error.databaseText());
     if (e.nativeCode == 1062 || e.nativeCode == 1451 || e.nativeCode == 1452)
         e.constraint = serverErrorConstraint(serverText);
     for (const ServerErrorRule &rule : serverErrorRules()) {

@@ -44,13 +44,16 @@ inline QString invoiceNumberTakenMessage()
 // constraint of a broken link ("CONSTRAINT `fk_x`"), the column of a null, too long or bad value
 // ("for column `db`.`t`.`nom`" gives "nom"). Empty when it names none.
 QString serverErrorConstraint(const QString &serverText);
+// The server's message as it wrote it, accents included (the driver reads it as Latin-1).
+QString serverText(const QString &driverText);
 QString serverErrorColumn(const QString &serverText);
 
 // The program's Error for a failed statement or connection: its kind and French message from the
 // table above, the server's text as detail, the statement and the calling function.
 Error databaseError(const QSqlError &error, const QString &statement = {},
                     std::source_location location = std::source_location::current());
-// The same with the function named by hand, for callers not yet moved to the source location.
+// The same with the function already named (a transaction keeps the name of the function that
+// opened it, for its commit).
 Error databaseError(const QSqlError &error, const QString &statement, const QString &where);
 
 // True for the errors after which running the same transaction again may succeed.

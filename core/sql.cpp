@@ -15,19 +15,9 @@ static Status run(QSqlQuery &query, const QString &sql, const QVariantList &valu
     return {};
 }
 
-static QString named(const char *where, const char *fallback)
-{
-    return QString::fromLatin1(where ? where : fallback);
-}
-
 Status exec(QSqlQuery &query, const QString &sql, const QVariantList &values, std::source_location location)
 {
     return run(query, sql, values, functionName(location));
-}
-
-Status exec(QSqlQuery &query, const QString &sql, const QVariantList &values, const char *where)
-{
-    return run(query, sql, values, named(where, "exec"));
 }
 
 static Result<QVariant> firstValue(QSqlDatabase db, const QString &sql, const QVariantList &values,
@@ -45,11 +35,6 @@ Result<QVariant> scalar(QSqlDatabase db, const QString &sql, const QVariantList 
     return firstValue(db, sql, values, functionName(location));
 }
 
-Result<QVariant> scalar(QSqlDatabase db, const QString &sql, const QVariantList &values, const char *where)
-{
-    return firstValue(db, sql, values, named(where, "scalar"));
-}
-
 static Result<int> changedRows(QSqlDatabase db, const QString &sql, const QVariantList &values, const QString &where)
 {
     QSqlQuery q(db);
@@ -60,11 +45,6 @@ static Result<int> changedRows(QSqlDatabase db, const QString &sql, const QVaria
 Result<int> execute(QSqlDatabase db, const QString &sql, const QVariantList &values, std::source_location location)
 {
     return changedRows(db, sql, values, functionName(location));
-}
-
-Result<int> execute(QSqlDatabase db, const QString &sql, const QVariantList &values, const char *where)
-{
-    return changedRows(db, sql, values, named(where, "execute"));
 }
 
 Transaction::Transaction(QSqlDatabase db, std::source_location location) : m_db(db), m_where(functionName(location))

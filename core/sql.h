@@ -14,23 +14,19 @@
 namespace ravelin {
 
 // The statements below name the calling function in their errors from the call's source location.
-// Each has a twin taking the function's name as text, for the callers not yet moved to it.
 
 // Prepares and runs one statement with its values bound in order. Sets `query` for reading.
 Status exec(QSqlQuery &query, const QString &sql, const QVariantList &values = {},
             std::source_location location = std::source_location::current());
-Status exec(QSqlQuery &query, const QString &sql, const QVariantList &values, const char *where);
 
 // Runs one statement and returns the first column of its first row (null when no row).
 Result<QVariant> scalar(QSqlDatabase db, const QString &sql, const QVariantList &values = {},
                         std::source_location location = std::source_location::current());
-Result<QVariant> scalar(QSqlDatabase db, const QString &sql, const QVariantList &values, const char *where);
 
 // Runs a statement that returns no rows; gives the number of rows it changed (the server does not
 // count a row an update leaves as it was).
 Result<int> execute(QSqlDatabase db, const QString &sql, const QVariantList &values = {},
                     std::source_location location = std::source_location::current());
-Result<int> execute(QSqlDatabase db, const QString &sql, const QVariantList &values, const char *where);
 
 // A transaction that rolls back unless committed. Deadlocks are the caller's to retry.
 class Transaction

@@ -68,7 +68,8 @@ QString applicationFolder(BenchContext &ctx)
     ini.setValue(s, QStringLiteral("password"), ctx.config.password);
     ini.setValue(s, QStringLiteral("port"), QString::number(ctx.config.port));
     if (!ctx.config.socket.isEmpty()) ini.setValue(s, QStringLiteral("socket"), ctx.config.socket);
-    ini.save(dir->path() + QLatin1Char('/') + configFileName());
+    if (Status saved = ini.save(dir->path() + QLatin1Char('/') + configFileName()); !saved)
+        qFatal("%s", qPrintable(saved.error().fullText()));
     return dir->path();
 }
 

@@ -19,9 +19,9 @@ void prepareGrid(QTableView *view)
     view->setAlternatingRowColors(false);
 }
 
-Status loadModel(QSqlQueryModel &model, QSqlDatabase db, const BoundQuery &statement, const char *where)
+Status loadModel(QSqlQueryModel &model, QSqlDatabase db, const BoundQuery &statement, std::source_location location)
 {
-    return loadModel(model, runBoundQuery(db, statement, where));
+    return loadModel(model, runBoundQuery(db, statement, location));
 }
 
 Status loadModel(QSqlQueryModel &model, Result<QSqlQuery> query)
@@ -32,7 +32,7 @@ Status loadModel(QSqlQueryModel &model, Result<QSqlQuery> query)
     // QSqlQueryModel fetches in blocks; the grids and their totals want every row at once (the
     // driver has already copied the whole result).
     while (model.canFetchMore()) model.fetchMore();
-    if (model.lastError().isValid()) return databaseError(model.lastError(), sql, QStringLiteral("loadModel"));
+    if (model.lastError().isValid()) return databaseError(model.lastError(), sql);
     return {};
 }
 

@@ -23,7 +23,8 @@ namespace ravelin {
 void prepareGrid(QTableView *view);
 
 // Runs the statement into the model (the grid keeps its previous rows on failure).
-Status loadModel(QSqlQueryModel &model, QSqlDatabase db, const BoundQuery &statement, const char *where);
+Status loadModel(QSqlQueryModel &model, QSqlDatabase db, const BoundQuery &statement,
+                 std::source_location location = std::source_location::current());
 // Gives the model a query an operation has run.
 Status loadModel(QSqlQueryModel &model, Result<QSqlQuery> query);
 

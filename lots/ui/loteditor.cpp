@@ -293,7 +293,7 @@ void LotEditor::reloadLines()
     // The selected line stays selected when it is still listed.
     const int keepInc = currentLineInc();
     const int keepRow = currentLine();
-    if (Status s = loadModel(*m_linesSource, m_context.db, lotVolumeLinesQuery(m_nLot), "LotEditor::reloadLines"); !s) {
+    if (Status s = loadModel(*m_linesSource, m_context.db, lotVolumeLinesQuery(m_nLot)); !s) {
         m_context.dialogs->error(s.error());
         return;
     }

@@ -26,7 +26,7 @@ VolumeLineDetailDialog::VolumeLineDetailDialog(AppContext &context, const Availa
     m_ui->Grille_produits->setModel(m_grid);
     connect(m_ui->BtnFermer, &QPushButton::clicked, this, &VolumeLineDetailDialog::accept);
 
-    if (Status s = loadModel(*m_source, context.db, availableLinesDetailQuery(filter), "VolumeLineDetailDialog"); !s) {
+    if (Status s = loadModel(*m_source, context.db, availableLinesDetailQuery(filter)); !s) {
         context.dialogs->error(s.error());
         return;
     }

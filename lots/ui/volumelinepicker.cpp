@@ -52,7 +52,7 @@ void VolumeLinePicker::search()
         m_context.dialogs->error(statement.error());
         return;
     }
-    if (Status s = loadModel(*m_source, m_context.db, *statement, "VolumeLinePicker::search"); !s) {
+    if (Status s = loadModel(*m_source, m_context.db, *statement); !s) {
         m_context.dialogs->error(s.error());
         return;
     }

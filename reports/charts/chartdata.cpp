@@ -12,9 +12,9 @@ namespace ravelin {
 
 Result<QList<ChartPoint>> chartPointsFromQuery(QSqlQuery &query, const QString &labelColumn, const QString &valueColumn)
 {
-    const QString where = QStringLiteral("chartPointsFromQuery");
+    const QString where = functionName(std::source_location::current());
     if (!query.isActive()) {
-        if (query.lastError().isValid()) return databaseError(query.lastError(), query.lastQuery(), where);
+        if (query.lastError().isValid()) return databaseError(query.lastError(), query.lastQuery());
         Error e;
         e.message = QStringLiteral("La requête du graphique n'a pas été exécutée.");
         e.where = where;
@@ -38,7 +38,7 @@ Result<QList<ChartPoint>> chartPointsFromQuery(QSqlQuery &query, const QString &
         if (!ok) v = parseDecimal(query.value(value).toString());
         points.append(ChartPoint{query.value(label).toString(), finiteOrZero(v)});
     }
-    if (query.lastError().isValid()) return databaseError(query.lastError(), query.lastQuery(), where);
+    if (query.lastError().isValid()) return databaseError(query.lastError(), query.lastQuery());
     return points;
 }
 
