@@ -96,9 +96,7 @@ PlaceListDialog::PlaceListDialog(AppContext &context, QWidget *parent)
     connect(m_ui->Liste_cartes, &QAbstractItemView::doubleClicked, this, [this] {
         if (m_picker) selectPlace();
     });
-    // the cards come a page at a time as the list scrolls; the count follows the first page, counted
-    // on a connection of its own while the user reads the first cards
-    m_model->setWorker(new DatabaseWorker(context.db, this));
+    // the cards come a page at a time as the list scrolls; the count follows the first page
     followCount(*m_model, *m_ui->nb, QStringLiteral("( nb : %1 )"));
     connect(m_model, &PagedQueryModel::failed, this, [this](const Error &e) { m_context.dialogs->error(e); });
     search();
@@ -123,9 +121,15 @@ void PlaceListDialog::search()
     const QString kept = rowCount() > 0 ? currentPlace().value(QStringLiteral("destination")).toString() : QString();
     const PagedQuery list =
         placeListQuery(m_kind, PlaceFilter{m_ui->client->text(), m_ui->lieu->text(), m_ui->ville->text()});
-    if (Status s = m_model->setQuery(m_context.db, list); !s) {
+    if (Status s = m_model->setQuery(m_context.db, list, PagedQueryModel::Count::Never); !s) {
         m_context.dialogs->error(s.error());
         return;
+    }
+    if (!m_model->totalCount()) {
+        // more cards than the first page: counted on a connection of its own, opened for the first
+        // such list, while the user reads the first cards
+        if (!m_model->worker()) m_model->setWorker(new DatabaseWorker(m_context.db, this));
+        m_model->countLater();
     }
     if (kept.isEmpty() || !locate(kept)) setCurrentRow(0);
 }
