@@ -153,4 +153,21 @@ double finiteOrZero(double value)
     return std::isfinite(value) ? value : 0.0;
 }
 
+bool holdsNumber(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort: return true;
+    default: return false;
+    }
+}
+
 } // namespace ravelin

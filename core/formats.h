@@ -18,6 +18,9 @@ QLocale frenchLocale();
 // always keeps its "0" before the comma. inf and NaN show as 0.
 QString formatNumber(double value, const QString &pattern);
 
+// True when the value is held as a number (a column of a number type), whatever its width.
+bool holdsNumber(const QVariant &value);
+
 // The same for a database value: null or empty shows as an empty text.
 QString formatValue(const QVariant &value, const QString &pattern);
 

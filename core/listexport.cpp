@@ -24,26 +24,9 @@ bool isDatePattern(const QString &pattern)
     return false;
 }
 
-bool isNumber(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort: return true;
-    default: return false;
-    }
-}
-
 bool isWhole(const QVariant &v)
 {
-    return isNumber(v) && v.typeId() != QMetaType::Double && v.typeId() != QMetaType::Float;
+    return holdsNumber(v) && v.typeId() != QMetaType::Double && v.typeId() != QMetaType::Float;
 }
 
 // What a cell holds once typed: a number (also a text in a column formatted as numbers), a date,
@@ -77,7 +60,7 @@ Cell cellOf(const QVariant &v, bool numberFormat)
         cell.when = v.toDateTime();
         return cell;
     }
-    if (isNumber(v)) {
+    if (holdsNumber(v)) {
         cell.kind = Cell::Number;
         cell.number = v.toDouble();
         cell.whole = isWhole(v);

@@ -332,7 +332,8 @@ CREATE TABLE liste_grume_cde (
   PRIMARY KEY (inc),
   KEY idx_liste_grume_cde_inc_cde (inc_cde, descriptif),
   KEY idx_liste_grume_cde_lot (n_lot, id),
-  KEY idx_liste_grume_cde_inc_stock_buche (inc_stock_buche)
+  KEY idx_liste_grume_cde_inc_stock_buche (inc_stock_buche),
+  KEY idx_liste_grume_cde_stock_buche (stock_buche)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- contractor actions on an order: loading, transport, paperwork, with quantity and cost
@@ -584,7 +585,8 @@ CREATE TABLE facture_entete (
   PRIMARY KEY (inc),
   UNIQUE KEY uq_facture_entete_num_facture (num_facture),
   KEY idx_facture_entete_date_fac (date_fac),
-  KEY idx_facture_entete_client (client)
+  KEY idx_facture_entete_client (client),
+  KEY idx_facture_entete_destination (destination)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- invoice body: one row per invoiced order ("GRUME") or chip delivery ("PLAQUETTE"), tied by the invoice number
@@ -597,7 +599,8 @@ CREATE TABLE facture_corps (
   destination VARCHAR(100) NULL,
   unite_vente VARCHAR(20) NULL,
   total_ht DOUBLE NULL,
-  KEY idx_facture_corps_inc_facture (inc_facture, inc_liv)
+  KEY idx_facture_corps_inc_facture (inc_facture, inc_liv),
+  KEY idx_facture_corps_destination (destination)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- invoice detail: one row per priced line under a body row, found by invoice number and order or delivery number

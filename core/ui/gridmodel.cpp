@@ -46,19 +46,6 @@ QVariant GridModel::raw(int row, const QString &name) const
     return sourceModel()->index(row, c).data(Qt::EditRole);
 }
 
-static bool isNumeric(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong: return true;
-    default: return false;
-    }
-}
-
 QVariant GridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid()) return QVariant();
@@ -82,7 +69,7 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
         if (aligned != m_alignments.cend())
             return QVariant::fromValue((*aligned & Qt::AlignVertical_Mask) ? *aligned : (*aligned | Qt::AlignVCenter));
         const QVariant v = QIdentityProxyModel::data(index, Qt::EditRole);
-        if (isNumeric(v) || m_formats.contains(sourceName(index.column())))
+        if (holdsNumber(v) || m_formats.contains(sourceName(index.column())))
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
     }

@@ -44,26 +44,13 @@ bool isEmptyValue(const QVariant &v)
     return !v.isValid() || v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
 }
 
-bool isNumber(const QVariant &v)
-{
-    switch (v.typeId()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong: return true;
-    default: return false;
-    }
-}
-
 bool sameValue(const QVariant &a, const QVariant &b)
 {
     if (isEmptyValue(a) || isEmptyValue(b)) return isEmptyValue(a) == isEmptyValue(b);
     if (a.typeId() == QMetaType::QDate || b.typeId() == QMetaType::QDate || a.typeId() == QMetaType::QDateTime ||
         b.typeId() == QMetaType::QDateTime)
         return a.toDate() == b.toDate();
-    if (isNumber(a) || isNumber(b)) return std::abs(a.toDouble() - b.toDouble()) < 1e-9;
+    if (holdsNumber(a) || holdsNumber(b)) return std::abs(a.toDouble() - b.toDouble()) < 1e-9;
     QString left = a.toString(), right = b.toString();
     left.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     right.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));

@@ -1,6 +1,7 @@
 #include "appfixture.h"
 #include "contractordirectorytab.h"
 #include "gridmodel.h"
+#include "gridtexts.h"
 #include "listgrid.h"
 #include "loginquirydialog.h"
 #include "lotlisttab.h"
@@ -28,19 +29,6 @@ struct QuietProgress : ExportProgressView
 {
     bool advance(qint64, qint64) override { return true; }
 };
-
-// The captions of the columns a grid shows, in their order on screen.
-QStringList headerTexts(const QTableView &view)
-{
-    QStringList shown;
-    const QHeaderView *header = view.horizontalHeader();
-    for (int visual = 0; visual < header->count(); ++visual) {
-        const int logical = header->logicalIndex(visual);
-        if (!header->isSectionHidden(logical))
-            shown << view.model()->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
-    }
-    return shown;
-}
 
 QAction *actionNamed(const QList<QAction *> &actions, const QString &text)
 {
@@ -175,7 +163,7 @@ private slots:
         QCOMPARE(view->horizontalHeader()->contextMenuPolicy(), Qt::ActionsContextMenu);
 
         // "Exporter…" writes the whole list, its columns as the screen shows them.
-        const QStringList declared = headerTexts(*view);
+        const QStringList declared = test::headerTexts(*view);
         QVERIFY(!declared.isEmpty());
         QTRY_VERIFY(list->totalCount().has_value());
         const qint64 rows = *list->totalCount();
@@ -197,16 +185,16 @@ private slots:
         header->moveSection(header->visualIndex(lastShown), 0);
         const bool widened = declared.size() > 1;
         if (widened) header->resizeSection(lastShown, 177);
-        const QStringList moved = headerTexts(*view);
+        const QStringList moved = test::headerTexts(*view);
         opened = open(screen);
-        QCOMPARE(headerTexts(*opened.view), moved);
+        QCOMPARE(test::headerTexts(*opened.view), moved);
         if (widened) QCOMPARE(opened.view->columnWidth(lastShown), 177);
 
         // "Rétablir les colonnes" gives the screen's own layout back, from then on.
         actionNamed(opened.view->actions(), QStringLiteral("Rétablir les colonnes"))->trigger();
-        QCOMPARE(headerTexts(*opened.view), declared);
+        QCOMPARE(test::headerTexts(*opened.view), declared);
         opened = open(screen);
-        QCOMPARE(headerTexts(*opened.view), declared);
+        QCOMPARE(test::headerTexts(*opened.view), declared);
         if (widened) QVERIFY(opened.view->columnWidth(lastShown) != 177);
     }
 };

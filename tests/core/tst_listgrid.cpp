@@ -1,6 +1,7 @@
 #include "appcontext.h"
 #include "databaseworker.h"
 #include "gridmodel.h"
+#include "gridtexts.h"
 #include "listgrid.h"
 #include "scripteddialogs.h"
 #include "sql.h"
@@ -34,18 +35,6 @@ struct ScriptedProgress : ExportProgressView
         return cancelAt < 0 || rows < cancelAt;
     }
 };
-
-QStringList headerTexts(const QTableView &view)
-{
-    QStringList shown;
-    const QHeaderView *header = view.horizontalHeader();
-    for (int visual = 0; visual < header->count(); ++visual) {
-        const int logical = header->logicalIndex(visual);
-        if (!header->isSectionHidden(logical))
-            shown << view.model()->headerData(logical, Qt::Horizontal, Qt::DisplayRole).toString();
-    }
-    return shown;
-}
 
 } // namespace
 
@@ -146,7 +135,7 @@ private slots:
         ListGrid grid(m_context, &view, declaration());
         QVERIFY(grid.setQuery(m_db, logs()));
         // the declared columns only, in their order, with their captions and widths
-        QCOMPARE(headerTexts(view), (QStringList{"N° grume", "Essence", "Volume", "Date"}));
+        QCOMPARE(test::headerTexts(view), (QStringList{"N° grume", "Essence", "Volume", "Date"}));
         QCOMPARE(view.columnWidth(grid.model()->column(QStringLiteral("essence"))), 110);
         QCOMPARE(grid.rowCount(), 20); // a page
         // the last log first: 500.5 m3, delivered
@@ -300,7 +289,7 @@ private slots:
         table.addRow({2, 7002, QStringLiteral("Épicéa"), 2.25, QDate(2026, 3, 2)});
         table.addRow({3, 7003, QStringLiteral("Chêne"), QVariant(), QVariant()});
         grid.setTable(table);
-        QCOMPARE(headerTexts(view), (QStringList{"N° grume", "Essence", "Volume", "Date"}));
+        QCOMPARE(test::headerTexts(view), (QStringList{"N° grume", "Essence", "Volume", "Date"}));
         QCOMPARE(shown(view, 0, QStringLiteral("m3")), QStringLiteral("1 234,50"));
         QCOMPARE(shown(view, 1, QStringLiteral("jour")), QStringLiteral("02/03/2026"));
         QCOMPARE(counter.text(), QStringLiteral("( nb 3 )"));
@@ -397,7 +386,7 @@ private slots:
             header->resizeSection(grid.model()->column(QStringLiteral("essence")), 222);
             // a new search keeps them
             QVERIFY(grid.setQuery(m_db, logs(QStringLiteral("inc > ?"), {10})));
-            QCOMPARE(headerTexts(view), (QStringList{"Date", "N° grume", "Essence", "Volume"}));
+            QCOMPARE(test::headerTexts(view), (QStringList{"Date", "N° grume", "Essence", "Volume"}));
             QCOMPARE(view.columnWidth(grid.model()->column(QStringLiteral("essence"))), 222);
         }
         const auto opened = [&](const QString &user, QStringList &captions, int &width) {
@@ -405,7 +394,7 @@ private slots:
             QTableView view;
             ListGrid grid(m_context, &view, declaration());
             if (!grid.setQuery(m_db, logs())) return;
-            captions = headerTexts(view);
+            captions = test::headerTexts(view);
             width = view.columnWidth(grid.model()->column(QStringLiteral("essence")));
         };
         QStringList captions;
@@ -423,7 +412,7 @@ private slots:
             ListGrid grid(m_context, &view, declaration());
             QVERIFY(grid.setQuery(m_db, logs()));
             grid.resetColumnsAction()->trigger();
-            QCOMPARE(headerTexts(view), (QStringList{"N° grume", "Essence", "Volume", "Date"}));
+            QCOMPARE(test::headerTexts(view), (QStringList{"N° grume", "Essence", "Volume", "Date"}));
             QCOMPARE(view.columnWidth(grid.model()->column(QStringLiteral("essence"))), 110);
         }
         opened(QStringLiteral("paul"), captions, width);
