@@ -176,7 +176,7 @@ void ReferenceListDialog::deleteRow()
     const Status deleted = deleteReferenceRow(m_context.db, m_def.id, asRead);
     if (!deleted) {
         m_context.dialogs->error(deleted.error());
-        if (isChangedElsewhere(deleted.error())) reload();
+        if (deleted.error().is(ErrorKind::ChangedElsewhere)) reload();
         return;
     }
     reload();
