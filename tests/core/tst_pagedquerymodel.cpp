@@ -244,7 +244,10 @@ private slots:
         model.setPageSize(pageSize);
         const qint64 before = questions();
         QVERIFY(model.setQuery(m_db, q));
-        QCOMPARE(questions() - before - 1, statements);
+        // the first page, and the stop of the replaced count (KILL QUERY, sent on this connection)
+        // when that count was still running on the worker rather than waiting or done
+        const qint64 spent = questions() - before - 1;
+        QVERIFY2(spent == statements || spent == statements + 1, qPrintable(QString::number(spent)));
         QTRY_COMPARE(counted.count(), 1);
         QTest::qWait(50);
         QCOMPARE(counted.count(), 1);
