@@ -11,7 +11,7 @@
 
 namespace ravelin {
 
-// Saves an editor's changes to one row of the lot's tables, in the caller's transaction: locks
+// Saves an editor's changes to one row, in the caller's transaction: locks
 // the row ("select ... for update"), reports it deleted meanwhile (NotFound) even when nothing
 // was changed, refuses (ChangedElsewhere) when the user changed one of the columns of
 // `together` while another workstation changed any of them (a total and its factors must agree),
