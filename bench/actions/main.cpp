@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 
 using namespace ravelin;
@@ -57,7 +58,7 @@ struct Measure
     double clientMilliseconds = -1;
     double residentMb = -1;
     double busyMilliseconds = -1;        // median over the runs of the longest busy stretch of each
-    qint64 laterMin = -1, laterMax = -1; // statements after the action returned (counts, panels)
+    qint64 laterMin = -1, laterMax = -1; // statements on other connections (the lists' workers)
     QStringList notes;
 };
 
@@ -217,14 +218,13 @@ void settle()
     while (waited.elapsed() < 50) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-std::vector<Measure> measureCompany(BenchContext &ctx, const QList<int> &selected, int runs, int clientRuns,
-                                    const QString &client)
+// One action on one company: its warm-up, its runs, then the client's time for the same SQL.
+Measure measureAction(BenchContext &ctx, const Overhead &overhead, int index, int runs, int clientRuns,
+                      const QString &client)
 {
-    std::vector<Measure> out(static_cast<std::size_t>(benchActions().size()));
-    const Overhead overhead = calibrate(ctx);
-    for (int index : selected) {
+    Measure m;
+    {
         const BenchAction &action = benchActions()[index];
-        Measure &m = out[static_cast<std::size_t>(index)];
         err() << ctx.label << ": " << action.name << Qt::endl;
         if (action.run) {
             m.wired = true;
@@ -261,6 +261,10 @@ std::vector<Measure> measureCompany(BenchContext &ctx, const QList<int> &selecte
                 ActionResult r = action.run(ctx);
                 const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
                 m.residentMb = std::max({m.residentMb, residentMegabytes(), r.peakResidentMb});
+                // the count on the list's worker, the panels loaded after a pause: the interface
+                // thread still watched, and the statements still counted, until they have landed
+                waitForDeferredWork(r);
+                busy.push_back(probe.stop());
                 qint64 statements = 0, sent = 0;
                 SessionCounters after;
                 if (!r.connection.isEmpty()) {
@@ -272,10 +276,6 @@ std::vector<Measure> measureCompany(BenchContext &ctx, const QList<int> &selecte
                     statements = after.questions - before.questions - overhead.questions;
                     sent = after.bytesSent - before.bytesSent - overhead.bytes;
                 }
-                // the count on the list's worker, the panels loaded after a pause: the interface
-                // thread still watched until they have landed
-                waitForDeferredWork(r);
-                busy.push_back(probe.stop());
                 if (r.connection.isEmpty()) {
                     const qint64 later = serverQuestions(ctx.db) - globalBefore - (after.questions - before.questions) -
                                          overhead.serverQuestions;
@@ -319,8 +319,7 @@ std::vector<Measure> measureCompany(BenchContext &ctx, const QList<int> &selecte
             m.clientMilliseconds = median(times);
         }
     }
-    ctx.objects.clear(); // the screens go before their connection
-    return out;
+    return m;
 }
 
 QString number(double v, bool integer = false)
@@ -397,46 +396,63 @@ int main(int argc, char *argv[])
     const int runs = std::max(1, parser.value(QStringLiteral("runs")).toInt());
     const int clientRuns = std::max(1, parser.value(QStringLiteral("client-runs")).toInt());
 
-    std::vector<std::vector<Measure>> results;
+    // Every company is opened first, then each action measured on one company after the other:
+    // the scales of a row are measured within seconds of each other, under the same load.
+    QFile startLoad(QStringLiteral("/proc/loadavg"));
+    const QString loadAtStart = startLoad.open(QIODevice::ReadOnly)
+                                    ? QString::fromLatin1(startLoad.readAll()).section(QLatin1Char(' '), 0, 2)
+                                    : QString();
+    std::vector<std::unique_ptr<BenchContext>> contexts;
+    std::vector<Overhead> overheads;
     QString serverVersion;
     for (const Company &company : companies) {
-        BenchContext ctx;
-        ctx.label = company.label;
-        ctx.database = company.database;
+        auto ctx = std::make_unique<BenchContext>();
+        ctx->label = company.label;
+        ctx->database = company.database;
         QString problem;
-        ctx.config = serverFromOptions(parser, company.database, &problem);
+        ctx->config = serverFromOptions(parser, company.database, &problem);
         if (!problem.isEmpty()) {
             err() << problem << Qt::endl;
             return 2;
         }
-        const QString connection = QStringLiteral("bench_") + QString::number(results.size());
-        {
-            auto db = openConnection(ctx.config, connection, company.database);
-            if (!db) {
-                err() << db.error().fullText() << Qt::endl;
-                return 1;
-            }
-            ctx.db = *db;
-            QSqlQuery version(ctx.db);
-            if (version.exec(QStringLiteral("SELECT VERSION()")) && version.next())
-                serverVersion = version.value(0).toString();
-            auto settings = loadSettings(ctx.db);
-            auto rights = Rights::load(ctx.db, QStringLiteral("admin"));
-            if (!settings || !rights) {
-                err() << company.database << ": not a company database (settings or rights unreadable)" << Qt::endl;
-                return 1;
-            }
-            ctx.app.db = ctx.db;
-            ctx.app.dialogs = &ctx.dialogs;
-            ctx.app.settings = *settings;
-            ctx.app.rights = *rights;
-            ctx.app.applicationFolder = QDir::tempPath() + QLatin1Char('/');
-            if (!readParameters(ctx)) return 1;
-            results.push_back(measureCompany(ctx, selected, runs, clientRuns, parser.value(QStringLiteral("client"))));
-            ctx.app.db = QSqlDatabase();
-            ctx.db.close();
-            ctx.db = QSqlDatabase();
+        const QString connection = QStringLiteral("bench_") + QString::number(contexts.size());
+        auto db = openConnection(ctx->config, connection, company.database);
+        if (!db) {
+            err() << db.error().fullText() << Qt::endl;
+            return 1;
         }
+        ctx->db = *db;
+        QSqlQuery version(ctx->db);
+        if (version.exec(QStringLiteral("SELECT VERSION()")) && version.next())
+            serverVersion = version.value(0).toString();
+        auto settings = loadSettings(ctx->db);
+        auto rights = Rights::load(ctx->db, QStringLiteral("admin"));
+        if (!settings || !rights) {
+            err() << company.database << ": not a company database (settings or rights unreadable)" << Qt::endl;
+            return 1;
+        }
+        ctx->app.db = ctx->db;
+        ctx->app.dialogs = &ctx->dialogs;
+        ctx->app.settings = *settings;
+        ctx->app.rights = *rights;
+        ctx->app.applicationFolder = QDir::tempPath() + QLatin1Char('/');
+        if (!readParameters(*ctx)) return 1;
+        overheads.push_back(calibrate(*ctx));
+        contexts.push_back(std::move(ctx));
+    }
+    std::vector<std::vector<Measure>> results(contexts.size(),
+                                              std::vector<Measure>(static_cast<std::size_t>(benchActions().size())));
+    for (int index : selected)
+        for (std::size_t c = 0; c < contexts.size(); ++c)
+            results[c][static_cast<std::size_t>(index)] = measureAction(
+                *contexts[c], overheads[c], index, runs, clientRuns, parser.value(QStringLiteral("client")));
+    for (auto &ctx : contexts) {
+        ctx->objects.clear(); // the screens go before their connection
+        const QString connection = ctx->db.connectionName();
+        ctx->app.db = QSqlDatabase();
+        ctx->db.close();
+        ctx->db = QSqlDatabase();
+        ctx.reset();
         QSqlDatabase::removeDatabase(connection);
     }
 
@@ -448,8 +464,8 @@ int main(int argc, char *argv[])
                              ? QString::fromLatin1(loadavg.readAll()).section(QLatin1Char(' '), 0, 2)
                              : QString();
     t << "Measured " << QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")) << ", server "
-      << serverVersion << ", " << runs << " runs (median), client " << clientRuns << " runs, load average " << load
-      << "\n\n";
+      << serverVersion << ", " << runs << " runs (median), client " << clientRuns << " runs, load average "
+      << loadAtStart << " at the start, " << load << " at the end\n\n";
     QStringList header{QStringLiteral("Action")};
     const QStringList metrics{QStringLiteral("rows"),    QStringLiteral("stmts"),     QStringLiteral("ms"),
                               QStringLiteral("busy ms"), QStringLiteral("client ms"), QStringLiteral("KB recv"),
@@ -535,7 +551,7 @@ int main(int argc, char *argv[])
                 breaks(busyLimit, QStringLiteral("%1: interface thread busy %2 ms")
                                       .arg(companies[c].label, number(m.busyMilliseconds)));
             if (m.laterMax > 0)
-                notes << QStringLiteral("%1: then %2 statements on other connections or after a pause")
+                notes << QStringLiteral("%1: +%2 on other connections")
                              .arg(companies[c].label, m.laterMin == m.laterMax
                                                           ? QString::number(m.laterMax)
                                                           : QStringLiteral("%1–%2").arg(m.laterMin).arg(m.laterMax));
