@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QTimer>
 #include "contractordirectorytab.h"
+#include "deliverylisttab.h"
 #include "lotlisttab.h"
 #include "lotscreens.h"
 #include "modal.h"
@@ -39,6 +40,10 @@ void installScreens(MainWindow &window, AppContext &context)
     QObject::connect(&window, &MainWindow::chartTick, lots, &LotListTab::drawProgressChart);
     showRecomputeProgressIn(window.ui()->Label_recalcul);
     window.setOpener(QStringLiteral("Info n° Grumes"), [&context, parent] { openLogInquiry(context, parent); });
+
+    auto *deliveries = new DeliveryListTab(context);
+    window.setTabContent(MainWindow::ChipsTab, deliveries, deliveries);
+    QObject::connect(deliveries, &DeliveryListTab::loadTimeMeasured, window.statusPanel(5), &QLabel::setText);
 
     auto *contractors = new ContractorDirectoryTab(context);
     window.setTabContent(MainWindow::ContractorsTab, contractors, contractors);
