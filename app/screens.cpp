@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTimer>
 #include "contractordirectorytab.h"
+#include "deliverylisttab.h"
 #include "lotlisttab.h"
 #include "lotscreens.h"
 #include "modal.h"
@@ -53,6 +54,10 @@ void installScreens(MainWindow &window, AppContext &context)
         label->setVisible(!text.isEmpty());
         label->repaint();
     });
+
+    auto *deliveries = new DeliveryListTab(context);
+    window.setTabContent(MainWindow::ChipsTab, deliveries, deliveries);
+    QObject::connect(deliveries, &DeliveryListTab::loadTimeMeasured, window.statusPanel(5), &QLabel::setText);
 
     auto *contractors = new ContractorDirectoryTab(context);
     window.setTabContent(MainWindow::ContractorsTab, contractors, contractors);
