@@ -228,10 +228,12 @@ Status OrderTab::runSearch(const OrderSearch &search, std::optional<int> keep)
     m_lastSearch = search;
     // the computed columns the grid paints over
     statement->columns.replace(QStringLiteral("inc,"), QStringLiteral("inc,'' as a1,'' as jour,"));
-    const Status loaded = m_list->setQuery(m_context.db, *statement);
-    m_searched = true;
     m_ui->Label_total_volume->setText(QStringLiteral("( Total VOLUME : … )"));
     m_ui->Label_total_prix->setText(QStringLiteral("( Total PRIX : … )"));
+    const Status loaded = m_list->setQuery(m_context.db, *statement);
+    m_searched = true;
+    // a list read whole at once is counted and summed already
+    if (m_list->totalCount()) showTotals();
     if (loaded && keep && currentInc() != keep) selectOrder(*keep);
     showDetail();
     m_linesReload->restart();
