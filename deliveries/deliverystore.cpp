@@ -267,20 +267,20 @@ Status saveDelivery(QSqlDatabase db, int inc, const QSqlRecord &asRead, const QV
         values.insert(QStringLiteral("qte_defaut_pefc"), q.qteDefautPefc);
         values.insert(QStringLiteral("qte_conso"), q.qteConso);
 
-        QList<ColumnChange> changes;
-        for (const auto &[column, caption] : deliveryEditorColumns()) {
-            if (!values.contains(column)) continue;
-            const QVariant read = asRead.value(column);
-            const QVariant now = values.value(column);
-            if (sameStoredValue(read, now)) continue;
-            changes.append({column, read, now, caption});
-        }
-        // a total agrees with its factors: changed on both workstations, the second save is refused
+        // A total agrees with its factors: when the user changed one of them, any of them changed
+        // meanwhile on another workstation refuses the save; so they are all compared, changed or not.
         static const QStringList together{
             QStringLiteral("tonnage"),    QStringLiteral("humidite"),   QStringLiteral("unite"),
             QStringLiteral("prix_tonne"), QStringLiteral("prix_mwh"),   QStringLiteral("mwh"),
             QStringLiteral("total_mwh"),  QStringLiteral("prix_total"), QStringLiteral("qte_pefc"),
             QStringLiteral("essence"),    QStringLiteral("unite_conso")};
+        QList<ColumnChange> changes;
+        for (const auto &[column, caption] : deliveryEditorColumns()) {
+            const QVariant read = asRead.value(column);
+            const bool changed = values.contains(column) && !sameStoredValue(read, values.value(column));
+            if (changed) changes.append({column, read, values.value(column), caption});
+            else if (together.contains(column)) changes.append({column, read, read, caption});
+        }
         return saveLockedRow(db, QStringLiteral("livraison"), QStringLiteral("inc"), inc, changes, together);
     });
 }

@@ -259,6 +259,15 @@ private slots:
         QVERIFY(refused.error().is(ErrorKind::ChangedElsewhere));
         QCOMPARE(f.value(QStringLiteral("select prix_total from livraison where inc=11")).toDouble(), 1600.0);
         QCOMPARE(f.value(QStringLiteral("select prix_tonne from livraison where inc=11")).toDouble(), 80.0);
+
+        // the tonnage alone changed on one side, the price alone on the other: refused all the same
+        auto third = loadDelivery(f.db, 11);
+        auto fourth = loadDelivery(f.db, 11);
+        QVERIFY(saveDelivery(f.db, 11, *third, {{QStringLiteral("tonnage"), 30.0}}));
+        const Status stale = saveDelivery(f.db, 11, *fourth, {{QStringLiteral("prix_tonne"), 95.0}});
+        QVERIFY(!stale);
+        QVERIFY(stale.error().is(ErrorKind::ChangedElsewhere));
+        QVERIFY(stale.error().message.contains(QStringLiteral("Tonnage livré")));
     }
 
     void invoicedMeanwhile()
