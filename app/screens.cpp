@@ -5,11 +5,15 @@
 #include "ui_mainwindow.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 #include "contractordirectorytab.h"
+#include "deliverylisttab.h"
 #include "lotlisttab.h"
 #include "lotscreens.h"
 #include "modal.h"
+#include "firewoodstock.h"
+#include "ordertab.h"
 #include "progresschart.h"
 #include "placelistdialog.h"
 #include "referencelistdialog.h"
@@ -39,6 +43,21 @@ void installScreens(MainWindow &window, AppContext &context)
     QObject::connect(&window, &MainWindow::chartTick, lots, &LotListTab::drawProgressChart);
     showRecomputeProgressIn(window.ui()->Label_recalcul);
     window.setOpener(QStringLiteral("Info n° Grumes"), [&context, parent] { openLogInquiry(context, parent); });
+
+    auto *orders = new OrderTab(context);
+    window.setTabContent(MainWindow::OrdersTab, orders, orders);
+    QObject::connect(orders, &OrderTab::loadTimeMeasured, window.statusPanel(5), &QLabel::setText);
+    QObject::connect(lots, &LotListTab::lotCreated, orders, &OrderTab::clearClientFilter);
+    setStockStatusHandler([label = QPointer<QLabel>(window.ui()->Label_recalcul)](const QString &text) {
+        if (!label) return;
+        label->setText(text);
+        label->setVisible(!text.isEmpty());
+        label->repaint();
+    });
+
+    auto *deliveries = new DeliveryListTab(context);
+    window.setTabContent(MainWindow::ChipsTab, deliveries, deliveries);
+    QObject::connect(deliveries, &DeliveryListTab::loadTimeMeasured, window.statusPanel(5), &QLabel::setText);
 
     auto *contractors = new ContractorDirectoryTab(context);
     window.setTabContent(MainWindow::ContractorsTab, contractors, contractors);

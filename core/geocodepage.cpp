@@ -11,14 +11,16 @@ static QString htmlEscape(const QString &text)
     return text.toHtmlEscaped();
 }
 
-static QString jsString(const QString &text)
+QString javaScriptString(const QString &text, QChar quote)
 {
     QString out = text;
     out.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     out.replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    out.replace(QLatin1Char('\''), QStringLiteral("\\'"));
     out.replace(QLatin1Char('<'), QStringLiteral("\\u003c"));
+    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
     out.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return QLatin1Char('"') + out + QLatin1Char('"');
+    return quote + out + quote;
 }
 
 Result<QString> writeGeocodingPage(const QString &folder, const QString &address, const QString &field)
@@ -50,7 +52,7 @@ fetch("https://nominatim.openstreetmap.org/search?format=json&countrycodes=fr&li
 </body>
 </html>
 )HTML")
-                       .arg(htmlEscape(address), query, jsString(address), htmlEscape(field));
+                       .arg(htmlEscape(address), query, javaScriptString(address), htmlEscape(field));
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(html.toUtf8()) < 0 || !f.commit())
         return Error::failure(QStringLiteral("Impossible d'écrire le fichier %1").arg(path), f.errorString());

@@ -6,6 +6,10 @@
 
 namespace ravelin {
 
+// A text as a JavaScript string literal between `quote`s, safe inside a page's script: backslashes
+// and both quotes escaped, "<" written so that no tag can close the script, line ends as blanks.
+QString javaScriptString(const QString &text, QChar quote = QLatin1Char('"'));
+
 // Writes terrain.html in `folder`: a page that looks an address up (region "FR") and shows its
 // latitude and longitude, for the user to copy into the field the page names (`field`, the caption
 // of the screen's field that opened it). Gives the file's path.

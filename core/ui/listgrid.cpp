@@ -396,6 +396,7 @@ ListGrid::Layout ListGrid::declaredLayout() const
 {
     Layout layout;
     for (const ListColumn &c : m_declaration.columns) {
+        if (!c.shown) continue;
         layout.order << bare(c.name);
         if (c.width >= 0) layout.width.insert(bare(c.name), c.width);
     }

@@ -43,6 +43,7 @@ struct ListColumn
     Qt::Alignment alignment = {}; // empty: numbers right, the rest left
     ListColour colour;            // the cell's background, over the row's
     bool sum = false;             // summed over the whole list with its count (a column of the list's table)
+    bool shown = true;            // false: read and summed, never shown (a total the list's labels give)
 };
 
 // What a screen says about one of its lists, once: its columns in their order (the statement's

@@ -1,5 +1,6 @@
 #include "appfixture.h"
 #include "contractordirectorytab.h"
+#include "deliverylisttab.h"
 #include "gridmodel.h"
 #include "gridtexts.h"
 #include "listgrid.h"
@@ -66,6 +67,11 @@ class TestDeclaredLists : public QObject
             o.screen.reset(tab);
             tab->search();
             o.view = grid("Grille_dossier1");
+        } else if (screen == QLatin1String("Livraisons Plaqu. Forest")) {
+            auto *tab = new DeliveryListTab(f.context);
+            o.screen.reset(tab);
+            tab->search();
+            o.view = grid("Grille_livraison");
         } else if (screen == QLatin1String("info_grume")) {
             o.screen.reset(new LogInquiryDialog(f.context)); // searches as it opens
             o.view = grid("Grille_grumes");
@@ -119,6 +125,8 @@ private slots:
         f.run(QStringLiteral("insert into intervenant_possible (num_intervenant_possible, societe, "
                              "famille_intervenant, cout_tonne) values (1, 'Abattage Martin', 'ABATTAGE', 9.5), "
                              "(2, 'Camions Perrin', 'TRANSPORT', 8)"));
+        f.run(QStringLiteral("insert into livraison (inc, creation, operation, date_livraison, tonnage, facturee) "
+                             "values (1, 0, 'VENTE', '2026-01-05 08:00:00', 12.5, 'NON')"));
         f.run(QStringLiteral("insert into contact (num_contact, num_intervenant_possible, civilite, Nom, prenom) "
                              "values (1, 1, 'M.', 'Martin', 'Paul'), (2, 1, 'Mme', 'Martin', 'Anne')"));
         f.run(QStringLiteral("insert into intervention (I_nom, type1, i_date, qte_action, unite_action, i_cout, "
@@ -135,8 +143,9 @@ private slots:
     void everyListOffersExportAndItsColumns_data()
     {
         QTest::addColumn<QString>("screen");
-        for (const char *screen : {"Coupe de Bois", "info_grume", "grume_coupe", "chercher_destination", "Intervenants",
-                                   "Intervenants : contacts", "Intervenants : actions"})
+        for (const char *screen :
+             {"Coupe de Bois", "Livraisons Plaqu. Forest", "info_grume", "grume_coupe", "chercher_destination",
+              "Intervenants", "Intervenants : contacts", "Intervenants : actions"})
             QTest::newRow(screen) << QString::fromUtf8(screen);
         for (ReferenceTable table : referenceTables())
             QTest::newRow(qPrintable(referenceTable(table).listScreen)) << referenceTable(table).listScreen;

@@ -1,0 +1,11 @@
+#include "orderhooks.h"
+
+namespace ravelin {
+
+OrderHooks &orderHooks()
+{
+    static OrderHooks hooks;
+    return hooks;
+}
+
+} // namespace ravelin
