@@ -71,6 +71,10 @@ ActionResult writeApplicationFolder(BenchContext &ctx)
 BenchSection startupSection()
 {
     BenchSection s;
+    // the lot the lot tab selects first: the highest number of the lots not finished
+    s.parameters = {{QStringLiteral("newest_lot"),
+                     QStringLiteral("SELECT n_lot FROM coupe WHERE coupe_fini<>'OUI' OR coupe_fini IS NULL ORDER BY "
+                                    "n_lot DESC, inc DESC LIMIT 1")}};
     s.actions = {
         {QStringLiteral("Démarrage : Serveur_config.INI, connexion, paramètres"),
          [](BenchContext &ctx) {
@@ -113,7 +117,10 @@ BenchSection startupSection()
              QStringLiteral("select Utilisateur, Page, Autorisation from detail_mot_passe; "
                             "select Utilisateur from mot_passe where Mot_passe = 'admin' COLLATE utf8mb4_bin order by "
                             "inc limit 1; ") +
-             lotPageSql(),
+             lotPageSql() +
+             // the progress chart of the lot selected first, drawn 50 ms after the list shows
+             QStringLiteral("; select *, round(ifnull((qte_livree),0),3)as a0, round((qte-ifnull((qte_livree),0)),3)as "
+                            "a1 from grume where N_lot={newest_lot} and descriptif='VOLUME' order by inc"),
          QString(), writeApplicationFolder},
     };
     return s;
