@@ -144,4 +144,19 @@ Status releaseLogs(QSqlDatabase db, int incCde, std::optional<int> logInc)
     });
 }
 
+Status writeDeliveredLogVolume(QSqlDatabase db, int incCde)
+{
+    auto done = execute(db,
+                        QStringLiteral("update cde set grume_livree=(select ifnull(sum(m3),0) from grume where "
+                                       "inc_cde=? and descriptif='GRUME') where inc=?"),
+                        {incCde, incCde});
+    if (!done) return done.error();
+    if (*done == 0) {
+        auto exists = scalar(db, QStringLiteral("select inc from cde where inc=?"), {incCde});
+        if (!exists) return exists.error();
+        if (exists->isNull()) return Error::notFound(orderGoneMessage());
+    }
+    return {};
+}
+
 } // namespace ravelin

@@ -55,4 +55,7 @@ Result<int> attachLogs(QSqlDatabase db, int incCde, const QList<int> &logIncs);
 // follow.
 Status releaseLogs(QSqlDatabase db, int incCde, std::optional<int> logInc);
 
+// After a loading-list import: the order's grume_livree = the volume of its logs, in one statement.
+Status writeDeliveredLogVolume(QSqlDatabase db, int incCde);
+
 } // namespace ravelin

@@ -203,8 +203,22 @@ bool OrderEditor::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+bool OrderEditor::refusedWhenInvoiced(const QString &message)
+{
+    // read again: the order may have been invoiced since the editor opened
+    auto order = loadOrder(m_context.db, m_inc);
+    if (!order) {
+        m_context.dialogs->error(order.error());
+        return true;
+    }
+    if (text(*order, "facturee") != QLatin1String("OUI")) return false;
+    m_context.dialogs->message(message);
+    return true;
+}
+
 void OrderEditor::addLine()
 {
+    if (refusedWhenInvoiced(invoicedAddRefusal())) return;
     ProductLine fresh;
     fresh.uniteConso = m_context.defaultUnit();
     const QString saleUnit = text(m_asRead, "unite_liv");
@@ -226,6 +240,7 @@ void OrderEditor::changeLine()
         m_context.dialogs->message(noRecordMessage());
         return;
     }
+    if (refusedWhenInvoiced(invoicedChangeRefusal())) return;
     const int row = qMax(0, m_lines->currentRow());
     const auto raw = [&](const char *column) { return m_lines->raw(row, QLatin1String(column)); };
     ProductLine current;
@@ -254,6 +269,7 @@ void OrderEditor::removeLine()
         m_context.dialogs->message(noRecordMessage());
         return;
     }
+    if (refusedWhenInvoiced(invoicedRemoveRefusal())) return;
     if (!confirmDeletion(*m_context.dialogs, QStringLiteral("Voulez vous supprimer ce volume ?"))) return;
     auto removed = removeProductLine(m_context.db, *inc);
     if (!removed) m_context.dialogs->error(removed.error());

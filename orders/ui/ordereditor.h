@@ -65,6 +65,8 @@ private:
     void reloadActions();
     void setCustomerCaption();
     std::optional<int> currentLineInc() const;
+    // True (the message shown) when the order is invoiced now.
+    bool refusedWhenInvoiced(const QString &message);
 
     std::unique_ptr<Ui::detail_cde> m_ui;
     AppContext &m_context;

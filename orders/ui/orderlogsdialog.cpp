@@ -126,8 +126,10 @@ void OrderLogsDialog::findLog()
 void OrderLogsDialog::importLoadingList()
 {
     if (!orderHooks().loadingImport) return;
-    orderHooks().loadingImport(m_context, m_incCde, this);
+    const bool imported = orderHooks().loadingImport(m_context, m_incCde, this);
     reload();
+    // the failures of this total are left aside, as the import itself reported what went wrong
+    if (imported) (void)writeDeliveredLogVolume(m_context.db, m_incCde);
     emit logsChanged();
     redrawChart();
 }

@@ -178,15 +178,6 @@ private slots:
             editor.ui()->BtnOK->click();
             return int(QDialog::Rejected);
         });
-        script.then([](QDialog &d) {
-            auto &line = static_cast<ProductLineDialog &>(d);
-            line.ui()->choix_autre->setChecked(true);
-            line.ui()->essence->setCurrentText(QStringLiteral("Hêtre"));
-            line.ui()->qte_liv->setText(QStringLiteral("1"));
-            line.ui()->prix_unit->setText(QStringLiteral("1"));
-            line.ui()->BtnOK->click();
-            return line.result();
-        });
         tab.ui()->BtnModifier->click();
         QVERIFY(
             f.dialogs.texts().contains(QStringLiteral("Livraison facturée, impossible de rajouter des livraisons")));
@@ -195,6 +186,35 @@ private slots:
         QCOMPARE(f.count(QStringLiteral("select count(*) from liste_grume_cde")), 0);
         QVERIFY(f.value(QStringLiteral("select corps_cde from cde where inc=1")).toString().isEmpty());
         QCOMPARE(f.count(QStringLiteral("select num_facture from cde where inc=1")), 9);
+        QCOMPARE(script.pending(), 0); // the line dialog never opened
+    }
+
+    void originSwitchClearsTheOther()
+    {
+        ProductLine fromStock;
+        fromStock.origin = originStock();
+        fromStock.essence = QStringLiteral("Hêtre");
+        fromStock.nLot = QStringLiteral("12");
+        fromStock.stockBuche = QStringLiteral("Dépôt Nord");
+        fromStock.incStockBuche = 4;
+        ProductLineDialog dialog(f.context, fromStock, QStringLiteral("m3"), QStringLiteral("m3"), false);
+        QVERIFY(dialog.ui()->choix_stock->isChecked());
+        QCOMPARE(dialog.ui()->stock_buche->palette().color(QPalette::Base), rgb(QStringLiteral("00FF00")));
+        QCOMPARE(dialog.ui()->coupe_bois->palette().color(QPalette::Base), rgb(QStringLiteral("C0C0C0")));
+        QVERIFY(!dialog.ui()->BtnCoupe->isVisibleTo(&dialog));
+        dialog.ui()->choix_coupe->setChecked(true);
+        QVERIFY(dialog.line().stockBuche.isEmpty());
+        QVERIFY(dialog.line().nLot.isEmpty());
+        QVERIFY(dialog.line().incStockBuche.isNull());
+        QVERIFY(dialog.ui()->stock_buche->text().isEmpty());
+        QVERIFY(dialog.ui()->BtnCoupe->isVisibleTo(&dialog));
+        // a quantity that is not a number
+        dialog.ui()->qte_liv->setText(QStringLiteral("dix"));
+        dialog.ui()->prix_unit->setText(QStringLiteral("3"));
+        QCOMPARE(dialog.ui()->prix_total->text(), QStringLiteral("0,00"));
+        dialog.ui()->BtnOK->click();
+        QCOMPARE(f.dialogs.lastText(), QStringLiteral("Saisie incorrecte"));
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }
 
     void logsAttachedAndReleased()
