@@ -177,6 +177,7 @@ CREATE TABLE grume (
   KEY idx_grume_inc_cde (inc_cde),
   KEY idx_grume_n_grume (n_grume),
   KEY idx_grume_free (descriptif, inc_cde, inc, n_grume),
+  KEY idx_grume_free_number (descriptif, inc_cde, n_grume),
   KEY idx_grume_open (descriptif, livree)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
@@ -291,7 +292,10 @@ CREATE TABLE cde (
   KEY idx_cde_creation (creation),
   KEY idx_cde_date_cde (date_cde),
   KEY idx_cde_destination (destination),
-  KEY idx_cde_client (client)
+  KEY idx_cde_client (client),
+  KEY idx_cde_date_desc (date_cde DESC),
+  KEY idx_cde_client_date (client, date_cde DESC),
+  KEY idx_cde_type_date (type_cde, date_cde DESC)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- order lines: product lines ("VOLUME", "GRUME1") taken from a lot, a stock or elsewhere, and loaded logs ("GRUME")

@@ -4,6 +4,7 @@
 #include "statements.h"
 #include "units.h"
 
+#include <QDateTime>
 #include <QSqlRecord>
 
 namespace ravelin {
@@ -60,6 +61,48 @@ Status takeOut(QSqlDatabase db, const FirewoodStockMove &move)
     return {};
 }
 
+Status putIn(QSqlDatabase db, const FirewoodStockMove &move)
+{
+    // only transfer lines put wood into a stock
+    auto line = selectOne(db,
+                          QStringLiteral("select destination, essence, qualite_destination, n_lot, id, unite_liv, "
+                                         "unite_defaut from liste_grume_transfert where inc=?"),
+                          {move.lineInc});
+    if (!line) return line.error();
+    const auto v = [&](const char *column) { return line->value(QLatin1String(column)); };
+    // a stock row is the zone, species, quality, lot, volume line and unit together
+    auto found =
+        scalar(db,
+               QStringLiteral("select inc from stock_buche where destination<=>? and essence<=>? and "
+                              "qualite<=>? and n_lot<=>? and id<=>? and unite_stock<=>? limit 1 for update"),
+               {v("destination"), v("essence"), v("qualite_destination"), v("n_lot"), v("id"), v("unite_liv")});
+    if (!found) return found.error();
+    if (!found->isNull()) {
+        auto done =
+            execute(db,
+                    QStringLiteral("update stock_buche set qte_theorique_restante=ifnull(qte_theorique_restante,0)+?, "
+                                   "qte_defaut=ifnull(qte_defaut,0)+? where inc=?"),
+                    {move.deltaLiv, move.deltaDefaut, *found});
+        if (!done) return done.error();
+        return {};
+    }
+    if (v("destination").toString().size() < 2 || v("essence").toString().size() < 2) return {};
+    auto inserted = insertRow(db, QStringLiteral("stock_buche"),
+                              {{QStringLiteral("date_inventaire"), QDateTime::currentDateTime().addDays(-1)},
+                               {QStringLiteral("destination"), v("destination")},
+                               {QStringLiteral("qte_inventaire"), 0},
+                               {QStringLiteral("essence"), v("essence")},
+                               {QStringLiteral("qualite"), v("qualite_destination")},
+                               {QStringLiteral("n_lot"), v("n_lot")},
+                               {QStringLiteral("id"), v("id")},
+                               {QStringLiteral("unite_stock"), v("unite_liv")},
+                               {QStringLiteral("unite_defaut"), v("unite_defaut")},
+                               {QStringLiteral("qte_theorique_restante"), move.deltaLiv},
+                               {QStringLiteral("qte_defaut"), move.deltaDefaut}});
+    if (!inserted) return inserted.error();
+    return {};
+}
+
 } // namespace
 
 QString stockUpdateText(const QVariant &lineInc)
@@ -78,6 +121,8 @@ Status moveFirewoodStock(QSqlDatabase db, const FirewoodStockMove &move)
     StatusShown shown(move.lineInc);
     if (move.from == stockOrigin())
         if (Status s = takeOut(db, move); !s) return s;
+    if (move.to == stockOrigin())
+        if (Status s = putIn(db, move); !s) return s;
     return {};
 }
 

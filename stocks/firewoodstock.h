@@ -56,8 +56,10 @@ QString missingStockMessage(const QVariant &stockInc, const QString &place);
 // together). Taking out: the stock row named by the line's inc_stock_buche is locked and moved by
 // one relative update: qte_theorique_restante − Δconso, qte_defaut − corres(stock species, stock
 // default unit, line's unite_conso, Δconso). A stock row that is not there any more gives
-// NotFound with missingStockMessage(); the caller decides whether that stops it. Putting wood into
-// a stock (transfer lines) arrives with the transfers.
+// NotFound with missingStockMessage(); the caller decides whether that stops it. Putting in (a
+// transfer line): the row of the line's zone, species, destination quality, lot, volume line and
+// unit is locked and moved by Δliv and Δdefaut, or created with them (inventory 0, dated a day
+// back) when the zone and the species have at least 2 characters.
 Status moveFirewoodStock(QSqlDatabase db, const FirewoodStockMove &move);
 
 // The main window's status label: the handler receives stockUpdateText() when an update starts

@@ -324,6 +324,13 @@ QVariantMap DeliveryEditor::values() const
                              : m_ui->facturee_non->isChecked() ? QStringLiteral("NON")
                                                                : m_row.value(QStringLiteral("facturee")).toString();
     v.insert(QStringLiteral("facturee"), textValue(QStringLiteral("facturee"), facturee));
+    if (m_invoiced) {
+        // An invoiced delivery keeps what it was invoiced for: only the fields left open are written.
+        static const QStringList open{QStringLiteral("qte_pefc"),       QStringLiteral("facturee"),
+                                      QStringLiteral("lettre_voiture"), QStringLiteral("lieu_pesage"),
+                                      QStringLiteral("depart"),         QStringLiteral("destination")};
+        for (auto it = v.begin(); it != v.end();) it = open.contains(it.key()) ? std::next(it) : v.erase(it);
+    }
     return v;
 }
 

@@ -37,7 +37,9 @@ public:
     Ui::detail_livraison *ui() const { return m_ui.get(); }
     int inc() const { return m_inc; }
     const QSqlRecord &asRead() const { return m_row; }
-    // The editor's columns as the user left them (a field left as read gives the value read).
+    // The editor's columns as the user left them (a field left as read gives the value read). Of
+    // an invoiced delivery, only the fields left open: the PEFC part, the invoiced flag, the
+    // consignment note, the weighing place and the places the pickers may change.
     QVariantMap values() const;
     void setSave(EditorSave save) { m_save = std::move(save); }
     int pendingChanges() const { return m_pending; }

@@ -100,6 +100,8 @@ DeliveryListTab::DeliveryListTab(AppContext &context, QWidget *parent)
         {QStringLiteral("unite"), QStringLiteral("unite"), QString(), 45, centred},
         {QStringLiteral("facturee"), QStringLiteral("facturé"), QString(), 75, centred},
         {QStringLiteral("n_lot"), QStringLiteral("n_lot"), QString(), 45, centred},
+        // the price total is summed with the tonnage, in the count's statement, though not shown
+        {QStringLiteral("prix_total"), QString(), QString(), -1, {}, {}, true, false},
     };
     deliveries.key = QStringLiteral("inc");
     deliveries.rowColour = [](const ListGrid &grid, int row) {
@@ -110,8 +112,6 @@ DeliveryListTab::DeliveryListTab(AppContext &context, QWidget *parent)
     deliveries.counter = m_ui->Label_nb;
     deliveries.wheelSteps = true;
     m_list = new ListGrid(context, m_ui->Grille_livraison, deliveries);
-    // the price total is summed with the tonnage, in the count's statement, though not shown
-    if (m_list->pagedModel()) m_list->pagedModel()->setSums({QStringLiteral("tonnage"), QStringLiteral("prix_total")});
     m_delegate = new OperationDelegate(m_list->model(), this);
     m_ui->Separateur->setStretchFactor(0, 4);
     m_ui->Separateur->setStretchFactor(1, 1);

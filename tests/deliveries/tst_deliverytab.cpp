@@ -269,9 +269,12 @@ private slots:
             ui->BtnOK->click();
             return d.result();
         });
+        f.run(QStringLiteral("update livraison set prix_tonne=80, unite='TONNE' where inc=1")); // total left at 100
         tab.ui()->BtnModifier->click();
         QCOMPARE(f.value(QStringLiteral("select lettre_voiture from livraison where inc=1")).toString(),
                  QStringLiteral("LV9"));
+        // what it was invoiced for stays, though the price and tonnage would give another total
+        QCOMPARE(f.value(QStringLiteral("select prix_total from livraison where inc=1")).toDouble(), 100.0);
     }
 };
 

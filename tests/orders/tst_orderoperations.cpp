@@ -137,6 +137,28 @@ private slots:
         QCOMPARE(order(7, "qte_liv_totale"), 0.0);
     }
 
+    void transferLinePutsIntoAStock()
+    {
+        f.run(
+            QStringLiteral("insert into liste_grume_transfert (inc, destination, essence, qualite_destination, n_lot, "
+                           "id, unite_liv, unite_defaut) values (3, 'Dépôt Sud', 'Hêtre', 'Bûche', '12', 7, 'Stere', "
+                           "'m3')"));
+        FirewoodStockMove move;
+        move.lineInc = 3;
+        move.deltaLiv = 8;
+        move.deltaDefaut = 5;
+        move.from = originLot();
+        move.to = stockOrigin();
+        move.lineKind = QStringLiteral("TRANSFERT");
+        QVERIFY(moveFirewoodStock(f.db, move));
+        QVERIFY(moveFirewoodStock(f.db, move));
+        QCOMPARE(f.count(QStringLiteral("select count(*) from stock_buche")), 1);
+        QCOMPARE(f.value(QStringLiteral("select qte_theorique_restante from stock_buche")).toDouble(), 16.0);
+        QCOMPARE(f.value(QStringLiteral("select qte_defaut from stock_buche")).toDouble(), 10.0);
+        QCOMPARE(f.value(QStringLiteral("select qte_inventaire from stock_buche")).toDouble(), 0.0);
+        f.run(QStringLiteral("delete from liste_grume_transfert"));
+    }
+
     void missingStockRow()
     {
         f.insertOrder(7);
