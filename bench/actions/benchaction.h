@@ -26,6 +26,9 @@ struct ActionResult
                                 // counts the statements; empty: the context's connection
     QString error;              // empty when the action succeeded
     double peakResidentMb = -1; // the most memory the action held while it ran, when it sampled it
+    // True while the screen's deferred work (a count on a list's worker, a panel about to load) has
+    // not landed yet; the harness waits for it before the next run, watching the interface thread.
+    std::function<bool()> pending;
 };
 
 // Answers every question "no", cancels every input and records what would have been shown, so
@@ -91,14 +94,14 @@ using ActionFunction = std::function<ActionResult(BenchContext &)>;
 
 // A row of the benchmark table: a user action, run through the program's own operations and
 // screens, and the SQL the mariadb client runs for the same rows (the server's own time).
-// Later work adds its actions as new rows of benchActions().
 struct BenchAction
 {
     QString name;
     ActionFunction run;     // the program's operation; empty while it is still to be wired
     QString clientSql;      // statements separated by ";"; {name} is replaced by a parameter
     QString todo;           // for a row not wired yet: what it waits for
-    ActionFunction prepare; // optional, not timed: brings the screen where the action starts
+    ActionFunction prepare; // optional, not timed, before every run: brings the screen where the
+                            // action starts (its deferred work lands before the run)
 };
 
 // A value the actions need, read from the company database before the actions run (the biggest
@@ -109,6 +112,18 @@ struct BenchParameter
     QString sql;
 };
 
+// The rows of one subsystem, in a file of their own (lotactions.cpp...), with the parameters they
+// read. A parameter's SQL may name a parameter of an earlier section or an earlier row.
+struct BenchSection
+{
+    QList<BenchParameter> parameters;
+    QList<BenchAction> actions;
+};
+BenchSection startupSection();   // startupactions.cpp: start-up, sign-in, settings, counters
+BenchSection lotSection();       // lotactions.cpp: cutting lots, logs, the log inquiry
+BenchSection referenceSection(); // referenceactions.cpp: contractors and customer places
+
+// Every section's parameters and rows, in the table's order (actions.cpp).
 const QList<BenchParameter> &benchParameters();
 const QList<BenchAction> &benchActions();
 
