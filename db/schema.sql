@@ -527,8 +527,9 @@ CREATE TABLE livraison (
   KEY idx_livraison_creation (creation),
   KEY idx_livraison_date_livraison (date_livraison),
   KEY idx_livraison_lot (n_lot, id),
-  KEY idx_livraison_destination (destination, date_livraison),
-  KEY idx_livraison_depart (depart, date_livraison),
+  KEY idx_livraison_destination (destination, date_livraison DESC),
+  KEY idx_livraison_depart (depart, date_livraison DESC),
+  KEY idx_livraison_operation (operation, date_livraison DESC),
   KEY idx_livraison_transporteur (transporteur_prevu)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
