@@ -10,7 +10,7 @@ namespace {
 
 const QList<BenchSection> &sections()
 {
-    static const QList<BenchSection> all{startupSection(), lotSection(), referenceSection()};
+    static const QList<BenchSection> all{startupSection(), lotSection(), referenceSection(), orderSection()};
     return all;
 }
 
