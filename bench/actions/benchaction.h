@@ -123,6 +123,7 @@ BenchSection startupSection();   // startupactions.cpp: start-up, sign-in, setti
 BenchSection lotSection();       // lotactions.cpp: cutting lots, logs, the log inquiry
 BenchSection referenceSection(); // referenceactions.cpp: contractors and customer places
 BenchSection orderSection();     // orderactions.cpp: orders, their lines, logs and actions
+BenchSection deliverySection();  // deliveryactions.cpp: chip deliveries
 
 // Every section's parameters and rows, in the table's order (actions.cpp).
 const QList<BenchParameter> &benchParameters();
