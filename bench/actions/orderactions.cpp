@@ -50,6 +50,9 @@ ActionFunction setOrderFilters(OrderFilters (*filters)(BenchContext &))
     return [filters](BenchContext &ctx) {
         OrderTab *tab = orderTab(ctx);
         const OrderFilters f = filters(ctx);
+        // a list without the order selected before: a new sort would otherwise read its rows down to it
+        tab->ui()->client->setText(QStringLiteral("~"));
+        tab->search();
         const QSignalBlocker a(tab->ui()->radio_histo), b(tab->ui()->tri_date), c(tab->ui()->tri_client),
             d(tab->ui()->tri_type), e(tab->ui()->tri_n_cde);
         tab->ui()->client->setText(f.client);
@@ -172,14 +175,14 @@ ActionResult ensureLine(BenchContext &ctx, bool present)
     return ActionResult{};
 }
 
-// The free logs of the biggest lot that an attachment takes (100 at most).
+// The free logs of the lot with the most of them that an attachment takes (100 at most).
 QList<int> freeLogsOfBiggestLot(BenchContext &ctx)
 {
     QList<int> logs;
     auto rows = select(ctx.db,
                        QStringLiteral("select inc from grume where N_lot=? and descriptif='GRUME' and inc_cde is null "
                                       "and (livree<>'OUI' or livree is null) order by inc limit 100"),
-                       {ctx.intParameter(QStringLiteral("biggest_lot"))});
+                       {ctx.intParameter(QStringLiteral("free_log_lot"))});
     if (rows)
         for (const QSqlRecord &r : *rows) logs << r.value(0).toInt();
     return logs;
@@ -194,6 +197,14 @@ BenchSection orderSection()
         {QStringLiteral("biggest_order"),
          QStringLiteral(
              "SELECT inc_cde FROM liste_grume_cde GROUP BY inc_cde ORDER BY COUNT(*) DESC, inc_cde LIMIT 1")},
+        // the order holding the most logs of the lots
+        {QStringLiteral("logs_order"),
+         QStringLiteral("SELECT inc_cde FROM grume WHERE inc_cde IS NOT NULL GROUP BY inc_cde ORDER BY COUNT(*) DESC, "
+                        "inc_cde LIMIT 1")},
+        // the lot with the most free logs
+        {QStringLiteral("free_log_lot"),
+         QStringLiteral("SELECT N_lot FROM grume WHERE descriptif='GRUME' AND inc_cde IS NULL AND (livree<>'OUI' OR "
+                        "livree IS NULL) GROUP BY N_lot ORDER BY COUNT(*) DESC, N_lot LIMIT 1")},
         {QStringLiteral("order_client"),
          QStringLiteral("SELECT LEFT(client, 4) FROM cde WHERE facturee IS NULL OR facturee<>'OUI' GROUP BY client "
                         "ORDER BY COUNT(*) DESC, client LIMIT 1")},
@@ -245,9 +256,15 @@ BenchSection orderSection()
          QStringLiteral("select inc,inc_cde,date_creation,descriptif,essence,qualite,m3,n_lot,qte_liv,unite_liv,"
                         "choix_depart,stock_buche from liste_grume_cde where (inc_cde={biggest_order} and "
                         "(descriptif='GRUME1' or descriptif='VOLUME' )) order by inc limit 201"),
-         QString(), setOrderFilters([](BenchContext &) {
-             return OrderFilters{QString(), QString(), true};
-         })},
+         QString(),
+         [](BenchContext &ctx) {
+             // the list as it opens, every order listed
+             ActionResult r = setOrderFilters([](BenchContext &) {
+                 return OrderFilters{QString(), QString(), true};
+             })(ctx);
+             orderTab(ctx)->search();
+             return r;
+         }},
         {QStringLiteral("detail_cde : la plus grosse commande"),
          [](BenchContext &ctx) {
              auto order = loadOrder(ctx.db, ctx.intParameter(QStringLiteral("biggest_order")));
@@ -265,17 +282,17 @@ BenchSection orderSection()
              "descriptif='GRUME'; "
              "select inc,inc_cde,I_nom,type1,i_date,qte_action,unite_action,prix_unit_action,i_cout,N_lot,id "
              "from liste_action_cde where (inc_cde={biggest_order}) order by i_date,inc limit 201")},
-        {QStringLiteral("grume_cde : les grumes de la plus grosse commande"),
+        {QStringLiteral("grume_cde : la commande la plus chargée en grumes"),
          [](BenchContext &ctx) {
              auto logs =
-                 std::make_shared<OrderLogsDialog>(ctx.app, ctx.intParameter(QStringLiteral("biggest_order")), false);
+                 std::make_shared<OrderLogsDialog>(ctx.app, ctx.intParameter(QStringLiteral("logs_order")), false);
              return shownList(logs.get(), logs->list()->rowCount(), logs);
          },
          QStringLiteral("select inc,n_grume,essence,qualite,classe,m3,diametre,longueur,n_lot,stock,livree from grume "
-                        "where (inc_cde={biggest_order} and descriptif='GRUME') order by n_grume,inc limit 201; "
-                        "select round(sum(m3),2), count(inc) from grume where inc_cde={biggest_order} and "
+                        "where (inc_cde={logs_order} and descriptif='GRUME') order by n_grume,inc limit 201; "
+                        "select round(sum(m3),2), count(inc) from grume where inc_cde={logs_order} and "
                         "descriptif='GRUME'; "
-                        "select sum(m3), classe from liste_grume_cde where inc_cde={biggest_order} and "
+                        "select sum(m3), classe from liste_grume_cde where inc_cde={logs_order} and "
                         "descriptif='GRUME' group by classe")},
         {QStringLiteral("liste_grume_cde : première page"),
          [](BenchContext &ctx) {
@@ -298,11 +315,11 @@ BenchSection orderSection()
          [](BenchContext &ctx) {
              auto *picker = ctx.object<LogPickerDialog>(QStringLiteral("log picker"),
                                                         [&ctx] { return new LogPickerDialog(ctx.app); });
-             picker->ui()->n_lot->setText(ctx.parameter(QStringLiteral("biggest_lot")));
+             picker->ui()->n_lot->setText(ctx.parameter(QStringLiteral("free_log_lot")));
              picker->search();
              return shownList(picker, picker->list()->rowCount(), {}, {}, picker->list()->view());
          },
-         freeLogPage(QStringLiteral(" and n_lot={biggest_lot}"))},
+         freeLogPage(QStringLiteral(" and n_lot={free_log_lot}"))},
         {QStringLiteral("liste_grume_cde : Chercher N° GRUME"),
          [](BenchContext &ctx) {
              auto *picker = ctx.object<LogPickerDialog>(QStringLiteral("log picker"),
@@ -383,7 +400,7 @@ BenchSection orderSection()
              r.rows = *attached;
              return r;
          },
-         QStringLiteral("select inc from grume where N_lot={biggest_lot} and descriptif='GRUME' and inc_cde is null "
+         QStringLiteral("select inc from grume where N_lot={free_log_lot} and descriptif='GRUME' and inc_cde is null "
                         "limit 100"),
          QString(),
          [](BenchContext &ctx) {
