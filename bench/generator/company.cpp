@@ -2876,7 +2876,8 @@ void CompanyGenerator::Model::writeAll(Loader &loader, const std::function<void(
                 .d2OrNull("prix_total", d.total, d.priced)
                 .sOrNull("ticket", d.ticket)
                 .s("verifie", d.verifie)
-                .s("facturee", d.invoice ? "OUI" : "NON")
+                // older workstations leave the flag of one delivery in ten not invoiced empty
+                .sOrNull("facturee", d.invoice ? "OUI" : (d.inc % 10 == 3 ? "" : "NON"))
                 .iOrNull("num_facture", d.invoice, d.invoice != 0)
                 .sOrNull("chargeoir", d.chargeoir)
                 .sOrNull("lettre_voiture", d.lettre)
