@@ -178,6 +178,7 @@ CREATE TABLE grume (
   KEY idx_grume_n_grume (n_grume),
   KEY idx_grume_free (descriptif, inc_cde, inc, n_grume),
   KEY idx_grume_free_number (descriptif, inc_cde, n_grume),
+  KEY idx_grume_lot_number (N_lot, descriptif, inc_cde, n_grume),
   KEY idx_grume_open (descriptif, livree)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
@@ -295,7 +296,8 @@ CREATE TABLE cde (
   KEY idx_cde_client (client),
   KEY idx_cde_date_desc (date_cde DESC),
   KEY idx_cde_client_date (client, date_cde DESC),
-  KEY idx_cde_type_date (type_cde, date_cde DESC)
+  KEY idx_cde_type_date (type_cde, date_cde DESC),
+  KEY idx_cde_facturee (facturee)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- order lines: product lines ("VOLUME", "GRUME1") taken from a lot, a stock or elsewhere, and loaded logs ("GRUME")

@@ -46,6 +46,10 @@ Result<PagedQuery> freeLogsQuery(const FreeLogSearch &search)
     like(search.lieu, " and lieu like ?");
     like(search.classe, " and classe like ?");
     q.orderBy = {QStringLiteral("N_grume")};
+    // The free logs in number order come from their index: left to itself, the server walks every
+    // log by number, most of them taken long ago, to find a page of free ones.
+    q.keyIndex = search.lot.trimmed().isEmpty() ? QStringLiteral("idx_grume_free_number")
+                                                : QStringLiteral("idx_grume_lot_number");
     return q;
 }
 

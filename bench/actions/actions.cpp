@@ -10,7 +10,8 @@ namespace {
 
 const QList<BenchSection> &sections()
 {
-    static const QList<BenchSection> all{startupSection(), lotSection(), referenceSection(), deliverySection()};
+    static const QList<BenchSection> all{startupSection(), lotSection(), referenceSection(), orderSection(),
+                                         deliverySection()};
     return all;
 }
 

@@ -122,6 +122,7 @@ struct BenchSection
 BenchSection startupSection();   // startupactions.cpp: start-up, sign-in, settings, counters
 BenchSection lotSection();       // lotactions.cpp: cutting lots, logs, the log inquiry
 BenchSection referenceSection(); // referenceactions.cpp: contractors and customer places
+BenchSection orderSection();     // orderactions.cpp: orders, their lines, logs and actions
 BenchSection deliverySection();  // deliveryactions.cpp: chip deliveries
 
 // Every section's parameters and rows, in the table's order (actions.cpp).
