@@ -20,11 +20,13 @@ QString actionKindType(ActionKind kind)
 
 Result<DataTable> deliveryActions(QSqlDatabase db, int deliveryInc, ActionKind kind)
 {
-    return selectTable(db,
-                       QStringLiteral("select inc,type1,I_nom,i_date,qte_action,unite_action,prix_unit_action,i_cout,"
-                                      "km_route,temps_route from liste_action_liv where inc_cde=? and type1=? "
-                                      "order by inc"),
-                       {deliveryInc, actionKindType(kind)});
+    return selectTable(
+        db,
+        QStringLiteral("select inc,type1,I_nom,i_date,qte_action,unite_action,prix_unit_action,i_cout,"
+                       "km_route,time_format(temps_route,'%H:%i:%s') as temps_route from liste_action_liv "
+                       "where inc_cde=? and type1=? "
+                       "order by inc"),
+        {deliveryInc, actionKindType(kind)});
 }
 
 Result<int> createDeliveryAction(QSqlDatabase db, int deliveryInc, const DeliveryAction &action)

@@ -52,6 +52,9 @@ ActionFunction setDeliveryFilters(DeliveryFilters (*filters)(BenchContext &))
     return [filters](BenchContext &ctx) {
         DeliveryListTab *tab = deliveryTab(ctx);
         const DeliveryFilters f = filters(ctx);
+        // a list without the delivery selected before: a new sort would otherwise read its rows down to it
+        tab->ui()->destination->setText(QStringLiteral("~"));
+        tab->search();
         tab->ui()->destination->setText(f.destination);
         tab->ui()->ticket->setText(f.ticket);
         tab->ui()->depart->setText(f.depart);

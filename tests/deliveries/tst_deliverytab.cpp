@@ -211,6 +211,35 @@ private slots:
         QCOMPARE(f.value(QStringLiteral("select broyage_reel from grume where inc=?"), {second}).toDouble(), 5.0);
     }
 
+    void openingWithoutALot()
+    {
+        DeliveryListTab tab(f.context);
+        tab.search();
+        test::ModalScript screens;
+        screens.then([&](QDialog &d) {
+            auto &opening = static_cast<NewDeliveryDialog &>(d);
+            opening.ui()->operation->setCurrentIndex(0); // no operation: refused, the dialog stays
+            opening.ui()->BtnOK->click();
+            opening.ui()->operation->setCurrentText(QStringLiteral("TRANSFERT"));
+            opening.ui()->BtnOK->click(); // "Non": the dialog stays
+            opening.ui()->BtnOK->click(); // "Oui": on without a lot
+            return d.result();
+        });
+        screens.then([](QDialog &) { return int(QDialog::Rejected); }); // the editor cancelled
+        f.dialogs.answers({false, true});
+        tab.ui()->BtnCreer->click();
+        QCOMPARE(f.dialogs.texts(),
+                 (QStringList{QStringLiteral("Vous devez saisir un type d'opération"),
+                              QStringLiteral("Vous n'avez pas affecté de coupe de bois.  Voulez vous continuer sans "
+                                             "Coupe de BOIS ?"),
+                              QStringLiteral("Vous n'avez pas affecté de coupe de bois.  Voulez vous continuer sans "
+                                             "Coupe de BOIS ?")}));
+        // the delivery stays, whatever became of its editor
+        QCOMPARE(f.count(QStringLiteral("select count(*) from livraison where operation='TRANSFERT' and n_lot is null "
+                                        "and facturee='NON' and creation=0")),
+                 1);
+    }
+
     int takeNextCounterForTest()
     {
         f.run(QStringLiteral("update increment set num_bl=num_bl+1"));
