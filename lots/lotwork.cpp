@@ -121,41 +121,10 @@ QString lineCostColumn(WorkGroup group)
     return QStringLiteral("remise_etat_cout");
 }
 
-QStringList workUnits()
-{
-    return {QStringLiteral("m3"),  QStringLiteral("Tonne"), QStringLiteral("Heure"),
-            QStringLiteral("Are"), QStringLiteral("Stere"), QStringLiteral("Forfait")};
-}
-
 Result<QList<ContractorRates>> contractorsFor(QSqlDatabase db, WorkGroup group)
 {
-    QString sql =
-        QStringLiteral("select societe, famille_intervenant, cout_tonne, cout_heure, cout_surface, cout_volume, "
-                       "cout_stere from intervenant_possible");
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    Status s;
-    if (group == WorkGroup::Other) {
-        s = exec(q, sql + QStringLiteral(" order by societe"));
-    } else {
-        s = exec(q, sql + QStringLiteral(" where famille_intervenant = ? order by societe"), {workType(group)});
-    }
-    if (!s) return s.error();
-    QList<ContractorRates> list;
-    while (q.next())
-        list.append(
-            {q.value(0).toString(), q.value(1).toString(), q.value(2), q.value(3), q.value(4), q.value(5), q.value(6)});
-    return list;
-}
-
-std::optional<QVariant> unitPriceFromRates(const ContractorRates &rates, const QString &unit)
-{
-    if (unit == QLatin1String("Heure")) return rates.coutHeure;
-    if (unit == QLatin1String("Tonne")) return rates.coutTonne;
-    if (unit == QLatin1String("Are")) return rates.coutSurface;
-    if (unit == QLatin1String("m3")) return rates.coutVolume;
-    if (unit == QLatin1String("Stere")) return rates.coutStere;
-    return std::nullopt;
+    if (group == WorkGroup::Other) return contractorsExceptFamily(db, QString());
+    return contractorsOfFamily(db, workType(group));
 }
 
 std::optional<double> workCost(const QVariant &quantity, const QVariant &unitPrice)

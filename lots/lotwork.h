@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contractorrates.h"
 #include "result.h"
 
 #include <QDate>
@@ -31,8 +32,6 @@ QString workScreenName(WorkGroup group);
 QString workScreenTitle(WorkGroup group);
 // The volume line's column that holds the group's cost.
 QString lineCostColumn(WorkGroup group);
-// "m3", "Tonne", "Heure", "Are", "Stere", "Forfait": price units, never converted.
-QStringList workUnits();
 
 inline QString noVolumeLineMessage()
 {
@@ -51,26 +50,9 @@ inline QString workCostRequiredMessage()
     return QStringLiteral("Vous devez saisir un coût !!!");
 }
 
-// A contractor of the directory with its rates by unit (null when not entered).
-struct ContractorRates
-{
-    QString societe;
-    QString famille;
-    QVariant coutTonne;
-    QVariant coutHeure;
-    QVariant coutSurface;
-    QVariant coutVolume;
-    QVariant coutStere;
-};
-
 // The contractors a group's screen offers, by company name: the family "ABATTAGE" for felling,
 // "DEBARDAGE" for skidding, every contractor for other work.
 Result<QList<ContractorRates>> contractorsFor(QSqlDatabase db, WorkGroup group);
-
-// The unit price a contractor's rates give for a unit: "Heure" cout_heure, "Tonne" cout_tonne,
-// "Are" cout_surface, "m3" cout_volume, "Stere" cout_stere (possibly empty). Nothing for
-// "Forfait" or an unknown unit: the price the user typed stays.
-std::optional<QVariant> unitPriceFromRates(const ContractorRates &rates, const QString &unit);
 
 // quantity x unit price, to 2 decimals; nothing when either is empty.
 std::optional<double> workCost(const QVariant &quantity, const QVariant &unitPrice);

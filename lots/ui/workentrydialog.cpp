@@ -46,7 +46,7 @@ WorkEntryDialog::WorkEntryDialog(AppContext &context, WorkGroup group, const Wor
         else context.dialogs->error(families.error());
         choose(m_ui->type1, row.type1);
     }
-    m_ui->unite_action->addItems(workUnits());
+    m_ui->unite_action->addItems(actionUnits());
     for (QLineEdit *field : {m_ui->qte_action, m_ui->prix_unit_action}) installDecimalEntry(field);
 
     choose(m_ui->I_nom, row.iNom);
