@@ -234,7 +234,8 @@ Status deleteWork(QSqlDatabase db, int inc)
                 exec(q, QStringLiteral("select N_lot, id, type1 from intervention where inc = ? for update"), {inc});
             !s)
             return s;
-        if (!q.next()) return {}; // already gone
+        // Deleted on another workstation meanwhile: say so, the list is read again.
+        if (!q.next()) return Error::notFound(recordDeletedMessage());
         const int nLot = q.value(0).toInt();
         const int lineInc = q.value(1).toInt();
         const WorkGroup group = workGroupOf(q.value(2).toString());

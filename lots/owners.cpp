@@ -350,7 +350,8 @@ Status deleteOwner(QSqlDatabase db, int inc)
         if (Status s = exec(q, QStringLiteral("select N_lot, nom from proprietaire where inc = ? for update"), {inc});
             !s)
             return s;
-        if (!q.next()) return {}; // already gone
+        // Deleted on another workstation meanwhile: say so, the list is read again.
+        if (!q.next()) return Error::notFound(recordDeletedMessage());
         const int nLot = q.value(0).toInt();
         const QString nom = q.value(1).toString();
         if (auto s =

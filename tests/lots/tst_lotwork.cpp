@@ -5,6 +5,7 @@
 #include "modal.h"
 #include "scripteddialogs.h"
 #include "sql.h"
+#include "statements.h"
 #include "lotsfixture.h"
 #include "testdb.h"
 #include "ui_lotworktab.h"
@@ -180,6 +181,11 @@ private slots:
         QVERIFY(deleteWork(m_db, *a));
         QVERIFY(deleteWork(m_db, *b));
         QCOMPARE(value(QStringLiteral("select abattage_cout from grume where inc = ?"), {line}).toDouble(), 0.0);
+        // Deleted already (another workstation's list still showing it): reported, not a success.
+        const Status again = deleteWork(m_db, *b);
+        QVERIFY(!again);
+        QCOMPARE(again.error().kind, ErrorKind::NotFound);
+        QCOMPARE(again.error().message, recordDeletedMessage());
         QCOMPARE(value(QStringLiteral("select debardage_cout from grume where inc = ?"), {line}).toDouble(), 300.0);
     }
 

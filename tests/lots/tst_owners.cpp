@@ -320,6 +320,11 @@ private slots:
         const Status done = deleteOwner(m_db, *inc);
         QVERIFY2(done, qPrintable(done.ok() ? QString() : done.error().fullText()));
         QCOMPARE(value(QStringLiteral("select count(*) from proprietaire where N_lot = 12")).toInt(), 0);
+        // The same deletion again, as a second workstation whose list still shows the owner: reported.
+        const Status again = deleteOwner(m_db, *inc);
+        QVERIFY(!again);
+        QCOMPARE(again.error().kind, ErrorKind::NotFound);
+        QCOMPARE(again.error().message, recordDeletedMessage());
         QCOMPARE(value(QStringLiteral("select count(*) from proprietaire_essence where N_lot = 12")).toInt(), 0);
         QCOMPARE(value(QStringLiteral("select count(*) from grume where N_lot = 12")).toInt(), 0);
         for (const char *column : {"prix_achat", "surface", "cvo", "abattage_cout", "estimation"})
