@@ -3,7 +3,12 @@
 
 #include "appcontext.h"
 #include "dialogs.h"
+#include "actionentrydialog.h"
+#include "contractorrates.h"
 #include "listgrid.h"
+#include "lotrecompute.h"
+#include "modal.h"
+#include "namelists.h"
 
 #include <QHeaderView>
 
@@ -82,8 +87,52 @@ void DeliveryCostsTab::reloadAll()
 
 void DeliveryCostsTab::createAction(ActionKind kind)
 {
-    // the action screen shared with the orders lands with them
-    Q_UNUSED(kind);
+    const QString type = actionKindType(kind);
+    ActionEntrySetup setup;
+    setup.screenName = QStringLiteral("liste_intervention_liv");
+    setup.table = QStringLiteral("liste_action_liv");
+    setup.requireCompany = true;
+    // chipping and hauling come from their own families; a purchase or another job from anyone
+    auto contractors = kind == ActionKind::Purchase ? contractorsExceptFamily(m_context.db, QString())
+                                                    : contractorsOfFamily(m_context.db, type);
+    if (!contractors) {
+        m_context.dialogs->error(contractors.error());
+        return;
+    }
+    setup.contractors = *contractors;
+    if (kind == ActionKind::Purchase) {
+        auto families = workFamilies(m_context.db);
+        if (!families) {
+            m_context.dialogs->error(families.error());
+            return;
+        }
+        setup.types = *families;
+        if (!setup.types.contains(type)) setup.types.prepend(type);
+    } else {
+        setup.types = {type};
+    }
+
+    ActionEntry line;
+    line.type1 = type;
+    line.iDate = QDate::currentDate();
+    line.qteAction = m_tonnage ? m_tonnage() : QVariant();
+    if (kind == ActionKind::Chipping) line.nLot = m_delivery.value(QStringLiteral("n_lot")).toString();
+
+    ActionEntryDialog screen(m_context, setup, line, m_ui.Tab_couts);
+    screen.setSave([&]() -> Status {
+        const ActionEntry entry = screen.entry();
+        DeliveryAction action{entry.type1,       entry.iNom,           entry.iDate, entry.qteAction,
+                              entry.uniteAction, entry.prixUnitAction, entry.iCout, QVariant()};
+        if (kind == ActionKind::Chipping)
+            action.nLot = lotNumberOf(m_delivery.value(QStringLiteral("n_lot")))
+                              ? m_delivery.value(QStringLiteral("n_lot"))
+                              : QVariant();
+        auto created = createDeliveryAction(m_context.db, m_inc, action);
+        if (!created) return created.error();
+        return {};
+    });
+    runModal(screen);
+    reload(kind);
 }
 
 void DeliveryCostsTab::deleteAction(ActionKind kind)

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QSqlRecord>
 
+#include <functional>
+
 namespace Ui {
 class detail_livraison;
 }
@@ -25,6 +27,8 @@ public:
     ~DeliveryCostsTab() override;
 
     ListGrid *grid(ActionKind kind) const;
+    // The delivery's tonnage as the editor shows it: the quantity of a new line.
+    void setTonnage(std::function<QVariant()> tonnage) { m_tonnage = std::move(tonnage); }
     // An invoiced delivery: its lines can be neither created nor deleted.
     void setInvoiced(bool invoiced);
 
@@ -47,6 +51,7 @@ private:
     ListGrid *m_purchases = nullptr;
     ListGrid *m_transport = nullptr;
     ListGrid *m_chipping = nullptr;
+    std::function<QVariant()> m_tonnage;
 };
 
 } // namespace ravelin

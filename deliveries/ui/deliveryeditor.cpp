@@ -84,6 +84,10 @@ DeliveryEditor::DeliveryEditor(AppContext &context, const QSqlRecord &row, QWidg
     fillChoices();
     loadFields();
     m_costs = new DeliveryCostsTab(context, *m_ui, row, this);
+    m_costs->setTonnage([this]() -> QVariant {
+        const auto tonnes = fieldNumber(m_ui->tonnage->text());
+        return tonnes ? QVariant(*tonnes) : QVariant();
+    });
 
     // the two fields of one column follow each other
     connect(m_ui->depart, &QLineEdit::textChanged, m_ui->depart_zone, [this](const QString &t) {
