@@ -1,7 +1,10 @@
 #include "ordereditor.h"
 #include "ui_ordereditor.h"
 
+#include "actionentrydialog.h"
 #include "appcontext.h"
+#include "boundquery.h"
+#include "contractorrates.h"
 #include "dialogs.h"
 #include "editorsave.h"
 #include "formats.h"
@@ -13,6 +16,7 @@
 #include "orderstore.h"
 #include "placelistdialog.h"
 #include "productlinedialog.h"
+#include "rowsave.h"
 #include "textlimits.h"
 
 #include <QDateTime>
@@ -78,8 +82,9 @@ OrderEditor::OrderEditor(AppContext &context, const QSqlRecord &order, bool newO
 
     loadFields();
     if (m_closed) lockClosedOrder();
-    refreshLines();
-    reloadActions();
+    // the totals were just read with the order
+    loadLines();
+    loadActions();
 
     m_ui->client->installEventFilter(this);
     connect(m_ui->BtnAfficher, &QPushButton::clicked, this, &OrderEditor::choosePlace);
@@ -156,20 +161,30 @@ void OrderEditor::showTotals(const QSqlRecord &order)
         formatValue(order.value(QStringLiteral("total_cout_action")), QStringLiteral("# ##0.00")));
 }
 
-void OrderEditor::refreshLines()
+void OrderEditor::loadLines()
 {
     if (Status s = m_lines->setQuery(m_context.db, productLinesQuery(m_inc)); !s) m_context.dialogs->error(s.error());
     if (auto logs = readOrderLogTotals(m_context.db, m_inc)) {
         m_ui->volume_grumes->setText(formatNumber(logs->volume, QStringLiteral("# ##0.00")));
         m_ui->nombre_grumes->setText(QString::number(logs->count));
     }
+}
+
+void OrderEditor::loadActions()
+{
+    if (Status s = m_actions->setQuery(m_context.db, orderActionsQuery(m_inc)); !s) m_context.dialogs->error(s.error());
+}
+
+void OrderEditor::refreshLines()
+{
+    loadLines();
     // the totals the line operations wrote
     if (auto order = loadOrder(m_context.db, m_inc)) showTotals(*order);
 }
 
 void OrderEditor::reloadActions()
 {
-    if (Status s = m_actions->setQuery(m_context.db, orderActionsQuery(m_inc)); !s) m_context.dialogs->error(s.error());
+    loadActions();
     if (auto order = loadOrder(m_context.db, m_inc)) showTotals(*order);
 }
 
@@ -285,14 +300,109 @@ void OrderEditor::showLogs()
     refreshLines();
 }
 
+ActionEntrySetup OrderEditor::actionSetup(const QList<ContractorRates> &contractors) const
+{
+    ActionEntrySetup setup;
+    setup.screenName = QStringLiteral("liste_intervention_cde");
+    setup.table = QStringLiteral("liste_action_cde");
+    setup.contractors = contractors;
+    setup.types = orderActionTypes();
+    setup.showLot = true;
+    return setup;
+}
+
 void OrderEditor::addAction()
 {
-    m_context.dialogs->message(QStringLiteral("Saisie des actions non disponible"));
+    if (m_lines->rowCount() == 0) {
+        m_context.dialogs->message(productLineRequiredMessage());
+        return;
+    }
+    // every contractor but those of the family "RIEN"
+    auto contractors = contractorsExceptFamily(m_context.db, QStringLiteral("RIEN"));
+    if (!contractors) {
+        m_context.dialogs->error(contractors.error());
+        return;
+    }
+    auto order = loadOrder(m_context.db, m_inc);
+    if (!order) {
+        m_context.dialogs->error(order.error());
+        return;
+    }
+    // the action names the product line selected in the editor
+    const int row = qMax(0, m_lines->currentRow());
+    ActionEntry entry;
+    entry.iDate = QDate::currentDate();
+    entry.qteAction = order->value(QStringLiteral("qte_liv_totale"));
+    entry.nLot = m_lines->raw(row, QStringLiteral("n_lot")).toString();
+    const QVariant id = m_lines->raw(row, QStringLiteral("id"));
+    ActionEntryDialog dialog(m_context, actionSetup(*contractors), entry, this);
+    std::optional<int> added;
+    dialog.setSave([&]() -> Status {
+        const ActionEntry e = dialog.entry();
+        auto inc = addOrderAction(
+            m_context.db, m_inc,
+            OrderAction{e.iNom, e.type1, e.iDate, e.qteAction, e.uniteAction, e.prixUnitAction, e.iCout, e.nLot, id});
+        if (!inc) return inc.error();
+        added = *inc;
+        return {};
+    });
+    runModal(dialog);
+    reloadActions();
+    if (added) m_actions->selectKey(*added);
 }
 
 void OrderEditor::changeAction()
 {
-    m_context.dialogs->message(QStringLiteral("Saisie des actions non disponible"));
+    if (m_actions->rowCount() == 0) {
+        m_context.dialogs->message(noRecordMessage());
+        return;
+    }
+    auto contractors = contractorsExceptFamily(m_context.db, QStringLiteral("RIEN"));
+    if (!contractors) {
+        m_context.dialogs->error(contractors.error());
+        return;
+    }
+    const int row = qMax(0, m_actions->currentRow());
+    const auto raw = [&](const char *column) { return m_actions->raw(row, QLatin1String(column)); };
+    const int inc = raw("inc").toInt();
+    ActionEntry read;
+    read.iNom = raw("I_nom").toString();
+    read.type1 = raw("type1").toString();
+    read.iDate = raw("i_date").toDate();
+    read.qteAction = raw("qte_action");
+    read.uniteAction = raw("unite_action").toString();
+    read.prixUnitAction = raw("prix_unit_action");
+    read.iCout = raw("i_cout");
+    read.nLot = raw("N_lot").toString();
+    ActionEntryDialog dialog(m_context, actionSetup(*contractors), read, this);
+    dialog.setSave([&]() -> Status {
+        const ActionEntry e = dialog.entry();
+        const QList<ColumnValue> before{{QStringLiteral("I_nom"), textOrNull(read.iNom)},
+                                        {QStringLiteral("type1"), textOrNull(read.type1)},
+                                        {QStringLiteral("i_date"), dateOrNull(read.iDate)},
+                                        {QStringLiteral("qte_action"), read.qteAction},
+                                        {QStringLiteral("unite_action"), textOrNull(read.uniteAction)},
+                                        {QStringLiteral("prix_unit_action"), read.prixUnitAction},
+                                        {QStringLiteral("i_cout"), read.iCout}};
+        const QList<ColumnValue> after{{QStringLiteral("I_nom"), textOrNull(e.iNom)},
+                                       {QStringLiteral("type1"), textOrNull(e.type1)},
+                                       {QStringLiteral("i_date"), dateOrNull(e.iDate)},
+                                       {QStringLiteral("qte_action"), e.qteAction},
+                                       {QStringLiteral("unite_action"), textOrNull(e.uniteAction)},
+                                       {QStringLiteral("prix_unit_action"), e.prixUnitAction},
+                                       {QStringLiteral("i_cout"), e.iCout}};
+        const QList<QPair<QString, QString>> captions{
+            {QStringLiteral("I_nom"), QStringLiteral("Société")},
+            {QStringLiteral("type1"), QStringLiteral("Type")},
+            {QStringLiteral("i_date"), QStringLiteral("Date fin chantier")},
+            {QStringLiteral("qte_action"), QStringLiteral("Qte")},
+            {QStringLiteral("unite_action"), QStringLiteral("Unité")},
+            {QStringLiteral("prix_unit_action"), QStringLiteral("Coût / unitaire")},
+            {QStringLiteral("i_cout"), QStringLiteral("Coût total")}};
+        return changeOrderAction(m_context.db, m_inc, inc, ravelin::columnChanges(before, after, captions));
+    });
+    runModal(dialog);
+    reloadActions();
 }
 
 void OrderEditor::removeAction()

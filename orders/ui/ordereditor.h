@@ -15,7 +15,9 @@ class detail_cde;
 
 namespace ravelin {
 
+struct ActionEntrySetup;
 struct AppContext;
+struct ContractorRates;
 class ListGrid;
 
 // detail_cde, the order editor: the header (customer and place, address, dates, text, the
@@ -63,8 +65,11 @@ private:
     void lockClosedOrder();
     void showTotals(const QSqlRecord &order);
     void reloadActions();
+    void loadLines();
+    void loadActions();
     void setCustomerCaption();
     std::optional<int> currentLineInc() const;
+    ActionEntrySetup actionSetup(const QList<ContractorRates> &contractors) const;
     // True (the message shown) when the order is invoiced now.
     bool refusedWhenInvoiced(const QString &message);
 

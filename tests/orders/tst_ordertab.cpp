@@ -1,5 +1,6 @@
 #include "ordersfixture.h"
 
+#include "actionentrydialog.h"
 #include "gridmodel.h"
 #include "listgrid.h"
 #include "neworderdialog.h"
@@ -7,6 +8,8 @@
 #include "orderlogsdialog.h"
 #include "ordertab.h"
 #include "productlinedialog.h"
+#include "orderstore.h"
+#include "ui_actionentrydialog.h"
 #include "ui_neworderdialog.h"
 #include "ui_ordereditor.h"
 #include "ui_orderlogsdialog.h"
@@ -215,6 +218,87 @@ private slots:
         dialog.ui()->BtnOK->click();
         QCOMPARE(f.dialogs.lastText(), QStringLiteral("Saisie incorrecte"));
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
+    void actionsWithTheirRatesAndTotal()
+    {
+        f.run(QStringLiteral("delete from intervenant_possible"));
+        f.run(QStringLiteral("insert into intervenant_possible (societe, famille_intervenant, cout_stere) values "
+                             "('Transports Dubois', 'TRANSPORT', 12), ('Personne', 'RIEN', 99)"));
+        f.insertOrder(1);
+        f.run(QStringLiteral("insert into liste_grume_cde (inc_cde, descriptif, n_lot, id, qte_liv, qte_defaut, "
+                             "prix_total) values (1, 'VOLUME', '12', 3, 2.5, 2.5, 25)"));
+        f.run(QStringLiteral("update cde set qte_liv_totale=2.5 where inc=1"));
+        test::ModalScript script;
+        OrderEditor editor(f.context, *loadOrder(f.db, 1), false);
+        QStringList offered;
+        QString lot;
+        QString quantity;
+        QString stereRate;
+        script.then([&](QDialog &d) {
+            auto &dialog = static_cast<ActionEntryDialog &>(d);
+            for (int i = 0; i < dialog.ui()->I_nom->count(); ++i) offered << dialog.ui()->I_nom->itemText(i);
+            lot = dialog.ui()->n_lot->text();
+            quantity = dialog.ui()->qte_action->text();
+            dialog.ui()->I_nom->setCurrentText(QStringLiteral("Transports Dubois"));
+            dialog.ui()->unite_action->setCurrentText(QStringLiteral("Stere"));
+            dialog.takeUnitPrice();
+            stereRate = dialog.ui()->prix_unit_action->text();
+            // a flat rate keeps the price typed
+            dialog.ui()->unite_action->setCurrentText(QStringLiteral("Forfait"));
+            dialog.ui()->prix_unit_action->setText(QStringLiteral("3,333"));
+            dialog.takeUnitPrice();
+            dialog.ui()->BtnOK->click();
+            return dialog.result();
+        });
+        editor.ui()->BtnCreerAction->click();
+        QCOMPARE(script.shown(), QStringList{QStringLiteral("liste_intervention_cde")});
+        QCOMPARE(offered, QStringList{QStringLiteral("Transports Dubois")});
+        QCOMPARE(lot, QStringLiteral("12"));
+        QCOMPARE(quantity, QStringLiteral("2,5"));
+        QCOMPARE(stereRate, QStringLiteral("12"));
+        QCOMPARE(f.value(QStringLiteral("select i_cout from liste_action_cde")).toDouble(), 8.3325);
+        QCOMPARE(f.value(QStringLiteral("select id from liste_action_cde")).toInt(), 3);
+        QCOMPARE(f.value(QStringLiteral("select total_cout_action from cde where inc=1")).toDouble(), 8.3325);
+        QCOMPARE(editor.actions()->rowCount(), 1);
+
+        // "Modifier": another workstation's change to the type stays; the quantity typed here
+        // gives the cost and the total
+        f.run(QStringLiteral("update liste_action_cde set type1='AUTRE'"));
+        script.then([&](QDialog &d) {
+            auto &dialog = static_cast<ActionEntryDialog &>(d);
+            dialog.ui()->qte_action->setText(QStringLiteral("4"));
+            dialog.ui()->BtnOK->click();
+            return dialog.result();
+        });
+        editor.ui()->BtnModifierAction->click();
+        QCOMPARE(f.value(QStringLiteral("select type1 from liste_action_cde")).toString(), QStringLiteral("AUTRE"));
+        QCOMPARE(f.value(QStringLiteral("select i_cout from liste_action_cde")).toDouble(), 13.332);
+        QCOMPARE(f.value(QStringLiteral("select total_cout_action from cde where inc=1")).toDouble(), 13.332);
+
+        // the price changed meanwhile: the cost would no longer agree with its factors, refused,
+        // the screen stays open with the input
+        f.run(QStringLiteral("update liste_action_cde set prix_unit_action=5, i_cout=20"));
+        bool stillOpen = false;
+        script.then([&](QDialog &d) {
+            auto &dialog = static_cast<ActionEntryDialog &>(d);
+            dialog.ui()->qte_action->setText(QStringLiteral("6"));
+            dialog.ui()->BtnOK->click();
+            stillOpen = dialog.result() != QDialog::Accepted && dialog.ui()->qte_action->text() == QStringLiteral("6");
+            return int(QDialog::Rejected);
+        });
+        editor.ui()->BtnModifierAction->click();
+        QVERIFY(stillOpen);
+        QVERIFY2(f.dialogs.texts().join(QLatin1Char('|')).contains(QStringLiteral("modifié sur un autre poste")),
+                 qPrintable(f.dialogs.texts().join(QLatin1Char('|'))));
+        QCOMPARE(f.value(QStringLiteral("select qte_action from liste_action_cde")).toDouble(), 4.0);
+
+        // the last action removed: the total is 0
+        f.dialogs.answers({true, QStringLiteral("SUPPRIMER")});
+        editor.ui()->BtnSupprimerAction->click();
+        QCOMPARE(f.count(QStringLiteral("select count(*) from liste_action_cde")), 0);
+        QCOMPARE(f.value(QStringLiteral("select total_cout_action from cde where inc=1")).toDouble(), 0.0);
+        QCOMPARE(editor.ui()->total_cout_action->text(), QStringLiteral("0,00"));
     }
 
     void logsAttachedAndReleased()
