@@ -220,11 +220,13 @@ Result<QVariantList> runCount(QSqlDatabase db, const BoundQuery &statement, int 
 PagedQueryModel::~PagedQueryModel()
 {
     stopCounting();
+    stopLocating();
 }
 
 void PagedQueryModel::setWorker(DatabaseWorker *worker)
 {
     stopCounting();
+    stopLocating();
     m_worker = worker;
 }
 
@@ -291,6 +293,7 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
     m_lastError.reset();
     ++m_generation;
     stopCounting(); // the previous query's count, if still running, is of no use now
+    stopLocating();
     if (!m_more) setReadWhole();
     endResetModel();
 
@@ -422,49 +425,149 @@ bool PagedQueryModel::fetchUpTo(int row)
     return row < m_rows.size();
 }
 
-Result<std::optional<int>> PagedQueryModel::locate(const QString &column, const QVariant &value)
-{
-    // already read: no statement
-    if (const int c = m_fields.indexOf(bareName(column)); c >= 0)
-        for (int row = 0; row < m_rows.size(); ++row)
-            if (m_rows.at(row, c) == value) return std::optional<int>(row);
-    if (!m_more) return std::optional<int>();
+namespace {
 
-    // the row's place in the list's order: the rows before it (the whole count is not needed, and
-    // may be running on the worker)
+// The place of the row whose `column` holds `value` in the list's order (the first such row): the
+// rows before it are counted (the whole count is not needed, and may be running on the worker).
+// Nothing when it is not listed. Two statements.
+Result<std::optional<int>> placeOf(QSqlDatabase db, const PagedQuery &query, const QString &column,
+                                   const QVariant &value)
+{
+    const QStringList order = orderColumnsOf(query);
     QVariantList values;
     BoundQuery find;
-    find.add(QStringLiteral("select ") + orderColumns().join(QLatin1Char(',')) + QStringLiteral(" from ") +
-             m_query.from);
-    const QString filter = whereOf(m_query, {}, values);
+    find.add(QStringLiteral("select ") + order.join(QLatin1Char(',')) + QStringLiteral(" from ") + query.from);
+    const QString filter = whereOf(query, {}, values);
     find.add((filter.isEmpty() ? QStringLiteral("where ") : filter + QStringLiteral(" and ")) + column +
                  QStringLiteral(" = ?"),
              values + QVariantList{value});
-    find.add(orderClauseOf(m_query) + QStringLiteral(" limit 1"));
-    auto found = runBoundQuery(m_db, find);
+    find.add(orderClauseOf(query) + QStringLiteral(" limit 1"));
+    auto found = runBoundQuery(db, find);
     if (!found) return found.error();
     if (!found->next()) return std::optional<int>();
     QVariantList target;
-    for (int c = 0; c < orderColumns().size(); ++c) target << found->value(c);
+    for (int c = 0; c < order.size(); ++c) target << found->value(c);
 
     QVariantList beforeValues;
     BoundQuery before;
-    before.add(QStringLiteral("select count(*) from ") + m_query.from);
-    before.add(whereOf(m_query, target, beforeValues, true), beforeValues);
-    auto preceding = runBoundQuery(m_db, before);
+    before.add(QStringLiteral("select count(*) from ") + query.from);
+    before.add(whereOf(query, target, beforeValues, true), beforeValues);
+    auto preceding = runBoundQuery(db, before);
     if (!preceding) return preceding.error();
-    const int row = int(preceding->next() ? preceding->value(0).toLongLong() : 0);
+    return std::optional<int>(int(preceding->next() ? preceding->value(0).toLongLong() : 0));
+}
+
+} // namespace
+
+std::optional<int> PagedQueryModel::rowHolding(const QString &column, const QVariant &value, int likely) const
+{
+    const int c = m_fields.indexOf(bareName(column));
+    if (c < 0) return std::nullopt;
+    if (likely >= 0 && likely < m_rows.size() && m_rows.at(likely, c) == value) return likely;
+    for (int row = 0; row < m_rows.size(); ++row)
+        if (m_rows.at(row, c) == value) return row;
+    return std::nullopt;
+}
+
+std::optional<int> PagedQueryModel::checkedRow(const QString &column, const QVariant &value, int row) const
+{
+    // a column the list does not show (searched under another name) cannot be checked
+    if (m_fields.indexOf(bareName(column)) < 0) return row < m_rows.size() ? std::optional<int>(row) : std::nullopt;
+    return rowHolding(column, value, row);
+}
+
+Result<std::optional<int>> PagedQueryModel::locate(const QString &column, const QVariant &value)
+{
+    // already read: no statement
+    if (const auto row = rowHolding(column, value)) return row;
+    if (!m_more) return std::optional<int>();
+
+    auto place = placeOf(m_db, m_query, column, value);
+    if (!place) return place.error();
+    if (!*place) return std::optional<int>();
+    const int row = **place;
     if (!fetchUpTo(row)) {
         if (m_lastError) return *m_lastError;
         return std::optional<int>();
     }
     // another workstation may have changed the list meanwhile: trust only what was read
-    if (const int c = m_fields.indexOf(bareName(column)); c >= 0 && m_rows.at(row, c) != value) {
-        for (int r = 0; r < m_rows.size(); ++r)
-            if (m_rows.at(r, c) == value) return std::optional<int>(r);
-        return std::optional<int>();
+    return checkedRow(column, value, row);
+}
+
+void PagedQueryModel::locateLater(const QString &column, const QVariant &value,
+                                  std::function<void(std::optional<int>)> found)
+{
+    if (const auto row = rowHolding(column, value)) {
+        found(row);
+        return;
     }
-    return std::optional<int>(row);
+    if (!m_more) {
+        found(std::nullopt);
+        return;
+    }
+    if (!m_worker) {
+        auto row = locate(column, value);
+        if (!row) emit failed(row.error());
+        found(row ? *row : std::nullopt);
+        return;
+    }
+    stopLocating();
+    // the rows after the last one read, up to the row: read on the worker, added when they arrive
+    QVariantList after;
+    for (int c : m_orderColumns) after << m_rows.at(m_rows.size() - 1, c);
+    const int readBefore = m_rows.size();
+    const PagedQuery query = m_query;
+    const bool indexMissing = m_indexMissing;
+    struct Read
+    {
+        std::optional<int> row;
+        QList<QVector<QVariant>> rows;
+        bool more = false;
+    };
+    const auto job = [query, after, readBefore, indexMissing, column, value](QSqlDatabase db) -> Result<Read> {
+        auto place = placeOf(db, query, column, value);
+        if (!place) return place.error();
+        Read read;
+        read.row = *place;
+        if (!read.row || *read.row < readBefore) return read;
+        bool missing = indexMissing;
+        if (Status s = readPageOf(db, query, after, *read.row - readBefore + 1, missing, read.rows, nullptr, read.more);
+            !s)
+            return s.error();
+        return read;
+    };
+    const quint64 generation = m_generation;
+    m_locateTicket = m_worker->run(job, [this, generation, readBefore, column, value, found](Result<Read> read) {
+        if (generation != m_generation) return;
+        m_locateTicket = 0;
+        if (!read) {
+            m_lastError = read.error();
+            emit failed(read.error());
+            found(std::nullopt);
+            return;
+        }
+        // the grid may have read some of these rows meanwhile, as the user scrolled
+        const int known = m_rows.size() - readBefore;
+        if (known < read->rows.size()) {
+            const QList<QVector<QVariant>> rows = read->rows.mid(known);
+            beginInsertRows({}, m_rows.size(), m_rows.size() + int(rows.size()) - 1);
+            m_rows.append(rows);
+            m_more = read->more;
+            endInsertRows();
+            if (!m_more && !m_total) {
+                stopCounting();
+                setReadWhole();
+                emit counted(*m_total);
+            }
+        }
+        found(read->row ? checkedRow(column, value, *read->row) : std::nullopt);
+    });
+}
+
+void PagedQueryModel::stopLocating()
+{
+    if (m_locateTicket && m_worker) m_worker->cancel(m_locateTicket);
+    m_locateTicket = 0;
 }
 
 Status PagedQueryModel::fetchAll()

@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 
 namespace ravelin {
@@ -90,6 +91,13 @@ public:
     // The row of the list whose `column` holds `value` (the first in the list's order), its rows
     // read up to it: at most four statements whatever its place. Nothing when it is not listed.
     Result<std::optional<int>> locate(const QString &column, const QVariant &value);
+    // The same, without holding the screen: when the row is not among those read, its place and
+    // the rows up to it are read on the worker and added to the list when they arrive, then
+    // `found` is called with it (nothing when it is not listed). `found` is not called when the
+    // list is read again meanwhile. Without a worker, locate() here and now.
+    void locateLater(const QString &column, const QVariant &value, std::function<void(std::optional<int>)> found);
+    // The row read that holds `value` in `column` (`likely` tried first), without a statement.
+    std::optional<int> rowHolding(const QString &column, const QVariant &value, int likely = -1) const;
     // Reads every row (for a printout or a total over the whole list).
     Status fetchAll();
     // The last error met while reading a page on the grid's request.
@@ -115,6 +123,9 @@ private:
     QStringList orderColumns() const;
     void countOnWorker();
     void stopCounting();
+    void stopLocating();
+    // The row found at `row` by its place in the list, checked against what was read.
+    std::optional<int> checkedRow(const QString &column, const QVariant &value, int row) const;
     // The count is known without a statement: the list is read whole.
     void setReadWhole();
 
@@ -148,7 +159,8 @@ private:
     bool m_indexMissing = false; // the server lacks the query's keyIndex
     quint64 m_generation = 0;    // a deferred count belongs to the query it was asked for
     QPointer<DatabaseWorker> m_worker;
-    quint64 m_countTicket = 0; // the worker's count running, 0 when none
+    quint64 m_countTicket = 0;  // the worker's count running, 0 when none
+    quint64 m_locateTicket = 0; // the worker's reading up to a row, 0 when none
     QStringList m_sumColumns;
     QVariantList m_sums;
 };

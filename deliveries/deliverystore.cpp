@@ -75,6 +75,12 @@ Result<PagedQuery> deliverySearchQuery(const DeliverySearch &search)
     like(search.destination, " and destination like ?");
     like(search.ticket, " and ticket like ?");
     like(search.depart, " and depart like ?");
+    // A text found anywhere in a column cannot be looked up in an index: walking the date index,
+    // as the server would for the first page, fetches every row it passes in key order, and
+    // seldom-met places take it to the end of twenty years (~150 ms). One pass over the table
+    // in key order, then sorting the few rows met, takes a quarter of that at worst.
+    if (!search.destination.isEmpty() || !search.ticket.isEmpty() || !search.depart.isEmpty())
+        q.keyIndex = QStringLiteral("PRIMARY");
     if (search.type == DeliveryType::Sales)
         q.where += QStringLiteral(" and operation in (") + operationList(saleOperations()) + QLatin1Char(')');
     else if (search.type == DeliveryType::Purchases)

@@ -265,6 +265,19 @@ void ListGrid::setTable(const DataTable &table)
 
 void ListGrid::afterLoad(const QVariant &kept)
 {
+    const quint64 reselection = ++m_reselection;
+    if (!kept.isNull() && !m_showingTable && !m_declaration.key.isEmpty() && m_paged->worker() &&
+        !m_paged->rowHolding(m_declaration.key, kept)) {
+        // Not on the pages read: the first screenful now, with its first row, and the row kept
+        // once the worker has read the list down to it, unless the user has moved meanwhile.
+        if (rowCount() > 0) selectRow(0);
+        else emit currentRowChanged(-1);
+        m_paged->locateLater(m_declaration.key, kept, [this, reselection](std::optional<int> row) {
+            if (reselection != m_reselection || !row || currentRow() != 0) return;
+            selectRow(*row);
+        });
+        return;
+    }
     if (!kept.isNull() && selectKey(kept)) return;
     if (rowCount() > 0) selectRow(0);
     else emit currentRowChanged(-1);

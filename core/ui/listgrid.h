@@ -175,6 +175,7 @@ private:
     PagedQuery m_query;
     DatabaseWorker *m_ownWorker = nullptr;
     QPointer<DatabaseWorker> m_worker;
+    quint64 m_reselection = 0; // the search whose kept row is being looked for on the worker
     Layout m_layout;
     bool m_applying = false;
     int m_exportPageSize = 5000;
