@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QTimer>
+#include "analysisopeners.h"
 #include "contractordirectorytab.h"
 #include "deliverylisttab.h"
 #include "lotlisttab.h"
@@ -67,6 +68,9 @@ void installScreens(MainWindow &window, AppContext &context)
     auto *contractors = new ContractorDirectoryTab(context);
     window.setTabContent(MainWindow::ContractorsTab, contractors, contractors);
     QObject::connect(contractors, &ContractorDirectoryTab::preparationTimed, window.statusPanel(5), &QLabel::setText);
+
+    for (const AnalysisOpener &entry : analysisOpeners(context, parent)) window.setOpener(entry.caption, entry.open);
+    installDeliveryPefcOpener(context);
 
     // The eight reference lists of the "&Fichier" menu; the menu checks each one's page.
     for (ReferenceTable table : referenceTables()) {

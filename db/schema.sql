@@ -532,7 +532,8 @@ CREATE TABLE livraison (
   KEY idx_livraison_destination (destination, date_livraison DESC),
   KEY idx_livraison_depart (depart, date_livraison DESC),
   KEY idx_livraison_operation (operation, date_livraison DESC),
-  KEY idx_livraison_transporteur (transporteur_prevu)
+  KEY idx_livraison_transporteur (transporteur_prevu),
+  KEY idx_livraison_lieu_pesage (lieu_pesage, date_livraison)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- contractor actions on a chip delivery: chipping, hauling, purchases and other jobs (inc_cde is the delivery number)

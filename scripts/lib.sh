@@ -7,7 +7,7 @@ BUILD_DIR="${RAVELIN_BUILD_DIR:-$ROOT/build}"
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libqt6sql6-mysql
-  qt6-charts-dev libqt6opengl6-dev libgl-dev
+  qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   mariadb-server mariadb-client
   poppler-utils xvfb xauth clang-format
   libxlsxwriter-dev xlsx2csv unzip

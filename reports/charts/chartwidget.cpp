@@ -1,5 +1,6 @@
 #include "chartwidget.h"
 
+#include "dialogs.h"
 #include "formats.h"
 
 #include <QBarCategoryAxis>
@@ -9,6 +10,12 @@
 #include <QGraphicsSimpleTextItem>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QAction>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
 #include <QValueAxis>
 
 namespace ravelin {
@@ -16,7 +23,59 @@ namespace ravelin {
 ChartWidget::ChartWidget(QWidget *parent) : QChartView(parent)
 {
     setRenderHint(QPainter::Antialiasing, true);
+    m_saveAction = new QAction(QStringLiteral("Enregistrer l'image…"), this);
+    connect(m_saveAction, &QAction::triggered, this, &ChartWidget::chooseAndSaveImage);
+    addAction(m_saveAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
     rebuild();
+}
+
+Status ChartWidget::saveImage(const QString &path)
+{
+    const QSize size = isVisible() && !this->size().isEmpty() ? this->size() : QSize(800, 600);
+    if (!isVisible()) chart()->resize(size);
+    const QRectF target(QPointF(0, 0), QSizeF(size));
+    const QRectF source =
+        isVisible() ? QRectF(mapToScene(viewport()->rect()).boundingRect()) : chart()->sceneBoundingRect();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Error::failure(QStringLiteral("Impossible d'écrire le fichier ") + path, file.errorString());
+    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        QPainter painter(&svg);
+        scene()->render(&painter, target, source);
+    } else {
+        QImage image(size, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            scene()->render(&painter, target, source);
+        }
+        if (!image.save(&file, "PNG")) {
+            file.cancelWriting();
+            return Error::failure(QStringLiteral("Impossible d'écrire le fichier ") + path, file.errorString());
+        }
+    }
+    if (!file.commit())
+        return Error::failure(QStringLiteral("Impossible d'écrire le fichier ") + path, file.errorString());
+    return {};
+}
+
+void ChartWidget::chooseAndSaveImage()
+{
+    const QString caption = QStringLiteral("Enregistrer l'image");
+    const QString filter = QStringLiteral("Image PNG (*.png);;Image SVG (*.svg)");
+    const QString path = m_dialogs ? m_dialogs->saveFile(caption, filter)
+                                   : QFileDialog::getSaveFileName(this, caption, QString(), filter);
+    if (path.isEmpty()) return;
+    if (Status saved = saveImage(path); !saved) {
+        if (m_dialogs) m_dialogs->error(saved.error());
+        else QMessageBox::warning(this, QStringLiteral("Erreur"), saved.error().fullText());
+    }
 }
 
 void ChartWidget::setOptions(const ChartOptions &options)
