@@ -60,7 +60,7 @@ InvoiceValidationDialog::InvoiceValidationDialog(AppContext &context, const Invo
     m_loaded = rates && modes;
     if (rates) m_rates = *rates;
     if (modes) m_modes = *modes;
-    for (const VatRate &r : m_rates) m_ui->inc_tva->addItem(formatValue(r.rate, QString()), r.inc);
+    for (const VatRate &r : m_rates) m_ui->inc_tva->addItem(formatValue(r.rate, QStringLiteral("0.##")), r.inc);
     for (const PaymentMode &m : m_modes) m_ui->inc_reglement->addItem(m.name, m.inc);
     m_ui->inc_tva->setCurrentIndex(m_ui->inc_tva->findData(customer.values.value(QStringLiteral("inc_tva")).toInt()));
     m_ui->inc_reglement->setCurrentIndex(
