@@ -198,6 +198,13 @@ StockListDialog *stockList(BenchContext &ctx)
     });
 }
 
+// Untimed: a list without the row selected before, which a new search would otherwise read down to.
+ActionResult emptyStockList(BenchContext &ctx)
+{
+    stockList(ctx)->setZoneFilter(QString());
+    return ActionResult{};
+}
+
 ActionResult searchStocks(BenchContext &ctx, const QString &zone, const QString &species)
 {
     StockListDialog *list = stockList(ctx);
@@ -305,7 +312,7 @@ BenchSection stockSection()
              return TransferFilters{twentyYears, {}, TransferSort::Destination};
          })},
         {QStringLiteral("liste_transfert : vingt ans, filtre Départ"), searchTransfers,
-         transferPage(QStringLiteral(" and depart like '%{transfer_depart}%'"),
+         transferPage(QStringLiteral(" and depart like concat('%',{transfer_depart},'%')"),
                       QStringLiteral("date_transfert desc, inc desc"), twentyYears),
          QString(), setTransferFilters(+[](BenchContext &ctx) {
              return TransferFilters{twentyYears, ctx.parameter(QStringLiteral("transfer_depart")), TransferSort::Date};
@@ -361,17 +368,18 @@ BenchSection stockSection()
          }},
         {QStringLiteral("liste_stock_buche_detail : toutes les zones"),
          [](BenchContext &ctx) { return searchStocks(ctx, allZones(), QString()); },
-         stockPage(QStringLiteral("destination<>'TOUS'"))},
+         stockPage(QStringLiteral("destination<>'TOUS'")), QString(), emptyStockList},
         {QStringLiteral("liste_stock_buche_detail : une essence"),
          [](BenchContext &ctx) { return searchStocks(ctx, allZones(), QStringLiteral("Chêne")); },
-         stockPage(QStringLiteral("destination<>'TOUS' and essence like '%Chêne%'"))},
+         stockPage(QStringLiteral("destination<>'TOUS' and essence like '%Chêne%'")), QString(), emptyStockList},
         {QStringLiteral("liste_stock_buche_detail : une zone (choix d'un stock)"),
          [](BenchContext &ctx) {
              auto zone = scalar(ctx.db, QStringLiteral("select destination from destination where inc=?"),
                                 {ctx.intParameter(QStringLiteral("stock_zone_inc"))});
              return searchStocks(ctx, zone ? zone->toString() : QString(), QString());
          },
-         stockPage(QStringLiteral("destination=(select destination from destination where inc={stock_zone_inc})"))},
+         stockPage(QStringLiteral("destination=(select destination from destination where inc={stock_zone_inc})")),
+         QString(), emptyStockList},
         {QStringLiteral("liste_stock_buche_detail : inventaire"),
          [](BenchContext &ctx) {
              return done(inventoryStock(ctx.db, ctx.intParameter(QStringLiteral("stock_row")), QStringLiteral("12,5")));
