@@ -10,6 +10,7 @@ AnalysisRunner::AnalysisRunner(QSqlDatabase db, QObject *parent)
 AnalysisRunner::~AnalysisRunner()
 {
     ++m_generation;
+    if (m_stop) *m_stop = true;
     // the worker stops its statement and joins its thread before this object goes
     m_worker.reset();
 }
@@ -17,6 +18,7 @@ AnalysisRunner::~AnalysisRunner()
 void AnalysisRunner::cancel()
 {
     if (!m_ticket) return;
+    if (m_stop) *m_stop = true;
     m_worker->cancel(m_ticket);
     m_ticket = 0;
     ++m_generation;

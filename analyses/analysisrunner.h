@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QSqlDatabase>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -40,13 +41,18 @@ public:
         const quint64 generation = ++m_generation;
         const int count = int(steps.size());
         QPointer<AnalysisRunner> self(this);
+        // a cancelled computation sends no further statement (a killed SLEEP, say, ends without error)
+        m_stop = std::make_shared<std::atomic<bool>>(false);
         emit started(count);
         m_ticket = m_worker->run(
-            [steps = std::move(steps), read = std::move(read), self, generation, count](QSqlDatabase db) -> Result<T> {
+            [steps = std::move(steps), read = std::move(read), self, generation, count,
+             stop = m_stop](QSqlDatabase db) -> Result<T> {
                 for (int i = 0; i < count; ++i) {
+                    if (*stop) return Error::refusal(QStringLiteral("Calcul interrompu"));
                     if (Status s = steps[i](db); !s) return s.error();
                     reportStep(self, generation, i + 1, count);
                 }
+                if (*stop) return Error::refusal(QStringLiteral("Calcul interrompu"));
                 return read(db);
             },
             [this, generation, done = std::move(done)](Result<T> result) {
@@ -78,6 +84,7 @@ private:
 
     std::unique_ptr<DatabaseWorker> m_worker;
     DatabaseWorker::Ticket m_ticket = 0;
+    std::shared_ptr<std::atomic<bool>> m_stop;
     quint64 m_generation = 0;
 };
 

@@ -20,9 +20,10 @@ void startLastThirtyDays(QDateEdit *start, QDateEdit *end)
     end->setDate(today);
 }
 
-ChartWidget *placeChart(QWidget *zone, const ChartOptions &options)
+ChartWidget *placeChart(QWidget *zone, const ChartOptions &options, Dialogs *dialogs)
 {
     auto *chart = new ChartWidget(zone);
+    chart->setDialogs(dialogs);
     auto *layout = new QVBoxLayout(zone);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(chart);

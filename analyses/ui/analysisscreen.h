@@ -14,13 +14,14 @@ namespace ravelin {
 
 class AnalysisRunner;
 class ChartWidget;
+class Dialogs;
 
 // "Date début ( incluse )" and "Date fin ( incluse )" as every analysis opens them: today minus 30
 // days and today.
 void startLastThirtyDays(QDateEdit *start, QDateEdit *end);
 
-// A chart filling a form's placeholder.
-ChartWidget *placeChart(QWidget *zone, const ChartOptions &options);
+// A chart filling a form's placeholder; "Enregistrer l'image…" asks through `dialogs`.
+ChartWidget *placeChart(QWidget *zone, const ChartOptions &options, Dialogs *dialogs);
 ChartOptions redBars();
 ChartOptions pieWithShares();
 

@@ -31,8 +31,8 @@ ContractorCostsDialog::ContractorCostsDialog(AppContext &context, QWidget *paren
                            {QStringLiteral("total"), QStringLiteral("total (€)"), QStringLiteral("#,##0.00"), 100}};
     contractors.key = QStringLiteral("societe");
     m_list = new ListGrid(context, m_ui->Grille_fournisseur, contractors);
-    m_bars = placeChart(m_ui->Zone_barres, redBars());
-    m_pie = placeChart(m_ui->Zone_camembert, pieWithShares());
+    m_bars = placeChart(m_ui->Zone_barres, redBars(), context.dialogs);
+    m_pie = placeChart(m_ui->Zone_camembert, pieWithShares(), context.dialogs);
 
     connect(m_ui->BtnCalcul, &QPushButton::clicked, this, &ContractorCostsDialog::compute);
     connect(m_ui->BtnDetail, &QPushButton::clicked, this, &ContractorCostsDialog::showDetail);

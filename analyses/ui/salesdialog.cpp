@@ -40,8 +40,8 @@ SalesDialog::SalesDialog(AppContext &context, QWidget *parent)
         {QStringLiteral("moy_nom"), QStringLiteral("moy/liv"), QString(), 70}};
     sales.key = QStringLiteral("nom");
     m_list = new ListGrid(context, m_ui->Grille_tonnage, sales);
-    m_bars = placeChart(m_ui->Zone_barres, redBars());
-    m_pie = placeChart(m_ui->Zone_camembert, pieWithShares());
+    m_bars = placeChart(m_ui->Zone_barres, redBars(), context.dialogs);
+    m_pie = placeChart(m_ui->Zone_camembert, pieWithShares(), context.dialogs);
 
     connect(m_ui->BtnCalcul, &QPushButton::clicked, this, &SalesDialog::compute);
     connect(m_ui->Par_client, &QRadioButton::clicked, this, &SalesDialog::compute);

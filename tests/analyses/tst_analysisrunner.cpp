@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <atomic>
+#include <memory>
+
 using namespace ravelin;
 
 // The worker of the analysis screens: steps off the screen's thread, the progress panel, and
@@ -69,6 +72,7 @@ private slots:
         QVERIFY2(second->ok(), qPrintable(second->ok() ? QString() : second->error().fullText()));
         QCOMPARE(**second, 42);
         QVERIFY(!firstDelivered);
+        QVERIFY(!*laterStepRan);
     }
 
     void aFailedStepStopsTheComputation()

@@ -17,6 +17,8 @@
 #include "ui_weighingplacesdialog.h"
 #include "../reports/reporttestutil.h"
 
+#include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -90,6 +92,47 @@ private slots:
             QCOMPARE(f.count(QStringLiteral("select count(*) from ") + QLatin1String(table) +
                              QStringLiteral(" where fac_fournisseur='OUI'")),
                      1);
+    }
+
+    void exportsAndChartImages()
+    {
+        f.contractorCase();
+        // more contractors than bars: the smallest are drawn as one "Autre"
+        for (int i = 0; i < 45; ++i) {
+            const QString name = QStringLiteral("Transporteur %1").arg(i, 2, 10, QLatin1Char('0'));
+            f.contractor(name, QStringLiteral("TRANSPORT"));
+            f.action(QStringLiteral("liste_action_liv"), QStringLiteral("inc_cde"), 701, name, 1, QStringLiteral("T"),
+                     10 + i, QStringLiteral("2026-03-15"));
+        }
+        ContractorCostsDialog screen(f.context);
+        screen.ui()->Date_debut->setDate(start);
+        screen.ui()->Date_fin->setDate(end);
+        screen.ui()->BtnCalcul->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!screen.runner().isBusy(), 10000);
+        QCOMPARE(screen.list()->rowCount(), 47);
+        QCOMPARE(screen.bars()->points().size(), 41);
+        QCOMPARE(screen.bars()->points().last().label, QStringLiteral("Autre"));
+
+        QTemporaryDir dir;
+        const QString png = dir.filePath(QStringLiteral("barres.png"));
+        const QString svg = dir.filePath(QStringLiteral("barres.svg"));
+        f.dialogs.answer(png);
+        screen.bars()->saveImageAction()->trigger();
+        QCOMPARE(QImage(png).size(), QSize(800, 600));
+        QVERIFY(screen.bars()->saveImage(svg));
+        QFile image(svg);
+        QVERIFY(image.open(QIODevice::ReadOnly));
+        QVERIFY(image.readAll().contains("Autre"));
+
+        const QString xlsx = dir.filePath(QStringLiteral("fournisseurs.xlsx"));
+        f.dialogs.answer(xlsx);
+        screen.list()->exportList();
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), xlsx, QStringLiteral("xl/worksheets/sheet1.xml")});
+        QVERIFY(unzip.waitForFinished(60000));
+        const QByteArray sheet = unzip.readAllStandardOutput();
+        // the totals are numbers, not texts: ETF Combe's 250 on the second row
+        QVERIFY2(sheet.contains("<c r=\"C2\" s=\"") && sheet.contains("<v>250</v>"), sheet.left(2000).constData());
     }
 
     void salesDetailAndItsStatement()

@@ -108,7 +108,8 @@ private slots:
         QVERIFY(w.menuAction(QStringLiteral("Paramètres Logiciel"))->isEnabled());
         QVERIFY(w.menuAction(QStringLiteral("&Gestion des mots de passes"))->isEnabled());
         QVERIFY(w.menuAction(QStringLiteral("&Quitter"))->isEnabled());
-        QVERIFY(!w.menuAction(QStringLiteral("Analyse CVO"))->isEnabled());
+        for (const QString &entry : {QStringLiteral("Analyse CVO"), QStringLiteral("Planning transport Plaquette")})
+            QCOMPARE(w.menuAction(entry)->isEnabled(), w.installedEntries().contains(entry));
         QVERIFY(w.menuAction(QStringLiteral("Info n° Grumes")));
         QCOMPARE(w.menuBar()->actions().size(), 7);
         QCOMPARE(w.menuBar()->actions().first()->text(), QStringLiteral("&Fichier"));
