@@ -21,6 +21,7 @@
 #include "referencelistdialog.h"
 #include "referencelists.h"
 #include "settingsdialog.h"
+#include "stockscreens.h"
 #include "userlistdialog.h"
 
 namespace ravelin {
@@ -62,6 +63,10 @@ void installScreens(MainWindow &window, AppContext &context)
         label->setVisible(!text.isEmpty());
         label->repaint();
     });
+
+    for (const StockOpener &entry : stockOpeners(context, parent, [lots] { lots->search(); }))
+        window.setOpener(entry.caption, entry.open);
+    installOrderStockPicker();
 
     auto *deliveries = new DeliveryListTab(context);
     window.setTabContent(MainWindow::ChipsTab, deliveries, deliveries);

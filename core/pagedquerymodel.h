@@ -81,6 +81,8 @@ public:
     std::optional<qint64> totalCount() const { return m_total; }
     // True while a count runs on the worker.
     bool isCounting() const { return m_countTicket != 0; }
+    // True while the rows up to a row are read on the worker (locateLater).
+    bool isLocating() const { return m_locateTicket != 0; }
     // Counts the rows of the whole list now (when not counted yet); emits counted().
     Status countRows();
     // Counts them later, as setQuery(..., Count::Deferred) does: on the worker when there is one,

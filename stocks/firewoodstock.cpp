@@ -5,6 +5,9 @@
 #include "units.h"
 
 #include <QDateTime>
+#include <QtGlobal>
+
+#include <utility>
 #include <QSqlRecord>
 
 namespace ravelin {
@@ -33,14 +36,17 @@ public:
 
 Status takeOut(QSqlDatabase db, const FirewoodStockMove &move)
 {
-    const QString lineTable = move.lineKind == QLatin1String("TRANSFERT") ? QStringLiteral("liste_grume_transfert")
-                                                                          : QStringLiteral("liste_grume_cde");
-    auto line = selectOne(
-        db, QStringLiteral("select inc_stock_buche, stock_buche, unite_conso from %1 where inc=?").arg(lineTable),
-        {move.lineInc});
+    // an order line names its stock's zone in stock_buche, a transfer line leaves from it (depart)
+    const bool transfer = move.lineKind == QLatin1String("TRANSFERT");
+    const QString statement =
+        transfer ? QStringLiteral("select inc_stock_buche, depart as zone, unite_conso from liste_grume_transfert "
+                                  "where inc=?")
+                 : QStringLiteral("select inc_stock_buche, stock_buche as zone, unite_conso from liste_grume_cde "
+                                  "where inc=?");
+    auto line = selectOne(db, statement, {move.lineInc});
     if (!line) return line.error();
     const QVariant stockInc = line->value(QStringLiteral("inc_stock_buche"));
-    const QString place = line->value(QStringLiteral("stock_buche")).toString();
+    const QString place = line->value(QStringLiteral("zone")).toString();
     if (stockInc.isNull()) return Error::notFound(missingStockMessage(stockInc, place));
     auto stock =
         select(db, QStringLiteral("select essence, unite_defaut from stock_buche where inc=? for update"), {stockInc});
@@ -70,12 +76,31 @@ Status putIn(QSqlDatabase db, const FirewoodStockMove &move)
                           {move.lineInc});
     if (!line) return line.error();
     const auto v = [&](const char *column) { return line->value(QLatin1String(column)); };
-    // a stock row is the zone, species, quality, lot, volume line and unit together
+    // Two workstations depositing the same new key at once would both miss the row and both create
+    // it: the zone's place row, locked first, makes the second wait until the first has written.
+    auto zone =
+        scalar(db, QStringLiteral("select inc from destination where destination=? for update"), {v("destination")});
+    if (!zone) return zone.error();
+    // A stock row is the zone, species, quality, lot, volume line and unit together; an empty text
+    // and a null are the same key (deposits from elsewhere have no lot and no volume line).
+    QString where;
+    QVariantList values;
+    for (const auto &[column, lineColumn] : {std::pair{"destination", "destination"}, std::pair{"essence", "essence"},
+                                             std::pair{"qualite", "qualite_destination"}, std::pair{"n_lot", "n_lot"},
+                                             std::pair{"id", "id"}, std::pair{"unite_stock", "unite_liv"}}) {
+        if (!where.isEmpty()) where += QStringLiteral(" and ");
+        const QVariant value = v(lineColumn);
+        if (value.isNull() || value.toString().isEmpty()) {
+            where += qstrcmp(column, "id") == 0 ? QStringLiteral("id is null")
+                                                : QStringLiteral("(%1 is null or %1='')").arg(QLatin1String(column));
+        } else {
+            where += QLatin1String(column) + QStringLiteral("=?");
+            values << value;
+        }
+    }
     auto found =
-        scalar(db,
-               QStringLiteral("select inc from stock_buche where destination<=>? and essence<=>? and "
-                              "qualite<=>? and n_lot<=>? and id<=>? and unite_stock<=>? limit 1 for update"),
-               {v("destination"), v("essence"), v("qualite_destination"), v("n_lot"), v("id"), v("unite_liv")});
+        scalar(db, QStringLiteral("select inc from stock_buche where ") + where + QStringLiteral(" limit 1 for update"),
+               values);
     if (!found) return found.error();
     if (!found->isNull()) {
         auto done =
@@ -112,18 +137,22 @@ QString stockUpdateText(const QVariant &lineInc)
 
 QString missingStockMessage(const QVariant &stockInc, const QString &place)
 {
-    return QStringLiteral("Le stock n° %1 ( %2 ) n'existe plus.").arg(stockInc.toString(), place);
+    return QStringLiteral("Stock n° %1 ( %2 ) introuvable : quantité non reprise").arg(stockInc.toString(), place);
 }
 
 Status moveFirewoodStock(QSqlDatabase db, const FirewoodStockMove &move)
 {
     if (move.lineInc.isNull() || move.lineInc.toString().isEmpty()) return {};
     StatusShown shown(move.lineInc);
-    if (move.from == stockOrigin())
-        if (Status s = takeOut(db, move); !s) return s;
+    Status takenOut;
+    if (move.from == stockOrigin()) {
+        takenOut = takeOut(db, move);
+        // a departure stock that is gone still lets the wood into its destination
+        if (!takenOut && !takenOut.error().is(ErrorKind::NotFound)) return takenOut;
+    }
     if (move.to == stockOrigin())
         if (Status s = putIn(db, move); !s) return s;
-    return {};
+    return takenOut;
 }
 
 StockStatusHandler setStockStatusHandler(StockStatusHandler handler)

@@ -49,7 +49,7 @@ struct FirewoodStockChoice
 
 // "Mise à jour STOCK ( 12 ) en cours ..."
 QString stockUpdateText(const QVariant &lineInc);
-// "Stock n° 12 inexistant : ..." when the stock row a line names is gone.
+// "Stock n° 12 ( Dépôt ) introuvable : quantité non reprise" when the stock row a line names is gone.
 QString missingStockMessage(const QVariant &stockInc, const QString &place);
 
 // Runs in the caller's transaction (the line's write, the stock move and the totals stand or fall
@@ -59,7 +59,9 @@ QString missingStockMessage(const QVariant &stockInc, const QString &place);
 // NotFound with missingStockMessage(); the caller decides whether that stops it. Putting in (a
 // transfer line): the row of the line's zone, species, destination quality, lot, volume line and
 // unit is locked and moved by Δliv and Δdefaut, or created with them (inventory 0, dated a day
-// back) when the zone and the species have at least 2 characters.
+// back) when the zone and the species have at least 2 characters. The zone's `destination` row is
+// locked before the row is looked for, so a first deposit made at once by two workstations gives
+// one row; empty texts and nulls are one key.
 Status moveFirewoodStock(QSqlDatabase db, const FirewoodStockMove &move);
 
 // The main window's status label: the handler receives stockUpdateText() when an update starts

@@ -59,7 +59,7 @@ std::function<bool()> deferredWork(QObject *screen, std::function<bool()> more)
     return [watched, more = std::move(more)] {
         if (!watched) return false;
         for (const PagedQueryModel *list : watched->findChildren<PagedQueryModel *>())
-            if (list->isCounting()) return true;
+            if (list->isCounting() || list->isLocating()) return true;
         return more && more();
     };
 }

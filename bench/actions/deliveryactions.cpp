@@ -17,10 +17,12 @@
 #include "ui_deliverylisttab.h"
 
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPointer>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 namespace ravelin::bench {
 
@@ -135,6 +137,18 @@ ActionResult prepareDeletion(BenchContext &ctx)
     if (!created) return failed(created.error());
     ctx.parameters.insert(QStringLiteral("delivery_to_delete"), QString::number(*created));
     return ActionResult{};
+}
+
+// The default list searched, the oldest delivery not invoiced selected (read down to it).
+ActionResult selectFarDelivery(BenchContext &ctx)
+{
+    ActionResult r = setDeliveryFilters([](BenchContext &) { return DeliveryFilters{}; })(ctx);
+    DeliveryListTab *tab = deliveryTab(ctx);
+    tab->search();
+    if (!tab->selectDelivery(ctx.intParameter(QStringLiteral("far_delivery"))))
+        r.error = QStringLiteral("livraison introuvable");
+    r.pending = deliveryWork(tab);
+    return r;
 }
 
 } // namespace
@@ -276,12 +290,23 @@ BenchSection deliverySection()
              f.type = "type_achat";
              return f;
          })},
-        {QStringLiteral("Livraisons : livraison retrouvée loin dans la liste"),
+        // The oldest delivery not invoiced selected, then the list searched again: the first
+        // screenful at once, then the delivery selected again once the worker has read down to it.
+        {QStringLiteral("Livraisons : livraison retrouvée loin dans la liste, premier écran"), searchDeliveries,
+         deliveryPageSql(), QString(), selectFarDelivery},
+        {QStringLiteral("Livraisons : livraison retrouvée loin dans la liste, sélectionnée"),
          [](BenchContext &ctx) {
              DeliveryListTab *tab = deliveryTab(ctx);
+             const int far = ctx.intParameter(QStringLiteral("far_delivery"));
+             tab->search();
              ActionResult r;
-             if (!tab->selectDelivery(ctx.intParameter(QStringLiteral("far_delivery"))))
-                 r.error = QStringLiteral("livraison introuvable");
+             QEventLoop loop;
+             QObject::connect(tab->list(), &ListGrid::currentRowChanged, &loop, [&] {
+                 if (tab->currentInc() == far) loop.quit();
+             });
+             QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+             if (tab->currentInc() != far) loop.exec();
+             if (tab->currentInc() != far) r.error = QStringLiteral("livraison non retrouvée");
              r.rows = tab->list()->rowCount();
              paintScreen(tab, tab->list()->view());
              r.pending = deliveryWork(tab);
@@ -293,14 +318,7 @@ BenchSection deliverySection()
                             "and inc > {far_delivery}); ") +
              deliveryPageSql(kNotInvoiced, QStringLiteral("date_livraison desc,inc desc"))
                  .replace(QStringLiteral("limit 201"), QStringLiteral("limit 100000")),
-         QString(),
-         [](BenchContext &ctx) {
-             // the default list searched, its first row selected
-             ActionResult r = setDeliveryFilters([](BenchContext &) { return DeliveryFilters{}; })(ctx);
-             deliveryTab(ctx)->search();
-             r.pending = deliveryWork(deliveryTab(ctx));
-             return r;
-         }},
+         QString(), selectFarDelivery},
         {QStringLiteral("Livraisons : panneau des coûts"),
          [](BenchContext &ctx) {
              DeliveryListTab *tab = deliveryTab(ctx);

@@ -265,22 +265,35 @@ void ListGrid::setTable(const DataTable &table)
 
 void ListGrid::afterLoad(const QVariant &kept)
 {
-    const quint64 reselection = ++m_reselection;
     if (!kept.isNull() && !m_showingTable && !m_declaration.key.isEmpty() && m_paged->worker() &&
         !m_paged->rowHolding(m_declaration.key, kept)) {
         // Not on the pages read: the first screenful now, with its first row, and the row kept
-        // once the worker has read the list down to it, unless the user has moved meanwhile.
+        // once the worker has read the list down to it.
         if (rowCount() > 0) selectRow(0);
         else emit currentRowChanged(-1);
-        m_paged->locateLater(m_declaration.key, kept, [this, reselection](std::optional<int> row) {
-            if (reselection != m_reselection || !row || currentRow() != 0) return;
-            selectRow(*row);
-        });
+        selectKeyLater(kept);
         return;
     }
+    ++m_reselection; // a row still looked for belongs to the previous list
     if (!kept.isNull() && selectKey(kept)) return;
     if (rowCount() > 0) selectRow(0);
     else emit currentRowChanged(-1);
+}
+
+void ListGrid::selectKeyLater(const QVariant &key)
+{
+    const quint64 request = ++m_reselection;
+    if (m_declaration.key.isEmpty() || key.isNull()) return;
+    if (m_showingTable || !m_paged->worker() || m_paged->rowHolding(m_declaration.key, key)) {
+        selectKey(key);
+        return;
+    }
+    const int from = currentRow();
+    m_paged->locateLater(m_declaration.key, key, [this, request, from](std::optional<int> row) {
+        // the user has moved meanwhile, or another row was asked for: theirs stays
+        if (request != m_reselection || !row || currentRow() != from) return;
+        selectRow(*row);
+    });
 }
 
 void ListGrid::showCount()

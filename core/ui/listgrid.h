@@ -114,6 +114,9 @@ public:
     // Makes the row whose key is `key` current, reading the list up to it; false when it is not
     // listed (the current row is left as it is).
     bool selectKey(const QVariant &key);
+    // The same without holding the screen: a row beyond the pages read is selected once the
+    // worker has read the list down to it, unless the user has moved meanwhile.
+    void selectKeyLater(const QVariant &key);
     void selectRow(int row);
     // The value of a cell as read, by column name.
     QVariant raw(int row, const QString &column) const;

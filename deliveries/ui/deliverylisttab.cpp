@@ -304,7 +304,7 @@ void DeliveryListTab::createDelivery()
         m_context.dialogs->error(row.error());
     }
     if (Status s = runSearch(m_lastSearch); !s) m_context.dialogs->error(s.error());
-    selectDelivery(*created);
+    m_list->selectKeyLater(*created);
     m_ui->Grille_livraison->setFocus();
 }
 

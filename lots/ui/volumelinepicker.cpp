@@ -75,6 +75,13 @@ void VolumeLinePicker::search()
         m_ui->Grille_produits->setCurrentIndex(m_grid->index(0, m_grid->column(QStringLiteral("essence"))));
 }
 
+void VolumeLinePicker::lockLotFilter(const QString &lots)
+{
+    m_ui->N_coupe->setText(lots);
+    m_ui->N_coupe->setReadOnly(true);
+    search();
+}
+
 std::optional<VolumeLineChoice> VolumeLinePicker::selectedLine() const
 {
     if (m_grid->rowCount() == 0) return std::nullopt;
@@ -91,9 +98,10 @@ void VolumeLinePicker::validate()
     accept();
 }
 
-std::optional<VolumeLineChoice> pickVolumeLine(AppContext &context, QWidget *parent)
+std::optional<VolumeLineChoice> pickVolumeLine(AppContext &context, QWidget *parent, const QString &lockedLots)
 {
     VolumeLinePicker picker(context, parent);
+    if (!lockedLots.isEmpty()) picker.lockLotFilter(lockedLots);
     if (runModal(picker) != QDialog::Accepted) return std::nullopt;
     return picker.selectedLine();
 }

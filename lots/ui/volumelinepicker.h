@@ -30,6 +30,9 @@ public:
     Ui::liste_n_lot *ui() const { return m_ui.get(); }
     GridModel *lines() const { return m_grid; }
 
+    // Sets "N° Coupe " to `lots`, keeps the user from changing it and searches.
+    void lockLotFilter(const QString &lots);
+
     // The selected line; nothing when the list is empty.
     std::optional<VolumeLineChoice> selectedLine() const;
 
@@ -46,7 +49,9 @@ private:
 };
 
 // Shows the lot picker; gives the volume line chosen with "OK", or nothing when the user
-// cancels or the list is empty. The picker of the order, transfer and delivery screens.
-std::optional<VolumeLineChoice> pickVolumeLine(AppContext &context, QWidget *parent = nullptr);
+// cancels or the list is empty. The picker of the order, transfer and delivery screens; a transfer's
+// line picks among the lines of its own lot (`lockedLots`, see lockLotFilter()).
+std::optional<VolumeLineChoice> pickVolumeLine(AppContext &context, QWidget *parent = nullptr,
+                                               const QString &lockedLots = QString());
 
 } // namespace ravelin

@@ -234,7 +234,7 @@ Status OrderTab::runSearch(const OrderSearch &search, std::optional<int> keep)
     m_searched = true;
     // a list read whole at once is counted and summed already
     if (m_list->totalCount()) showTotals();
-    if (loaded && keep && currentInc() != keep) selectOrder(*keep);
+    if (loaded && keep && currentInc() != keep) m_list->selectKeyLater(*keep);
     showDetail();
     m_linesReload->restart();
     m_ui->Grille_dossier->setFocus();

@@ -38,6 +38,15 @@ ActionEntryDialog::ActionEntryDialog(AppContext &context, const ActionEntrySetup
     m_ui->unite_action->addItems(actionUnits());
     m_ui->n_lot->setVisible(setup.showLot);
     m_ui->Label_lot->setVisible(setup.showLot);
+    m_ui->n_lot->setReadOnly(!setup.lotTyped);
+    if (setup.pickLot) {
+        auto *pick = new QPushButton(QStringLiteral("COUPES de BOIS existantes"), this);
+        pick->setObjectName(QStringLiteral("BtnCoupe"));
+        m_ui->grid_109->addWidget(pick, 2, 2);
+        connect(pick, &QPushButton::clicked, this, [this] {
+            if (const auto lot = m_setup.pickLot(this)) m_ui->n_lot->setText(*lot);
+        });
+    }
     for (QLineEdit *field : {m_ui->qte_action, m_ui->prix_unit_action, m_ui->I_cout}) installDecimalEntry(field);
 
     choose(m_ui->type1, entry.type1);
@@ -95,6 +104,7 @@ ActionEntry ActionEntryDialog::entry() const
     e.uniteAction = m_ui->unite_action->currentText();
     e.qteAction = fieldAmount(m_ui->qte_action);
     e.prixUnitAction = fieldAmount(m_ui->prix_unit_action);
+    if (m_setup.lotTyped) e.nLot = m_ui->n_lot->text().trimmed();
     // The cost computed, not the text shown, so that nothing is lost to the display.
     e.iCout = m_cost;
     return e;

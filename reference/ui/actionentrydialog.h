@@ -7,6 +7,9 @@
 #include <QDate>
 #include <QDialog>
 
+#include <functional>
+#include <optional>
+
 #include <memory>
 
 namespace Ui {
@@ -41,6 +44,10 @@ struct ActionEntrySetup
     QStringList types;
     bool showLot = false;
     bool requireCompany = false;
+    // The lot can be typed (transfers), and, when given, the button "COUPES de BOIS existantes"
+    // fills it from a lot picker (nothing when the user cancels).
+    bool lotTyped = false;
+    std::function<std::optional<QString>(QWidget *parent)> pickLot;
 };
 
 // "Détail intervention" for an action on an order (liste_intervention_cde), a delivery
