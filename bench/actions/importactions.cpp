@@ -119,9 +119,9 @@ ActionFunction preparePostits(int notes)
             return s;
         });
         const QString user = ctx.app.user();
-        const int there =
-            scalar(ctx.db, QStringLiteral("select count(*) from postit where utilisateur=?"), {user}).value().toInt();
-        if (there != notes) {
+        auto there = scalar(ctx.db, QStringLiteral("select count(*) from postit where utilisateur=?"), {user});
+        if (!there) return failed(there.error());
+        if (there->toInt() != notes) {
             if (auto done = execute(ctx.db, QStringLiteral("delete from postit where utilisateur=?"), {user}); !done)
                 return failed(done.error());
             for (int i = 0; i < notes; ++i)
