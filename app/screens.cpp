@@ -13,6 +13,7 @@
 #include "lotscreens.h"
 #include "modal.h"
 #include "firewoodstock.h"
+#include "invoicelistdialog.h"
 #include "ordertab.h"
 #include "progresschart.h"
 #include "placelistdialog.h"
@@ -44,6 +45,7 @@ void installScreens(MainWindow &window, AppContext &context)
     });
     auto *postits = new PostitBoard(context, &window, window.postitTimer());
     QObject::connect(&window, &MainWindow::postitTick, postits, &PostitBoard::check);
+    window.setOpener(QStringLiteral("Liste des Factures"), [&context, parent] { openInvoiceList(context, parent); });
 
     auto *lots = new LotListTab(context);
     window.setTabContent(MainWindow::LotsTab, lots, lots);

@@ -10,8 +10,8 @@ namespace {
 
 const QList<BenchSection> &sections()
 {
-    static const QList<BenchSection> all{startupSection(), lotSection(),      referenceSection(),
-                                         orderSection(),   deliverySection(), importSection()};
+    static const QList<BenchSection> all{startupSection(),  lotSection(),   referenceSection(), orderSection(),
+                                         deliverySection(), stockSection(), importSection()};
     return all;
 }
 

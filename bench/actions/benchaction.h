@@ -125,6 +125,7 @@ BenchSection referenceSection(); // referenceactions.cpp: contractors and custom
 BenchSection orderSection();     // orderactions.cpp: orders, their lines, logs and actions
 BenchSection deliverySection();  // deliveryactions.cpp: chip deliveries
 BenchSection importSection();    // importactions.cpp: log import, map pages, post-it check
+BenchSection stockSection();     // stockactions.cpp: transfers, firewood and chip stocks, products available
 
 // Every section's parameters and rows, in the table's order (actions.cpp).
 const QList<BenchParameter> &benchParameters();
