@@ -126,6 +126,7 @@ BenchSection orderSection();     // orderactions.cpp: orders, their lines, logs 
 BenchSection deliverySection();  // deliveryactions.cpp: chip deliveries
 BenchSection importSection();    // importactions.cpp: log import, map pages, post-it check
 BenchSection stockSection();     // stockactions.cpp: transfers, firewood and chip stocks, products available
+BenchSection invoiceSection();   // invoiceactions.cpp: invoice list, creation, credit notes
 
 // Every section's parameters and rows, in the table's order (actions.cpp).
 const QList<BenchParameter> &benchParameters();
