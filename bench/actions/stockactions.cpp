@@ -254,13 +254,14 @@ QString productsSql(const QString &groups, const QString &filter)
 }
 
 const QString kChipStockSql = QStringLiteral(
-    "select m.destination, round(sum(m.qte_defaut_totale),2) from livraison m join destination z on "
+    "select straight_join m.destination, round(sum(m.qte_defaut_totale),2) from destination z join livraison m on "
     "z.destination=m.destination where z.stockage='OUI' and (z.date_inventaire is null or "
     "m.date_livraison>=z.date_inventaire) and m.date_livraison<curdate() + interval 1 day group by m.destination; "
-    "select m.destination, round(sum(m.qte_defaut),2) from liste_grume_transfert m join destination z on "
-    "z.destination=m.destination where z.stockage='OUI' and (z.date_inventaire is null or "
+    "select straight_join m.destination, round(sum(m.qte_defaut),2) from destination z join liste_grume_transfert m "
+    "on z.destination=m.destination where z.stockage='OUI' and (z.date_inventaire is null or "
     "m.date_creation>=z.date_inventaire) and m.date_creation<curdate() + interval 1 day group by m.destination; "
-    "select m.depart, round(sum(m.qte_defaut_totale),2) from livraison m join destination z on z.destination=m.depart "
+    "select straight_join m.depart, round(sum(m.qte_defaut_totale),2) from destination z join livraison m on "
+    "z.destination=m.depart "
     "where z.stockage='OUI' and (z.date_inventaire is null or m.date_livraison>=z.date_inventaire) and "
     "m.date_livraison<curdate() + interval 1 day group by m.depart");
 
