@@ -532,7 +532,8 @@ CREATE TABLE livraison (
   KEY idx_livraison_destination (destination, date_livraison DESC),
   KEY idx_livraison_depart (depart, date_livraison DESC),
   KEY idx_livraison_operation (operation, date_livraison DESC),
-  KEY idx_livraison_transporteur (transporteur_prevu)
+  KEY idx_livraison_transporteur (transporteur_prevu),
+  KEY idx_livraison_facturee (facturee, operation, destination)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- contractor actions on a chip delivery: chipping, hauling, purchases and other jobs (inc_cde is the delivery number)
@@ -593,7 +594,10 @@ CREATE TABLE facture_entete (
   UNIQUE KEY uq_facture_entete_num_facture (num_facture),
   KEY idx_facture_entete_date_fac (date_fac),
   KEY idx_facture_entete_client (client),
-  KEY idx_facture_entete_destination (destination)
+  KEY idx_facture_entete_destination (destination),
+  KEY idx_facture_entete_number_page (num_facture, inc, date_fac, client),
+  KEY idx_facture_entete_date_page (date_fac DESC, inc, client),
+  KEY idx_facture_entete_client_page (client, date_fac, inc DESC)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- invoice body: one row per invoiced order ("GRUME") or chip delivery ("PLAQUETTE"), tied by the invoice number
