@@ -109,6 +109,8 @@ private slots:
             auto *ui = selection.ui();
             // two places, the chosen one's rows by date
             [&] {
+                // the summary is built on a connection of its own
+                QTRY_VERIFY(!selection.searching());
                 QCOMPARE(ui->Label_nb_client->text(), QStringLiteral("Nb de client : 2"));
                 QCOMPARE(ui->Label_total_ht->text(), QStringLiteral("Total HT : 2 100,00 €"));
                 selection.customers()->selectKey(QStringLiteral("Scierie du Lac"));
@@ -207,9 +209,12 @@ private slots:
         test::ModalScript script;
         auto selectAll = [&](QDialog &d) {
             auto &selection = static_cast<InvoiceCreationDialog &>(d);
-            selection.toggleCurrent();
-            f.dialogs.answer(true);
-            selection.confirm();
+            [&] {
+                QTRY_VERIFY(!selection.searching());
+                selection.toggleCurrent();
+                f.dialogs.answer(true);
+                selection.confirm();
+            }();
             return d.result();
         };
         script.then(selectAll);
