@@ -280,6 +280,7 @@ private slots:
         screen.ui()->pourcentage->setText(QStringLiteral("avant"));
         screen.ui()->date_stock->setDate(QDate(2026, 3, 20));
         screen.ui()->BtnCalcul->click();
+        QTRY_VERIFY(!screen.computing());
         QCOMPARE(column(screen.list(), "total_stock"), QStringList{QStringLiteral("125,00")});
         QCOMPARE(screen.ui()->total->text(), QStringLiteral("125 m3"));
         QCOMPARE(screen.ui()->pourcentage->text(), QStringLiteral("avant")); // no capacity: kept
