@@ -392,8 +392,8 @@ CREATE TABLE transfert (
   PRIMARY KEY (inc),
   KEY idx_transfert_creation (creation),
   KEY idx_transfert_date_transfert (date_transfert),
-  KEY idx_transfert_depart (depart),
-  KEY idx_transfert_destination (destination)
+  KEY idx_transfert_depart (depart, date_transfert DESC),
+  KEY idx_transfert_destination (destination, date_transfert DESC)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- transfer lines: what was taken from the origin and what was deposited into the destination stock
@@ -475,7 +475,7 @@ CREATE TABLE stock_buche (
   qte_inventaire DOUBLE NULL,
   date_inventaire DATETIME NULL,
   PRIMARY KEY (inc),
-  KEY idx_stock_buche_destination (destination, essence, qualite),
+  KEY idx_stock_buche_destination (destination, essence, qualite, n_lot, unite_stock),
   KEY idx_stock_buche_lot (n_lot, id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 

@@ -10,8 +10,9 @@ namespace {
 
 const QList<BenchSection> &sections()
 {
-    static const QList<BenchSection> all{startupSection(),  lotSection(),   referenceSection(), orderSection(),
-                                         deliverySection(), stockSection(), invoiceSection(),   analysisSection()};
+    static const QList<BenchSection> all{startupSection(), lotSection(),      referenceSection(),
+                                         orderSection(),   deliverySection(), stockSection(),
+                                         invoiceSection(), importSection(),   analysisSection()};
     return all;
 }
 

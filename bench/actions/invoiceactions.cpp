@@ -17,7 +17,9 @@
 #include "ui_invoicelistdialog.h"
 #include "workstation.h"
 
+#include <QCoreApplication>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QRadioButton>
 
@@ -294,6 +296,11 @@ BenchSection invoiceSection()
          [](BenchContext &ctx) {
              auto screen = std::make_shared<InvoiceCreationDialog>(ctx.app);
              screen->searchCustomers();
+             // the summary comes from the screen's worker: the row ends once its places are shown
+             QElapsedTimer waited;
+             waited.start();
+             while (screen->searching() && waited.elapsed() < 120000)
+                 QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
              return shownList(screen.get(), screen->customers()->rowCount(), screen);
          },
          QStringLiteral("select round(A.prix_vente,2),A.client,A.destination,round(A.qte_defaut_totale,2),0 from cde "
