@@ -147,6 +147,30 @@ private slots:
                  QStringLiteral("01:15:00"));
     }
 
+    // The statements of a computation, its detail and its settling do not grow with the actions.
+    void statementsDoNotGrowWithTheData()
+    {
+        f.contractorCase();
+        auto statements = [&] {
+            const qint64 before =
+                f.value(QStringLiteral("select variable_value from information_schema.session_status where "
+                                       "variable_name='QUESTIONS'"))
+                    .toLongLong();
+            (void)costs();
+            (void)readContractorDetail(f.db, QStringLiteral("Transports Vallon"));
+            (void)settleContractorActions(f.db, QStringLiteral("Transports Vallon"));
+            return f.value(QStringLiteral("select variable_value from information_schema.session_status where "
+                                          "variable_name='QUESTIONS'"))
+                       .toLongLong() -
+                   before;
+        };
+        const qint64 few = statements();
+        for (int i = 0; i < 300; ++i)
+            f.action(QStringLiteral("liste_action_liv"), QStringLiteral("inc_cde"), 701,
+                     QStringLiteral("Transports Vallon"), 1, QStringLiteral("T"), 5, QStringLiteral("2026-03-20"));
+        QCOMPARE(statements(), few);
+    }
+
     void zeroCostContractorOnlyWhenAsked()
     {
         f.contractorCase();

@@ -42,8 +42,13 @@ private slots:
         AnalysisProgress progress(runner, &state, &zone);
         zone.show();
         bool firstDelivered = false;
+        auto laterStepRan = std::make_shared<std::atomic<bool>>(false);
         runner.run<int>(
-            {statement(QStringLiteral("select 1")), statement(QStringLiteral("select sleep(5)"))},
+            {statement(QStringLiteral("select 1")), statement(QStringLiteral("select sleep(5)")),
+             [laterStepRan](QSqlDatabase) -> Status {
+                 *laterStepRan = true;
+                 return {};
+             }},
             [](QSqlDatabase) -> Result<int> { return 1; }, [&](Result<int>) { firstDelivered = true; });
         QVERIFY(runner.isBusy());
         QVERIFY(!progress.isVisible());
