@@ -173,20 +173,22 @@ private slots:
 
         // The printout, closed without printing; then "Imprimer" of the preview.
         test::ModalScript screens;
-        screens.then([](QDialog &d) {
-            const ReportDocument &document = static_cast<ReportPreview &>(d).document();
-            QCOMPARE(document.orientation, QPageLayout::Landscape);
-            QCOMPARE(document.textsNamed(QStringLiteral("jour")),
-                     (QStringList{"lundi 08 janvier 2024", "", "", "", "", "mercredi 10 janvier 2024", "",
-                                  "dimanche 14 janvier 2024", ""}));
-            QCOMPARE(document.textsNamed(QStringLiteral("debut")), QStringList{"Du : lundi 08 janvier 2024"});
-            QCOMPARE(document.textsNamed(QStringLiteral("fin")), QStringList{"Au : dimanche 14 janvier 2024"});
-            QCOMPARE(document.textsNamed(QStringLiteral("fin_planning")), QStringList{"Fin du planning"});
-            QVERIFY(document.texts(0).contains(QStringLiteral("PLANNING")));
+        std::optional<ReportDocument> printed;
+        screens.then([&](QDialog &d) {
+            printed = static_cast<ReportPreview &>(d).document();
             d.findChild<QPushButton *>(QStringLiteral("fermer"))->click();
             return d.result();
         });
         ui->BtnImprimer->click();
+        QVERIFY(printed);
+        QCOMPARE(printed->orientation, QPageLayout::Landscape);
+        QCOMPARE(printed->textsNamed(QStringLiteral("jour")),
+                 (QStringList{"lundi 08 janvier 2024", "", "", "", "", "mercredi 10 janvier 2024", "",
+                              "dimanche 14 janvier 2024", ""}));
+        QCOMPARE(printed->textsNamed(QStringLiteral("debut")), QStringList{"Du : lundi 08 janvier 2024"});
+        QCOMPARE(printed->textsNamed(QStringLiteral("fin")), QStringList{"Au : dimanche 14 janvier 2024"});
+        QCOMPARE(printed->textsNamed(QStringLiteral("fin_planning")), QStringList{"Fin du planning"});
+        QVERIFY(printed->texts(0).contains(QStringLiteral("PLANNING")));
         QCOMPARE(screens.shown(), QStringList{"imp_planning"});
     }
 };
