@@ -124,6 +124,7 @@ BenchSection lotSection();       // lotactions.cpp: cutting lots, logs, the log 
 BenchSection referenceSection(); // referenceactions.cpp: contractors and customer places
 BenchSection orderSection();     // orderactions.cpp: orders, their lines, logs and actions
 BenchSection deliverySection();  // deliveryactions.cpp: chip deliveries
+BenchSection stockSection();     // stockactions.cpp: transfers, firewood and chip stocks, products available
 BenchSection printSection();     // printactions.cpp: delivery notes, invoices, transport planning
 
 // Every section's parameters and rows, in the table's order (actions.cpp).

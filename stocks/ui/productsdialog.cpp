@@ -33,6 +33,8 @@ ProductsDialog::ProductsDialog(AppContext &context, QWidget *parent)
     options.kind = ChartKind::Pie;
     options.title = QStringLiteral("stock");
     options.marks = ChartMarks::LabelAndPercent;
+    // by lot, hundreds of slices: the smallest together, so that the pie stays readable and quick
+    options.otherBelowPercent = 1;
     m_chart->setOptions(options);
 
     connect(m_ui->rechercher, &QPushButton::clicked, this, &ProductsDialog::search);
