@@ -22,6 +22,8 @@
 #include "planningdialog.h"
 #include "progresschart.h"
 #include "placelistdialog.h"
+#include "postitboard.h"
+#include "postitdialog.h"
 #include "referencelistdialog.h"
 #include "referencelists.h"
 #include "settingsdialog.h"
@@ -42,6 +44,12 @@ void installScreens(MainWindow &window, AppContext &context)
         if (screen.loaded()) runModal(screen);
     });
     window.setOpener(QStringLiteral("Liste des clients"), [&context, parent] { openCustomerList(context, parent); });
+    window.setOpener(QStringLiteral("Postit"), [&context, parent] {
+        PostitDialog screen(context, parent);
+        runModal(screen);
+    });
+    auto *postits = new PostitBoard(context, &window, window.postitTimer());
+    QObject::connect(&window, &MainWindow::postitTick, postits, &PostitBoard::check);
     window.setOpener(QStringLiteral("Liste des Factures"), [&context, parent] { openInvoiceList(context, parent); });
     setInvoicePrinter(printInvoiceDocument);
     window.setOpener(QStringLiteral("Planning transport Plaquette"),

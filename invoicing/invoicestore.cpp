@@ -53,14 +53,17 @@ Result<PagedQuery> invoiceListQuery(const InvoiceSearch &search)
     case InvoiceSort::Date:
         q.orderBy = {QStringLiteral("date_fac desc")};
         q.descending = false;
+        q.keyIndex = QStringLiteral("idx_facture_entete_date_page");
         break;
     case InvoiceSort::Client:
         q.orderBy = {QStringLiteral("client"), QStringLiteral("date_fac")};
         q.descending = true;
+        q.keyIndex = QStringLiteral("idx_facture_entete_client_page");
         break;
     case InvoiceSort::Number:
         q.orderBy = {QStringLiteral("num_facture desc")};
         q.descending = true;
+        q.keyIndex = QStringLiteral("idx_facture_entete_number_page");
         break;
     }
     return q;
@@ -120,8 +123,13 @@ Result<int> createCreditNote(QSqlDatabase db, int invoice, const QDate &today)
 {
     int number = 0;
     const Status done = inTransaction(db, [&]() -> Status {
-        // the invoice's header, locked: a second workstation crediting it waits here, then finds its
-        // sales released
+        // the counter first, as an invoice takes it: every writer of documents queues there in the
+        // same order, so that two of them never wait for each other
+        auto taken = takeInvoiceNumber(db);
+        if (!taken) return taken.error();
+        number = *taken;
+
+        // the invoice's header, locked: a second workstation crediting it finds its sales released
         auto header =
             select(db, QStringLiteral("select * from facture_entete where num_facture=? for update"), {invoice});
         if (!header) return header.error();
@@ -130,20 +138,17 @@ Result<int> createCreditNote(QSqlDatabase db, int invoice, const QDate &today)
         if (f.value(QStringLiteral("type_fac")).toString() == QLatin1String("AVOIR"))
             return Error::refusal(alreadyCreditNoteMessage());
 
-        auto taken = takeInvoiceNumber(db);
-        if (!taken) return taken.error();
-        number = *taken;
-
         // the sales still invoiced by it go back to the invoiceable ones
         int released = 0;
         for (const auto &[table, kind] : {std::pair{QStringLiteral("cde"), QStringLiteral("GRUME")},
                                           std::pair{QStringLiteral("livraison"), QStringLiteral("PLAQUETTE")}}) {
+            // from the invoice's body rows to their sales by key, whatever the size of the tables
             auto touched = execute(db,
                                    QStringLiteral("update ") + table +
-                                       QStringLiteral(" set facturee='NON', num_facture=null where num_facture=? and "
-                                                      "inc in (select inc_liv from facture_corps where inc_facture=? "
-                                                      "and type1=?)"),
-                                   {invoice, invoice, kind});
+                                       QStringLiteral(" A join facture_corps B on B.inc_liv=A.inc set "
+                                                      "A.facturee='NON', A.num_facture=null where B.inc_facture=? "
+                                                      "and B.type1=? and A.num_facture=?"),
+                                   {invoice, kind, invoice});
             if (!touched) return touched.error();
             released += *touched;
         }

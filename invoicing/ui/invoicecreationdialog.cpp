@@ -2,6 +2,7 @@
 #include "ui_invoicecreationdialog.h"
 
 #include "appcontext.h"
+#include "databaseworker.h"
 #include "dialogs.h"
 #include "formats.h"
 #include "gridmodel.h"
@@ -92,20 +93,33 @@ QString InvoiceCreationDialog::client() const
 
 void InvoiceCreationDialog::searchCustomers()
 {
-    auto summary = customerSummary(m_context.db, m_ui->client->text());
-    if (!summary) {
-        m_context.dialogs->error(summary.error());
-        return;
-    }
+    if (!m_worker) m_worker = new DatabaseWorker(m_context.db, this);
+    if (m_searchTicket) m_worker->cancel(m_searchTicket);
+    m_ui->Label_total_ht->setText(QStringLiteral("Total HT : … €"));
+    m_ui->Label_nb_client->setText(QStringLiteral("Nb de client : …"));
+    const QString client = m_ui->client->text();
+    m_searchTicket = m_worker->run([client](QSqlDatabase db) { return customerSummary(db, client); },
+                                   [this](Result<DataTable> summary) {
+                                       m_searchTicket = 0;
+                                       if (!summary) {
+                                           m_context.dialogs->error(summary.error());
+                                           return;
+                                       }
+                                       showCustomers(*summary);
+                                   });
+}
+
+void InvoiceCreationDialog::showCustomers(const DataTable &summary)
+{
     double total = 0;
-    for (int r = 0; r < summary->rowCount(); ++r) total += summary->value(r, QStringLiteral("t1")).toDouble();
+    for (int r = 0; r < summary.rowCount(); ++r) total += summary.value(r, QStringLiteral("t1")).toDouble();
     m_ui->Label_total_ht->setText(QStringLiteral("Total HT : ") + formatNumber(total, QStringLiteral("# ###.00")) +
                                   QStringLiteral(" €"));
-    m_ui->Label_nb_client->setText(QStringLiteral("Nb de client : ") + QString::number(summary->rowCount()));
+    m_ui->Label_nb_client->setText(QStringLiteral("Nb de client : ") + QString::number(summary.rowCount()));
     {
         // the place's rows are built once below, whether or not the current row moved
         const QSignalBlocker quiet(m_customers);
-        m_customers->setTable(*summary);
+        m_customers->setTable(summary);
         if (m_customers->rowCount() > 0) m_customers->selectRow(0);
     }
     placeChanged();

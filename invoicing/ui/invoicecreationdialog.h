@@ -13,6 +13,7 @@ class creer_facture;
 namespace ravelin {
 
 struct AppContext;
+class DatabaseWorker;
 class ListGrid;
 
 // creer_facture: the customer places with something to invoice, the chosen place's invoiceable
@@ -34,9 +35,13 @@ public:
     QString place() const;
     QString client() const;
     qint64 selectedTotal() const { return m_selected; }
+    // True while the customer summary is being built.
+    bool searching() const { return m_searchTicket != 0; }
 
 public slots:
-    // "Chercher", also run when the screen opens.
+    // "Chercher", also run when the screen opens. The summary is built on a connection of its own
+    // (the work table "Fac" is read only there), so the screen stays free meanwhile; the places show
+    // when it is ready.
     void searchCustomers();
     // "selectionner livraison à facturer" and the double click: ticks or unticks the current row.
     void toggleCurrent();
@@ -47,6 +52,7 @@ private:
     void placeChanged();
     void rowChanged();
     void showSelected();
+    void showCustomers(const DataTable &summary);
 
     std::unique_ptr<Ui::creer_facture> m_ui;
     AppContext &m_context;
@@ -55,6 +61,8 @@ private:
     ListGrid *m_lines;
     DataTable m_rowTable;
     qint64 m_selected = 0;
+    DatabaseWorker *m_worker = nullptr;
+    quint64 m_searchTicket = 0;
 };
 
 } // namespace ravelin

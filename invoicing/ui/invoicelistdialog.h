@@ -44,9 +44,10 @@ public slots:
     void createCreditNote();
     // "Imprimer" and the double click.
     void print();
+    // The delivery notes of the current document (what the 200 ms timer runs).
+    void reloadNotes();
 
 private:
-    void reloadNotes();
     void showTotals();
     // Lists the documents again, the document `number` selected when given.
     void rerun(std::optional<int> number = std::nullopt);

@@ -72,6 +72,8 @@ InvoiceValidationDialog::InvoiceValidationDialog(AppContext &context, const Invo
 
     connect(m_ui->inc_tva, &QComboBox::currentIndexChanged, this, &InvoiceValidationDialog::compute);
     connect(m_ui->inc_reglement, &QComboBox::currentIndexChanged, this, &InvoiceValidationDialog::compute);
+    // a click on the list recomputes even when the same mode is chosen again
+    connect(m_ui->inc_reglement, &QComboBox::activated, this, &InvoiceValidationDialog::compute);
     connect(m_ui->date_fac, &QDateEdit::dateChanged, this, &InvoiceValidationDialog::compute);
     connect(m_ui->calcul, &QPushButton::clicked, this, &InvoiceValidationDialog::compute);
     connect(m_ui->BtnValiderImprimer, &QToolButton::clicked, this, [this] { validate(true); });
