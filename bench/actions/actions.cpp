@@ -10,9 +10,9 @@ namespace {
 
 const QList<BenchSection> &sections()
 {
-    static const QList<BenchSection> all{startupSection(), lotSection(),      referenceSection(),
-                                         orderSection(),   deliverySection(), stockSection(),
-                                         invoiceSection(), importSection(),   analysisSection()};
+    static const QList<BenchSection> all{startupSection(),  lotSection(),     referenceSection(), orderSection(),
+                                         deliverySection(), stockSection(),   invoiceSection(),   importSection(),
+                                         printSection(),    analysisSection()};
     return all;
 }
 

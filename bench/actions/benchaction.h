@@ -128,6 +128,7 @@ BenchSection importSection();    // importactions.cpp: log import, map pages, po
 BenchSection stockSection();     // stockactions.cpp: transfers, firewood and chip stocks, products available
 BenchSection invoiceSection();   // invoiceactions.cpp: invoice list, creation, credit notes
 BenchSection analysisSection();  // analysisactions.cpp: the five analyses over one year and twenty
+BenchSection printSection();     // printactions.cpp: delivery notes, invoices, transport planning
 
 // Every section's parameters and rows, in the table's order (actions.cpp).
 const QList<BenchParameter> &benchParameters();
