@@ -228,6 +228,7 @@ void SalesDetailDialog::print()
     }
     ReportPreview preview(*document, *m_context.dialogs, this);
     preview.setObjectName(QStringLiteral("imp_detail_livraison"));
+    preview.setOriginMarker(deliveryDetailMarker());
     preview.setWindowState(Qt::WindowMaximized);
     runModal(preview);
 }

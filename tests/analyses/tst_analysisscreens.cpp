@@ -170,7 +170,11 @@ private slots:
         });
         modal.then([&](QDialog &d) {
             auto &preview = static_cast<ReportPreview &>(d);
-            [&] { QVERIFY(writeReportPdf(preview.document(), pdf)); }();
+            [&] {
+                QCOMPARE(preview.originMarker(), QStringLiteral("detail_analyse_tonnage"));
+                QCOMPARE(preview.document().outline.size(), 2);
+                QVERIFY(writeReportPdf(preview.document(), pdf));
+            }();
             return int(QDialog::Rejected);
         });
         screen.ui()->BtnDetail->click();
