@@ -80,8 +80,8 @@ private slots:
         QFETCH(QString, err);
         const Run r = run(arguments);
         QCOMPARE(r.exitCode, exitCode);
-        QVERIFY2(r.out.startsWith(out), qPrintable(r.out));
-        QVERIFY2(r.err.contains(err), qPrintable(r.err));
+        QVERIFY2(out.isEmpty() || r.out.startsWith(out), qPrintable(r.out));
+        QVERIFY2(err.isEmpty() || r.err.contains(err), qPrintable(r.err));
         QCOMPARE(filesUnderHome(), QStringList());
     }
 
