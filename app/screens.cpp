@@ -13,6 +13,7 @@
 #include "lotscreens.h"
 #include "modal.h"
 #include "firewoodstock.h"
+#include "invoicelistdialog.h"
 #include "ordertab.h"
 #include "progresschart.h"
 #include "placelistdialog.h"
@@ -36,6 +37,7 @@ void installScreens(MainWindow &window, AppContext &context)
         if (screen.loaded()) runModal(screen);
     });
     window.setOpener(QStringLiteral("Liste des clients"), [&context, parent] { openCustomerList(context, parent); });
+    window.setOpener(QStringLiteral("Liste des Factures"), [&context, parent] { openInvoiceList(context, parent); });
 
     auto *lots = new LotListTab(context);
     window.setTabContent(MainWindow::LotsTab, lots, lots);

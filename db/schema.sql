@@ -392,8 +392,8 @@ CREATE TABLE transfert (
   PRIMARY KEY (inc),
   KEY idx_transfert_creation (creation),
   KEY idx_transfert_date_transfert (date_transfert),
-  KEY idx_transfert_depart (depart),
-  KEY idx_transfert_destination (destination)
+  KEY idx_transfert_depart (depart, date_transfert DESC),
+  KEY idx_transfert_destination (destination, date_transfert DESC)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- transfer lines: what was taken from the origin and what was deposited into the destination stock
@@ -475,7 +475,7 @@ CREATE TABLE stock_buche (
   qte_inventaire DOUBLE NULL,
   date_inventaire DATETIME NULL,
   PRIMARY KEY (inc),
-  KEY idx_stock_buche_destination (destination, essence, qualite),
+  KEY idx_stock_buche_destination (destination, essence, qualite, n_lot, unite_stock),
   KEY idx_stock_buche_lot (n_lot, id)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
@@ -532,7 +532,8 @@ CREATE TABLE livraison (
   KEY idx_livraison_destination (destination, date_livraison DESC),
   KEY idx_livraison_depart (depart, date_livraison DESC),
   KEY idx_livraison_operation (operation, date_livraison DESC),
-  KEY idx_livraison_transporteur (transporteur_prevu)
+  KEY idx_livraison_transporteur (transporteur_prevu),
+  KEY idx_livraison_facturee (facturee, operation, destination)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- contractor actions on a chip delivery: chipping, hauling, purchases and other jobs (inc_cde is the delivery number)
@@ -593,7 +594,10 @@ CREATE TABLE facture_entete (
   UNIQUE KEY uq_facture_entete_num_facture (num_facture),
   KEY idx_facture_entete_date_fac (date_fac),
   KEY idx_facture_entete_client (client),
-  KEY idx_facture_entete_destination (destination)
+  KEY idx_facture_entete_destination (destination),
+  KEY idx_facture_entete_number_page (num_facture, inc, date_fac, client),
+  KEY idx_facture_entete_date_page (date_fac DESC, inc, client),
+  KEY idx_facture_entete_client_page (client, date_fac, inc DESC)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- invoice body: one row per invoiced order ("GRUME") or chip delivery ("PLAQUETTE"), tied by the invoice number

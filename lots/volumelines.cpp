@@ -329,15 +329,23 @@ BoundQuery lotVolumeLinesQuery(int nLot)
     return q;
 }
 
-Result<BoundQuery> volumeLinePickerQuery(const VolumeLineSearch &search)
+Result<QList<qint64>> parseLotList(const QString &text)
 {
     QList<qint64> lots;
-    for (const QString &part : search.lots.split(QLatin1Char('+'), Qt::SkipEmptyParts)) {
+    for (const QString &part : text.split(QLatin1Char('+'), Qt::SkipEmptyParts)) {
         if (part.trimmed().isEmpty()) continue;
         const auto lot = parseWholeNumber(part);
         if (!lot) return Error::refusal(incorrectEntryMessage());
         lots << *lot;
     }
+    return lots;
+}
+
+Result<BoundQuery> volumeLinePickerQuery(const VolumeLineSearch &search)
+{
+    auto parsed = parseLotList(search.lots);
+    if (!parsed) return parsed.error();
+    const QList<qint64> &lots = *parsed;
 
     BoundQuery q;
     q.add(QStringLiteral("select A.unite,A.unite_defaut,A.inc,B.lieu,B.adresse,B.cp,A.descriptif,"

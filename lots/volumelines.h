@@ -151,6 +151,10 @@ struct VolumeLineSearch
     QString place;   // "Lieu"
     VolumeLineSort sort = VolumeLineSort::Species;
 };
+// "11+10+20" → 11, 10, 20; one number alone; empty parts skipped. A part that is not a whole number
+// gives incorrectEntryMessage().
+Result<QList<qint64>> parseLotList(const QString &lots);
+
 // Available volume lines of all lots, one row per line. A lot number that is not whole gives
 // incorrectEntryMessage().
 Result<BoundQuery> volumeLinePickerQuery(const VolumeLineSearch &search);

@@ -62,12 +62,13 @@ Result<DataTable> readStockList(QSqlDatabase db, const StockListFilter &filter)
 
 Result<StandingTimber> readStandingTimber(QSqlDatabase db)
 {
-    // one row for every open lot together ('NON' or not set)
+    // one row for every open lot together ('NON' or not set); only the volume lines carry what stands,
+    // is felled or skidded, read through the lot's index rather than every log of the open lots
     auto row = selectOne(db,
                          QStringLiteral("select round(sum(A.sur_pied),0) as n1, round(sum(A.abattage),0) as n2, "
-                                        "round(sum(A.debardage),0) as n3 from grume A inner join coupe B on "
-                                        "B.n_lot=A.n_lot where (B.coupe_fini='NON' or B.coupe_fini is null or "
-                                        "B.coupe_fini='')"),
+                                        "round(sum(A.debardage),0) as n3 from coupe B inner join grume A on "
+                                        "A.n_lot=B.n_lot and A.descriptif='VOLUME' where (B.coupe_fini='NON' or "
+                                        "B.coupe_fini is null or B.coupe_fini='')"),
                          {});
     if (!row) return row.error();
     return StandingTimber{row->value(0).toDouble(), row->value(1).toDouble(), row->value(2).toDouble()};

@@ -63,7 +63,7 @@ Status writeTransferTotals(QSqlDatabase db, int inc)
         {inc, inc, inc});
     if (!done) {
         Error e = done.error();
-        e.message = totalsFailedMessage();
+        e.message = transferTotalsFailedMessage();
         return e;
     }
     return {};

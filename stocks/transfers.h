@@ -53,7 +53,7 @@ inline QString lineWriteFailedMessage()
 {
     return QStringLiteral("erreur 2");
 }
-inline QString totalsFailedMessage()
+inline QString transferTotalsFailedMessage()
 {
     return QStringLiteral("erreur 7");
 }

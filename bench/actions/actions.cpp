@@ -10,8 +10,8 @@ namespace {
 
 const QList<BenchSection> &sections()
 {
-    static const QList<BenchSection> all{startupSection(), lotSection(), referenceSection(), orderSection(),
-                                         deliverySection()};
+    static const QList<BenchSection> all{startupSection(),  lotSection(),   referenceSection(), orderSection(),
+                                         deliverySection(), stockSection(), invoiceSection()};
     return all;
 }
 

@@ -124,6 +124,8 @@ BenchSection lotSection();       // lotactions.cpp: cutting lots, logs, the log 
 BenchSection referenceSection(); // referenceactions.cpp: contractors and customer places
 BenchSection orderSection();     // orderactions.cpp: orders, their lines, logs and actions
 BenchSection deliverySection();  // deliveryactions.cpp: chip deliveries
+BenchSection stockSection();     // stockactions.cpp: transfers, firewood and chip stocks, products available
+BenchSection invoiceSection();   // invoiceactions.cpp: invoice list, creation, credit notes
 
 // Every section's parameters and rows, in the table's order (actions.cpp).
 const QList<BenchParameter> &benchParameters();

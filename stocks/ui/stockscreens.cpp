@@ -3,6 +3,7 @@
 #include "appcontext.h"
 #include "chipstockdialog.h"
 #include "orderhooks.h"
+#include "productsdialog.h"
 #include "stocklistdialog.h"
 #include "transferlistdialog.h"
 #include "zonelistdialog.h"
@@ -17,6 +18,8 @@ QList<StockOpener> stockOpeners(AppContext &context, QWidget *parent, std::funct
         {QStringLiteral("Stockages Bûches"), stocks},
         {QStringLiteral("Stock Grumes"), stocks},
         {QStringLiteral("Produits disponibles sur STOCKS (Grumes/Bûches)"), stocks},
+        {QStringLiteral("Produits disponibles sur Coupe de Bois"),
+         [&context, parent] { openProductsAvailable(context, parent); }},
         {QStringLiteral("Stockages Plaquettes"), chips},
         {QStringLiteral("Stock Plaqu."), chips},
         {QStringLiteral("Liste zone de stockage Bûches"),

@@ -1,7 +1,9 @@
 #include "stocksfixture.h"
 
+#include "chipstock.h"
 #include "firewoodstock.h"
 #include "firewoodstocklist.h"
+#include "productsavailable.h"
 #include "transfers.h"
 #include "zones.h"
 
@@ -271,6 +273,92 @@ private slots:
                             {{QStringLiteral("destination"), QStringLiteral("L'Isle"), QStringLiteral("Lisle"), {}}}));
         QVERIFY(!deleteZone(f.db, *created));
         QCOMPARE(f.count(QStringLiteral("select count(*) from destination where destination='L''Isle'")), 1);
+    }
+
+    void chipStockAtADate()
+    {
+        f.run(QStringLiteral("update destination set tonnage_inventaire=100, date_inventaire='2026-03-01', "
+                             "tonnage_maxi=250 where destination='Plateforme'"));
+        f.run(QStringLiteral("insert into destination (client, destination, stockage, tonnage_maxi) values ('Nous', "
+                             "'Hangar', 'OUI', 0)"));
+        const auto delivery = [&](int inc, const char *from, const char *to, const char *when, double tonnes) {
+            f.run(QStringLiteral("insert into livraison (inc, creation, depart, destination, date_livraison, "
+                                 "qte_defaut_totale) values (?, 0, ?, ?, ?, ?)"),
+                  {inc, QString::fromUtf8(from), QString::fromUtf8(to), QString::fromLatin1(when), tonnes});
+        };
+        delivery(1, "Forêt", "Plateforme", "2026-03-01 00:00:00", 40);  // on the inventory day: counted
+        delivery(2, "Forêt", "Plateforme", "2026-02-28 23:00:00", 7);   // before it: not counted
+        delivery(3, "Plateforme", "Client", "2026-03-20 17:30:00", 25); // on the chosen day: counted
+        delivery(4, "Forêt", "Plateforme", "2026-03-21 00:00:00", 9);   // the day after: not counted
+        delivery(5, "Forêt", "Hangar", "2020-01-01 08:00:00", 3);       // a zone without inventory date
+        f.run(QStringLiteral("insert into liste_grume_transfert (destination, date_creation, qte_defaut) values "
+                             "('Plateforme', '2026-03-20 17:30:00', 10)"));
+        QList<int> steps;
+        auto stock = computeChipStock(f.db, QDate(2026, 3, 20), [&](int done, int) { steps << done; });
+        QVERIFY(stock);
+        QCOMPARE(steps, (QList<int>{1, 2}));
+        QCOMPARE(stock->zones.rowCount(), 2);
+        QCOMPARE(stock->zones.value(1, QStringLiteral("destination")).toString(), QStringLiteral("Plateforme"));
+        QCOMPARE(stock->zones.value(1, QStringLiteral("total_entree")).toDouble(), 50.0);
+        QCOMPARE(stock->zones.value(1, QStringLiteral("total_sortie")).toDouble(), 25.0);
+        QCOMPARE(stock->zones.value(1, QStringLiteral("total_stock")).toDouble(), 125.0);
+        QCOMPARE(stock->zones.value(0, QStringLiteral("total_stock")).toDouble(), 3.0);
+        QCOMPARE(stock->total, 128.0);
+        QCOMPARE(usedShareText(125, 250), std::optional<QString>(QStringLiteral("50")));
+        QCOMPARE(usedShareText(125, 0), std::nullopt);
+        QCOMPARE(remainingTimeText(10000, 1, 4), QStringLiteral("00:30"));
+        QCOMPARE(remainingTimeText(90000, 1, 2), QStringLiteral("01:30"));
+    }
+
+    void productsAvailable_data()
+    {
+        QTest::addColumn<QString>("lots");
+        QTest::addColumn<bool>("byLot");
+        QTest::addColumn<QStringList>("rows"); // "essence lot m3 a1 sur_pied"
+        QTest::newRow("by species") << "" << false << QStringList{"Chêne - 30 31 10", "Hêtre - 5 5 -"};
+        QTest::newRow("several lots") << "11+10+20" << true
+                                      << QStringList{"Chêne 10 20 21 10", "Chêne 11 10 10 -", "Hêtre 20 5 5 -"};
+        QTest::newRow("one lot") << "11" << true << QStringList{"Chêne 11 10 10 -"};
+    }
+    void productsAvailable()
+    {
+        QFETCH(QString, lots);
+        QFETCH(bool, byLot);
+        QFETCH(QStringList, rows);
+        f.run(QStringLiteral("insert into essence (essence, m3, T, Stere) values ('Hêtre', 1, 0.8, 1.5)"));
+        const auto line = [&](int lot, const char *species, double qte, double surPied) {
+            f.run(
+                QStringLiteral("insert into grume (N_lot, descriptif, essence, unite, qte, qte_defaut, "
+                               "qte_livree_defaut, sur_pied, livree) values (?, 'VOLUME', ?, 'm3', ?, ?, 0, ?, 'NON')"),
+                {lot, QString::fromUtf8(species), qte, qte, surPied});
+        };
+        line(10, "Chêne", 10.4, 5); // 10.4 + 10.4: m3 sums 10 + 10, a1 20.8
+        line(10, "Chêne", 10.4, 5);
+        line(11, "Chêne", 10, 0);
+        line(12, "Chêne", 0, 3); // quantity 0: no share of standing wood
+        line(20, "Hêtre", 5, 0);
+        f.run(QStringLiteral("update grume set sur_pied=null where sur_pied=0"));
+        f.run(QStringLiteral("insert into grume (N_lot, descriptif, essence, qte, qte_defaut, livree) values "
+                             "(10, 'VOLUME', 'Chêne', 50, 50, 'OUI')")); // delivered: left out
+        auto statement = productsAvailableQuery(ProductsSearch{QString(), lots, true, byLot});
+        QVERIFY(statement);
+        auto found = select(f.db, statement->sql, statement->values);
+        QVERIFY2(found, qPrintable(found ? QString() : found.error().fullText()));
+        QStringList got;
+        for (const QSqlRecord &r : *found) {
+            const auto n = [&](const char *c) {
+                return r.value(QLatin1String(c)).isNull()
+                           ? QStringLiteral("-")
+                           : QString::number(qRound(r.value(QLatin1String(c)).toDouble()));
+            };
+            got << QStringList{r.value(QStringLiteral("essence")).toString(),
+                               byLot ? r.value(QStringLiteral("n_lot")).toString() : QStringLiteral("-"), n("m3"),
+                               n("a1"), n("sur_pied")}
+                       .join(QLatin1Char(' '));
+        }
+        QCOMPARE(got, rows);
+        QCOMPARE(productsAvailableQuery(ProductsSearch{QString(), QStringLiteral("11+a"), true, false}).error().message,
+                 QStringLiteral("Saisie incorrecte"));
     }
 };
 

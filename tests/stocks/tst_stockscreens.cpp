@@ -1,14 +1,20 @@
 #include "stocksfixture.h"
 
+#include "chartwidget.h"
+#include "chipstockdialog.h"
 #include "gridmodel.h"
 #include "gridtexts.h"
 #include "listgrid.h"
 #include "newtransferdialog.h"
+#include "productsdialog.h"
+#include "reportpreview.h"
 #include "stocklistdialog.h"
 #include "transfereditor.h"
 #include "transferlinedialog.h"
 #include "transferlistdialog.h"
+#include "ui_chipstockdialog.h"
 #include "ui_newtransferdialog.h"
+#include "ui_productsdialog.h"
 #include "ui_stocklistdialog.h"
 #include "ui_transfereditor.h"
 #include "ui_transferlinedialog.h"
@@ -260,6 +266,80 @@ private slots:
         QCOMPARE(
             f.value(QStringLiteral("select date_inventaire from destination where destination='Plateforme'")).toDate(),
             QDate(2026, 3, 1));
+    }
+
+    void chipStockComputedAndPrinted()
+    {
+        f.run(QStringLiteral("update destination set tonnage_inventaire=100, date_inventaire='2026-03-01', "
+                             "tonnage_maxi=0 where destination='Plateforme'"));
+        f.run(QStringLiteral("insert into livraison (inc, creation, depart, destination, date_livraison, "
+                             "qte_defaut_totale) values (1, 0, 'Forêt', 'Plateforme', '2026-03-02 10:00:00', 25)"));
+        ChipStockDialog screen(f.context);
+        screen.ui()->BtnImprimer->click();
+        QCOMPARE(f.dialogs.lastText(), noRecordMessage());
+        screen.ui()->pourcentage->setText(QStringLiteral("avant"));
+        screen.ui()->date_stock->setDate(QDate(2026, 3, 20));
+        screen.ui()->BtnCalcul->click();
+        QTRY_VERIFY(!screen.computing());
+        QCOMPARE(column(screen.list(), "total_stock"), QStringList{QStringLiteral("125,00")});
+        QCOMPARE(screen.ui()->total->text(), QStringLiteral("125 m3"));
+        QCOMPARE(screen.ui()->pourcentage->text(), QStringLiteral("avant")); // no capacity: kept
+        QCOMPARE(screen.chart()->points().size(), 1);
+        QVERIFY(!screen.ui()->Panel_calcul->isVisibleTo(&screen));
+        m_script.then([](QDialog &d) {
+            const auto &preview = static_cast<ReportPreview &>(d);
+            [&] {
+                QVERIFY(preview.document().toPlainText().contains(QStringLiteral("STOCKAGES PLAQUETTES")));
+                QVERIFY(preview.document().toPlainText().contains(QStringLiteral("Stockage total  : 125 m3")));
+            }();
+            return int(QDialog::Rejected);
+        });
+        screen.ui()->BtnImprimer->click();
+        QCOMPARE(m_script.shown(), QStringList{QStringLiteral("imp_stock_plaquette")});
+    }
+
+    void stockSheetPrinted()
+    {
+        f.insertStock(QStringLiteral("Parc Nord"), 30, QStringLiteral("Stere"), 20);
+        StockListDialog list(f.context);
+        list.setZoneFilter(allZones());
+        m_script.then([](QDialog &d) {
+            const QString text = static_cast<ReportPreview &>(d).document().toPlainText();
+            [&] {
+                QVERIFY(text.contains(QStringLiteral("Stockage total  : 20,00 m3")));
+                QVERIFY(text.contains(QStringLiteral("Parc Nord")));
+            }();
+            return int(QDialog::Rejected);
+        });
+        list.ui()->BtnImprimer->click();
+        QCOMPARE(m_script.shown(), QStringList{QStringLiteral("imp_stock_plaquette")});
+    }
+
+    void productsAvailableScreen()
+    {
+        f.run(
+            QStringLiteral("insert into grume (N_lot, descriptif, essence, unite, qte, qte_defaut, livree) values "
+                           "(11, 'VOLUME', 'Chêne', 'm3', 10, 10, 'NON'), (12, 'VOLUME', 'Chêne', 'm3', 4, 4, null)"));
+        ProductsDialog screen(f.context);
+        QCOMPARE(screen.grid()->rowCount(), 1);
+        QCOMPARE(screen.ui()->Total->text(), QStringLiteral("14,00 m3"));
+        QCOMPARE(screen.ui()->Label_nb->text(), QStringLiteral("( nb : 1 )"));
+        screen.ui()->check_coupe->setChecked(true);
+        QCOMPARE(screen.grid()->rowCount(), 2);
+        screen.ui()->check_essence->setChecked(false);
+        screen.ui()->check_coupe->setChecked(false); // the species is ticked again
+        QVERIFY(screen.ui()->check_essence->isChecked());
+        QCOMPARE(screen.ui()->designation->currentText(), QStringLiteral("essence"));
+        QCOMPARE(screen.grid()->rowCount(), 1);
+        screen.ui()->N_coupe->setText(QStringLiteral("11+a"));
+        screen.ui()->rechercher->click();
+        QCOMPARE(f.dialogs.lastText(), QStringLiteral("Saisie incorrecte"));
+        screen.ui()->N_coupe->setText(QStringLiteral("12"));
+        screen.ui()->rechercher->click();
+        QCOMPARE(screen.ui()->Total->text(), QStringLiteral("4,00 m3"));
+        m_script.then([](QDialog &d) { return int(QDialog::Rejected); });
+        screen.ui()->BtnDetail->click();
+        QCOMPARE(m_script.shown(), QStringList{QStringLiteral("liste_grume_detail")});
     }
 };
 
