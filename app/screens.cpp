@@ -17,6 +17,8 @@
 #include "ordertab.h"
 #include "progresschart.h"
 #include "placelistdialog.h"
+#include "postitboard.h"
+#include "postitdialog.h"
 #include "referencelistdialog.h"
 #include "referencelists.h"
 #include "settingsdialog.h"
@@ -37,6 +39,12 @@ void installScreens(MainWindow &window, AppContext &context)
         if (screen.loaded()) runModal(screen);
     });
     window.setOpener(QStringLiteral("Liste des clients"), [&context, parent] { openCustomerList(context, parent); });
+    window.setOpener(QStringLiteral("Postit"), [&context, parent] {
+        PostitDialog screen(context, parent);
+        runModal(screen);
+    });
+    auto *postits = new PostitBoard(context, &window, window.postitTimer());
+    QObject::connect(&window, &MainWindow::postitTick, postits, &PostitBoard::check);
     window.setOpener(QStringLiteral("Liste des Factures"), [&context, parent] { openInvoiceList(context, parent); });
 
     auto *lots = new LotListTab(context);

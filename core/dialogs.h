@@ -25,8 +25,9 @@ public:
     // An input box; nothing when cancelled.
     virtual std::optional<QString> input(const QString &caption, const QString &prompt,
                                          const QString &initial = QString()) = 0;
-    // A file-open chooser; empty when cancelled.
-    virtual QString openFile(const QString &caption, const QString &filter) = 0;
+    // A file-open chooser starting in `folder` (the last one used when empty); empty when
+    // cancelled.
+    virtual QString openFile(const QString &caption, const QString &filter, const QString &folder = QString()) = 0;
     // A file-save chooser (it asks before replacing a file); empty when cancelled.
     virtual QString saveFile(const QString &caption, const QString &filter) = 0;
 

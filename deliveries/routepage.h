@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mappages.h"
 #include "result.h"
 
 #include <QSqlDatabase>
@@ -36,9 +37,9 @@ struct RouteEnds
 };
 Result<RouteEnds> routeEnds(QSqlDatabase db, const QString &depart, const QString &destination);
 
-// The page's text: the fixed head, then the request for the road between the two texts (escaped
-// as script strings) and the table of the result; `factor` is written with a point.
-QString routePageHtml(const RouteEnds &ends, double factor);
+// The page's text (core/mappages.h): the two texts and the factor in its data element, the road
+// between them looked up by the page, and the table of the result.
+QString routePageHtml(const RouteEnds &ends, double factor, const MapSettings &settings = defaultMapSettings());
 
 // Writes livraisons.html into `folder` (replacing it); gives its path.
 Result<QString> writeRoutePage(const QString &folder, const RouteEnds &ends, double factor);

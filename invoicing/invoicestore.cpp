@@ -123,8 +123,13 @@ Result<int> createCreditNote(QSqlDatabase db, int invoice, const QDate &today)
 {
     int number = 0;
     const Status done = inTransaction(db, [&]() -> Status {
-        // the invoice's header, locked: a second workstation crediting it waits here, then finds its
-        // sales released
+        // the counter first, as an invoice takes it: every writer of documents queues there in the
+        // same order, so that two of them never wait for each other
+        auto taken = takeInvoiceNumber(db);
+        if (!taken) return taken.error();
+        number = *taken;
+
+        // the invoice's header, locked: a second workstation crediting it finds its sales released
         auto header =
             select(db, QStringLiteral("select * from facture_entete where num_facture=? for update"), {invoice});
         if (!header) return header.error();
@@ -132,10 +137,6 @@ Result<int> createCreditNote(QSqlDatabase db, int invoice, const QDate &today)
         const QSqlRecord &f = header->first();
         if (f.value(QStringLiteral("type_fac")).toString() == QLatin1String("AVOIR"))
             return Error::refusal(alreadyCreditNoteMessage());
-
-        auto taken = takeInvoiceNumber(db);
-        if (!taken) return taken.error();
-        number = *taken;
 
         // the sales still invoiced by it go back to the invoiceable ones
         int released = 0;

@@ -41,18 +41,35 @@ LogVolume logVolume(std::optional<double> diameter, std::optional<double> length
     return v;
 }
 
-Result<std::optional<QString>> diameterClass(QSqlDatabase db, double diameter)
+Result<QList<DiameterClassBounds>> readDiameterClasses(QSqlDatabase db)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (Status s = exec(q,
-                        QStringLiteral("Select classe from classe where dia_mini<=? and dia_maxi>=? order by dia_mini "
-                                       "limit 1"),
-                        {diameter, diameter});
-        !s)
+    if (Status s = exec(q, QStringLiteral("select classe,dia_mini,dia_maxi from classe order by dia_mini"), {}); !s)
         return s.error();
-    if (!q.next()) return std::optional<QString>();
-    return std::optional<QString>(q.value(0).toString());
+    QList<DiameterClassBounds> classes;
+    while (q.next()) {
+        DiameterClassBounds c;
+        c.classe = q.value(0).toString();
+        if (!q.value(1).isNull()) c.mini = q.value(1).toDouble();
+        if (!q.value(2).isNull()) c.maxi = q.value(2).toDouble();
+        classes.append(c);
+    }
+    return classes;
+}
+
+std::optional<QString> classForDiameter(const QList<DiameterClassBounds> &classes, double diameter)
+{
+    for (const DiameterClassBounds &c : classes)
+        if (c.mini && c.maxi && *c.mini <= diameter && *c.maxi >= diameter) return c.classe;
+    return std::nullopt;
+}
+
+Result<std::optional<QString>> diameterClass(QSqlDatabase db, double diameter)
+{
+    auto classes = readDiameterClasses(db);
+    if (!classes) return classes.error();
+    return classForDiameter(*classes, diameter);
 }
 
 LogRecord newLog(int nLot, int indiceLot, const QString &lieu, const QDate &today)

@@ -31,8 +31,18 @@ struct LogVolume
 };
 LogVolume logVolume(std::optional<double> diameter, std::optional<double> length, std::optional<double> barkShare);
 
-// The diameter class covering `diameter` (the one with the lowest dia_mini on a shared limit);
-// nothing when no class covers it.
+// The diameter classes (table `classe`, bounds inclusive), by dia_mini.
+struct DiameterClassBounds
+{
+    QString classe;
+    std::optional<double> mini; // dia_mini; a class without bounds covers nothing
+    std::optional<double> maxi; // dia_maxi
+};
+Result<QList<DiameterClassBounds>> readDiameterClasses(QSqlDatabase db);
+// The class covering `diameter` among `classes` (read by dia_mini): the first whose bounds hold
+// it, so the one with the lowest dia_mini on a shared limit; nothing when none covers it.
+std::optional<QString> classForDiameter(const QList<DiameterClassBounds> &classes, double diameter);
+// The same, the classes read from the database.
 Result<std::optional<QString>> diameterClass(QSqlDatabase db, double diameter);
 
 // One log row as the log entry screen edits it.

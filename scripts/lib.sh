@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-charts-dev libqt6opengl6-dev libgl-dev
   mariadb-server mariadb-client
   poppler-utils xvfb xauth clang-format
-  libxlsxwriter-dev xlsx2csv unzip desktop-file-utils
+  libxlsxwriter-dev xlsx2csv unzip qt6-httpserver-dev qt6-websockets-dev desktop-file-utils
 )
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }

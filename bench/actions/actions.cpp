@@ -11,7 +11,7 @@ namespace {
 const QList<BenchSection> &sections()
 {
     static const QList<BenchSection> all{startupSection(),  lotSection(),   referenceSection(), orderSection(),
-                                         deliverySection(), stockSection(), invoiceSection()};
+                                         deliverySection(), stockSection(), invoiceSection(),   importSection()};
     return all;
 }
 

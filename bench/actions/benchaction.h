@@ -51,7 +51,7 @@ public:
         return false;
     }
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
-    QString openFile(const QString &, const QString &) override { return QString(); }
+    QString openFile(const QString &, const QString &, const QString &) override { return QString(); }
     QString saveFile(const QString &, const QString &) override { return QString(); }
 
     QStringList take()
@@ -124,6 +124,7 @@ BenchSection lotSection();       // lotactions.cpp: cutting lots, logs, the log 
 BenchSection referenceSection(); // referenceactions.cpp: contractors and customer places
 BenchSection orderSection();     // orderactions.cpp: orders, their lines, logs and actions
 BenchSection deliverySection();  // deliveryactions.cpp: chip deliveries
+BenchSection importSection();    // importactions.cpp: log import, map pages, post-it check
 BenchSection stockSection();     // stockactions.cpp: transfers, firewood and chip stocks, products available
 BenchSection invoiceSection();   // invoiceactions.cpp: invoice list, creation, credit notes
 

@@ -59,9 +59,9 @@ std::optional<QString> MessageBoxDialogs::input(const QString &caption, const QS
     return box.textValue();
 }
 
-QString MessageBoxDialogs::openFile(const QString &caption, const QString &filter)
+QString MessageBoxDialogs::openFile(const QString &caption, const QString &filter, const QString &folder)
 {
-    return QFileDialog::getOpenFileName(parentWidget(), caption, documentsFolder(), filter);
+    return QFileDialog::getOpenFileName(parentWidget(), caption, folder.isEmpty() ? documentsFolder() : folder, filter);
 }
 
 QString MessageBoxDialogs::saveFile(const QString &caption, const QString &filter)

@@ -16,7 +16,7 @@ public:
     bool okCancel(const QString &text, const QString &caption) override;
     bool yesNo(const QString &text, const QString &caption) override;
     std::optional<QString> input(const QString &caption, const QString &prompt, const QString &initial) override;
-    QString openFile(const QString &caption, const QString &filter) override;
+    QString openFile(const QString &caption, const QString &filter, const QString &folder) override;
     QString saveFile(const QString &caption, const QString &filter) override;
 
 private:

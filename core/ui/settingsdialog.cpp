@@ -5,6 +5,7 @@
 #include "decimalentry.h"
 #include "formats.h"
 #include "geocodepage.h"
+#include "mapserver.h"
 #include "settings.h"
 #include "textlimits.h"
 
@@ -176,9 +177,13 @@ void SettingsDialog::showAddressPosition()
     const QString address = QStringList{fieldText(QStringLiteral("adresse")), fieldText(QStringLiteral("cp")),
                                         fieldText(QStringLiteral("ville"))}
                                 .join(QLatin1Char(' '));
-    // A failure to write or open the page is not reported: the user simply sees no page.
-    const auto page = writeGeocodingPage(m_context.applicationFolder, address);
-    if (page) QDesktopServices::openUrl(QUrl::fromLocalFile(*page));
+    // a page that cannot be written or opened is said, not left to silence
+    Status shown = [&]() -> Status {
+        const auto page = writeGeocodingPage(m_context.applicationFolder, address);
+        if (!page) return page.error();
+        return showMapPage(m_context.applicationFolder, *page);
+    }();
+    if (!shown) m_context.dialogs->error(shown.error());
 }
 
 } // namespace ravelin

@@ -1,4 +1,5 @@
 #include "deliveryeditor.h"
+#include "mapserver.h"
 #include "ui_deliveryeditor.h"
 
 #include "appcontext.h"
@@ -33,26 +34,10 @@ QString editorNumberText(const QVariant &value)
     return locale.toString(d, 'f', QLocale::FloatingPointShortest);
 }
 
-static DeliveryEditor::PageOpener &routeOpener()
-{
-    static DeliveryEditor::PageOpener opener = [](const QString &path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    };
-    return opener;
-}
-
 static DeliveryEditor::PefcOpener &pefcOpener()
 {
     static DeliveryEditor::PefcOpener opener;
     return opener;
-}
-
-DeliveryEditor::PageOpener DeliveryEditor::setPageOpener(PageOpener opener)
-{
-    PageOpener previous = routeOpener();
-    routeOpener() =
-        opener ? std::move(opener) : [](const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
-    return previous;
 }
 
 DeliveryEditor::PefcOpener DeliveryEditor::setPefcOpener(PefcOpener opener)
@@ -385,13 +370,17 @@ void DeliveryEditor::openRoutePage()
         return;
     }
     m_ui->BtnCarte->setText(QStringLiteral("En cours..."));
-    // failures leave the page unopened, without a message
-    auto coef = lorryCoefficient(m_context.db);
-    const double factor = lorryFactor(coef ? *coef : QVariant());
-    if (auto ends = routeEnds(m_context.db, depart, destination)) {
-        if (auto path = writeRoutePage(m_context.applicationFolder, *ends, factor)) routeOpener()(*path);
-    }
+    Status shown = [&]() -> Status {
+        auto coef = lorryCoefficient(m_context.db);
+        const double factor = lorryFactor(coef ? *coef : QVariant());
+        auto ends = routeEnds(m_context.db, depart, destination);
+        if (!ends) return ends.error();
+        auto path = writeRoutePage(m_context.applicationFolder, *ends, factor);
+        if (!path) return path.error();
+        return showMapPage(m_context.applicationFolder, *path);
+    }();
     m_ui->BtnCarte->setText(QStringLiteral("CARTE"));
+    if (!shown) m_context.dialogs->error(shown.error());
 }
 
 void DeliveryEditor::validate()

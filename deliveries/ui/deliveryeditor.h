@@ -46,10 +46,6 @@ public:
     QTimer &recalculationTimer() { return m_timer; }
     DeliveryCostsTab *costsTab() const { return m_costs; }
 
-    // How the route page is opened (the system's browser by default; tests replace it). Gives the
-    // previous one.
-    using PageOpener = std::function<void(const QString &path)>;
-    static PageOpener setPageOpener(PageOpener opener);
     // "Voir PEFC Dispo": the PEFC share analysis; the button stays disabled until it is installed.
     using PefcOpener = std::function<void(QWidget *parent)>;
     static PefcOpener setPefcOpener(PefcOpener opener);

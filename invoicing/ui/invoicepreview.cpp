@@ -45,7 +45,8 @@ PreviewLayout previewLayout(const QList<SaleWithLines> &sales)
             p.texts << PreviewText{505, y, 10, QStringLiteral("Prix total : ") + euros(v("prix_total").toDouble())};
             if (byMwh) {
                 p.texts << PreviewText{655, y, 10,
-                                       QStringLiteral("Humidité : ") + v("humidite").toString() + QStringLiteral(" %")};
+                                       QStringLiteral("Humidité : ") +
+                                           formatValue(v("humidite"), QStringLiteral("0.##")) + QStringLiteral(" %")};
                 p.texts << PreviewText{805, y, 10,
                                        QStringLiteral("Total (MWH) : ") +
                                            formatNumber(v("total_mwh").toDouble(), QStringLiteral("0.00")) +

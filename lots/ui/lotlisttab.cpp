@@ -3,6 +3,8 @@
 #include "ui_lotlisttab.h"
 
 #include "appcontext.h"
+#include "lotsmap.h"
+#include "mapserver.h"
 #include "counters.h"
 #include "loteditor.h"
 #include "dialogs.h"
@@ -150,10 +152,7 @@ LotListTab::LotListTab(AppContext &context, QWidget *parent)
     connect(m_ui->BtnDetail, &QPushButton::clicked, this, &LotListTab::openLot);
     connect(view, &QTableView::doubleClicked, this, &LotListTab::openLot);
     connect(m_ui->BtnSupprimer, &QToolButton::clicked, this, &LotListTab::deleteLot);
-    connect(m_ui->BtnCarte, &QPushButton::clicked, this, &LotListTab::mapRequested);
-    // Nothing draws the lots on a map yet: the button says so rather than doing nothing.
-    m_ui->BtnCarte->setEnabled(false);
-    m_ui->BtnCarte->setToolTip(QStringLiteral("Carte non disponible"));
+    connect(m_ui->BtnCarte, &QPushButton::clicked, this, &LotListTab::showMap);
     // The progress chart brings its own scroll bar in place of the form's placeholders.
     m_ui->Image_coupe->hide();
     m_ui->ScrollBar_coupe->hide();
@@ -340,6 +339,22 @@ void LotListTab::deleteLot()
     }
     if (Status s = runSearch(m_lastSearch); !s) m_context.dialogs->error(s.error());
     m_context.dialogs->message(lotCounterWarning(), QStringLiteral("Sécurité"));
+}
+
+void LotListTab::showMap()
+{
+    m_ui->BtnCarte->setText(QStringLiteral("en cours..."));
+    m_ui->BtnCarte->repaint();
+    // the list as it was last searched, every page of it
+    Status shown = [&]() -> Status {
+        auto lots = lotSearchQuery(m_lastSearch);
+        if (!lots) return lots.error();
+        auto page = writeLotsMap(m_context.db, m_context.applicationFolder, *lots, m_context.defaultUnit());
+        if (!page) return page.error();
+        return showMapPage(m_context.applicationFolder, *page);
+    }();
+    m_ui->BtnCarte->setText(QStringLiteral("CARTE"));
+    if (!shown) m_context.dialogs->error(shown.error());
 }
 
 } // namespace ravelin

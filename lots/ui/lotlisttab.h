@@ -60,6 +60,8 @@ public slots:
     // The progress chart of the selected lot, drawn into Image_coupe. The drawing and the lot
     // recomputation arrive with the progress chart; until then the area stays blank.
     void drawProgressChart();
+    // "CARTE": pointeurs.html, the listed lots with wood left, the zones and the customer places.
+    void showMap();
 
 signals:
     // Time taken to load the opened lot, for status panel 5 ("ss,zzz seconde").
@@ -69,8 +71,6 @@ signals:
     // The selected lot changed: the main window restarts its 50 ms chart timer, whose tick
     // calls drawProgressChart().
     void chartRedrawRequested();
-    // "CARTE": the map page of the lots.
-    void mapRequested();
 
 private:
     // Runs `search`, keeping the selected lot, or `keepLot` when given, selected when it is still

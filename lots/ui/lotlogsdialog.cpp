@@ -5,6 +5,7 @@
 #include "chartwidget.h"
 #include "formats.h"
 #include "logentrydialog.h"
+#include "logimportdialog.h"
 #include "dialogs.h"
 #include "gridmodel.h"
 #include "listgrid.h"
@@ -61,6 +62,7 @@ LotLogsDialog::LotLogsDialog(AppContext &context, int nLot, int indiceLot, const
     connect(m_ui->BtnModifier, &QPushButton::clicked, this, &LotLogsDialog::modifyLog);
     connect(m_ui->BtnSupprimer, &QPushButton::clicked, this, &LotLogsDialog::deleteLogs);
     connect(m_ui->BtnChercher, &QPushButton::clicked, this, &LotLogsDialog::findLog);
+    connect(m_ui->BtnImporter, &QPushButton::clicked, this, &LotLogsDialog::importLogs);
     connect(m_ui->BtnFermer, &QPushButton::clicked, this, &LotLogsDialog::accept);
 }
 
@@ -168,6 +170,18 @@ void LotLogsDialog::deleteLogs()
     }
     if (!done) m_context.dialogs->error(done.error());
     afterChange(std::nullopt);
+}
+
+void LotLogsDialog::importLogs()
+{
+    LogImportDialog import(m_context, m_nLot, m_indiceLot, this);
+    if (runModal(import) != QDialog::Accepted) return;
+    // the import wrote the lot's totals in its transaction
+    m_totals = import.totals();
+    m_totalsWritten = true;
+    showTotals();
+    reload(std::nullopt);
+    redrawChart();
 }
 
 void LotLogsDialog::findLog()

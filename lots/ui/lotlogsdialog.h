@@ -42,6 +42,8 @@ public slots:
     void createLog();
     void modifyLog();
     void deleteLogs();
+    // "Importer": the logs of a measuring device's file (import1).
+    void importLogs();
     // "Chercher N° GRUME".
     void findLog();
     void redrawChart();

@@ -5,7 +5,9 @@
 #include "appcontext.h"
 #include "costprice.h"
 #include "dialogs.h"
+#include "geocodepage.h"
 #include "gridhelpers.h"
+#include "mapserver.h"
 #include "modal.h"
 #include "ownerdialog.h"
 #include "owners.h"
@@ -52,11 +54,7 @@ OwnersTab::OwnersTab(AppContext &context, int nLot, int indiceLot, QWidget *pare
     connect(m_ui->BtnCreerProprietaire, &QPushButton::clicked, this, &OwnersTab::createOwner);
     connect(m_ui->BtnModifierProprietaire, &QPushButton::clicked, this, &OwnersTab::modifyOwner);
     connect(m_ui->BtnSupprimerProprietaire, &QPushButton::clicked, this, &OwnersTab::deleteOwner);
-    connect(m_ui->BtnCoordonnees, &QPushButton::clicked, this,
-            [this] { emit showParcelRequested(m_ui->latitude->text()); });
-    // Nothing shows a parcel on a map yet: the button says so rather than doing nothing.
-    m_ui->BtnCoordonnees->setEnabled(false);
-    m_ui->BtnCoordonnees->setToolTip(QStringLiteral("Carte non disponible"));
+    connect(m_ui->BtnCoordonnees, &QPushButton::clicked, this, &OwnersTab::showParcelPosition);
 
     reload();
 }
@@ -237,6 +235,19 @@ GridModel *OwnersTab::owners() const
 GridModel *OwnersTab::ownerSpecies() const
 {
     return m_species;
+}
+
+void OwnersTab::showParcelPosition()
+{
+    // the lot's place as it stands on the tab: lieu-dit, commune, postcode
+    const QString address =
+        QStringList{m_ui->adresse->text(), m_ui->lieu->text(), m_ui->cp->text()}.join(QLatin1Char(' '));
+    Status shown = [&]() -> Status {
+        auto page = writeGeocodingPage(m_context.applicationFolder, address, QStringLiteral("Latitude, Longitude"));
+        if (!page) return page.error();
+        return showMapPage(m_context.applicationFolder, *page);
+    }();
+    if (!shown) m_context.dialogs->error(shown.error());
 }
 
 } // namespace ravelin

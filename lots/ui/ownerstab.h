@@ -53,13 +53,16 @@ public slots:
     void modifyOwner();
     void deleteOwner();
 
+public slots:
+    // "Afficher coordonnées Parcelle": terrain.html looks the lot's place up (adresse, lieu, cp as
+    // they stand on the tab).
+    void showParcelPosition();
+
 signals:
     // The lot's volume lines were rebuilt or their wood state recomputed: reload them.
     void volumeLinesChanged();
     // The lot's derived columns were written (readLotDerivedColumns gives them).
     void lotTotalsChanged();
-    // "Afficher coordonnées Parcelle" with the typed "Latitude, Longitude".
-    void showParcelRequested(const QString &latitude);
 
 private:
     bool refusedOnFinishedLot();

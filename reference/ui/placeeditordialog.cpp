@@ -6,6 +6,7 @@
 #include "decimalentry.h"
 #include "formats.h"
 #include "geocodepage.h"
+#include "mapserver.h"
 #include "textlimits.h"
 
 #include <QDesktopServices>
@@ -33,14 +34,6 @@ const QStringList &textColumns()
     return columns;
 }
 
-PlaceEditorDialog::PageOpener &pageOpener()
-{
-    static PlaceEditorDialog::PageOpener opener = [](const QString &path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    };
-    return opener;
-}
-
 void fillChoices(QComboBox *combo, const QList<Choice> &choices)
 {
     combo->clear();
@@ -49,14 +42,6 @@ void fillChoices(QComboBox *combo, const QList<Choice> &choices)
 }
 
 } // namespace
-
-PlaceEditorDialog::PageOpener PlaceEditorDialog::setPageOpener(PageOpener opener)
-{
-    PageOpener previous = std::move(pageOpener());
-    pageOpener() =
-        opener ? std::move(opener) : [](const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
-    return previous;
-}
 
 PlaceEditorDialog::PlaceEditorDialog(AppContext &context, int inc, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::detail_destination>()), m_context(context), m_inc(inc)
@@ -230,10 +215,14 @@ void PlaceEditorDialog::showAddressPosition()
 {
     PlaceValues values;
     fieldValues(values);
-    // A page that cannot be written or opened is not reported: the user simply sees no page.
-    const auto page =
-        writeGeocodingPage(m_context.applicationFolder, placeMapAddress(values), caption(QStringLiteral("latitude")));
-    if (page) pageOpener()(*page);
+    // a page that cannot be written or opened is said, not left to silence
+    Status shown = [&]() -> Status {
+        const auto page = writeGeocodingPage(m_context.applicationFolder, placeMapAddress(values),
+                                             caption(QStringLiteral("latitude")));
+        if (!page) return page.error();
+        return showMapPage(m_context.applicationFolder, *page);
+    }();
+    if (!shown) m_context.dialogs->error(shown.error());
 }
 
 } // namespace ravelin

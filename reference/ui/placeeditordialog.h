@@ -42,10 +42,6 @@ public:
     // the field's caption in `badField` when a price is not a number.
     bool fieldValues(PlaceValues &values, QString *badField = nullptr) const;
 
-    // How the generated page is opened; the program opens it with the system's default handler.
-    using PageOpener = std::function<void(const QString &path)>;
-    static PageOpener setPageOpener(PageOpener opener);
-
 public slots:
     void validate();
     // "Afficher coordonnées Parcelle": writes terrain.html for the address and opens it.

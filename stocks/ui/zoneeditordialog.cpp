@@ -6,6 +6,7 @@
 #include "decimalentry.h"
 #include "editorsave.h"
 #include "geocodepage.h"
+#include "mapserver.h"
 #include "textlimits.h"
 
 #include <QDesktopServices>
@@ -24,23 +25,7 @@ const QStringList &textColumns()
     return columns;
 }
 
-ZoneEditorDialog::PageOpener &pageOpener()
-{
-    static ZoneEditorDialog::PageOpener opener = [](const QString &path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    };
-    return opener;
-}
-
 } // namespace
-
-ZoneEditorDialog::PageOpener ZoneEditorDialog::setPageOpener(PageOpener opener)
-{
-    PageOpener previous = std::move(pageOpener());
-    pageOpener() =
-        opener ? std::move(opener) : [](const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
-    return previous;
-}
 
 ZoneEditorDialog::ZoneEditorDialog(AppContext &context, ZoneKind kind, int inc, QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::detail_stockage_buche>()), m_context(context), m_kind(kind), m_inc(inc)
@@ -131,7 +116,7 @@ void ZoneEditorDialog::showAddressPosition()
         m_context.dialogs->error(page.error());
         return;
     }
-    pageOpener()(*page);
+    if (Status shown = showMapPage(m_context.applicationFolder, *page); !shown) m_context.dialogs->error(shown.error());
 }
 
 } // namespace ravelin

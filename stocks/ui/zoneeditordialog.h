@@ -31,10 +31,6 @@ public:
     bool loaded() const { return m_loaded; }
     QString writtenName() const { return m_values.value(QStringLiteral("destination")).toString(); }
 
-    // Opens the address map page in the browser; tests install their own.
-    using PageOpener = std::function<void(const QString &path)>;
-    static PageOpener setPageOpener(PageOpener opener);
-
 public slots:
     void validate();
     void showAddressPosition();

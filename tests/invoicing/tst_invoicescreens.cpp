@@ -257,6 +257,38 @@ private slots:
         QCOMPARE(f.count(QStringLiteral("select count(*) from facture_entete where num_facture=151")), 1);
     }
 
+    // The drawn lines of the validation screen: the band of a sale by the MWh, then its line with
+    // moisture and energy; an order's line without them.
+    void previewTexts()
+    {
+        SaleWithLines delivery;
+        delivery.kind = QStringLiteral("PLAQUETTE");
+        delivery.date = QDate(2026, 3, 5);
+        delivery.type = QStringLiteral("VENTE");
+        delivery.amount = 1234.5;
+        delivery.saleUnit = QStringLiteral("MWH");
+        delivery.lines =
+            DataTable({QStringLiteral("essence"), QStringLiteral("qualite"), QStringLiteral("qte_liv"),
+                       QStringLiteral("unite_liv"), QStringLiteral("prix_unit"), QStringLiteral("prix_total"),
+                       QStringLiteral("humidite"), QStringLiteral("total_mwh")});
+        delivery.lines.addRow({QStringLiteral("BOIS ENERGIE"), QStringLiteral("PLAQUETTE"), 41.15,
+                               QStringLiteral("MWH"), 30, 1234.5, 35, 41.15});
+        SaleWithLines order = delivery;
+        order.kind = QStringLiteral("GRUME");
+        order.saleUnit = QStringLiteral("m3");
+        const PreviewLayout layout = previewLayout({delivery, order});
+        QCOMPARE(layout.bands, (QList<int>{0, 50}));
+        QStringList drawn;
+        for (const PreviewText &t : layout.texts.mid(0, 12))
+            drawn << QStringLiteral("%1/%2/%3").arg(t.x).arg(t.size).arg(t.text);
+        QCOMPARE(drawn,
+                 (QStringList{"20/12/05/03/2026", "115/10/VENTE", "305/10/PLAQUETTE", "405/12/total liv : 1 234,50 €",
+                              "605/10/Unité de vente : MWH", "40/10/BOIS ENERGIE", "145/10/PLAQUETTE",
+                              "295/10/41,15 MWH", "355/10/Prix Unit : 30,00 €", "505/10/Prix total : 1 234,50 €",
+                              "655/10/Humidité : 35 %", "805/10/Total (MWH) : 41,15 MWH"}));
+        QCOMPARE(layout.texts.size(), 12 + 10); // the order's line has no moisture or energy
+    }
+
     void creditOnEmptyList()
     {
         InvoiceListDialog screen(f.context);

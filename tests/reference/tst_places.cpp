@@ -1,6 +1,8 @@
 #include "appcontext.h"
 #include "gridmodel.h"
 #include "modal.h"
+#include "mappagedata.h"
+#include "mapserver.h"
 #include "placeeditordialog.h"
 #include "placelistdialog.h"
 #include "pagedquerymodel.h"
@@ -122,7 +124,7 @@ private slots:
     void cleanup()
     {
         setModalRunner({});
-        PlaceEditorDialog::setPageOpener({});
+        setMapPageOpener({});
     }
 
     void searchStatements_data()
@@ -255,13 +257,17 @@ private slots:
         QTemporaryDir folder;
         m_context.applicationFolder = folder.path();
         QString opened;
-        PlaceEditorDialog::setPageOpener([&](const QString &path) { opened = path; });
+        setMapPageOpener([&](const QUrl &, const QString &path) {
+            opened = path;
+            return true;
+        });
         PlaceEditorDialog editor(m_context, incOf(QStringLiteral("Usine C")));
         editor.showAddressPosition();
         QFile page(opened);
         QVERIFY(page.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(page.readAll());
-        QVERIFY(html.contains(QStringLiteral("champ « Latitude, Longitude »")));
+        QCOMPARE(test::mapPageData(html).value(QStringLiteral("champ")).toString(),
+                 QStringLiteral("Latitude, Longitude"));
         QVERIFY(!html.contains(QStringLiteral("Position centre de la carte")));
         m_context.applicationFolder.clear();
     }
@@ -751,7 +757,10 @@ private slots:
         QTemporaryDir folder;
         m_context.applicationFolder = folder.path() + QLatin1Char('/');
         QStringList opened;
-        PlaceEditorDialog::setPageOpener([&](const QString &path) { opened << path; });
+        setMapPageOpener([&](const QUrl &, const QString &path) {
+            opened << path;
+            return true;
+        });
         PlaceEditorDialog editor(m_context, incOf(QStringLiteral("Chaufferie A")));
         editor.ui()->adresse->setText(QStringLiteral("Rue de Druyes"));
         editor.ui()->adresse1->setText(QStringLiteral("Parking sud"));

@@ -12,6 +12,7 @@
 #include "transfereditor.h"
 #include "transferlinedialog.h"
 #include "transferlistdialog.h"
+#include "volumelinepicker.h"
 #include "ui_chipstockdialog.h"
 #include "ui_newtransferdialog.h"
 #include "ui_productsdialog.h"
@@ -21,6 +22,7 @@
 #include "ui_transferlistdialog.h"
 #include "ui_zoneeditordialog.h"
 #include "ui_zonelistdialog.h"
+#include "ui_volumelinepicker.h"
 #include "ui_zonepickerdialog.h"
 #include "zoneeditordialog.h"
 #include "zonelistdialog.h"
@@ -195,6 +197,95 @@ private slots:
         f.dialogs.answers({true, QStringLiteral("SUPPRIMER")});
         list.ui()->BtnSupprimer->click();
         QCOMPARE(list.list()->rowCount(), 0);
+        QCOMPARE(f.stockOf(QStringLiteral("Parc Sud"), "qte_theorique_restante"), 0.0);
+    }
+
+    void linesFromALotAndFromAStock()
+    {
+        const int volumeLine = f.insertLot(12, 100);
+        f.insertLot(13, 50);
+        const int fromLot = f.transfer(transferFromLot(), QStringLiteral("12"), QStringLiteral("Parc Nord"));
+        TransferEditor editor(f.context, fromLot);
+        QVERIFY(editor.loaded());
+        m_script.then([this](QDialog &d) {
+            auto &line = static_cast<TransferLineDialog &>(d);
+            [&] {
+                QVERIFY(line.ui()->BtnCoupe->isVisibleTo(&line));
+                QVERIFY(!line.ui()->BtnStock->isVisibleTo(&line));
+                QVERIFY(!line.ui()->unite_conso->isEnabled());
+            }();
+            line.ui()->BtnOK->click();
+            [&] { QCOMPARE(f.dialogs.lastText(), QStringLiteral("Vous devez saisir une ESSENCE")); }();
+            line.ui()->BtnCoupe->click();
+            choose(line.ui()->liste_qualite, QStringLiteral("Bûche"));
+            choose(line.ui()->qualite_destination, QStringLiteral("Bûche 50"));
+            choose(line.ui()->unite_liv, QStringLiteral("Stere"));
+            line.ui()->qte_liv->setText(QStringLiteral("15"));
+            line.ui()->BtnCalcul->click();
+            line.ui()->BtnOK->click();
+            return d.result();
+        });
+        // the lot picker shows the transfer's lot only, and keeps it so
+        m_script.then([](QDialog &d) {
+            auto &picker = static_cast<VolumeLinePicker &>(d);
+            [&] {
+                QCOMPARE(picker.ui()->N_coupe->text(), QStringLiteral("12"));
+                QVERIFY(picker.ui()->N_coupe->isReadOnly());
+                QCOMPARE(picker.lines()->rowCount(), 1);
+            }();
+            picker.ui()->BtnOK->click();
+            return d.result();
+        });
+        editor.ui()->BtnCreerLigne->click();
+        QCOMPARE(editor.lines()->rowCount(), 1);
+        QCOMPARE(f.value(QStringLiteral("select id from liste_grume_transfert")).toInt(), volumeLine);
+        QCOMPARE(f.value(QStringLiteral("select n_lot from liste_grume_transfert")).toString(), QStringLiteral("12"));
+        QCOMPARE(f.value(QStringLiteral("select qte_conso from liste_grume_transfert")).toDouble(), 10.0);
+        QCOMPARE(f.stockOf(QStringLiteral("Parc Nord"), "qte_theorique_restante"), 15.0);
+
+        // changed: only the quantities are open; the stock follows the difference
+        m_script.then([](QDialog &d) {
+            auto &line = static_cast<TransferLineDialog &>(d);
+            [&] {
+                QVERIFY(!line.ui()->BtnCoupe->isVisibleTo(&line));
+                QVERIFY(!line.ui()->unite_liv->isEnabled());
+                QVERIFY(!line.ui()->qualite_destination->isEnabled());
+            }();
+            line.ui()->qte_liv->setText(QStringLiteral("12"));
+            line.ui()->BtnCalcul->click();
+            line.ui()->BtnOK->click();
+            return d.result();
+        });
+        editor.ui()->BtnModifierLigne->click();
+        QCOMPARE(f.stockOf(QStringLiteral("Parc Nord"), "qte_theorique_restante"), 12.0);
+        QCOMPARE(editor.ui()->grume_livree->text(), QStringLiteral("8,00 m3"));
+
+        // from that stock into the other zone: the stock list of the departure zone as the picker
+        const int fromStock = f.transfer(transferFromStock(), QStringLiteral("Parc Nord"), QStringLiteral("Parc Sud"));
+        TransferEditor second(f.context, fromStock);
+        m_script.then([](QDialog &d) {
+            auto &line = static_cast<TransferLineDialog &>(d);
+            line.ui()->BtnStock->click();
+            [&] { QCOMPARE(line.ui()->qualite->text(), QStringLiteral("Bûche 50")); }();
+            choose(line.ui()->qualite_destination, QStringLiteral("Bûche"));
+            choose(line.ui()->unite_liv, QStringLiteral("Stere"));
+            line.ui()->qte_liv->setText(QStringLiteral("4"));
+            line.ui()->BtnCalcul->click();
+            line.ui()->BtnOK->click();
+            return d.result();
+        });
+        m_script.then([](QDialog &d) {
+            auto &list = static_cast<StockListDialog &>(d);
+            [&] { QCOMPARE(list.list()->rowCount(), 1); }();
+            list.ui()->BtnOK->click();
+            return d.result();
+        });
+        second.ui()->BtnCreerLigne->click();
+        QCOMPARE(f.stockOf(QStringLiteral("Parc Nord"), "qte_theorique_restante"), 8.0);
+        QCOMPARE(f.stockOf(QStringLiteral("Parc Sud"), "qte_theorique_restante"), 4.0);
+        f.dialogs.answers({true, QStringLiteral("SUPPRIMER")});
+        second.ui()->BtnSupprimerLigne->click();
+        QCOMPARE(f.stockOf(QStringLiteral("Parc Nord"), "qte_theorique_restante"), 12.0);
         QCOMPARE(f.stockOf(QStringLiteral("Parc Sud"), "qte_theorique_restante"), 0.0);
     }
 

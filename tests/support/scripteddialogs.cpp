@@ -38,9 +38,9 @@ std::optional<QString> ScriptedDialogs::input(const QString &caption, const QStr
     return v.toString();
 }
 
-QString ScriptedDialogs::openFile(const QString &caption, const QString &)
+QString ScriptedDialogs::openFile(const QString &caption, const QString &, const QString &folder)
 {
-    m_shown.append({QStringLiteral("openFile"), caption, QString()});
+    m_shown.append({QStringLiteral("openFile"), caption, folder});
     return next(caption).toString();
 }
 

@@ -29,8 +29,8 @@ public:
     bool okCancel(const QString &text, const QString &caption) override;
     bool yesNo(const QString &text, const QString &caption) override;
     std::optional<QString> input(const QString &caption, const QString &prompt, const QString &initial) override;
-    QString openFile(const QString &caption, const QString &filter) override;
-    QString saveFile(const QString &caption, const QString &filter) override; // a queued QString
+    QString openFile(const QString &caption, const QString &filter, const QString &folder) override; // text: the folder
+    QString saveFile(const QString &caption, const QString &filter) override;                        // a queued QString
 
     const QList<Shown> &shown() const { return m_shown; }
     QStringList texts() const; // every text shown, in order

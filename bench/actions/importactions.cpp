@@ -1,0 +1,211 @@
+// The rows of the log import, the map pages and the post-it check: a measuring device's file of
+// 50,000 logs previewed and written into the biggest lot, the lots map, and one tick of the
+// post-it timer with no note and with a thousand.
+#include "actionhelpers.h"
+#include "benchaction.h"
+
+#include "logimportdialog.h"
+#include "lotlisttab.h"
+#include "lotstore.h"
+#include "mapserver.h"
+#include "postitboard.h"
+#include "sql.h"
+#include "ui_logimportdialog.h"
+#include "ui_lotlisttab.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+
+namespace ravelin::bench {
+
+namespace {
+
+constexpr int fileLogs = 50000;
+
+// A device's file, seeded: both layouts, decimal commas, Windows-1252 ("FRÊ", "€"), CR LF. The log
+// numbers (77 and seven digits) tell the benchmark's logs from the company's.
+QString deviceFile()
+{
+    static QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("grumes.txt"));
+    if (QFile::exists(path)) return path;
+    QRandomGenerator random(1711);
+    const QList<QByteArray> codes{"CH", "HE", "FR\xCA", "DOU", "EPI", "XX"};
+    QByteArray bytes = "N\xB0;Date;Code;Long;Qual;Dia;Remarque\r\n";
+    for (int i = 0; i < fileLogs; ++i) {
+        const QByteArray number = QByteArray::number(770000000 + i);
+        const QByteArray code = codes[random.bounded(int(codes.size()))];
+        const QByteArray length = QByteArray::number(random.bounded(20, 160) / 10.0, 'f', 1).replace('.', ',');
+        const QByteArray diameter = QByteArray::number(random.bounded(15, 90));
+        if (i % 2) bytes += number + ";12/03/2026;" + code + ";" + length + ";B;" + diameter + ";\r\n";
+        else // the long layout: one more field before the code
+            bytes += number + ";12/03/2026;Parcelle " + QByteArray::number(i % 40) + " \x80 lot suivi;" + code + ";" +
+                     length + ";B;" + diameter + ";mesure au compas\r\n";
+    }
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    return path;
+}
+
+// Untimed: the benchmark's logs out of the biggest lot again, its totals as they were.
+ActionResult removeImportedLogs(BenchContext &ctx)
+{
+    const int lot = ctx.intParameter(QStringLiteral("biggest_lot"));
+    if (auto done = execute(ctx.db,
+                            QStringLiteral("delete from grume where N_lot=? and descriptif='GRUME' and n_grume like "
+                                           "'77_______'"),
+                            {lot});
+        !done)
+        return failed(done.error());
+    if (auto totals = updateLotLogTotals(ctx.db, lot, 1); !totals) return failed(totals.error());
+    return ActionResult{};
+}
+
+LotListTab *mapTab(BenchContext &ctx)
+{
+    return ctx.object<LotListTab>(QStringLiteral("lot tab for the map"), [&ctx] {
+        ctx.app.applicationFolder = applicationFolder(ctx);
+        // the page is written and served; no browser opens during a benchmark
+        setMapPageOpener([](const QUrl &, const QString &) { return true; });
+        auto *tab = new LotListTab(ctx.app);
+        tab->resize(1280, 800);
+        tab->show();
+        return tab;
+    });
+}
+
+ActionFunction prepareMap(bool finished)
+{
+    return [finished](BenchContext &ctx) {
+        LotListTab *tab = mapTab(ctx);
+        tab->ui()->radio_histo1->setChecked(finished);
+        tab->search();
+        ActionResult r;
+        r.pending = deferredWork(tab);
+        return r;
+    };
+}
+
+ActionResult clickMap(BenchContext &ctx)
+{
+    LotListTab *tab = mapTab(ctx);
+    ctx.dialogs.take();
+    tab->ui()->BtnCarte->click();
+    ActionResult r;
+    const QStringList shown = ctx.dialogs.take();
+    if (!shown.isEmpty()) r.error = shown.join(QLatin1Char(' '));
+    return r;
+}
+
+struct PostitScreen
+{
+    QWidget window;
+    QTimer timer;
+    std::unique_ptr<PostitBoard> board;
+};
+
+// Untimed: `notes` notes waiting for the signed-in user, the board already showing them, so that
+// the tick measured is the steady one (nothing changed).
+ActionFunction preparePostits(int notes)
+{
+    return [notes](BenchContext &ctx) {
+        auto *screen = ctx.object<PostitScreen>(QStringLiteral("post-its"), [&ctx] {
+            auto *s = new PostitScreen;
+            s->window.resize(1280, 1000);
+            s->board = std::make_unique<PostitBoard>(ctx.app, &s->window, &s->timer);
+            return s;
+        });
+        const QString user = ctx.app.user();
+        auto there = scalar(ctx.db, QStringLiteral("select count(*) from postit where utilisateur=?"), {user});
+        if (!there) return failed(there.error());
+        if (there->toInt() != notes) {
+            if (auto done = execute(ctx.db, QStringLiteral("delete from postit where utilisateur=?"), {user}); !done)
+                return failed(done.error());
+            for (int i = 0; i < notes; ++i)
+                if (auto done = execute(ctx.db,
+                                        QStringLiteral("insert into postit (utilisateur,message1,Date_postit,origine) "
+                                                       "values (?,?,?,'bench')"),
+                                        {user, QStringLiteral("note %1").arg(i),
+                                         QStringLiteral("%1/01/2026 10:%2:00")
+                                             .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+                                             .arg(i % 60, 2, 10, QLatin1Char('0'))});
+                    !done)
+                    return failed(done.error());
+        }
+        screen->board->check();
+        screen->timer.stop();
+        return ActionResult{};
+    };
+}
+
+ActionResult tickPostits(BenchContext &ctx)
+{
+    auto *screen = ctx.object<PostitScreen>(QStringLiteral("post-its"), [] { return new PostitScreen; });
+    screen->board->check();
+    screen->timer.stop();
+    ActionResult r;
+    r.rows = screen->board->notes().size();
+    return r;
+}
+
+const QString kTickSql = QStringLiteral(
+    "select count(*), ifnull(bit_xor(crc32(concat_ws(char(1),Date_postit,origine,message1,message2,message3,"
+    "message4,message5))),0) from postit where utilisateur='admin'");
+
+} // namespace
+
+BenchSection importSection()
+{
+    BenchSection s;
+    s.actions = {
+        {QStringLiteral("import1 : aperçu d'un fichier de 50 000 grumes"),
+         [](BenchContext &ctx) {
+             auto screen =
+                 std::make_shared<LogImportDialog>(ctx.app, ctx.intParameter(QStringLiteral("biggest_lot")), 1);
+             screen->load(deviceFile());
+             ActionResult r = shownList(screen.get(), screen->contents().logs.size(), screen);
+             if (screen->contents().error) r.error = screen->contents().error->message;
+             return r;
+         },
+         QStringLiteral("select 1")},
+        {QStringLiteral("import1 : importer 50 000 grumes dans la plus grosse coupe"),
+         [](BenchContext &ctx) {
+             const int lot = ctx.intParameter(QStringLiteral("biggest_lot"));
+             auto screen = std::make_shared<LogImportDialog>(ctx.app, lot, 1);
+             screen->load(deviceFile());
+             ctx.dialogs.take();
+             screen->ui()->BtnImporter->click();
+             ActionResult r;
+             const QStringList shown = ctx.dialogs.take();
+             if (screen->result() != QDialog::Accepted) r.error = shown.join(QLatin1Char(' '));
+             r.rows = screen->contents().logs.size();
+             // the company's lot as it was once measured: the logs go when the harness lets go
+             BenchContext *context = &ctx;
+             r.keep = std::shared_ptr<void>(nullptr, [context](void *) { (void)removeImportedLogs(*context); });
+             return r;
+         },
+         QStringLiteral("select n_grume from grume where N_lot={biggest_lot} and descriptif='GRUME' and indice_lot=1; "
+                        "select code,essence from essence; select classe,dia_mini,dia_maxi from classe; "
+                        "select lieu from coupe where n_lot={biggest_lot}"),
+         QString(), removeImportedLogs},
+        {QStringLiteral("Carte des coupes (liste par défaut)"), clickMap,
+         QStringLiteral("select centre_carte from perso limit 1; "
+                        "select n_lot,lieu,estimation,latitude from coupe where (coupe_fini<>'OUI' or coupe_fini is "
+                        "null) and latitude<>'' order by n_lot desc; "
+                        "select client,cp,ville,latitude,stockage from destination where latitude is not null"),
+         QString(), prepareMap(false)},
+        {QStringLiteral("Carte des coupes (coupes terminées comprises)"), clickMap,
+         QStringLiteral("select centre_carte from perso limit 1; "
+                        "select n_lot,lieu,estimation,latitude from coupe where latitude<>'' order by n_lot desc; "
+                        "select client,cp,ville,latitude,stockage from destination where latitude is not null"),
+         QString(), prepareMap(true)},
+        {QStringLiteral("Post-it : contrôle, aucune note"), tickPostits, kTickSql, QString(), preparePostits(0)},
+        {QStringLiteral("Post-it : contrôle, 1 000 notes"), tickPostits, kTickSql, QString(), preparePostits(1000)},
+    };
+    return s;
+}
+
+} // namespace ravelin::bench
