@@ -32,6 +32,7 @@ QString helpText()
 {
     return QStringLiteral(
         "Utilisation : ravelin [OPTION]...\n"
+        "\n"
         "Gestion du négoce de bois : coupes et grumes, commandes et bons de livraison, livraisons de\n"
         "plaquettes, stocks, factures et avoirs, analyses, sur une base MySQL ou MariaDB partagée\n"
         "par plusieurs postes. Sans option, ouvre la fenêtre principale.\n"
