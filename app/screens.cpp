@@ -9,12 +9,17 @@
 #include <QTimer>
 #include "contractordirectorytab.h"
 #include "deliverylisttab.h"
+#include "deliverynote.h"
+#include "documentprinting.h"
 #include "lotlisttab.h"
 #include "lotscreens.h"
 #include "modal.h"
 #include "firewoodstock.h"
 #include "invoicelistdialog.h"
+#include "invoiceprint.h"
+#include "orderhooks.h"
 #include "ordertab.h"
+#include "planningdialog.h"
 #include "progresschart.h"
 #include "placelistdialog.h"
 #include "postitboard.h"
@@ -46,6 +51,12 @@ void installScreens(MainWindow &window, AppContext &context)
     auto *postits = new PostitBoard(context, &window, window.postitTimer());
     QObject::connect(&window, &MainWindow::postitTick, postits, &PostitBoard::check);
     window.setOpener(QStringLiteral("Liste des Factures"), [&context, parent] { openInvoiceList(context, parent); });
+    setInvoicePrinter(printInvoiceDocument);
+    window.setOpener(QStringLiteral("Planning transport Plaquette"),
+                     [&context, parent] { openTransportPlanning(context, parent); });
+    orderHooks().deliveryNote = [](AppContext &c, int inc, QWidget *from) {
+        printDeliveryNote(c, inc, logsOrigin(), from);
+    };
 
     auto *lots = new LotListTab(context);
     window.setTabContent(MainWindow::LotsTab, lots, lots);
@@ -72,6 +83,9 @@ void installScreens(MainWindow &window, AppContext &context)
 
     auto *deliveries = new DeliveryListTab(context);
     window.setTabContent(MainWindow::ChipsTab, deliveries, deliveries);
+    deliveries->setNotePrinter([&context, deliveries](int inc, const QString &origin) {
+        printDeliveryNote(context, inc, origin, deliveries);
+    });
     QObject::connect(deliveries, &DeliveryListTab::loadTimeMeasured, window.statusPanel(5), &QLabel::setText);
 
     auto *contractors = new ContractorDirectoryTab(context);

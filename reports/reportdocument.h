@@ -53,6 +53,15 @@ struct ReportPage
     QList<ReportItem> items;
 };
 
+// An entry of a document's outline: a text and the page (from 0) where its band printed.
+struct ReportOutlineEntry
+{
+    QString text;
+    int page = 0;
+
+    bool operator==(const ReportOutlineEntry &) const = default;
+};
+
 // A template laid out with its data: pages of positioned items, ready to be painted on a preview,
 // a printer or a PDF file. Painting never changes it.
 class ReportDocument
@@ -62,6 +71,8 @@ public:
     QPageSize pageSize = QPageSize(QPageSize::A4);
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QList<ReportPage> pages;
+    // The entries of the bands with an `outline`, in the order they printed.
+    QList<ReportOutlineEntry> outline;
 
     int pageCount() const { return int(pages.size()); }
     // Width and height of the paper in millimetres, orientation applied.

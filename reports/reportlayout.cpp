@@ -193,6 +193,7 @@ Status Layout::bindBand(const TemplateBand &band, Placement placement)
     Placement own = placement;
     if (band.type == TemplateBand::Type::Data) own = Placement{&band, &band};
     if (Status s = bindExpression(band.visible, band.line, own); !s) return s;
+    if (Status s = bindExpression(band.outline, band.line, own); !s) return s;
     for (const TemplateItem &item : band.items) {
         if (Status s = bindExpression(item.expression, item.line, own); !s) return s;
         if (Status s = bindExpression(item.visible, item.line, own); !s) return s;
@@ -525,6 +526,8 @@ bool Layout::placeBand(const TemplateBand &band, Placement placement, double kee
         items = evaluateItems(band, &height); // page() has changed
     }
     emitItems(band, items, m_y);
+    if (!band.outline.isNull())
+        m_doc.outline.append({formatReportValue(band.outline.evaluate(*this), QString()), m_doc.pageCount() - 1});
     m_y += height;
     m_bodyStarted = true;
     return true;

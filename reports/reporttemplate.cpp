@@ -272,12 +272,13 @@ private:
         if (!bandType(band.typeName, band.type))
             return m_t.error(band.line, QStringLiteral("type de bande « %1 » inconnu").arg(band.typeName));
         QStringList allowed = {QStringLiteral("type"), QStringLiteral("height"), QStringLiteral("visible"),
-                               QStringLiteral("newPage")};
+                               QStringLiteral("newPage"), QStringLiteral("outline")};
         if (band.type == TemplateBand::Type::Data) allowed << QStringLiteral("dataset");
         if (band.type == TemplateBand::Type::Header) allowed << QStringLiteral("repeat");
         if (Status s = checkAttributes(allowed); !s) return s;
         if (Status s = number("height", band.height); !s) return s;
         if (Status s = expression("visible", band.visible); !s) return s;
+        if (Status s = expression("outline", band.outline); !s) return s;
         if (Status s = boolean("newPage", band.startOnNewPage); !s) return s;
         if (Status s = boolean("repeat", band.repeatOnNewPage); !s) return s;
         if (band.type == TemplateBand::Type::Data) {

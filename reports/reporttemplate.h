@@ -67,6 +67,9 @@ struct TemplateBand
     double height = 0; // the band is at least as high as its lowest item
     QString dataset;   // Data bands
     ReportExpression visible;
+    // Each time the band prints, the text of `outline` and the page it is on become an entry of
+    // the document's outline (the preview's panel of shortcuts to pages).
+    ReportExpression outline;
     bool repeatOnNewPage = false; // Header: printed again at the top of each new page
     bool startOnNewPage = false;
     std::vector<TemplateItem> items;

@@ -10,8 +10,9 @@ namespace {
 
 const QList<BenchSection> &sections()
 {
-    static const QList<BenchSection> all{startupSection(),  lotSection(),   referenceSection(), orderSection(),
-                                         deliverySection(), stockSection(), invoiceSection(),   importSection()};
+    static const QList<BenchSection> all{startupSection(), lotSection(),      referenceSection(),
+                                         orderSection(),   deliverySection(), stockSection(),
+                                         invoiceSection(), importSection(),   printSection()};
     return all;
 }
 

@@ -127,6 +127,7 @@ BenchSection deliverySection();  // deliveryactions.cpp: chip deliveries
 BenchSection importSection();    // importactions.cpp: log import, map pages, post-it check
 BenchSection stockSection();     // stockactions.cpp: transfers, firewood and chip stocks, products available
 BenchSection invoiceSection();   // invoiceactions.cpp: invoice list, creation, credit notes
+BenchSection printSection();     // printactions.cpp: delivery notes, invoices, transport planning
 
 // Every section's parameters and rows, in the table's order (actions.cpp).
 const QList<BenchParameter> &benchParameters();

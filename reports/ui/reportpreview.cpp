@@ -6,6 +6,8 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrinter>
@@ -123,9 +125,23 @@ ReportPreview::ReportPreview(ReportDocument document, Dialogs &dialogs, QWidget 
     m_scroll->setAlignment(Qt::AlignHCenter);
     m_scroll->setBackgroundRole(QPalette::Dark);
 
+    m_outline = new QListWidget(this);
+    m_outline->setObjectName(QStringLiteral("plan"));
+    m_outline->setFixedWidth(121);
+    for (const ReportOutlineEntry &entry : m_document.outline) {
+        auto *item = new QListWidgetItem(entry.text, m_outline);
+        item->setData(Qt::UserRole, entry.page);
+    }
+    m_outline->setVisible(false);
+    connect(m_outline, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { showPage(item->data(Qt::UserRole).toInt()); });
+
+    auto *body = new QHBoxLayout;
+    body->addWidget(m_outline);
+    body->addWidget(m_scroll, 1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(bar);
-    layout->addWidget(m_scroll, 1);
+    layout->addLayout(body, 1);
 
     connect(printButton, &QPushButton::clicked, this, &ReportPreview::print);
     connect(m_pdfButton, &QPushButton::clicked, this, &ReportPreview::exportPdf);
@@ -150,6 +166,27 @@ void ReportPreview::enablePdfExport(const QString &filePath, const QString &done
     m_pdfPath = filePath;
     m_pdfDoneMessage = doneMessage;
     m_pdfButton->setVisible(!filePath.isEmpty());
+}
+
+void ReportPreview::setOriginMarker(const QString &marker)
+{
+    m_marker = marker;
+    m_outline->setVisible(marker == deliveryDetailMarker());
+}
+
+void ReportPreview::showPage(int page)
+{
+    if (page < 0 || page >= m_document.pageCount()) return;
+    m_scroll->verticalScrollBar()->setValue(int(m_pages->pageRect(page).top()));
+}
+
+int ReportPreview::currentPage() const
+{
+    const int top = m_scroll->verticalScrollBar()->value();
+    for (int p = m_document.pageCount() - 1; p > 0; --p) {
+        if (m_pages->pageRect(p).top() <= top + 1) return p;
+    }
+    return 0;
 }
 
 double ReportPreview::zoom() const

@@ -5,11 +5,18 @@
 #include <QDialog>
 
 class QLabel;
+class QListWidget;
 class QPrinter;
 class QPushButton;
 class QScrollArea;
 
 namespace ravelin {
+
+// The origin marker of the customer delivery detail printout: its preview shows the outline.
+inline QString deliveryDetailMarker()
+{
+    return QStringLiteral("detail_analyse_tonnage");
+}
 
 class Dialogs;
 class ReportPagesView;
@@ -32,6 +39,15 @@ public:
     void enablePdfExport(const QString &filePath, const QString &doneMessage = QString());
     // "Imprimer" then writes the PDF as "PDF" does, instead of printing (the delivery note).
     void setPrintWritesPdf(bool writesPdf) { m_printWritesPdf = writesPdf; }
+
+    // Which printout the window shows, set by the caller before showing it. With
+    // deliveryDetailMarker() the outline panel (121 pixels) lists the document's outline entries;
+    // a click on one shows its page.
+    void setOriginMarker(const QString &marker);
+    const QString &originMarker() const { return m_marker; }
+    // Scrolls so that `page` (from 0) starts at the top; the first page seen at the top.
+    void showPage(int page);
+    int currentPage() const;
 
     // Prints on a printer already chosen, then closes accepted. On failure the error is shown and
     // the window stays open.
@@ -60,6 +76,8 @@ private:
     QScrollArea *m_scroll = nullptr;
     QPushButton *m_pdfButton = nullptr;
     QLabel *m_zoomLabel = nullptr;
+    QListWidget *m_outline = nullptr;
+    QString m_marker;
     QString m_pdfPath;
     QString m_pdfDoneMessage;
     bool m_printWritesPdf = false;

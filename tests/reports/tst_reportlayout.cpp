@@ -215,6 +215,41 @@ private slots:
                                                          "1 / 1\n"));
     }
 
+    // A band's outline names each of its prints with the page it landed on; a group header gives
+    // one entry per group.
+    void outlineEntriesNameTheirPages()
+    {
+        const QString xml = QStringLiteral(R"xml(<report>
+  <band type="detail" dataset="lignes" height="20">
+    <field name="ligne" expr="lignes.n" x="10" w="20"/>
+    <group by="lignes.essence">
+      <band type="groupHeader" height="5" outline="lignes.essence + ' (' + lignes.n + ')'">
+        <field name="groupe" expr="lignes.essence" x="0" w="50"/>
+      </band>
+    </group>
+  </band>
+</report>)xml");
+        auto report = templateFrom(xml);
+        QVERIFY2(report.ok(), qPrintable(report.error().message));
+        DataTable lines({QStringLiteral("n"), QStringLiteral("essence"), QStringLiteral("qte")});
+        const QStringList species{"Chêne", "Chêne", "Hêtre", "Hêtre", "Hêtre", "Hêtre", "Hêtre", "Hêtre",
+                                  "Hêtre", "Hêtre", "Hêtre", "Hêtre", "Hêtre", "Hêtre", "Pin"};
+        for (int i = 0; i < species.size(); ++i) lines.addRow({i + 1, species.at(i), 1.0});
+        ReportData data;
+        data.setDataset(QStringLiteral("lignes"), lines);
+        auto document = layoutReport(*report, data);
+        QVERIFY2(document.ok(), qPrintable(document.error().message));
+        QCOMPARE(document->pageCount(), 2);
+        QCOMPARE(document->outline, (QList<ReportOutlineEntry>{{"Chêne (1)", 0}, {"Hêtre (3)", 0}, {"Pin (15)", 1}}));
+
+        // An outline naming a column that is not there is refused like any other expression.
+        auto broken = templateFrom(QString(xml).replace(QStringLiteral("lignes.n + ')'"), QStringLiteral("lignes.x")));
+        QVERIFY(broken.ok());
+        auto refused = layoutReport(*broken, data);
+        QVERIFY(!refused.ok());
+        QVERIFY2(refused.error().message.contains(QStringLiteral("lignes.x")), qPrintable(refused.error().message));
+    }
+
     void groupsHaveHeadersAndFooters()
     {
         const QString xml = QStringLiteral(R"xml(<report>

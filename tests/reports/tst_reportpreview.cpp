@@ -2,6 +2,7 @@
 
 #include "chartwidget.h"
 #include "contractoractions.h"
+#include "reportlayout.h"
 #include "reportpreview.h"
 #include "reporttestutil.h"
 #include "scripteddialogs.h"
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QGraphicsSimpleTextItem>
 #include <QLabel>
+#include <QListWidget>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPrinter>
@@ -174,6 +176,49 @@ private slots:
         QCOMPARE(dialogs.shown().size(), 1);
         QCOMPARE(dialogs.lastCaption(), QStringLiteral("Erreur"));
         QVERIFY(dialogs.lastText().startsWith(QStringLiteral("Impossible d'écrire le fichier PDF report.pdf.")));
+    }
+
+    // The customer delivery detail's preview lists the outline of its document; a click shows the
+    // entry's page. Other previews keep the panel hidden.
+    void outlinePanelShowsTheEntrysPage()
+    {
+        auto report = ReportTemplate::fromXml(R"xml(<report>
+  <band type="detail" dataset="clients" height="90" outline="clients.nom">
+    <field name="nom" expr="clients.nom" x="0" w="100"/>
+  </band>
+</report>)xml",
+                                              QStringLiteral("essai.xml"), QString());
+        QVERIFY(report);
+        DataTable customers({QStringLiteral("nom")});
+        for (const char *name : {"Alix", "Bard", "Cade", "Dorin", "Ebert", "Fabre", "Gallet"})
+            customers.addRow({QString::fromUtf8(name)});
+        ReportData data;
+        data.setDataset(QStringLiteral("clients"), customers);
+        auto document = layoutReport(*report, data);
+        QVERIFY(document);
+        QCOMPARE(document->pageCount(), 3);
+
+        test::ScriptedDialogs dialogs;
+        ReportPreview plain(*document, dialogs);
+        plain.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&plain));
+        QVERIFY(!plain.findChild<QListWidget *>(QStringLiteral("plan"))->isVisible());
+
+        ReportPreview preview(*document, dialogs);
+        preview.setOriginMarker(deliveryDetailMarker());
+        preview.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&preview));
+        auto *outline = preview.findChild<QListWidget *>(QStringLiteral("plan"));
+        QVERIFY(outline->isVisible());
+        QCOMPARE(outline->width(), 121);
+        QCOMPARE(outline->count(), 7);
+        QCOMPARE(outline->item(6)->text(), QStringLiteral("Gallet"));
+        QCOMPARE(preview.currentPage(), 0);
+        const QRect entry = outline->visualItemRect(outline->item(6));
+        QTest::mouseClick(outline->viewport(), Qt::LeftButton, {}, entry.center());
+        QCOMPARE(preview.currentPage(), 2);
+        QTest::mouseClick(outline->viewport(), Qt::LeftButton, {}, outline->visualItemRect(outline->item(3)).center());
+        QCOMPARE(preview.currentPage(), 1);
     }
 
     void pieChartMarksAndGroupsSmallSlices_data()
