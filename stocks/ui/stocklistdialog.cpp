@@ -57,7 +57,6 @@ StockListDialog::~StockListDialog() = default;
 void StockListDialog::setZoneFilter(const QString &zone)
 {
     m_zone = zone;
-    // a picker on one zone shows OK; the caller decides for the full list
     search();
 }
 
