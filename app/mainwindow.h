@@ -1,5 +1,7 @@
 #pragma once
 
+#include "version.h"
+
 #include <QHash>
 #include <QMainWindow>
 
@@ -27,8 +29,8 @@ class MainWindow : public QMainWindow
 public:
     enum Tab { LotsTab = 0, OrdersTab, ChipsTab, ContractorsTab };
 
-    static QString versionText() { return QStringLiteral("8.0b"); }
-    static QString buildText() { return QStringLiteral("3"); }
+    static QString versionText() { return programVersion(); }
+    static QString buildText() { return programBuild(); }
 
     explicit MainWindow(AppContext &context, QWidget *parent = nullptr);
     ~MainWindow() override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "paths.h"
 #include "result.h"
 #include "serverconfig.h"
 
@@ -12,7 +13,8 @@ namespace ravelin {
 // What the start-up sequence leaves for the main window.
 struct StartupState
 {
-    QString applicationFolder; // with its trailing separator
+    QString applicationFolder; // where pages are written, with its trailing separator
+    QString configPath;        // the Serveur_config.INI used
     ServerConfig config;
     QSqlDatabase db;
     QSqlRecord settings;
@@ -24,10 +26,18 @@ inline QString missingConfigMessage()
     return QStringLiteral("Impossible de trouver \"Serveur_config.INI\"");
 }
 
-// Reads Serveur_config.INI of the folder, opens the company database, loads the settings row,
-// raises the schema level and writes the program's version into the file. Nothing is written
-// before the connection is open: a server that cannot be reached ends the start-up with a
-// message naming it.
-Result<StartupState> startProgram(const QString &applicationFolder, const QString &version);
+// The message for a configuration that is missing or lacks a required key, with the files tried
+// in its details.
+Error configurationError(const ConfigLocation &config);
+
+// Reads the Serveur_config.INI found, opens the company database, loads the settings row, raises
+// the schema level and writes the program's version into the file when it may. Nothing is written
+// before the connection is open: a server that cannot be reached ends the start-up with a message
+// naming it.
+Result<StartupState> startProgram(const ConfigLocation &config, const QString &applicationFolder,
+                                  const QString &version);
+
+// The same with the Serveur_config.INI of `folder`, which is also the application folder.
+Result<StartupState> startProgram(const QString &folder, const QString &version);
 
 } // namespace ravelin

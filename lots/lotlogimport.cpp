@@ -3,6 +3,7 @@
 #include "columnlengths.h"
 #include "formats.h"
 #include "multirow.h"
+#include "servererrors.h"
 #include "sql.h"
 #include "statements.h"
 
@@ -102,12 +103,35 @@ Result<LogImportDone> importLogs(QSqlDatabase db, int nLot, int indiceLot, const
         if (lot->isEmpty()) return Error::notFound(importLotGoneMessage());
         const QVariant lieu = lot->first().value(0);
         const QVariantList place{nLot, indiceLot, QStringLiteral("GRUME"), lieu, today, today, QString()};
+        // Every full batch runs the one statement prepared once: preparing thousands of marks
+        // again for each batch costs the server's description of every mark each time.
+        QSqlQuery full(db);
+        bool prepared = false;
+        QString fullSql;
         for (qsizetype first = 0; first < rows.size(); first += logImportBatch) {
             QList<QVariantList> batch;
             const qsizetype last = std::min<qsizetype>(rows.size(), first + logImportBatch);
             batch.reserve(last - first);
             for (qsizetype i = first; i < last; ++i) batch.append(rows[i] + place);
-            if (Status s = insertRows(db, QStringLiteral("grume"), columns, batch); !s) return s;
+            if (batch.size() < logImportBatch) {
+                if (Status s = insertRows(db, QStringLiteral("grume"), columns, batch); !s) return s;
+            } else {
+                if (!prepared) {
+                    const QString tuple = QLatin1Char('(') +
+                                          QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) +
+                                          QLatin1Char(')');
+                    fullSql = QStringLiteral("insert into grume (") + columns.join(QStringLiteral(", ")) +
+                              QStringLiteral(") values ") +
+                              QStringList(logImportBatch, tuple).join(QStringLiteral(", "));
+                    if (!full.prepare(fullSql))
+                        return databaseError(full.lastError(), fullSql, QStringLiteral("importLogs"));
+                    prepared = true;
+                }
+                int mark = 0;
+                for (const QVariantList &row : batch)
+                    for (const QVariant &value : row) full.bindValue(mark++, value);
+                if (!full.exec()) return databaseError(full.lastError(), fullSql, QStringLiteral("importLogs"));
+            }
             if (progress) progress(int(last));
         }
         auto totals = updateLotLogTotals(db, nLot, indiceLot);

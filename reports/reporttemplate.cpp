@@ -1,5 +1,7 @@
 #include "reporttemplate.h"
 
+#include "paths.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -518,22 +520,15 @@ Result<ReportTemplate> ReportTemplate::loadFile(const QString &path)
     return t;
 }
 
-QString ReportTemplate::overrideFolder()
+QStringList ReportTemplate::overrideFolders()
 {
-    const QString fromEnvironment = qEnvironmentVariable("RAVELIN_REPORT_TEMPLATES");
-    if (!fromEnvironment.isEmpty()) return fromEnvironment;
-    if (QCoreApplication::instance()) {
-        const QString beside =
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("report_templates"));
-        if (QFileInfo(beside).isDir()) return beside;
-    }
-    return {};
+    return QCoreApplication::instance() ? reportTemplateFolders() : reportTemplateFolders(QString());
 }
 
 Result<ReportTemplate> ReportTemplate::load(const QString &name)
 {
     const QString fileName = name + QStringLiteral(".xml");
-    if (const QString folder = overrideFolder(); !folder.isEmpty()) {
+    for (const QString &folder : overrideFolders()) {
         const QString path = QDir(folder).filePath(fileName);
         if (QFileInfo::exists(path)) return loadFile(path);
     }

@@ -10,6 +10,7 @@
 #include <QPageSize>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
@@ -105,9 +106,10 @@ struct ReportTemplate
     // `fileName` names the template in messages; `baseFolder` is where its own pictures are.
     static Result<ReportTemplate> fromXml(const QByteArray &xml, const QString &fileName, const QString &baseFolder);
 
-    // The folder whose templates replace the compiled-in ones: RAVELIN_REPORT_TEMPLATES when set,
-    // else "report_templates" beside the executable when it exists; empty otherwise.
-    static QString overrideFolder();
+    // The folders whose templates replace the compiled-in ones, first found wins (core/paths.h):
+    // RAVELIN_REPORT_TEMPLATES, report_templates/ beside the executable, then of the configuration
+    // folders.
+    static QStringList overrideFolders();
 
     // "Modèle d'impression <file>, ligne <line> : <what>".
     Error error(int line, const QString &what) const;

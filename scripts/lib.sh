@@ -9,8 +9,8 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libqt6sql6-mysql
   qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libgl-dev
   mariadb-server mariadb-client
-  poppler-utils xvfb xauth clang-format
-  libxlsxwriter-dev xlsx2csv unzip qt6-httpserver-dev qt6-websockets-dev
+  poppler-utils libxml2-utils xvfb xauth clang-format
+  libxlsxwriter-dev xlsx2csv unzip qt6-httpserver-dev qt6-websockets-dev desktop-file-utils
 )
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }

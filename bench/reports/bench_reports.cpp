@@ -7,6 +7,7 @@
 
 #include "contractoractions.h"
 #include "lotdeliveries.h"
+#include "platform.h"
 #include "reportlayout.h"
 #include "reportpainter.h"
 
@@ -18,20 +19,11 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include <sys/resource.h>
-
 #include <functional>
 
 using namespace ravelin;
 
 namespace {
-
-double peakMemoryMb()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
-}
 
 double currentMemoryMb()
 {

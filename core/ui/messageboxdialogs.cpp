@@ -1,5 +1,7 @@
 #include "messageboxdialogs.h"
 
+#include "paths.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -59,13 +61,13 @@ std::optional<QString> MessageBoxDialogs::input(const QString &caption, const QS
 
 QString MessageBoxDialogs::openFile(const QString &caption, const QString &filter, const QString &folder)
 {
-    return QFileDialog::getOpenFileName(parentWidget(), caption, folder, filter);
+    return QFileDialog::getOpenFileName(parentWidget(), caption, folder.isEmpty() ? documentsFolder() : folder, filter);
 }
 
 QString MessageBoxDialogs::saveFile(const QString &caption, const QString &filter)
 {
     QString chosen;
-    QString path = QFileDialog::getSaveFileName(parentWidget(), caption, QString(), filter, &chosen);
+    QString path = QFileDialog::getSaveFileName(parentWidget(), caption, documentsFolder(), filter, &chosen);
     // the filter chosen gives the file its extension when the user typed none
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
         const qsizetype star = chosen.indexOf(QStringLiteral("*."));

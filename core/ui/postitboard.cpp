@@ -2,6 +2,7 @@
 
 #include "appcontext.h"
 #include "dialogs.h"
+#include "platform.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -12,10 +13,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#ifdef Q_OS_WIN
-#include <QtGui/private/qguiapplication_p.h>
-#endif
 
 namespace ravelin {
 
@@ -66,12 +63,8 @@ PostitBoard::PostitBoard(AppContext &context, QWidget *window, QTimer *timer, Ra
     : QObject(window), m_context(context), m_window(window), m_timer(timer), m_random(std::move(random))
 {
     if (!m_random) m_random = [](int n) { return int(QRandomGenerator::global()->bounded(n)); };
-#ifdef Q_OS_WIN
     // Without it Windows only flashes the taskbar button when the program asks to come forward.
-    using QWindowsApplication = QNativeInterface::Private::QWindowsApplication;
-    if (auto *windows = qApp->nativeInterface<QWindowsApplication>())
-        windows->setWindowActivationBehavior(QWindowsApplication::AlwaysActivateWindow);
-#endif
+    allowWindowActivation();
 }
 
 PostitBoard::~PostitBoard() = default;

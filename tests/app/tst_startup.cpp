@@ -3,7 +3,9 @@
 #include "startup.h"
 #include "testdb.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -88,6 +90,57 @@ private slots:
         auto again = startProgram(m_dir.path(), MainWindow::versionText());
         QVERIFY(again);
         QVERIFY(!again->schemaLevelRaised);
+    }
+
+    // Installed, the configuration lives in the user's or the system's configuration folder; the
+    // system's file belongs to the administrator and keeps its bytes.
+    void configurationFromTheConfigurationFolders_data()
+    {
+        QTest::addColumn<bool>("system");
+        QTest::newRow("user folder: version written") << false;
+        QTest::newRow("system folder: file untouched") << true;
+    }
+    void configurationFromTheConfigurationFolders()
+    {
+        QFETCH(bool, system);
+        QTemporaryDir root;
+        qputenv("HOME", root.filePath(QStringLiteral("home")).toLocal8Bit());
+        qputenv("XDG_CONFIG_DIRS", root.filePath(QStringLiteral("etc/xdg")).toLocal8Bit());
+        qunsetenv("XDG_CONFIG_HOME");
+        QCoreApplication::setApplicationName(QStringLiteral("ravelin"));
+        QStandardPaths::setTestModeEnabled(true);
+        const QString folder = system ? root.filePath(QStringLiteral("etc/xdg/ravelin"))
+                                      : QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QDir().mkpath(root.filePath(QStringLiteral("usr/bin"))));
+        const QByteArray text = "[SERVEUR]\r\nhost=localhost\r\nhost_distant=x\r\n" +
+                                serverKeys(test::testServerConfig().socket).replace("\n", "\r\n");
+        const QString path = QDir(folder).filePath(QStringLiteral("Serveur_config.INI"));
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        }
+        const ConfigLocation location = locateConfig(QString(), root.filePath(QStringLiteral("usr/bin")));
+        QCOMPARE(location.path, path);
+        auto state = startProgram(location, root.filePath(QStringLiteral("pages")), MainWindow::versionText());
+        QVERIFY2(state, qPrintable(state.ok() ? QString() : state.error().fullText()));
+        QCOMPARE(state->configPath, path);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), system ? text : text + "version=8.0b\r\n");
+        QStandardPaths::setTestModeEnabled(false);
+    }
+
+    void missingConfigurationListsThePlacesSearched()
+    {
+        const ConfigLocation location = locateConfig(QString(), m_dir.filePath(QStringLiteral("nowhere")));
+        const auto state = startProgram(location, m_dir.path(), MainWindow::versionText());
+        QVERIFY(!state);
+        QCOMPARE(state.error().message, QStringLiteral("Impossible de trouver \"Serveur_config.INI\""));
+        QVERIFY(location.searched.size() >= 2);
+        for (const QString &place : location.searched)
+            QVERIFY2(state.error().detail.contains(place), qPrintable(place));
     }
 };
 

@@ -42,3 +42,25 @@ expect 1 sql "a statement in a screen fails" "lots/ui/lotlisttab.cpp:8: SQL stat
 tree format
 printf 'int   badly ( ) {return 0 ;}\n' >>"$work/format/lots/lotstore.cpp"
 expect 1 format "an unformatted source fails" "lots/lotstore.cpp: not formatted"
+
+tree system
+printf '\n#include <unistd.h>\n' >>"$work/system/lots/lotstore.cpp"
+expect 1 system "a system header outside the platform files fails" "lots/lotstore.cpp: system-specific code"
+
+tree qos
+printf '\n#ifdef Q_OS_WIN\nint windows() { return 1; }\n#endif\n' >>"$work/qos/core/database.cpp"
+expect 1 qos "a Q_OS_ test outside the platform files fails" "core/database.cpp: system-specific code"
+
+tree platform
+printf '#include <windows.h>\n#ifdef _WIN32\nint serial()\n{\n    return 1;\n}\n#endif\n' >"$work/platform/core/platform_win.cpp"
+printf '#include <sys/resource.h>\n#include <unistd.h>\n' >"$work/platform/core/platform_unix.cpp"
+expect 0 platform "the platform files may test the system"
+
+tree names
+printf 'x\n' >"$work/names/core/Notes.txt"
+printf 'x\n' >"$work/names/core/notes.txt"
+expect 1 names "paths differing only by case fail" "differ only by case"
+
+tree reserved
+mkdir -p "$work/reserved/docs" && printf 'x\n' >"$work/reserved/docs/aux.md"
+expect 1 reserved "a name Windows refuses fails" "docs/aux.md: a name Windows refuses"
