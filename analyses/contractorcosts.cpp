@@ -58,18 +58,17 @@ QList<AnalysisRunner::Step> contractorCostSteps(const ContractorCostFilter &filt
     const QString table = contractorWorkTable();
     QList<AnalysisRunner::Step> steps;
     steps << [table](QSqlDatabase db) -> Status {
-        if (auto done = execute(db, QStringLiteral("drop temporary table if exists ") + table); !done)
-            return workTableError(done.error());
         // numbers DOUBLE, texts as wide as their sources, the lot and the road time as text
-        auto created = execute(
-            db, QStringLiteral("create temporary table ") + table +
-                    QStringLiteral(" (inc INT, fac_fournisseur VARCHAR(10), societe VARCHAR(100), "
-                                   "famille_intervenant VARCHAR(100), type VARCHAR(30), b VARCHAR(100), "
-                                   "n_lot VARCHAR(20), indice_lot INT, date1 DATETIME, tonnage DOUBLE, "
-                                   "cout_total DOUBLE, heure DOUBLE, operation VARCHAR(50), destination VARCHAR(100), "
-                                   "depart VARCHAR(100), unite_liv VARCHAR(20), prix_unit DOUBLE, km_route DOUBLE, "
-                                   "temps_route VARCHAR(20), KEY idx_societe_date (societe, date1))"));
-        if (!created) return workTableError(created.error());
+        if (Status created = recreateWorkTable(
+                db, table,
+                QStringLiteral("(inc INT, fac_fournisseur VARCHAR(10), societe VARCHAR(100), "
+                               "famille_intervenant VARCHAR(100), type VARCHAR(30), b VARCHAR(100), "
+                               "n_lot VARCHAR(20), indice_lot INT, date1 DATETIME, tonnage DOUBLE, "
+                               "cout_total DOUBLE, heure DOUBLE, operation VARCHAR(50), destination VARCHAR(100), "
+                               "depart VARCHAR(100), unite_liv VARCHAR(20), prix_unit DOUBLE, km_route DOUBLE, "
+                               "temps_route VARCHAR(20), KEY idx_societe_date (societe, date1))"));
+            !created)
+            return workTableError(created.error());
         return {};
     };
     // the directory, one row per company (a company listed twice keeps its first family)

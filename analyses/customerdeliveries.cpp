@@ -72,12 +72,10 @@ QList<AnalysisRunner::Step> salesSteps(const SalesFilter &filter)
     const QString table = salesWorkTable();
     QList<AnalysisRunner::Step> steps;
     steps << [table](QSqlDatabase db) -> Status {
-        if (auto done = execute(db, QStringLiteral("drop temporary table if exists ") + table); !done)
-            return workTableError(done.error());
-        if (auto done = execute(db, QStringLiteral("create temporary table ") + table +
-                                        QStringLiteral(" (t1 DOUBLE, nom VARCHAR(100), t2 DOUBLE, h1 DOUBLE)"));
-            !done)
-            return workTableError(done.error());
+        if (Status created =
+                recreateWorkTable(db, table, QStringLiteral("(t1 DOUBLE, nom VARCHAR(100), t2 DOUBLE, h1 DOUBLE)"));
+            !created)
+            return workTableError(created.error());
         return {};
     };
     const QString orders = QStringLiteral("insert into ") + table +

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "result.h"
+
+#include <QSqlDatabase>
 #include <QString>
+#include <QVariantList>
 
 namespace ravelin {
 
@@ -10,5 +14,11 @@ QString workstationId();
 
 // The name of a work table of this workstation: "TAMPON" + identifier + suffix ("A", "Fac"...).
 QString workTableName(const QString &suffix);
+
+// Creates a temporary work table afresh on this connection: the one an earlier computation left
+// is dropped, then "create temporary table <table> <definition>" runs (its columns, "as select …"
+// or "like …", `values` bound to its marks).
+Status recreateWorkTable(QSqlDatabase db, const QString &table, const QString &definition,
+                         const QVariantList &values = {});
 
 } // namespace ravelin

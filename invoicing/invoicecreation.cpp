@@ -114,12 +114,10 @@ Result<DataTable> customerSummary(QSqlDatabase db, const QString &client)
         shown.message = message;
         return shown;
     };
-    if (auto dropped = execute(db, QStringLiteral("drop temporary table if exists ") + table); !dropped)
-        return fail(dropped.error(), createError);
     // amounts held as doubles: a float would show 150 000,07 as 150 000,06
-    if (auto created = execute(db, QStringLiteral("create temporary table ") + table +
-                                       QStringLiteral(" (t1 DOUBLE, client VARCHAR(100), destination VARCHAR(100), "
-                                                      "t2 DOUBLE, h1 DOUBLE)"));
+    if (Status created = recreateWorkTable(db, table,
+                                           QStringLiteral("(t1 DOUBLE, client VARCHAR(100), destination VARCHAR(100), "
+                                                          "t2 DOUBLE, h1 DOUBLE)"));
         !created)
         return fail(created.error(), createError);
     const QString insert = QStringLiteral("insert into ") + table + QStringLiteral(" (t1,client,destination,t2,h1) ");
@@ -158,20 +156,17 @@ Result<DataTable> customerSummary(QSqlDatabase db, const QString &client)
 Result<DataTable> placeRows(QSqlDatabase db, const QString &place, const QString &defaultUnit)
 {
     const QString table = placeTable();
-    if (auto dropped = execute(db, QStringLiteral("drop temporary table if exists ") + table); !dropped)
-        return dropped.error();
-    if (auto created = execute(
-            db,
-            QStringLiteral("create temporary table ") + table +
-                QStringLiteral(
-                    " as select cast('NON' as char(3)) as sel,inc,destination,cast(? as char(20)) as u1,'€' as u2,"
-                    "cast('GRUME' as char(10)) as u3,date_cde,type_cde,ville_liv,pays_liv,qte_defaut_totale,"
-                    "n_cde_client,prix_vente,livree,unite_liv,qte_liv_totale,unite_liv as unite_vente from cde "
-                    "where facturee='NON' and destination=? and prix_vente>0 "
-                    "union all "
-                    "select 'NON',inc,destination,?,'€','PLAQUETTE',date_livraison,operation,'.','.',"
-                    "qte_defaut_totale,'.',prix_total,'LIVREE',unite_liv,qte_liv_totale,unite from livraison "
-                    "where facturee='NON' and destination=? and qte_liv_totale>0 and prix_total>0 and ") +
+    if (Status created = recreateWorkTable(
+            db, table,
+            QStringLiteral(
+                "as select cast('NON' as char(3)) as sel,inc,destination,cast(? as char(20)) as u1,'€' as u2,"
+                "cast('GRUME' as char(10)) as u3,date_cde,type_cde,ville_liv,pays_liv,qte_defaut_totale,"
+                "n_cde_client,prix_vente,livree,unite_liv,qte_liv_totale,unite_liv as unite_vente from cde "
+                "where facturee='NON' and destination=? and prix_vente>0 "
+                "union all "
+                "select 'NON',inc,destination,?,'€','PLAQUETTE',date_livraison,operation,'.','.',"
+                "qte_defaut_totale,'.',prix_total,'LIVREE',unite_liv,qte_liv_totale,unite from livraison "
+                "where facturee='NON' and destination=? and qte_liv_totale>0 and prix_total>0 and ") +
                 saleOperations,
             {defaultUnit, place, defaultUnit, place});
         !created)

@@ -46,17 +46,9 @@ Result<int> addOrderAction(QSqlDatabase db, int incCde, const OrderAction &actio
                            {incCde});
         if (!line) return line.error();
         if (line->isNull()) return Error::refusal(productLineRequiredMessage());
-        auto inserted = insertRow(db, QStringLiteral("liste_action_cde"),
-                                  {{QStringLiteral("inc_cde"), incCde},
-                                   {QStringLiteral("I_nom"), textOrNull(action.iNom)},
-                                   {QStringLiteral("type1"), textOrNull(action.type1)},
-                                   {QStringLiteral("i_date"), dateOrNull(action.iDate)},
-                                   {QStringLiteral("qte_action"), action.qteAction},
-                                   {QStringLiteral("unite_action"), textOrNull(action.uniteAction)},
-                                   {QStringLiteral("prix_unit_action"), action.prixUnitAction},
-                                   {QStringLiteral("i_cout"), action.iCout},
-                                   {QStringLiteral("n_lot"), textOrNull(action.nLot)},
-                                   {QStringLiteral("id"), action.id}});
+        QList<ColumnValue> columns = actionColumnValues(action);
+        columns << ColumnValue{QStringLiteral("inc_cde"), incCde} << ColumnValue{QStringLiteral("id"), action.id};
+        auto inserted = insertRow(db, QStringLiteral("liste_action_cde"), columns);
         if (!inserted) return inserted.error();
         inc = *inserted;
         return writeActionTotal(db, incCde);

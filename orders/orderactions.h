@@ -1,6 +1,7 @@
 #pragma once
 
 #include "boundquery.h"
+#include "contractorrates.h"
 #include "pagedquerymodel.h"
 #include "result.h"
 #include "statements.h"
@@ -34,16 +35,9 @@ QStringList orderActionTypes();
 PagedQuery orderActionsQuery(int incCde);
 
 // One action as the dialog leaves it.
-struct OrderAction
+// An action on an order also names the product line it was entered from (`id`).
+struct OrderAction : ContractorAction
 {
-    QString iNom;
-    QString type1;
-    QDate iDate;
-    QVariant qteAction;
-    QString uniteAction;
-    QVariant prixUnitAction;
-    QVariant iCout;
-    QString nLot;
     QVariant id;
 };
 

@@ -1,6 +1,8 @@
 #include "contractorrates.h"
 
+#include "boundquery.h"
 #include "formats.h"
+#include "rowsave.h"
 #include "sql.h"
 
 #include <QSqlQuery>
@@ -73,6 +75,38 @@ std::optional<double> actionCost(const QVariant &quantity, const QVariant &unitP
     const auto p = number(unitPrice);
     if (!q || !p) return std::nullopt;
     return finiteOrZero(*q * *p);
+}
+
+QList<ColumnValue> actionColumnValues(const ContractorAction &action)
+{
+    return {{QStringLiteral("I_nom"), textOrNull(action.iNom)},
+            {QStringLiteral("type1"), textOrNull(action.type1)},
+            {QStringLiteral("i_date"), dateOrNull(action.iDate)},
+            {QStringLiteral("qte_action"), action.qteAction},
+            {QStringLiteral("unite_action"), textOrNull(action.uniteAction)},
+            {QStringLiteral("prix_unit_action"), action.prixUnitAction},
+            {QStringLiteral("i_cout"), action.iCout},
+            {QStringLiteral("n_lot"), textOrNull(action.nLot)}};
+}
+
+QList<ColumnChange> actionChanges(const ContractorAction &asRead, const ContractorAction &edited, bool lotTyped)
+{
+    QList<ColumnValue> before = actionColumnValues(asRead);
+    QList<ColumnValue> after = actionColumnValues(edited);
+    if (!lotTyped) {
+        before.removeLast();
+        after.removeLast();
+    }
+    static const QList<QPair<QString, QString>> captions{
+        {QStringLiteral("I_nom"), QStringLiteral("Société")},
+        {QStringLiteral("type1"), QStringLiteral("Type")},
+        {QStringLiteral("i_date"), QStringLiteral("Date fin chantier")},
+        {QStringLiteral("qte_action"), QStringLiteral("Qte")},
+        {QStringLiteral("unite_action"), QStringLiteral("Unité")},
+        {QStringLiteral("prix_unit_action"), QStringLiteral("Coût / unitaire")},
+        {QStringLiteral("i_cout"), QStringLiteral("Coût total")},
+        {QStringLiteral("n_lot"), QStringLiteral("N° coupe bois")}};
+    return columnChanges(before, after, captions);
 }
 
 } // namespace ravelin

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "result.h"
+#include "statements.h"
 
+#include <QDate>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -25,6 +27,27 @@ struct ContractorRates
     QVariant coutVolume;
     QVariant coutStere;
 };
+
+// A contractor's action as the action tables of orders, deliveries and transfers hold it
+// (liste_action_cde, liste_action_liv and liste_action_transfert share these columns).
+struct ContractorAction
+{
+    QString iNom;
+    QString type1;
+    QDate iDate;
+    QVariant qteAction;
+    QString uniteAction;
+    QVariant prixUnitAction;
+    QVariant iCout;
+    QString nLot;
+};
+
+// The action's columns as written: I_nom, type1, i_date, qte_action, unite_action,
+// prix_unit_action, i_cout, n_lot (an empty text or date written null).
+QList<ColumnValue> actionColumnValues(const ContractorAction &action);
+// The columns the user changed between the action as read and as edited, named by the entry
+// screen's captions; the lot counts only where the screen lets it be typed.
+QList<ColumnChange> actionChanges(const ContractorAction &asRead, const ContractorAction &edited, bool lotTyped);
 
 // The contractors of one family, by company name.
 Result<QList<ContractorRates>> contractorsOfFamily(QSqlDatabase db, const QString &family);

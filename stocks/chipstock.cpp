@@ -42,19 +42,18 @@ Result<ChipStock> computeChipStock(QSqlDatabase db, const QDate &date,
                                    const std::function<void(int done, int total)> &progress)
 {
     const QString work = workTableName(QStringLiteral("A"));
-    for (const QString &statement :
-         {QStringLiteral("drop temporary table if exists ") + work,
-          QStringLiteral("create temporary table ") + work +
-              QStringLiteral(" select * from destination where stockage='OUI'"),
-          QStringLiteral("alter table ") + work +
-              QStringLiteral(" add (total_entree double, total_sortie double, total_stock double)")}) {
-        auto done = execute(db, statement);
-        if (!done) {
-            Error e = done.error();
-            e.message = workTableFailedMessage();
-            return e;
-        }
-    }
+    const auto failed = [](Error e) {
+        e.message = workTableFailedMessage();
+        return e;
+    };
+    if (Status created = recreateWorkTable(db, work, QStringLiteral("select * from destination where stockage='OUI'"));
+        !created)
+        return failed(created.error());
+    if (auto altered =
+            execute(db, QStringLiteral("alter table ") + work +
+                            QStringLiteral(" add (total_entree double, total_sortie double, total_stock double)"));
+        !altered)
+        return failed(altered.error());
     auto zones = select(db, QStringLiteral("select inc, destination, tonnage_inventaire, tonnage_maxi from ") + work);
     if (!zones) return zones.error();
     const QDateTime end(date.addDays(1), QTime(0, 0));

@@ -429,16 +429,9 @@ Result<int> addTransferAction(QSqlDatabase db, int incTransfert, const TransferA
     const Status done = inTransaction(db, [&]() -> Status {
         auto transfer = lockTransfer(db, incTransfert);
         if (!transfer) return transfer.error();
-        auto inserted = insertRow(db, QStringLiteral("liste_action_transfert"),
-                                  {{QStringLiteral("inc_transfert"), incTransfert},
-                                   {QStringLiteral("I_nom"), textOrNull(action.iNom)},
-                                   {QStringLiteral("type1"), textOrNull(action.type1)},
-                                   {QStringLiteral("i_date"), dateOrNull(action.iDate)},
-                                   {QStringLiteral("qte_action"), action.qteAction},
-                                   {QStringLiteral("unite_action"), textOrNull(action.uniteAction)},
-                                   {QStringLiteral("prix_unit_action"), action.prixUnitAction},
-                                   {QStringLiteral("i_cout"), action.iCout},
-                                   {QStringLiteral("n_lot"), textOrNull(action.nLot)}});
+        QList<ColumnValue> columns = actionColumnValues(action);
+        columns << ColumnValue{QStringLiteral("inc_transfert"), incTransfert};
+        auto inserted = insertRow(db, QStringLiteral("liste_action_transfert"), columns);
         if (!inserted) return inserted.error();
         inc = *inserted;
         return writeTransferTotals(db, incTransfert);

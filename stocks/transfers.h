@@ -1,5 +1,6 @@
 #pragma once
 
+#include "contractorrates.h"
 #include "pagedquerymodel.h"
 #include "result.h"
 #include "statements.h"
@@ -171,17 +172,7 @@ Result<TransferOutcome> removeTransferLine(QSqlDatabase db, int lineInc);
 
 QStringList transferActionTypes();
 
-struct TransferAction
-{
-    QString iNom;
-    QString type1;
-    QDate iDate;
-    QVariant qteAction;
-    QString uniteAction;
-    QVariant prixUnitAction;
-    QVariant iCout;
-    QString nLot;
-};
+using TransferAction = ContractorAction;
 
 Result<int> addTransferAction(QSqlDatabase db, int incTransfert, const TransferAction &action);
 Status changeTransferAction(QSqlDatabase db, int incTransfert, int actionInc, const QList<ColumnChange> &changes);

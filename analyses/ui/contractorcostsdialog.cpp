@@ -161,14 +161,7 @@ void ContractorDetailDialog::print()
         return;
     }
     auto document = layoutContractorCosts(contractorCostsData(m_detail, m_societe, m_filter.start, m_filter.end));
-    if (!document) {
-        m_context.dialogs->error(document.error());
-        return;
-    }
-    ReportPreview preview(*document, *m_context.dialogs, this);
-    preview.setObjectName(QStringLiteral("imp_action_intervenant_analyse"));
-    preview.setWindowState(Qt::WindowMaximized);
-    runModal(preview);
+    showReport(document, *m_context.dialogs, QStringLiteral("imp_action_intervenant_analyse"), this);
 }
 
 void ContractorDetailDialog::settle(std::optional<ActionRef> one, const QString &question)

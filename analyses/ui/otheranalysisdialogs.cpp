@@ -78,14 +78,7 @@ void CvoDialog::print()
     for (int r = 0; r < lots->rowCount(); ++r) total += lots->value(r, QStringLiteral("cvo")).toDouble();
     auto document =
         layoutCvo(cvoData(*lots, m_context.settings.value(QStringLiteral("nom")).toString(), total, m_start, m_end));
-    if (!document) {
-        m_context.dialogs->error(document.error());
-        return;
-    }
-    ReportPreview preview(*document, *m_context.dialogs, this);
-    preview.setObjectName(QStringLiteral("imp_cvo"));
-    preview.setWindowState(Qt::WindowMaximized);
-    runModal(preview);
+    showReport(document, *m_context.dialogs, QStringLiteral("imp_cvo"), this);
 }
 
 PefcDialog::PefcDialog(AppContext &context, QWidget *parent)

@@ -222,15 +222,8 @@ void SalesDetailDialog::print()
     }
     auto document = layoutSalesDetail(
         salesDetailData(read->rows, read->lines, nom.toString(), m_amount, m_quantity, unit, filter.start, filter.end));
-    if (!document) {
-        m_context.dialogs->error(document.error());
-        return;
-    }
-    ReportPreview preview(*document, *m_context.dialogs, this);
-    preview.setObjectName(QStringLiteral("imp_detail_livraison"));
-    preview.setOriginMarker(deliveryDetailMarker());
-    preview.setWindowState(Qt::WindowMaximized);
-    runModal(preview);
+    showReport(document, *m_context.dialogs, QStringLiteral("imp_detail_livraison"), this,
+               [](ReportPreview &preview) { preview.setOriginMarker(deliveryDetailMarker()); });
 }
 
 void openSales(AppContext &context, QWidget *parent)

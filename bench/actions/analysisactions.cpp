@@ -18,6 +18,8 @@
 #include <QDate>
 #include <QElapsedTimer>
 
+#include <functional>
+
 namespace ravelin::bench {
 
 namespace {
@@ -52,36 +54,40 @@ template <typename Screen> std::shared_ptr<Screen> openScreen(BenchContext &ctx)
     return screen;
 }
 
-ActionFunction sales(bool allYears, bool perKind, bool invoiced)
+// A screen opened on the row's period, `prepare` choosing its options, then computed and waited
+// for until its result is shown; the rows are those of `shown`.
+template <typename Screen>
+ActionFunction computed(bool allYears, std::function<void(Screen &)> prepare, std::function<int(Screen &)> shown)
 {
     return [=](BenchContext &ctx) {
-        auto screen = openScreen<SalesDialog>(ctx);
+        auto screen = openScreen<Screen>(ctx);
         const Period p = periodOf(ctx, allYears);
         screen->ui()->Date_debut->setDate(p.start);
         screen->ui()->Date_fin->setDate(p.end);
-        screen->ui()->Inclure_facturees->setChecked(invoiced);
-        (perKind ? screen->ui()->Par_type : screen->ui()->Par_client)->setChecked(true);
+        if (prepare) prepare(*screen);
         screen->compute();
         ActionResult r = shownList(screen.get(), 0, screen);
         r.error = waitFor(screen->runner());
-        r.rows = screen->list()->rowCount();
+        r.rows = shown(*screen);
         return r;
     };
 }
 
+ActionFunction sales(bool allYears, bool perKind, bool invoiced)
+{
+    return computed<SalesDialog>(
+        allYears,
+        [=](SalesDialog &screen) {
+            screen.ui()->Inclure_facturees->setChecked(invoiced);
+            (perKind ? screen.ui()->Par_type : screen.ui()->Par_client)->setChecked(true);
+        },
+        [](SalesDialog &screen) { return screen.list()->rowCount(); });
+}
+
 ActionFunction contractorCosts(bool allYears)
 {
-    return [=](BenchContext &ctx) {
-        auto screen = openScreen<ContractorCostsDialog>(ctx);
-        const Period p = periodOf(ctx, allYears);
-        screen->ui()->Date_debut->setDate(p.start);
-        screen->ui()->Date_fin->setDate(p.end);
-        screen->compute();
-        ActionResult r = shownList(screen.get(), 0, screen);
-        r.error = waitFor(screen->runner());
-        r.rows = screen->list()->rowCount();
-        return r;
-    };
+    return computed<ContractorCostsDialog>(allYears, {},
+                                           [](ContractorCostsDialog &screen) { return screen.list()->rowCount(); });
 }
 
 ActionFunction cvo(bool allYears)
@@ -107,17 +113,8 @@ ActionResult pefc(BenchContext &ctx)
 
 ActionFunction weighingPlaces(bool allYears)
 {
-    return [=](BenchContext &ctx) {
-        auto screen = openScreen<WeighingPlacesDialog>(ctx);
-        const Period p = periodOf(ctx, allYears);
-        screen->ui()->Date_debut->setDate(p.start);
-        screen->ui()->Date_fin->setDate(p.end);
-        screen->compute();
-        ActionResult r = shownList(screen.get(), 0, screen);
-        r.error = waitFor(screen->runner());
-        r.rows = screen->places()->rowCount();
-        return r;
-    };
+    return computed<WeighingPlacesDialog>(allYears, {},
+                                          [](WeighingPlacesDialog &screen) { return screen.places()->rowCount(); });
 }
 
 // The client's statements for the same rows, the work tables named for the client's session.

@@ -1,9 +1,11 @@
 #include "pagedlist.h"
 
+#include "databaseworker.h"
 #include "dialogs.h"
 #include "pagedquerymodel.h"
 
 #include <QLabel>
+#include <QSqlRecord>
 
 namespace ravelin {
 
@@ -25,6 +27,25 @@ std::optional<int> locateRow(PagedQueryModel &model, const QString &column, cons
         return std::nullopt;
     }
     return *found;
+}
+
+Status showPagedList(PagedQueryModel &model, QSqlDatabase db, const PagedQuery &query, QObject *screen)
+{
+    if (Status s = model.setQuery(db, query, PagedQueryModel::Count::Never); !s) return s;
+    if (!model.totalCount()) {
+        if (!model.worker()) model.setWorker(new DatabaseWorker(db, screen));
+        model.countLater();
+    }
+    return {};
+}
+
+QVariantMap rowValues(const PagedQueryModel &model, int row)
+{
+    QVariantMap values;
+    if (row < 0 || row >= model.rowCount()) return values;
+    const QSqlRecord record = model.record(row);
+    for (int i = 0; i < record.count(); ++i) values.insert(record.fieldName(i), record.value(i));
+    return values;
 }
 
 } // namespace ravelin

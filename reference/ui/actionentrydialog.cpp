@@ -5,6 +5,8 @@
 #include "appcontext.h"
 #include "decimalentry.h"
 #include "dialogs.h"
+#include "listgrid.h"
+#include "modal.h"
 #include "textlimits.h"
 
 namespace ravelin {
@@ -22,6 +24,43 @@ void choose(QComboBox *list, const QString &value)
 }
 
 } // namespace
+
+ActionEntry actionEntryAt(const ListGrid &actions, int row)
+{
+    const auto raw = [&](const char *column) { return actions.raw(row, QLatin1String(column)); };
+    ActionEntry action;
+    action.iNom = raw("I_nom").toString();
+    action.type1 = raw("type1").toString();
+    action.iDate = raw("i_date").toDate();
+    action.qteAction = raw("qte_action");
+    action.uniteAction = raw("unite_action").toString();
+    action.prixUnitAction = raw("prix_unit_action");
+    action.iCout = raw("i_cout");
+    action.nLot = raw("N_lot").toString();
+    return action;
+}
+
+bool changeSelectedAction(AppContext &context, const ListGrid &actions, const QString &excludedFamily,
+                          const std::function<ActionEntrySetup(const QList<ContractorRates> &)> &setupFor,
+                          const std::function<Status(int actionInc, const QList<ColumnChange> &)> &save,
+                          QWidget *parent)
+{
+    if (actions.rowCount() == 0) {
+        context.dialogs->message(noRecordMessage());
+        return false;
+    }
+    auto contractors = contractorsExceptFamily(context.db, excludedFamily);
+    if (!contractors) {
+        context.dialogs->error(contractors.error());
+        return false;
+    }
+    const int row = qMax(0, actions.currentRow());
+    const int inc = actions.raw(row, QStringLiteral("inc")).toInt();
+    ActionEntryDialog dialog(context, setupFor(*contractors), actionEntryAt(actions, row), parent);
+    dialog.setSave([&]() -> Status { return save(inc, dialog.changes()); });
+    runModal(dialog);
+    return true;
+}
 
 ActionEntryDialog::ActionEntryDialog(AppContext &context, const ActionEntrySetup &setup, const ActionEntry &entry,
                                      QWidget *parent)

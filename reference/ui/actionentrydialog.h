@@ -19,19 +19,14 @@ class liste_intervention_action;
 namespace ravelin {
 
 struct AppContext;
+class ListGrid;
 
 // One contractor action as its entry screen shows it (orders, deliveries, transfers).
-struct ActionEntry
-{
-    QString iNom;
-    QString type1;
-    QDate iDate;
-    QVariant qteAction;
-    QString uniteAction;
-    QVariant prixUnitAction;
-    QVariant iCout;
-    QString nLot;
-};
+using ActionEntry = ContractorAction;
+
+// The action on one row of a list of actions (columns I_nom, type1, i_date, qte_action,
+// unite_action, prix_unit_action, i_cout, N_lot).
+ActionEntry actionEntryAt(const ListGrid &actions, int row);
 
 // What differs between the screens that record an action: their name, the table whose column
 // lengths bound the fields, the contractors and types offered, whether the lot is shown (locked)
@@ -49,6 +44,15 @@ struct ActionEntrySetup
     bool lotTyped = false;
     std::function<std::optional<QString>(QWidget *parent)> pickLot;
 };
+
+// "Modifier" under a list of actions: "Il n'y a pas d'enregistrement" when it is empty; else the
+// selected action in the entry screen (`setupFor` the contractors of every family but
+// `excludedFamily`), "OK" saving through `save` with the action's key and the columns changed.
+// False when the screen was not shown.
+bool changeSelectedAction(AppContext &context, const ListGrid &actions, const QString &excludedFamily,
+                          const std::function<ActionEntrySetup(const QList<ContractorRates> &)> &setupFor,
+                          const std::function<Status(int actionInc, const QList<ColumnChange> &)> &save,
+                          QWidget *parent);
 
 // "Détail intervention" for an action on an order (liste_intervention_cde), a delivery
 // (liste_intervention_liv) or a transfer. Choosing a company or a unit takes the unit price from
@@ -68,6 +72,8 @@ public:
     ActionEntry entry() const;
     // The action as it was given.
     const ActionEntry &asRead() const { return m_entry; }
+    // The columns the user changed since the action was given, for saveLockedRow.
+    QList<ColumnChange> changes() const { return actionChanges(m_entry, entry(), m_setup.lotTyped); }
     void setSave(EditorSave save) { m_save = std::move(save); }
 
 public slots:

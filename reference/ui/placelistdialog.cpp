@@ -2,17 +2,13 @@
 #include "ui_placelistdialog.h"
 
 #include "appcontext.h"
-#include "databaseworker.h"
+#include "carddelegate.h"
 #include "modal.h"
 #include "pagedlist.h"
 #include "pagedquerymodel.h"
 #include "placeeditordialog.h"
 
-#include <QApplication>
-#include <QPainter>
-
 #include <QSqlRecord>
-#include <QStyledItemDelegate>
 
 namespace ravelin {
 
@@ -25,6 +21,7 @@ QString valueOf(const QAbstractItemModel *model, int row, const QString &column)
     return list->record(row).value(column).toString();
 }
 
+// One card per place: the customer and the place in bold, then where it is and whom to call.
 QStringList linesOf(const QAbstractItemModel *model, int row)
 {
     const auto v = [&](const char *column) { return valueOf(model, row, QString::fromLatin1(column)); };
@@ -36,45 +33,6 @@ QStringList linesOf(const QAbstractItemModel *model, int row)
             joined({v("nom1"), v("portable1")})};
 }
 
-// One card per place: the customer and the place in bold, then where it is and whom to call.
-class PlaceCardDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QStyleOptionViewItem background = option;
-        initStyleOption(&background, index);
-        background.text.clear();
-        QStyle *style = option.widget ? option.widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &background, painter, option.widget);
-
-        const QStringList lines = linesOf(index.model(), index.row());
-        painter->save();
-        painter->setPen(option.state & QStyle::State_Selected ? option.palette.highlightedText().color()
-                                                              : option.palette.text().color());
-        QFont bold = option.font;
-        bold.setBold(true);
-        const int height = option.fontMetrics.height();
-        QRect line = option.rect.adjusted(6, 4, -6, 0);
-        line.setHeight(height);
-        painter->setFont(bold);
-        painter->drawText(line, Qt::AlignLeft | Qt::AlignVCenter, lines.at(0));
-        painter->setFont(option.font);
-        for (int i = 1; i < lines.size(); ++i) {
-            line.translate(0, height);
-            painter->drawText(line, Qt::AlignLeft | Qt::AlignVCenter, lines.at(i));
-        }
-        painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
-    {
-        return {300, option.fontMetrics.height() * 3 + 10};
-    }
-};
-
 } // namespace
 
 PlaceListDialog::PlaceListDialog(AppContext &context, QWidget *parent)
@@ -83,7 +41,7 @@ PlaceListDialog::PlaceListDialog(AppContext &context, QWidget *parent)
 {
     m_ui->setupUi(this);
     m_ui->Liste_cartes->setModel(m_model);
-    m_ui->Liste_cartes->setItemDelegate(new PlaceCardDelegate(m_ui->Liste_cartes));
+    m_ui->Liste_cartes->setItemDelegate(new CardDelegate(linesOf, 3, m_ui->Liste_cartes));
     m_ui->BtnSelectionner->hide();
     for (QLineEdit *filter : {m_ui->client, m_ui->lieu, m_ui->ville})
         connect(filter, &QLineEdit::returnPressed, this, &PlaceListDialog::search);
@@ -121,15 +79,10 @@ void PlaceListDialog::search()
     const QString kept = rowCount() > 0 ? currentPlace().value(QStringLiteral("destination")).toString() : QString();
     const PagedQuery list =
         placeListQuery(m_kind, PlaceFilter{m_ui->client->text(), m_ui->lieu->text(), m_ui->ville->text()});
-    if (Status s = m_model->setQuery(m_context.db, list, PagedQueryModel::Count::Never); !s) {
+    // more cards than the first page are counted on a connection of their own meanwhile
+    if (Status s = showPagedList(*m_model, m_context.db, list, this); !s) {
         m_context.dialogs->error(s.error());
         return;
-    }
-    if (!m_model->totalCount()) {
-        // more cards than the first page: counted on a connection of its own, opened for the first
-        // such list, while the user reads the first cards
-        if (!m_model->worker()) m_model->setWorker(new DatabaseWorker(m_context.db, this));
-        m_model->countLater();
     }
     if (kept.isEmpty() || !locate(kept)) setCurrentRow(0);
 }
@@ -162,12 +115,7 @@ bool PlaceListDialog::locate(const QString &destination)
 
 PlaceValues PlaceListDialog::currentPlace() const
 {
-    PlaceValues place;
-    const int row = currentRow();
-    if (row < 0) return place;
-    const QSqlRecord record = m_model->record(row);
-    for (int i = 0; i < record.count(); ++i) place.insert(record.fieldName(i), record.value(i));
-    return place;
+    return rowValues(*m_model, currentRow());
 }
 
 QStringList PlaceListDialog::cardLines(int row) const

@@ -4,9 +4,7 @@
 #include "reportlayout.h"
 #include "sql.h"
 #include "statements.h"
-
-#include <QCryptographicHash>
-#include <QSysInfo>
+#include "workstation.h"
 
 namespace ravelin {
 
@@ -43,13 +41,7 @@ PlanningPeriod defaultPlanningPeriod(const QDate &today)
 
 QString planningTableName()
 {
-    // Temporary tables belong to one connection; the name only needs to be this workstation's own
-    // and stable, as the system volume's number was.
-    const QByteArray id = QSysInfo::machineUniqueId();
-    QString digits = QStringLiteral("00000000");
-    if (!id.isEmpty())
-        digits = QString::fromLatin1(QCryptographicHash::hash(id, QCryptographicHash::Sha1).toHex().left(8)).toUpper();
-    return QStringLiteral("TAMPON") + digits + QStringLiteral("E");
+    return workTableName(QStringLiteral("E"));
 }
 
 Result<QStringList> readPlannedCarriers(QSqlDatabase db, const PlanningPeriod &period)
@@ -102,12 +94,8 @@ Result<DataTable> rebuildPlanning(QSqlDatabase db, const PlanningPeriod &period,
     }
 
     const QString table = planningTableName();
-    if (auto dropped = execute(db, QStringLiteral("drop temporary table if exists ") + table); !dropped)
-        return dropped.error();
     // Created empty, with the columns of a delivery plus the day heading.
-    if (auto created =
-            execute(db, QStringLiteral("create temporary table ") + table + QStringLiteral(" like livraison"));
-        !created)
+    if (Status created = recreateWorkTable(db, table, QStringLiteral("like livraison")); !created)
         return created.error();
     if (auto altered = execute(db, QStringLiteral("alter table ") + table + QStringLiteral(" add (jour varchar(50))"));
         !altered)

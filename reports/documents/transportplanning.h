@@ -32,7 +32,7 @@ struct PlanningPeriod
 // The week proposed on opening: the Monday-to-Sunday week after the coming Sunday.
 PlanningPeriod defaultPlanningPeriod(const QDate &today);
 
-// This workstation's name for its work table: "TAMPON" + 8 hexadecimal digits + "E".
+// This workstation's name for its work table: "TAMPON" + the workstation id + "E".
 QString planningTableName();
 
 // The planned carriers of the period, sorted.

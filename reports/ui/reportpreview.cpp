@@ -1,6 +1,7 @@
 #include "reportpreview.h"
 
 #include "dialogs.h"
+#include "modal.h"
 #include "reportpainter.h"
 #include "reportprinting.h"
 
@@ -254,6 +255,20 @@ bool ReportPreview::exportPdf()
     if (!m_pdfDoneMessage.isEmpty()) m_dialogs.message(m_pdfDoneMessage);
     accept();
     return true;
+}
+
+void showReport(const Result<ReportDocument> &document, Dialogs &dialogs, const QString &screenName, QWidget *parent,
+                const std::function<void(ReportPreview &)> &prepare)
+{
+    if (!document) {
+        dialogs.error(document.error());
+        return;
+    }
+    ReportPreview preview(*document, dialogs, parent);
+    preview.setObjectName(screenName);
+    if (prepare) prepare(preview);
+    preview.setWindowState(Qt::WindowMaximized);
+    runModal(preview);
 }
 
 } // namespace ravelin

@@ -1,8 +1,11 @@
 #pragma once
 
 #include "reportdocument.h"
+#include "result.h"
 
 #include <QDialog>
+
+#include <functional>
 
 class QLabel;
 class QListWidget;
@@ -83,5 +86,10 @@ private:
     bool m_printWritesPdf = false;
     bool m_zoomChosen = false;
 };
+
+// Shows a laid-out document in the preview named `screenName`, modal and maximised, or the error
+// that kept it from being laid out. `prepare` sets anything further first (an origin marker).
+void showReport(const Result<ReportDocument> &document, Dialogs &dialogs, const QString &screenName, QWidget *parent,
+                const std::function<void(ReportPreview &)> &prepare = {});
 
 } // namespace ravelin

@@ -142,14 +142,7 @@ void ChipStockDialog::print()
     auto document = layoutChipStockSheet(
         chipStockSheetData(m_stock->zones, m_computedDate, m_stock->total, m_standing, m_context.defaultUnit(),
                            m_context.settings.value(QStringLiteral("nom")).toString()));
-    if (!document) {
-        m_context.dialogs->error(document.error());
-        return;
-    }
-    ReportPreview preview(*document, *m_context.dialogs, this);
-    preview.setObjectName(QStringLiteral("imp_stock_plaquette"));
-    preview.setWindowState(Qt::WindowMaximized);
-    runModal(preview);
+    showReport(document, *m_context.dialogs, QStringLiteral("imp_stock_plaquette"), this);
 }
 
 void openChipStock(AppContext &context, QWidget *parent)

@@ -158,14 +158,7 @@ void StockListDialog::print()
     for (int row = 0; row < rows->rowCount(); ++row) total += rows->value(row, QStringLiteral("qte_defaut")).toDouble();
     auto document = layoutFirewoodStockSheet(firewoodStockSheetData(
         *rows, total, m_standing, m_context.defaultUnit(), m_context.settings.value(QStringLiteral("nom")).toString()));
-    if (!document) {
-        m_context.dialogs->error(document.error());
-        return;
-    }
-    ReportPreview preview(*document, *m_context.dialogs, this);
-    preview.setObjectName(QStringLiteral("imp_stock_plaquette"));
-    preview.setWindowState(Qt::WindowMaximized);
-    runModal(preview);
+    showReport(document, *m_context.dialogs, QStringLiteral("imp_stock_plaquette"), this);
 }
 
 void StockListDialog::openTransfers()

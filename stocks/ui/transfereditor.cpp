@@ -224,9 +224,7 @@ void TransferEditor::addAction()
     std::optional<int> added;
     dialog.setSave([&]() -> Status {
         const ActionEntry e = dialog.entry();
-        auto inc = addTransferAction(
-            m_context.db, m_inc,
-            TransferAction{e.iNom, e.type1, e.iDate, e.qteAction, e.uniteAction, e.prixUnitAction, e.iCout, e.nLot});
+        auto inc = addTransferAction(m_context.db, m_inc, e);
         if (!inc) return inc.error();
         added = *inc;
         return {};
@@ -238,59 +236,14 @@ void TransferEditor::addAction()
 
 void TransferEditor::changeAction()
 {
-    if (m_actions->rowCount() == 0) {
-        m_context.dialogs->message(noRecordMessage());
-        return;
-    }
-    auto contractors = contractorsExceptFamily(m_context.db, QStringLiteral("RIEN"));
-    if (!contractors) {
-        m_context.dialogs->error(contractors.error());
-        return;
-    }
-    const int row = qMax(0, m_actions->currentRow());
-    const auto raw = [&](const char *column) { return m_actions->raw(row, QLatin1String(column)); };
-    const int inc = raw("inc").toInt();
-    ActionEntry read;
-    read.iNom = raw("I_nom").toString();
-    read.type1 = raw("type1").toString();
-    read.iDate = raw("i_date").toDate();
-    read.qteAction = raw("qte_action");
-    read.uniteAction = raw("unite_action").toString();
-    read.prixUnitAction = raw("prix_unit_action");
-    read.iCout = raw("i_cout");
-    read.nLot = raw("N_lot").toString();
-    ActionEntryDialog dialog(m_context, actionSetup(*contractors), read, this);
-    dialog.setSave([&]() -> Status {
-        const ActionEntry e = dialog.entry();
-        const QList<ColumnValue> before{{QStringLiteral("I_nom"), textOrNull(read.iNom)},
-                                        {QStringLiteral("type1"), textOrNull(read.type1)},
-                                        {QStringLiteral("i_date"), dateOrNull(read.iDate)},
-                                        {QStringLiteral("qte_action"), read.qteAction},
-                                        {QStringLiteral("unite_action"), textOrNull(read.uniteAction)},
-                                        {QStringLiteral("prix_unit_action"), read.prixUnitAction},
-                                        {QStringLiteral("i_cout"), read.iCout},
-                                        {QStringLiteral("n_lot"), textOrNull(read.nLot)}};
-        const QList<ColumnValue> after{{QStringLiteral("I_nom"), textOrNull(e.iNom)},
-                                       {QStringLiteral("type1"), textOrNull(e.type1)},
-                                       {QStringLiteral("i_date"), dateOrNull(e.iDate)},
-                                       {QStringLiteral("qte_action"), e.qteAction},
-                                       {QStringLiteral("unite_action"), textOrNull(e.uniteAction)},
-                                       {QStringLiteral("prix_unit_action"), e.prixUnitAction},
-                                       {QStringLiteral("i_cout"), e.iCout},
-                                       {QStringLiteral("n_lot"), textOrNull(e.nLot)}};
-        const QList<QPair<QString, QString>> captions{
-            {QStringLiteral("I_nom"), QStringLiteral("Société")},
-            {QStringLiteral("type1"), QStringLiteral("Type")},
-            {QStringLiteral("i_date"), QStringLiteral("Date fin chantier")},
-            {QStringLiteral("qte_action"), QStringLiteral("Qte")},
-            {QStringLiteral("unite_action"), QStringLiteral("Unité")},
-            {QStringLiteral("prix_unit_action"), QStringLiteral("Coût / unitaire")},
-            {QStringLiteral("i_cout"), QStringLiteral("Coût total")},
-            {QStringLiteral("n_lot"), QStringLiteral("N° coupe bois")}};
-        return changeTransferAction(m_context.db, m_inc, inc, columnChanges(before, after, captions));
-    });
-    runModal(dialog);
-    reloadActions();
+    const bool shown = changeSelectedAction(
+        m_context, *m_actions, QStringLiteral("RIEN"),
+        [this](const QList<ContractorRates> &contractors) { return actionSetup(contractors); },
+        [this](int actionInc, const QList<ColumnChange> &changes) {
+            return changeTransferAction(m_context.db, m_inc, actionInc, changes);
+        },
+        this);
+    if (shown) reloadActions();
 }
 
 void TransferEditor::removeAction()

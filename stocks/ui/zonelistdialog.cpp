@@ -2,22 +2,20 @@
 #include "ui_zonelistdialog.h"
 
 #include "appcontext.h"
-#include "databaseworker.h"
+#include "carddelegate.h"
 #include "formats.h"
 #include "modal.h"
 #include "pagedlist.h"
 #include "pagedquerymodel.h"
 #include "zoneeditordialog.h"
 
-#include <QApplication>
-#include <QPainter>
 #include <QSqlRecord>
-#include <QStyledItemDelegate>
 
 namespace ravelin {
 
 namespace {
 
+// One card per zone: owner and name in bold, then where it is, its unit and its last inventory.
 QStringList linesOf(const QAbstractItemModel *model, int row)
 {
     const auto *list = qobject_cast<const PagedQueryModel *>(model);
@@ -30,42 +28,6 @@ QStringList linesOf(const QAbstractItemModel *model, int row)
             QStringLiteral("Date dernier inventaire : ") + (inventory.isValid() ? formatDate(inventory) : QString())};
 }
 
-// One card per zone: owner and name in bold, then where it is, its unit and its last inventory.
-class ZoneCardDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QStyleOptionViewItem background = option;
-        initStyleOption(&background, index);
-        background.text.clear();
-        QStyle *style = option.widget ? option.widget->style() : QApplication::style();
-        style->drawControl(QStyle::CE_ItemViewItem, &background, painter, option.widget);
-        const QStringList lines = linesOf(index.model(), index.row());
-        painter->save();
-        painter->setPen(option.state & QStyle::State_Selected ? option.palette.highlightedText().color()
-                                                              : option.palette.text().color());
-        QFont bold = option.font;
-        bold.setBold(true);
-        const int height = option.fontMetrics.height();
-        QRect line = option.rect.adjusted(6, 4, -6, 0);
-        line.setHeight(height);
-        for (int i = 0; i < lines.size(); ++i) {
-            painter->setFont(i == 0 ? bold : option.font);
-            painter->drawText(line, Qt::AlignLeft | Qt::AlignVCenter, lines.at(i));
-            line.translate(0, height);
-        }
-        painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const override
-    {
-        return {300, option.fontMetrics.height() * 4 + 10};
-    }
-};
-
 } // namespace
 
 ZoneListDialog::ZoneListDialog(AppContext &context, ZoneKind kind, QWidget *parent)
@@ -77,7 +39,7 @@ ZoneListDialog::ZoneListDialog(AppContext &context, ZoneKind kind, QWidget *pare
     setWindowTitle(kind == ZoneKind::Chips ? QStringLiteral("Liste zones de stockage Plaquettes")
                                            : QStringLiteral("Liste zones de stockage Bûches"));
     m_ui->Liste_cartes->setModel(m_model);
-    m_ui->Liste_cartes->setItemDelegate(new ZoneCardDelegate(m_ui->Liste_cartes));
+    m_ui->Liste_cartes->setItemDelegate(new CardDelegate(linesOf, 4, m_ui->Liste_cartes));
     connect(m_ui->Destination, &QLineEdit::returnPressed, this, &ZoneListDialog::search);
     connect(m_ui->rech, &QPushButton::clicked, this, &ZoneListDialog::search);
     connect(m_ui->BtnCreer, &QPushButton::clicked, this, &ZoneListDialog::createZone);
@@ -95,15 +57,9 @@ ZoneListDialog::~ZoneListDialog() = default;
 void ZoneListDialog::search()
 {
     const QString kept = rowCount() > 0 ? currentZone().value(QStringLiteral("destination")).toString() : QString();
-    if (Status s = m_model->setQuery(m_context.db, zoneListQuery(m_kind, m_ui->Destination->text()),
-                                     PagedQueryModel::Count::Never);
-        !s) {
+    if (Status s = showPagedList(*m_model, m_context.db, zoneListQuery(m_kind, m_ui->Destination->text()), this); !s) {
         m_context.dialogs->error(s.error());
         return;
-    }
-    if (!m_model->totalCount()) {
-        if (!m_model->worker()) m_model->setWorker(new DatabaseWorker(m_context.db, this));
-        m_model->countLater();
     }
     if (kept.isEmpty() || !locate(kept)) setCurrentRow(0);
 }
@@ -136,12 +92,7 @@ bool ZoneListDialog::locate(const QString &destination)
 
 PlaceValues ZoneListDialog::currentZone() const
 {
-    PlaceValues zone;
-    const int row = currentRow();
-    if (row < 0) return zone;
-    const QSqlRecord record = m_model->record(row);
-    for (int i = 0; i < record.count(); ++i) zone.insert(record.fieldName(i), record.value(i));
-    return zone;
+    return rowValues(*m_model, currentRow());
 }
 
 QStringList ZoneListDialog::cardLines(int row) const
