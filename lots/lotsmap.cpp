@@ -87,11 +87,9 @@ Result<LotsMap> readLotsMap(QSqlDatabase db, const PagedQuery &lots, const QStri
     return map;
 }
 
-Result<QString> writeLotsMap(QSqlDatabase db, const QString &folder, const PagedQuery &lots, const QString &defaultUnit)
+Result<QString> writeLotsMap(const LotsMap &map, const QString &folder)
 {
-    auto map = readLotsMap(db, lots, defaultUnit);
-    if (!map) return map.error();
-    return writeMapPage(folder, lotsMapFileName(), markersPageHtml(map->centre, map->markers, readMapSettings(folder)));
+    return writeMapPage(folder, lotsMapFileName(), markersPageHtml(map.centre, map.markers, readMapSettings(folder)));
 }
 
 } // namespace ravelin

@@ -29,8 +29,7 @@ QString lotMarkerIcon(double standing, double felled, double skidded);
 // not one gives fixedMapCentre().
 Result<LotsMap> readLotsMap(QSqlDatabase db, const PagedQuery &lots, const QString &defaultUnit);
 
-// Writes pointeurs.html into `folder`; gives its path.
-Result<QString> writeLotsMap(QSqlDatabase db, const QString &folder, const PagedQuery &lots,
-                             const QString &defaultUnit);
+// Writes pointeurs.html of `map` into `folder`; gives its path.
+Result<QString> writeLotsMap(const LotsMap &map, const QString &folder);
 
 } // namespace ravelin

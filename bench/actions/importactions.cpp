@@ -14,6 +14,7 @@
 #include "ui_lotlisttab.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -94,6 +95,9 @@ ActionResult clickMap(BenchContext &ctx)
     LotListTab *tab = mapTab(ctx);
     ctx.dialogs.take();
     tab->ui()->BtnCarte->click();
+    // the map is read on the list's worker: the user waits for the page, the screen stays free
+    while (tab->isMapRunning())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
     ActionResult r;
     const QStringList shown = ctx.dialogs.take();
     if (!shown.isEmpty()) r.error = shown.join(QLatin1Char(' '));

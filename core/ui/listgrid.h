@@ -127,6 +127,9 @@ public:
 
     // Counts run on this worker (shared with other lists of the screen) instead of the grid's own.
     void setWorker(DatabaseWorker *worker);
+    // The worker the grid counts on (opened on first use): the screen's other long reads queue
+    // there too, after the count, instead of holding the screen.
+    DatabaseWorker *worker() { return workerFor(m_db); }
     // Rows read per statement by an export (5000 by default).
     void setExportPageSize(int rows) { m_exportPageSize = qMax(1, rows); }
 

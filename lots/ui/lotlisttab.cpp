@@ -3,6 +3,7 @@
 #include "ui_lotlisttab.h"
 
 #include "appcontext.h"
+#include "databaseworker.h"
 #include "lotsmap.h"
 #include "mapserver.h"
 #include "counters.h"
@@ -343,18 +344,29 @@ void LotListTab::deleteLot()
 
 void LotListTab::showMap()
 {
-    m_ui->BtnCarte->setText(QStringLiteral("en cours..."));
-    m_ui->BtnCarte->repaint();
+    if (m_mapRunning) return;
     // the list as it was last searched, every page of it
-    Status shown = [&]() -> Status {
-        auto lots = lotSearchQuery(m_lastSearch);
-        if (!lots) return lots.error();
-        auto page = writeLotsMap(m_context.db, m_context.applicationFolder, *lots, m_context.defaultUnit());
-        if (!page) return page.error();
-        return showMapPage(m_context.applicationFolder, *page);
-    }();
-    m_ui->BtnCarte->setText(QStringLiteral("CARTE"));
-    if (!shown) m_context.dialogs->error(shown.error());
+    auto lots = lotSearchQuery(m_lastSearch);
+    if (!lots) {
+        m_context.dialogs->error(lots.error());
+        return;
+    }
+    m_mapRunning = true;
+    m_ui->BtnCarte->setText(QStringLiteral("en cours..."));
+    const QString folder = m_context.applicationFolder;
+    m_list->worker()->run(
+        [query = *lots, unit = m_context.defaultUnit()](QSqlDatabase db) { return readLotsMap(db, query, unit); },
+        [this, folder](Result<LotsMap> map) {
+            m_mapRunning = false;
+            m_ui->BtnCarte->setText(QStringLiteral("CARTE"));
+            Status shown = [&]() -> Status {
+                if (!map) return map.error();
+                auto page = writeLotsMap(*map, folder);
+                if (!page) return page.error();
+                return showMapPage(folder, *page);
+            }();
+            if (!shown) m_context.dialogs->error(shown.error());
+        });
 }
 
 } // namespace ravelin

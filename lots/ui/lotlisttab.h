@@ -61,7 +61,13 @@ public slots:
     // recomputation arrive with the progress chart; until then the area stays blank.
     void drawProgressChart();
     // "CARTE": pointeurs.html, the listed lots with wood left, the zones and the customer places.
+    // Read on the list's worker: the screen stays free, the button says "en cours..." until the page
+    // opens (or the failure is shown).
     void showMap();
+
+public:
+    // True from "CARTE" until its page is shown or its failure said.
+    bool isMapRunning() const { return m_mapRunning; }
 
 signals:
     // Time taken to load the opened lot, for status panel 5 ("ss,zzz seconde").
@@ -88,6 +94,7 @@ private:
     LotSearch m_lastSearch;
     bool m_searched = false;
     ProgressChart *m_chart = nullptr;
+    bool m_mapRunning = false;
 };
 
 } // namespace ravelin

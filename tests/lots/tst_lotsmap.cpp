@@ -99,6 +99,9 @@ private slots:
         tab.search();
         QVERIFY(tab.ui()->BtnCarte->isEnabled());
         tab.ui()->BtnCarte->click();
+        // read on the list's worker: the button says so until the page opens
+        QCOMPARE(tab.ui()->BtnCarte->text(), QStringLiteral("en cours..."));
+        QTRY_VERIFY(!tab.isMapRunning());
         QCOMPARE(tab.ui()->BtnCarte->text(), QStringLiteral("CARTE"));
         QCOMPARE(m_pages, QStringList{m_dir.filePath(QStringLiteral("pointeurs.html"))});
         // the tab's order: lot numbers descending
@@ -119,11 +122,13 @@ private slots:
         f.run(QStringLiteral("delete from coupe"));
         tab.search();
         tab.ui()->BtnCarte->click();
+        QTRY_VERIFY(!tab.isMapRunning());
         QCOMPARE(test::mapPageData(test::readPage(m_pages.last())).value(QStringLiteral("centre")).toArray(),
                  (QJsonArray{47.0, 3.0}));
         QCOMPARE(markers().size(), 3); // zones and customers only
         f.run(QStringLiteral("update perso set centre_carte='quelque part'"));
         tab.ui()->BtnCarte->click();
+        QTRY_VERIFY(!tab.isMapRunning());
         QCOMPARE(test::mapPageData(test::readPage(m_pages.last())).value(QStringLiteral("centre")).toArray(),
                  (QJsonArray{45.5882409, 5.608414000000039}));
     }
@@ -138,6 +143,7 @@ private slots:
         tab.search();
         f.dialogs.clear();
         tab.ui()->BtnCarte->click();
+        QTRY_VERIFY(!tab.isMapRunning());
         f.context.applicationFolder = folder;
         QFile::setPermissions(readOnly.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         if (m_pages.isEmpty()) { // root writes anywhere
