@@ -1,5 +1,6 @@
 #include "database.h"
 
+#include "settings.h"
 #include "sql.h"
 
 #include <QFile>
@@ -132,6 +133,11 @@ Status createCompanyDatabase(const ServerConfig &config, const QString &name, bo
         if (!db) return db.error();
         loaded = runSqlScript(*db, schemaScript());
         if (loaded && withDemo) loaded = runSqlScript(*db, demoScript());
+        // the script makes the first level's tables; later levels come as they do on start-up
+        if (loaded) {
+            auto raised = updateSchemaLevel(*db);
+            if (!raised) loaded = raised.error();
+        }
         db->close();
     }
     QSqlDatabase::removeDatabase(admin);

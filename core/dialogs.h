@@ -28,8 +28,9 @@ public:
     // A file-open chooser starting in `folder` (the last one used when empty); empty when
     // cancelled.
     virtual QString openFile(const QString &caption, const QString &filter, const QString &folder = QString()) = 0;
-    // A file-save chooser (it asks before replacing a file); empty when cancelled.
-    virtual QString saveFile(const QString &caption, const QString &filter) = 0;
+    // A file-save chooser (it asks before replacing a file) proposing `proposed` (a folder and a
+    // file name; the user's documents when empty); empty when cancelled.
+    virtual QString saveFile(const QString &caption, const QString &filter, const QString &proposed = QString()) = 0;
 
     // Shows an operation's error as its kind asks: a refusal, a change made on another workstation
     // or a record no longer there shows its French message alone; a database failure shows the

@@ -2,6 +2,8 @@
 
 #include "sql.h"
 
+#include <QRegularExpression>
+#include <QSet>
 #include <QSqlQuery>
 
 namespace ravelin {
@@ -26,12 +28,55 @@ Result<QSqlRecord> loadCounters(QSqlDatabase db)
     return q.record();
 }
 
+const QList<AddedColumn> &addedColumns()
+{
+    static const QList<AddedColumn> columns{
+        // the e-invoice: switched on in the settings, the company's bank account, the payment
+        // means code of each payment mode (UNTDID 4461), the invoice a credit note cancels
+        {QStringLiteral("perso"), QStringLiteral("facture_electronique"),
+         QStringLiteral("VARCHAR(3) NULL DEFAULT 'NON'")},
+        {QStringLiteral("perso"), QStringLiteral("iban"), QStringLiteral("VARCHAR(34) NULL")},
+        {QStringLiteral("perso"), QStringLiteral("bic"), QStringLiteral("VARCHAR(11) NULL")},
+        {QStringLiteral("liste_reglement"), QStringLiteral("code_paiement"), QStringLiteral("VARCHAR(3) NULL")},
+        {QStringLiteral("facture_entete"), QStringLiteral("facture_origine"), QStringLiteral("INT NULL")},
+    };
+    return columns;
+}
+
+Status addMissingColumns(QSqlDatabase db)
+{
+    QStringList tables;
+    for (const AddedColumn &c : addedColumns())
+        if (!tables.contains(c.table)) tables << c.table;
+    QVariantList values;
+    for (const QString &t : tables) values << t;
+    auto present =
+        select(db,
+               QStringLiteral("select table_name, column_name from information_schema.columns where "
+                              "table_schema = database() and table_name in (") +
+                   QStringList(tables.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + QStringLiteral(")"),
+               values);
+    if (!present) return present.error();
+    QSet<QString> have;
+    for (const QSqlRecord &r : *present)
+        have.insert(r.value(0).toString().toLower() + QLatin1Char('.') + r.value(1).toString().toLower());
+    for (const AddedColumn &c : addedColumns()) {
+        if (have.contains(c.table + QLatin1Char('.') + c.column)) continue;
+        // names and definitions are the program's own, from the list above
+        auto added =
+            execute(db, QStringLiteral("alter table %1 add column %2 %3").arg(c.table, c.column, c.definition));
+        // 1060: another workstation starting at the same moment added it first
+        if (!added && added.error().nativeCode != 1060) return added.error();
+    }
+    return {};
+}
+
 Result<bool> updateSchemaLevel(QSqlDatabase db, double level)
 {
     auto stored = scalar(db, QStringLiteral("select version_UPDATE from perso"));
     if (!stored) return stored.error();
     if (!stored->isNull() && stored->toDouble() >= level) return false;
-    // Level-raising steps of later versions go here, before the level is written.
+    if (Status s = addMissingColumns(db); !s) return s.error();
     auto written = execute(db, QStringLiteral("update perso set version_UPDATE = ?"), {level});
     if (!written) return written.error();
     return true;
@@ -63,7 +108,31 @@ QStringList editableSettingsColumns()
             QStringLiteral("cout_broyage_tonne"),
             QStringLiteral("cout_transport"),
             QStringLiteral("coef_camion"),
-            QStringLiteral("tps_dechargement")};
+            QStringLiteral("tps_dechargement"),
+            QStringLiteral("facture_electronique"),
+            QStringLiteral("iban"),
+            QStringLiteral("bic")};
+}
+
+bool validIban(const QString &iban)
+{
+    const QString compact = QString(iban).remove(QLatin1Char(' ')).toUpper();
+    static const QRegularExpression shape(QStringLiteral("^[A-Z]{2}[0-9]{2}[A-Z0-9]{11,30}$"));
+    if (!shape.match(compact).hasMatch()) return false;
+    // ISO 13616: the country and check digits moved to the end, letters as 10 to 35, modulo 97 is 1
+    const QString moved = compact.mid(4) + compact.left(4);
+    int remainder = 0;
+    for (const QChar c : moved) {
+        const int value = c.isDigit() ? c.digitValue() : c.unicode() - 'A' + 10;
+        remainder = (remainder * (value >= 10 ? 100 : 10) + value) % 97;
+    }
+    return remainder == 1;
+}
+
+bool validBic(const QString &bic)
+{
+    static const QRegularExpression shape(QStringLiteral("^[A-Z]{6}[A-Z0-9]{2}([A-Z0-9]{3})?$"));
+    return shape.match(bic.trimmed().toUpper()).hasMatch();
 }
 
 Status saveSettings(QSqlDatabase db, const SettingsChanges &changes)

@@ -167,6 +167,8 @@ Result<int> createCreditNote(QSqlDatabase db, int invoice, const QDate &today)
         values.append({QStringLiteral("montant_ht"), fromCents(amounts.ht)});
         values.append({QStringLiteral("montant_tva"), fromCents(amounts.tva)});
         values.append({QStringLiteral("montant_ttc"), fromCents(amounts.ttc)});
+        // the invoice it cancels, which its e-invoice names (older workstations leave it empty)
+        values.append({QStringLiteral("facture_origine"), invoice});
         if (auto inserted = insertRow(db, QStringLiteral("facture_entete"), values); !inserted) return inserted.error();
 
         if (auto body = execute(db,

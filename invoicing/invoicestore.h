@@ -61,7 +61,8 @@ Result<int> takeInvoiceNumber(QSqlDatabase db);
 
 // Writes the credit note of invoice `invoice`, dated and due `today`, in one transaction: the
 // header, body and detail rows mirrored with opposite quantities and amounts (the unit price kept),
-// and the orders and deliveries of the invoice released while they still carry its number. An
+// and the orders and deliveries of the invoice released while they still carry its number; the
+// header names the invoice in facture_origine. An
 // invoice none of whose sales still carries its number has been credited already and is refused,
 // as is a credit note. Gives the credit note's number.
 Result<int> createCreditNote(QSqlDatabase db, int invoice, const QDate &today);

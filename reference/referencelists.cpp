@@ -175,10 +175,24 @@ QList<ReferenceTableDef> buildDefinitions()
         d.rightsPage = QStringLiteral("Creer mode de reglement");
         d.orderBy = QStringLiteral("inc");
         d.key = QStringLiteral("inc");
-        d.columns = {integer("inc"), text("reglement"), integer("nb_jour"), text("fin_mois"), integer("jour_apres")};
+        // code_paiement: the payment means code of the e-invoice (UNTDID 4461), added at start-up
+        d.columns = {integer("inc"),   text("reglement"),     integer("nb_jour"),
+                     text("fin_mois"), integer("jour_apres"), text("code_paiement")};
         d.gridColumns = {QStringLiteral("inc"), QStringLiteral("reglement")};
         d.requiredColumns = {QStringLiteral("reglement")};
         d.checks = {{QStringLiteral("reglement"), QStringLiteral("Vous devez saisir un mode de règlement")}};
+        d.codedChoices.insert(QStringLiteral("code_paiement"),
+                              {{QString(), QStringLiteral("(aucun)")},
+                               {QStringLiteral("10"), QStringLiteral("10 - Espèces")},
+                               {QStringLiteral("20"), QStringLiteral("20 - Chèque")},
+                               {QStringLiteral("30"), QStringLiteral("30 - Virement")},
+                               {QStringLiteral("42"), QStringLiteral("42 - Paiement sur compte bancaire")},
+                               {QStringLiteral("48"), QStringLiteral("48 - Carte bancaire")},
+                               {QStringLiteral("49"), QStringLiteral("49 - Prélèvement")},
+                               {QStringLiteral("57"), QStringLiteral("57 - Accord permanent")},
+                               {QStringLiteral("58"), QStringLiteral("58 - Virement SEPA")},
+                               {QStringLiteral("59"), QStringLiteral("59 - Prélèvement SEPA")},
+                               {QStringLiteral("97"), QStringLiteral("97 - Compensation")}});
         d.deleteQuestion = thisRecord();
         defs.append(d);
     }

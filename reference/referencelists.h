@@ -72,6 +72,8 @@ struct ReferenceTableDef
     QString deleteQuestion;
     FixedRows fixed;
     bool doubleClickModifies = false;
+    // Choice lists that store a code and show its meaning: column → (code, caption) in list order.
+    QHash<QString, QList<std::pair<QString, QString>>> codedChoices;
 
     const ReferenceColumn *column(const QString &name) const;
     bool hasKey() const { return !key.isEmpty(); }

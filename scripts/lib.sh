@@ -11,6 +11,7 @@ PACKAGES=(
   mariadb-server mariadb-client
   poppler-utils libxml2-utils xvfb xauth clang-format
   libxlsxwriter-dev xlsx2csv unzip qt6-httpserver-dev qt6-websockets-dev desktop-file-utils
+  libqpdf-dev
 )
 
 log() { printf '\033[1m== %s\033[0m\n' "$*" >&2; }
@@ -21,6 +22,9 @@ ensure_packages() {
   for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
+  # The e-invoice rules' test runs in node (npm ci): Debian's nodejs and npm, unless a node with its
+  # own npm is there already (Debian's npm cannot be installed beside such a node).
+  command -v npm >/dev/null || missing+=(nodejs npm)
   [ ${#missing[@]} -eq 0 ] && return 0
   log "installing ${missing[*]}"
   local SUDO=""

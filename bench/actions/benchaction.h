@@ -52,7 +52,7 @@ public:
     }
     std::optional<QString> input(const QString &, const QString &, const QString &) override { return std::nullopt; }
     QString openFile(const QString &, const QString &, const QString &) override { return QString(); }
-    QString saveFile(const QString &, const QString &) override { return QString(); }
+    QString saveFile(const QString &, const QString &, const QString &) override { return QString(); }
 
     QStringList take()
     {

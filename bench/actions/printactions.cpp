@@ -1,10 +1,11 @@
 // The rows of the printed sales documents and the transport planning (reports/documents/): the
-// delivery note of the biggest order, the longest invoice printed and written as PDF, and the
-// planning of the busiest week, for every carrier and for the busiest one, with its printout.
+// delivery note of the biggest order, the longest invoice written as PDF and as its e-invoice, and
+// the planning of the busiest week, for every carrier and for the busiest one, with its printout.
 #include "actionhelpers.h"
 #include "benchaction.h"
 
 #include "deliverynote.h"
+#include "facturx.h"
 #include "invoicedocument.h"
 #include "reportpainter.h"
 #include "transportplanning.h"
@@ -46,6 +47,20 @@ ActionResult invoicePdf(BenchContext &ctx)
     auto document = layoutInvoice(invoiceData(*sets));
     if (!document) return failed(document.error());
     if (Status s = writeReportPdf(*document, outputFile(QStringLiteral("facture.pdf"))); !s) return failed(s.error());
+    ActionResult r;
+    r.rows = sets->lines.rowCount();
+    return r;
+}
+
+// The same invoice as its e-invoice: the pages painted as PDF/A, its XML built and attached.
+ActionResult invoiceEInvoice(BenchContext &ctx)
+{
+    auto sets = readInvoice(ctx.db, ctx.intParameter(QStringLiteral("longest_invoice")));
+    if (!sets) return failed(sets.error());
+    auto document = layoutInvoice(invoiceData(*sets));
+    if (!document) return failed(document.error());
+    if (Status s = writeFacturXInvoice(*sets, *document, outputFile(facturXPdfName(*sets))); !s)
+        return failed(s.error());
     ActionResult r;
     r.rows = sets->lines.rowCount();
     return r;
@@ -100,6 +115,10 @@ BenchSection printSection()
                         "from cde where inc={biggest_order}; select * from liste_grume_cde where "
                         "inc_cde={biggest_order} order by inc; select * from perso")},
         {QStringLiteral("Impression : facture la plus longue (PDF)"), invoicePdf,
+         QStringLiteral("select * from facture_entete where num_facture={longest_invoice}; select * from "
+                        "facture_corps where inc_facture={longest_invoice}; select * from facture_corps_detail where "
+                        "inc_facture={longest_invoice}; select * from perso")},
+        {QStringLiteral("Impression : facture électronique de la facture la plus longue (PDF/A-3)"), invoiceEInvoice,
          QStringLiteral("select * from facture_entete where num_facture={longest_invoice}; select * from "
                         "facture_corps where inc_facture={longest_invoice}; select * from facture_corps_detail where "
                         "inc_facture={longest_invoice}; select * from perso")},

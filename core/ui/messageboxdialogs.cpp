@@ -64,10 +64,11 @@ QString MessageBoxDialogs::openFile(const QString &caption, const QString &filte
     return QFileDialog::getOpenFileName(parentWidget(), caption, folder.isEmpty() ? documentsFolder() : folder, filter);
 }
 
-QString MessageBoxDialogs::saveFile(const QString &caption, const QString &filter)
+QString MessageBoxDialogs::saveFile(const QString &caption, const QString &filter, const QString &proposed)
 {
     QString chosen;
-    QString path = QFileDialog::getSaveFileName(parentWidget(), caption, documentsFolder(), filter, &chosen);
+    QString path = QFileDialog::getSaveFileName(parentWidget(), caption,
+                                                proposed.isEmpty() ? documentsFolder() : proposed, filter, &chosen);
     // the filter chosen gives the file its extension when the user typed none
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
         const qsizetype star = chosen.indexOf(QStringLiteral("*."));

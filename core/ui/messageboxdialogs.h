@@ -17,7 +17,7 @@ public:
     bool yesNo(const QString &text, const QString &caption) override;
     std::optional<QString> input(const QString &caption, const QString &prompt, const QString &initial) override;
     QString openFile(const QString &caption, const QString &filter, const QString &folder) override;
-    QString saveFile(const QString &caption, const QString &filter) override;
+    QString saveFile(const QString &caption, const QString &filter, const QString &proposed) override;
 
 private:
     QWidget *parentWidget() const;

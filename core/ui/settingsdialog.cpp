@@ -9,6 +9,7 @@
 #include "settings.h"
 #include "textlimits.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QUrl>
 
@@ -91,6 +92,8 @@ QString SettingsDialog::fieldText(const QString &column) const
 {
     if (auto *line = findChild<QLineEdit *>(column)) return line->text();
     if (auto *text = findChild<QPlainTextEdit *>(column)) return text->toPlainText();
+    if (auto *box = findChild<QCheckBox *>(column))
+        return box->isChecked() ? QStringLiteral("OUI") : QStringLiteral("NON");
     return QString();
 }
 
@@ -98,6 +101,8 @@ void SettingsDialog::setFieldText(const QString &column, const QString &value)
 {
     if (auto *line = findChild<QLineEdit *>(column)) line->setText(value);
     else if (auto *text = findChild<QPlainTextEdit *>(column)) text->setPlainText(value);
+    else if (auto *box = findChild<QCheckBox *>(column))
+        box->setChecked(value.trimmed().toUpper() == QLatin1String("OUI"));
 }
 
 void SettingsDialog::validate()
@@ -107,6 +112,18 @@ void SettingsDialog::validate()
             m_context.dialogs->message(message);
             return;
         }
+    }
+    const QString iban = fieldText(QStringLiteral("iban")).trimmed();
+    if (iban != m_shown[QStringLiteral("iban")].trimmed() && !iban.isEmpty() && !validIban(iban)) {
+        m_context.dialogs->message(QStringLiteral("IBAN invalide : %1").arg(iban));
+        m_ui->Onglets->setCurrentWidget(m_ui->Tab_facture_electronique);
+        return;
+    }
+    const QString bic = fieldText(QStringLiteral("bic")).trimmed();
+    if (bic != m_shown[QStringLiteral("bic")].trimmed() && !bic.isEmpty() && !validBic(bic)) {
+        m_context.dialogs->message(QStringLiteral("BIC invalide : %1").arg(bic));
+        m_ui->Onglets->setCurrentWidget(m_ui->Tab_facture_electronique);
+        return;
     }
     SettingsChanges changes;
     for (const auto &[counter, message] : counterFields()) {

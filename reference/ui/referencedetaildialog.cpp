@@ -75,6 +75,12 @@ ReferenceDetailDialog::ReferenceDetailDialog(AppContext &context, ReferenceTable
     : QDialog(parent), m_context(context), m_def(referenceTable(table)), m_row(row), m_save(std::move(save))
 {
     setUpDetailForm(table, this);
+    for (auto it = m_def.codedChoices.cbegin(); it != m_def.codedChoices.cend(); ++it) {
+        auto *choice = qobject_cast<QComboBox *>(field(it.key()));
+        if (!choice) continue;
+        choice->clear();
+        for (const auto &[code, caption] : it.value()) choice->addItem(caption, code);
+    }
     for (const ReferenceColumn &c : m_def.columns) {
         auto *edit = qobject_cast<QLineEdit *>(field(c.name));
         if (!edit || edit->isReadOnly()) continue;
@@ -125,7 +131,9 @@ void ReferenceDetailDialog::fillFields(const ReferenceRow &row)
             edit->setText(c.kind == ColumnKind::Text ? (v.isNull() ? QString() : v.toString()) : numberText(v, c.kind));
         } else if (auto *choice = qobject_cast<QComboBox *>(f)) {
             const QString text = v.isNull() ? QString() : v.toString();
-            int index = choice->findText(text, Qt::MatchExactly);
+            // a list whose items carry a code stores the code and shows its meaning
+            int index = choice->findData(text);
+            if (index < 0) index = choice->findText(text, Qt::MatchExactly);
             // A value written by another program that the list does not offer is still shown.
             if (index < 0 && !text.isEmpty()) {
                 choice->addItem(text);
@@ -163,8 +171,10 @@ ReferenceRow ReferenceDetailDialog::typedRow(QString *unreadable) const
             }
             typed.insert(c.name, value);
         } else if (auto *choice = qobject_cast<QComboBox *>(f)) {
-            typed.insert(c.name,
-                         choice->currentIndex() < 0 ? storedValue(c, QVariant()) : QVariant(choice->currentText()));
+            const QVariant code = choice->currentData();
+            if (choice->currentIndex() < 0) typed.insert(c.name, storedValue(c, QVariant()));
+            else if (code.isValid()) typed.insert(c.name, storedValue(c, code));
+            else typed.insert(c.name, QVariant(choice->currentText()));
         }
     }
     return typed;

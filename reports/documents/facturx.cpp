@@ -1,6 +1,7 @@
 #include "facturx.h"
 
 #include "formats.h"
+#include "pdfa3.h"
 
 #include <QDate>
 #include <QHash>
@@ -413,6 +414,32 @@ Result<QByteArray> facturXml(const InvoiceSets &sets)
     w.end();
     xml.writeEndDocument();
     return out;
+}
+
+bool facturXEnabled(const InvoiceSets &sets)
+{
+    return text(sets.company, QStringLiteral("facture_electronique")).toUpper() == QLatin1String("OUI");
+}
+
+QString facturXPdfName(const InvoiceSets &sets)
+{
+    const bool creditNote = text(sets.header, QStringLiteral("type_fac")).toUpper().startsWith(QLatin1String("AVOIR"));
+    const int number = sets.header.isEmpty() ? 0 : sets.header.value(0, QStringLiteral("num_facture")).toInt();
+    return (creditNote ? QStringLiteral("AVOIR_") : QStringLiteral("FACTURE_")) + QString::number(number) +
+           QStringLiteral(".pdf");
+}
+
+Status writeFacturXInvoice(const InvoiceSets &sets, const ReportDocument &document, const QString &filePath,
+                           const QDateTime &when)
+{
+    auto xml = facturXml(sets);
+    if (!xml) return xml.error();
+    PdfA3Description description;
+    description.title = text(sets.header, QStringLiteral("type_fac")) + QStringLiteral(" n° ") +
+                        QString::number(sets.header.value(0, QStringLiteral("num_facture")).toInt());
+    description.author = text(sets.company, QStringLiteral("nom"));
+    description.when = when;
+    return writeFacturXPdf(document, *xml, filePath, description);
 }
 
 } // namespace ravelin

@@ -4,6 +4,7 @@
 #include "result.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 namespace ravelin {
@@ -18,6 +19,18 @@ namespace ravelin {
 // code for, a negative price, lines that do not add up to the total before tax, or a total before
 // tax and a tax that do not add up to the total, to the cent.
 Result<QByteArray> facturXml(const InvoiceSets &sets);
+
+// Whether the company switched the e-invoice on (perso.facture_electronique is 'OUI').
+bool facturXEnabled(const InvoiceSets &sets);
+
+// The file name proposed for the e-invoice: FACTURE_8001.pdf, AVOIR_8002.pdf.
+QString facturXPdfName(const InvoiceSets &sets);
+
+// Writes the e-invoice: the document's pages (as printed) plus its XML, in one PDF/A-3 file,
+// replaced whole or left as it was. Refused as facturXml() refuses, before anything is written.
+// `when` is the file's creation date.
+Status writeFacturXInvoice(const InvoiceSets &sets, const ReportDocument &document, const QString &filePath,
+                           const QDateTime &when = QDateTime::currentDateTime());
 
 // UN/ECE recommendation 20 code of a unit of the program: m3 MTQ, T and TONNE TNE, Stere G26, MWH
 // MWH, Heure HUR; empty when it has none.

@@ -108,6 +108,7 @@ ReportPreview::ReportPreview(ReportDocument document, Dialogs &dialogs, QWidget 
     pageCount->setObjectName(QStringLiteral("nombrePages"));
 
     auto *bar = new QHBoxLayout;
+    m_bar = bar;
     bar->addWidget(printButton);
     bar->addWidget(m_pdfButton);
     bar->addSpacing(24);
@@ -167,6 +168,14 @@ void ReportPreview::enablePdfExport(const QString &filePath, const QString &done
     m_pdfPath = filePath;
     m_pdfDoneMessage = doneMessage;
     m_pdfButton->setVisible(!filePath.isEmpty());
+}
+
+QPushButton *ReportPreview::addButton(const QString &objectName, const QString &text)
+{
+    auto *button = new QPushButton(text, this);
+    button->setObjectName(objectName);
+    m_bar->insertWidget(m_bar->indexOf(m_pdfButton) + 1, button);
+    return button;
 }
 
 void ReportPreview::setOriginMarker(const QString &marker)

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPrinter;
@@ -40,6 +41,9 @@ public:
     // Shows the "PDF" button, which writes the document to `filePath` (replacing it, no dialog),
     // shows `doneMessage` when there is one, and closes the window accepted.
     void enablePdfExport(const QString &filePath, const QString &doneMessage = QString());
+    // A further button of the top band, after "PDF", for what a document offers besides printing
+    // (the invoice's e-invoice); the caller connects it.
+    QPushButton *addButton(const QString &objectName, const QString &text);
     // "Imprimer" then writes the PDF as "PDF" does, instead of printing (the delivery note).
     void setPrintWritesPdf(bool writesPdf) { m_printWritesPdf = writesPdf; }
 
@@ -78,6 +82,7 @@ private:
     ReportPagesView *m_pages = nullptr;
     QScrollArea *m_scroll = nullptr;
     QPushButton *m_pdfButton = nullptr;
+    QHBoxLayout *m_bar = nullptr;
     QLabel *m_zoomLabel = nullptr;
     QListWidget *m_outline = nullptr;
     QString m_marker;

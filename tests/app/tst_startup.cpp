@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "settings.h"
 #include "sql.h"
 #include "startup.h"
 #include "testdb.h"
@@ -82,7 +83,7 @@ private slots:
         QVERIFY2(state, qPrintable(state.ok() ? QString() : state.error().fullText()));
         QVERIFY(state->schemaLevelRaised);
         QCOMPARE(state->settings.value(QStringLiteral("unite_defaut")).toString(), QStringLiteral("m3"));
-        QCOMPARE(state->settings.value(QStringLiteral("version_UPDATE")).toDouble(), 1.0);
+        QCOMPARE(state->settings.value(QStringLiteral("version_UPDATE")).toDouble(), kSchemaLevel);
         QVERIFY(state->applicationFolder.endsWith(QLatin1Char('/')));
         QVERIFY(configText().contains("version=8.0b"));
         QVERIFY(configText().contains("Host=localhost"));

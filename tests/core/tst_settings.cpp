@@ -1,4 +1,5 @@
 #include "appcontext.h"
+#include "database.h"
 #include "scripteddialogs.h"
 #include "settings.h"
 #include "settingsdialog.h"
@@ -7,6 +8,9 @@
 #include "ui_settingsdialog.h"
 
 #include <QTest>
+
+#include <thread>
+#include <vector>
 
 using namespace ravelin;
 
@@ -42,9 +46,10 @@ private slots:
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<bool>("written");
         QTest::addColumn<double>("after");
-        QTest::newRow("empty") << QVariant() << true << 1.0;
-        QTest::newRow("zero") << QVariant(0.0) << true << 1.0;
-        QTest::newRow("current") << QVariant(1.0) << false << 1.0;
+        QTest::newRow("empty") << QVariant() << true << kSchemaLevel;
+        QTest::newRow("zero") << QVariant(0.0) << true << kSchemaLevel;
+        QTest::newRow("first level") << QVariant(1.0) << true << kSchemaLevel;
+        QTest::newRow("current") << QVariant(kSchemaLevel) << false << kSchemaLevel;
         QTest::newRow("newer") << QVariant(2.5) << false << 2.5;
     }
     void schemaLevel()
@@ -57,6 +62,113 @@ private slots:
         QCOMPARE(*updateSchemaLevel(m_db), written);
         QCOMPARE(value(QStringLiteral("select version_UPDATE from perso")).toDouble(), after);
         QCOMPARE(*updateSchemaLevel(m_db), false); // the next start writes nothing
+    }
+
+    // A database an older program made (level 1.0, without this version's columns) gets them before
+    // its level rises, the settings row keeping its values; two workstations starting together
+    // both start, and a start after that changes nothing.
+    void addedColumnsAtStartup()
+    {
+        const auto columnCount = [this] {
+            QStringList names;
+            for (const AddedColumn &c : addedColumns()) names << c.table + QLatin1Char('.') + c.column;
+            return value(QStringLiteral("select count(*) from information_schema.columns where table_schema = "
+                                        "database() and concat(table_name, '.', column_name) in ('") +
+                         names.join(QStringLiteral("', '")) + QStringLiteral("')"))
+                .toInt();
+        };
+        const auto makeOld = [this] {
+            for (const AddedColumn &c : addedColumns())
+                QVERIFY(
+                    execute(m_db, QStringLiteral("alter table %1 drop column if exists %2").arg(c.table, c.column)));
+            QVERIFY(execute(m_db, QStringLiteral("update perso set version_UPDATE = 1.0")));
+        };
+        QCOMPARE(columnCount(), int(addedColumns().size())); // a new database has them
+        makeOld();
+        QCOMPARE(columnCount(), 0);
+        QVERIFY(execute(m_db, QStringLiteral("insert into liste_reglement (reglement) values ('Chèque')")));
+        QCOMPARE(*updateSchemaLevel(m_db), true);
+        QCOMPARE(columnCount(), int(addedColumns().size()));
+        QCOMPARE(value(QStringLiteral("select facture_electronique from perso")).toString(), QStringLiteral("NON"));
+        QCOMPARE(value(QStringLiteral("select nom from perso")).toString(), QStringLiteral("Scierie du Val"));
+        QVERIFY(value(QStringLiteral("select code_paiement from liste_reglement where reglement='Chèque'")).isNull());
+        QCOMPARE(*updateSchemaLevel(m_db), false);
+        QVERIFY(addMissingColumns(m_db).ok()); // all there: nothing to do, no error
+
+        // Two workstations starting at the same moment on an old database, three times over.
+        for (int round = 0; round < 3; ++round) {
+            makeOld();
+            QList<Status> outcomes(2);
+            std::vector<std::thread> starts;
+            for (int w = 0; w < 2; ++w) {
+                starts.emplace_back([&outcomes, w, database = m_db.databaseName()] {
+                    const QString name = QStringLiteral("start_%1").arg(w);
+                    {
+                        auto db = openConnection(test::testServerConfig(), name, database);
+                        if (!db) {
+                            outcomes[w] = db.error();
+                            return;
+                        }
+                        auto raised = updateSchemaLevel(*db);
+                        outcomes[w] = raised ? Status() : Status(raised.error());
+                        db->close();
+                    }
+                    QSqlDatabase::removeDatabase(name);
+                });
+            }
+            for (std::thread &t : starts) t.join();
+            for (const Status &s : outcomes) QVERIFY2(s.ok(), qPrintable(s.ok() ? QString() : s.error().fullText()));
+            QCOMPARE(columnCount(), int(addedColumns().size()));
+            QCOMPARE(value(QStringLiteral("select version_UPDATE from perso")).toDouble(), kSchemaLevel);
+        }
+        QVERIFY(execute(m_db, QStringLiteral("delete from liste_reglement where reglement='Chèque'")));
+    }
+
+    // The e-invoice tab: the switch and the bank account, checked before anything is written.
+    void eInvoiceTab_data()
+    {
+        QTest::addColumn<QString>("iban");
+        QTest::addColumn<QString>("bic");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("valid, with spaces") << "FR76 3000 6000 0112 3456 7890 189"
+                                            << "AGRIFRPP"
+                                            << "";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
+        QTest::newRow("check digits wrong") << "FR76 3000 6000 0112 3456 7890 188"
+                                            << "AGRIFRPP"
+                                            << "IBAN invalide : FR76 3000 6000 0112 3456 7890 188";
+        QTest::newRow("BIC too short") << "DE89370400440532013000"
+                                       << "AGRIFR"
+                                       << "BIC invalide : AGRIFR";
+    }
+    void eInvoiceTab()
+    {
+        QFETCH(QString, iban);
+        QFETCH(QString, bic);
+        QFETCH(QString, refusal);
+        QVERIFY(execute(m_db, QStringLiteral("update perso set facture_electronique='NON', iban=null, bic=null")));
+        SettingsDialog screen(m_context);
+        QCOMPARE(screen.ui()->Onglets->tabText(screen.ui()->Onglets->indexOf(screen.ui()->Tab_facture_electronique)),
+                 QStringLiteral("Facture électronique"));
+        QVERIFY(!screen.ui()->facture_electronique->isChecked());
+        screen.ui()->facture_electronique->setChecked(true);
+        screen.ui()->iban->setText(iban);
+        screen.ui()->bic->setText(bic);
+        screen.ui()->BtnOK->click();
+        if (refusal.isEmpty()) {
+            QVERIFY2(m_dialogs.texts().isEmpty(), qPrintable(m_dialogs.texts().join(QLatin1Char('|'))));
+            QCOMPARE(screen.result(), int(QDialog::Accepted));
+            QCOMPARE(value(QStringLiteral("select facture_electronique from perso")).toString(), QStringLiteral("OUI"));
+            QCOMPARE(value(QStringLiteral("select iban from perso")).toString(), iban);
+            QCOMPARE(value(QStringLiteral("select bic from perso")).toString(), bic);
+        } else {
+            QCOMPARE(m_dialogs.texts(), QStringList{refusal});
+            QVERIFY(screen.result() != QDialog::Accepted);
+            QCOMPARE(screen.ui()->Onglets->currentWidget(), screen.ui()->Tab_facture_electronique);
+            QCOMPARE(value(QStringLiteral("select facture_electronique from perso")).toString(), QStringLiteral("NON"));
+        }
     }
 
     void screenShowsBothRows()

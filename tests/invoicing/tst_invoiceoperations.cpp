@@ -204,9 +204,10 @@ private slots:
         QVERIFY2(credit, qPrintable(credit.ok() ? QString() : credit.error().fullText()));
         QCOMPARE(*credit, 102);
         QCOMPARE(f.value(QStringLiteral("select concat_ws('|',type_fac,date_fac,echeance,client,inc_tva,montant_ht,"
-                                        "montant_tva,montant_ttc) from facture_entete where num_facture=102"))
+                                        "montant_tva,montant_ttc,facture_origine) from facture_entete where "
+                                        "num_facture=102"))
                      .toString(),
-                 QStringLiteral("AVOIR|2026-04-02|2026-04-02|Bois SA|%1|-1000|-200|-1200").arg(f.rate20));
+                 QStringLiteral("AVOIR|2026-04-02|2026-04-02|Bois SA|%1|-1000|-200|-1200|101").arg(f.rate20));
         QCOMPARE(f.value(QStringLiteral("select concat_ws('|',qte_liv,unite_liv,prix_unit,prix_total) from "
                                         "facture_corps_detail where inc_facture=102 and inc_corps=1002"))
                      .toString(),

@@ -453,11 +453,18 @@ private slots:
             << "famille_intervenant = 'Transport routier'" << QVariantMap{{"famille_intervenant", "Transport routier"}};
         QTest::newRow("tva") << ReferenceTable::ListeTva << "tva"
                              << "5.5" << QVariantMap{{"tva", "2.1"}} << "inc = 2" << QVariantMap{{"tva", 2.1}};
-        QTest::newRow("reglement")
-            << ReferenceTable::ListeReglement << "reglement"
-            << "Virement" << QVariantMap{{"nb_jour", "60"}, {"fin_mois", "FIN de MOIS"}, {"jour_apres", "5"}}
-            << "inc = 2"
-            << QVariantMap{{"reglement", "Virement"}, {"nb_jour", 60}, {"fin_mois", "FIN de MOIS"}, {"jour_apres", 5}};
+        QTest::newRow("reglement") << ReferenceTable::ListeReglement << "reglement"
+                                   << "Virement"
+                                   << QVariantMap{{"nb_jour", "60"},
+                                                  {"fin_mois", "FIN de MOIS"},
+                                                  {"jour_apres", "5"},
+                                                  {"code_paiement", "58 - Virement SEPA"}}
+                                   << "inc = 2"
+                                   << QVariantMap{{"reglement", "Virement"},
+                                                  {"nb_jour", 60},
+                                                  {"fin_mois", "FIN de MOIS"},
+                                                  {"jour_apres", 5},
+                                                  {"code_paiement", "58"}};
     }
     void modify()
     {
@@ -884,7 +891,8 @@ private slots:
                              << QStringList{};
         QTest::newRow("reglement") << ReferenceTable::ListeReglement
                                    << QStringList{"reglement:Mode de règlement", "nb_jour:Nombre de jours",
-                                                  "fin_mois:payement", "jour_apres:le "}
+                                                  "fin_mois:payement", "jour_apres:le ",
+                                                  "code_paiement:Code facture électronique"}
                                    << QStringList{} << QStringList{"nb_jour", "jour_apres"};
     }
     void detailForms()

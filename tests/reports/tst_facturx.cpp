@@ -1,14 +1,32 @@
-// The e-invoice XML: built from an invoice and a credit note read from a test database, checked
-// against the Cross Industry Invoice schema with xmllint, and refused with every reason at once.
+// The e-invoice: its XML built from an invoice and a credit note read from a test database and
+// checked against the Cross Industry Invoice schema with xmllint, refused with every reason at
+// once; its PDF/A-3 file taken apart with libqpdf; the "Facture électronique" button of the
+// invoice's print screen driven as a user would.
 
-#include "appfixture.h"
+#include "documentprinting.h"
 #include "facturx.h"
+#include "facturxfixture.h"
 #include "invoicedocument.h"
+#include "modalscript.h"
+#include "paths.h"
+#include "pdfa3.h"
+#include "reportpreview.h"
+#include "reporttestutil.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFEmbeddedFileDocumentHelper.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
 
 using namespace ravelin;
 
@@ -34,6 +52,63 @@ QString schemaErrors(const QByteArray &xml)
     return QString::fromUtf8(process.readAllStandardError());
 }
 
+QString utf8(QPDFObjectHandle object)
+{
+    return object.isString() ? QString::fromStdString(object.getUTF8Value()) : QString();
+}
+
+QString name(QPDFObjectHandle object)
+{
+    return object.isName() ? QString::fromStdString(object.getName()) : QString();
+}
+
+// The text of the first element `tag` of an XMP packet (of its rdf:li when it holds a list).
+QString xmpText(const QString &xmp, const QString &tag)
+{
+    const QRegularExpression element(QStringLiteral("<%1>(.*?)</%1>").arg(QRegularExpression::escape(tag)),
+                                     QRegularExpression::DotMatchesEverythingOption);
+    QString inner = element.match(xmp).captured(1);
+    const QRegularExpression item(QStringLiteral("<rdf:li[^>]*>(.*?)</rdf:li>"));
+    if (const auto li = item.match(inner); li.hasMatch()) inner = li.captured(1);
+    return inner.trimmed();
+}
+
+// "D:20240401093000+00'00'" and "2024-04-01T09:30:00+00:00" as instants.
+QDateTime pdfDateTime(QString text)
+{
+    text.remove(QStringLiteral("D:")).remove(QLatin1Char('\''));
+    return QDateTime::fromString(text, QStringLiteral("yyyyMMddHHmmsst"));
+}
+
+// Every font of every page is embedded: a simple font's descriptor, or a composite font's
+// descendant's, holds its font program.
+QStringList fontsNotEmbedded(QPDF &pdf)
+{
+    QStringList missing;
+    for (QPDFPageObjectHelper &page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+        QPDFObjectHandle fonts = page.getAttribute("/Resources", false).getKey("/Font");
+        if (!fonts.isDictionary()) continue;
+        for (const std::string &key : fonts.getKeys()) {
+            QPDFObjectHandle font = fonts.getKey(key);
+            if (name(font.getKey("/Subtype")) == QLatin1String("/Type3")) continue;
+            QPDFObjectHandle described = font;
+            if (name(font.getKey("/Subtype")) == QLatin1String("/Type0"))
+                described = font.getKey("/DescendantFonts").getArrayItem(0);
+            QPDFObjectHandle descriptor = described.getKey("/FontDescriptor");
+            if (!descriptor.isDictionary() ||
+                !(descriptor.hasKey("/FontFile") || descriptor.hasKey("/FontFile2") || descriptor.hasKey("/FontFile3")))
+                missing << QString::fromStdString(key);
+        }
+    }
+    return missing;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 } // namespace
 
 class TestFacturX : public QObject
@@ -41,46 +116,41 @@ class TestFacturX : public QObject
     Q_OBJECT
 
     test::AppFixture f;
+    QTemporaryDir m_folder;
 
-    QByteArray xmlOf(int number)
+    InvoiceSets setsOf(int number)
     {
         auto sets = readInvoice(f.db, number);
         if (!sets) qFatal("%s", qPrintable(sets.error().fullText()));
-        auto xml = facturXml(*sets);
+        return *sets;
+    }
+
+    QByteArray xmlOf(int number)
+    {
+        auto xml = facturXml(setsOf(number));
         if (!xml) qFatal("%s", qPrintable(xml.error().message));
         return *xml;
+    }
+
+    ReportDocument documentOf(const InvoiceSets &sets)
+    {
+        auto document = layoutInvoice(invoiceData(sets));
+        if (!document) qFatal("%s", qPrintable(document.error().message));
+        return *document;
     }
 
 private slots:
     void initTestCase()
     {
+        QVERIFY(m_folder.isValid());
+        // this workstation's settings (the e-invoice's last folder) in a folder of the test's own
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_folder.filePath(QStringLiteral("config")));
         f.open();
-        f.run(
-            QStringLiteral("update perso set nom='Bois du Morvan', siret='12345678900011', tva_intra='FR12345678901', "
-                           "cp='58000', ville='Nevers', email='contact@morvan.fr', commentaire_fac='Pas d''escompte'"));
-        f.run(QStringLiteral("insert into liste_tva (inc, tva) values (1, 5.5), (2, 0)"));
-        f.run(QStringLiteral("insert into liste_reglement (inc, reglement) values (1, 'Virement à 30 jours')"));
-        f.run(QStringLiteral(
-            "insert into facture_entete (num_facture, type_fac, date_fac, echeance, client_fac, adresse_fac, cp_fac, "
-            "ville_fac, pays_fac, tva_intra, inc_tva, inc_reglement, montant_ht, montant_tva, montant_ttc) values "
-            "(8001, 'FACTURE', '2024-03-31', '2024-04-30', 'Chaufferie SA', '3 rue du Four', '58000', 'Nevers', "
-            "'France', 'FR99887766554', 1, 1, 1508.53, 82.97, 1591.5), "
-            "(8002, 'AVOIR', '2024-04-02', '2024-04-02', 'Chaufferie SA', '3 rue du Four', '58000', 'Nevers', "
-            "'', null, 1, 1, -1009.8, -55.54, -1065.34), "
-            "(8003, 'FACTURE', '2024-04-03', null, 'Client Perdu', null, null, null, 'Narnia', null, 2, 1, 10, 0, "
-            "10)"));
-        f.run(QStringLiteral("insert into facture_corps (inc_facture, type1, inc_liv, date_liv) values "
-                             "(8001, 'PLAQUETTE', 11, '2024-03-07'), (8001, 'GRUME', 12, '2024-03-08'), "
-                             "(8002, 'PLAQUETTE', 11, '2024-03-07'), (8003, 'GRUME', 13, '2024-03-09')"));
-        f.run(QStringLiteral(
-            "insert into facture_corps_detail (inc_facture, inc_corps, origine, essence, qualite, qte_liv, unite_liv, "
-            "prix_unit, prix_total, humidite, pefc) values "
-            "(8001, 11, 'PLAQUETTE', 'Plaquette', 'P45', 33.66, 'MWH', 30, 1009.8, 35, 62.4), "
-            "(8001, 12, 'GRUME/STERE', 'Chêne', 'B', 5, 'Stere', 50, 250, null, null), "
-            "(8001, 12, 'PRESTATION', 'Broyage', '', 2.5, 'Heure', 99.492, 248.73, null, null), "
-            "(8002, 11, 'PLAQUETTE', 'Plaquette', 'P45', -33.66, 'MWH', 30, -1009.8, 35, 62.4), "
-            "(8003, 13, 'GRUME', 'Chêne', 'A', 1, 'Palette', 10, 10, null, null)"));
+        test::loadFacturXDocuments(f);
     }
+
+    void init() { f.dialogs.clear(); }
 
     void invoiceFollowsTheSchema()
     {
@@ -94,7 +164,8 @@ private slots:
               "<ram:Value>35,000</ram:Value>", "<ram:Value>62 %</ram:Value>",
               "<ram:RateApplicablePercent>5.5</ram:RateApplicablePercent>",
               "<ram:LineTotalAmount>1508.53</ram:LineTotalAmount>",
-              "<ram:GrandTotalAmount>1591.50</ram:GrandTotalAmount>", "<ram:CountryID>FR</ram:CountryID>"})
+              "<ram:GrandTotalAmount>1591.50</ram:GrandTotalAmount>", "<ram:CountryID>FR</ram:CountryID>",
+              "<ram:TypeCode>30</ram:TypeCode>", "<ram:IBANID>FR7630006000011234567890189</ram:IBANID>"})
             QVERIFY2(text.contains(QString::fromUtf8(expected)), expected);
         // Nothing of the moment it was made: the same invoice gives the same bytes.
         QCOMPARE(xmlOf(8001), xml);
@@ -109,6 +180,9 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("unitCode=\"MWH\">33.66<")));
         QVERIFY(text.contains(QStringLiteral("<ram:DuePayableAmount>1065.34</ram:DuePayableAmount>")));
         QVERIFY(!text.contains(QStringLiteral(">-")));
+        // the invoice it cancels
+        QVERIFY(text.contains(QStringLiteral("<ram:InvoiceReferencedDocument>")));
+        QVERIFY(text.contains(QStringLiteral("<ram:IssuerAssignedID>8001</ram:IssuerAssignedID>")));
     }
 
     void refusedWithEveryReason()
@@ -167,6 +241,207 @@ private slots:
         QFETCH(QString, value);
         QFETCH(QString, code);
         QCOMPARE(kind == QLatin1String("unit") ? facturXUnit(value) : facturXCountry(value), code);
+    }
+
+    // The file of an invoice and of a credit note, taken apart: the pages as printed, the XML
+    // attached as the archive format asks, and the metadata agreeing with the document information.
+    void eInvoiceStructure_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("invoice") << 8001 << "FACTURE n° 8001";
+        QTest::newRow("credit note") << 8002 << "AVOIR n° 8002";
+    }
+    void eInvoiceStructure()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, title);
+        const InvoiceSets sets = setsOf(number);
+        const ReportDocument document = documentOf(sets);
+        const QString path = m_folder.filePath(facturXPdfName(sets));
+        const QDateTime when(QDate(2024, 4, 1), QTime(9, 30), Qt::UTC);
+        const Status written = writeFacturXInvoice(sets, document, path, when);
+        QVERIFY2(written, qPrintable(written.ok() ? QString() : written.error().fullText()));
+
+        QPDF pdf;
+        pdf.processFile(path.toLocal8Bit().constData());
+        QCOMPARE(QString::fromStdString(pdf.getPDFVersion()), QStringLiteral("1.7"));
+        QCOMPARE(int(QPDFPageDocumentHelper(pdf).getAllPages().size()), document.pageCount());
+        QCOMPARE(fontsNotEmbedded(pdf), QStringList());
+        QVERIFY(test::simplifiedText(test::pdfText(path))
+                    .contains(sets.header.value(0, "type_fac").toString() + QStringLiteral(" n° ") +
+                              QString::number(number)));
+
+        // The one associated file, its specification and its stream.
+        QPDFObjectHandle root = pdf.getRoot();
+        QPDFObjectHandle associated = root.getKey("/AF");
+        QVERIFY(associated.isArray());
+        QCOMPARE(associated.getArrayNItems(), 1);
+        QPDFObjectHandle spec = associated.getArrayItem(0);
+        QCOMPARE(name(spec.getKey("/Type")), QStringLiteral("/Filespec"));
+        QCOMPARE(utf8(spec.getKey("/F")), QStringLiteral("factur-x.xml"));
+        QCOMPARE(utf8(spec.getKey("/UF")), QStringLiteral("factur-x.xml"));
+        QCOMPARE(name(spec.getKey("/AFRelationship")), QStringLiteral("/Data"));
+        QPDFObjectHandle stream = spec.getKey("/EF").getKey("/F");
+        QVERIFY(stream.isStream());
+        QCOMPARE(name(stream.getDict().getKey("/Type")), QStringLiteral("/EmbeddedFile"));
+        QCOMPARE(name(stream.getDict().getKey("/Subtype")), QStringLiteral("/text/xml"));
+        QPDFObjectHandle params = stream.getDict().getKey("/Params");
+        QVERIFY(params.isDictionary());
+        QCOMPARE(utf8(params.getKey("/ModDate")), QStringLiteral("D:20240401093000+00'00'"));
+        // The same file named in the document's embedded files, and the XML given back as built.
+        auto named = QPDFEmbeddedFileDocumentHelper(pdf).getEmbeddedFile("factur-x.xml");
+        QVERIFY(named);
+        QCOMPARE(named->getObjectHandle().getObjGen(), spec.getObjGen());
+        const auto data = stream.getStreamData(qpdf_dl_all);
+        const QByteArray embedded(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize()));
+        QCOMPARE(embedded, *facturXml(sets));
+        QCOMPARE(params.getKey("/Size").getIntValue(), qint64(embedded.size()));
+
+        // The XMP: unfiltered, PDF/A-3B with the Factur-X schema, saying what /Info says.
+        QPDFObjectHandle metadata = root.getKey("/Metadata");
+        QVERIFY(metadata.isStream());
+        QVERIFY(!metadata.getDict().hasKey("/Filter"));
+        QCOMPARE(name(metadata.getDict().getKey("/Subtype")), QStringLiteral("/XML"));
+        const auto raw = metadata.getRawStreamData();
+        const QString xmp =
+            QString::fromUtf8(reinterpret_cast<const char *>(raw->getBuffer()), qsizetype(raw->getSize()));
+        QCOMPARE(xmpText(xmp, QStringLiteral("pdfaid:part")), QStringLiteral("3"));
+        QCOMPARE(xmpText(xmp, QStringLiteral("pdfaid:conformance")), QStringLiteral("B"));
+        QCOMPARE(xmpText(xmp, QStringLiteral("fx:DocumentType")), QStringLiteral("INVOICE"));
+        QCOMPARE(xmpText(xmp, QStringLiteral("fx:DocumentFileName")), QStringLiteral("factur-x.xml"));
+        QCOMPARE(xmpText(xmp, QStringLiteral("fx:Version")), QStringLiteral("1.0"));
+        QCOMPARE(xmpText(xmp, QStringLiteral("fx:ConformanceLevel")), QStringLiteral("EN 16931"));
+        QVERIFY(xmp.contains(
+            QStringLiteral("<pdfaSchema:namespaceURI>urn:factur-x:pdfa:CrossIndustryDocument:invoice:1p0#")));
+        QPDFObjectHandle info = pdf.getTrailer().getKey("/Info");
+        QCOMPARE(utf8(info.getKey("/Title")), title);
+        QCOMPARE(utf8(info.getKey("/Author")), QStringLiteral("Bois du Morvan"));
+        QCOMPARE(xmpText(xmp, QStringLiteral("dc:title")), utf8(info.getKey("/Title")));
+        QCOMPARE(xmpText(xmp, QStringLiteral("dc:creator")), utf8(info.getKey("/Author")));
+        QCOMPARE(xmpText(xmp, QStringLiteral("xmp:CreatorTool")), utf8(info.getKey("/Creator")));
+        QCOMPARE(xmpText(xmp, QStringLiteral("pdf:Producer")), utf8(info.getKey("/Producer")));
+        QCOMPARE(QDateTime::fromString(xmpText(xmp, QStringLiteral("xmp:CreateDate")), Qt::ISODate), when);
+        QCOMPARE(pdfDateTime(utf8(info.getKey("/CreationDate"))), when);
+        QCOMPARE(QDateTime::fromString(xmpText(xmp, QStringLiteral("xmp:ModifyDate")), Qt::ISODate), when);
+        QCOMPARE(pdfDateTime(utf8(info.getKey("/ModDate"))), when);
+        // Written by QPdfWriter as PDF/A: the colour intent and the identifier stay.
+        QVERIFY(root.getKey("/OutputIntents").isArray());
+        QVERIFY(pdf.getTrailer().getKey("/ID").isArray());
+    }
+
+    // The file is written whole or left as it was: a refused invoice and a folder that cannot be
+    // written leave what was there.
+    void eInvoiceWholeOrUntouched()
+    {
+        const QString path = m_folder.filePath(QStringLiteral("FACTURE_8003.pdf"));
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("previous file");
+        old.close();
+        const InvoiceSets refused = setsOf(8003);
+        QVERIFY(!writeFacturXInvoice(refused, documentOf(refused), path));
+        QCOMPARE(fileBytes(path), QByteArray("previous file"));
+
+        const InvoiceSets sets = setsOf(8001);
+        const QString nowhere = m_folder.filePath(QStringLiteral("absent/FACTURE_8001.pdf"));
+        const Status written = writeFacturXInvoice(sets, documentOf(sets), nowhere);
+        QVERIFY(!written);
+        QCOMPARE(written.error().message, QStringLiteral("Impossible d'écrire le fichier PDF FACTURE_8001.pdf."));
+        QVERIFY(!QFile::exists(nowhere));
+    }
+
+    // imp_facture: the button shows only when the company switched the e-invoice on; it proposes
+    // FACTURE_<n>.pdf or AVOIR_<n>.pdf in the folder this workstation used last, writes the file
+    // and says so; a refusal names every reason, asks nothing and writes nothing; the window stays
+    // open for printing either way.
+    void eInvoiceButton_data()
+    {
+        QTest::addColumn<QString>("enabled");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("folder");   // answered to the save dialog, in the test's folder
+        QTest::addColumn<QString>("proposed"); // the file proposed, from the test's folder
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("switched off") << "NON" << 8001 << ""
+                                      << "" << QStringList{};
+        QTest::newRow("invoice") << "OUI" << 8001 << "envoi"
+                                 << "documents/FACTURE_8001.pdf"
+                                 << QStringList{"Facture électronique enregistrée : FACTURE_8001.pdf"};
+        QTest::newRow("credit note, in the last folder")
+            << "OUI" << 8002 << "envoi"
+            << "envoi/AVOIR_8002.pdf" << QStringList{"Facture électronique enregistrée : AVOIR_8002.pdf"};
+        QTest::newRow("cancelled") << "OUI" << 8001 << "-"
+                                   << "envoi/FACTURE_8001.pdf" << QStringList{};
+        QTest::newRow("refused") << "OUI" << 8003 << ""
+                                 << "" << QStringList{"refused"};
+    }
+    void eInvoiceButton()
+    {
+        QFETCH(QString, enabled);
+        QFETCH(int, number);
+        QFETCH(QString, folder);
+        QFETCH(QString, proposed);
+        QFETCH(QStringList, messages);
+        f.run(QStringLiteral("update perso set facture_electronique=?, siret=?"),
+              {enabled, number == 8003 ? QString() : QStringLiteral("12345678900011")});
+        if (QTest::currentDataTag() == QLatin1String("invoice"))
+            QSettings(QStringLiteral("Ravelin")).remove(QStringLiteral("facture_electronique"));
+        QDir(m_folder.path()).mkpath(QStringLiteral("envoi"));
+        const QString written = folder.isEmpty() || folder == QLatin1String("-")
+                                    ? QString()
+                                    : m_folder.filePath(folder + QLatin1Char('/') + QFileInfo(proposed).fileName());
+        if (!written.isEmpty()) QFile::remove(written);
+        if (!proposed.isEmpty()) f.dialogs.answer(written); // the save dialog's answer (empty: cancelled)
+
+        test::ModalScript screens;
+        bool stillOpen = false;
+        screens.then([&](QDialog &d) {
+            auto *button = d.findChild<QPushButton *>(QStringLiteral("factureElectronique"));
+            if (enabled == QLatin1String("NON")) {
+                if (button) QTest::qFail("button shown while switched off", __FILE__, __LINE__);
+                return int(QDialog::Rejected);
+            }
+            if (!button || button->text() != QStringLiteral("Facture électronique")) {
+                QTest::qFail("no e-invoice button", __FILE__, __LINE__);
+                return int(QDialog::Rejected);
+            }
+            button->click();
+            stillOpen = d.result() == 0 && d.findChild<QPushButton *>(QStringLiteral("imprimer"));
+            return int(QDialog::Rejected);
+        });
+        printInvoiceDocument(f.context, number, nullptr);
+        QCOMPARE(screens.shown(), QStringList{"imp_facture"});
+        if (enabled == QLatin1String("NON")) {
+            QCOMPARE(f.dialogs.shown().size(), 0);
+            return;
+        }
+        QVERIFY(stillOpen);
+        QCOMPARE(f.dialogs.pendingAnswers(), 0);
+
+        QStringList shownMessages;
+        QString askedFor;
+        for (const auto &shown : f.dialogs.shown()) {
+            if (shown.kind == QLatin1String("saveFile")) askedFor = shown.text;
+            else shownMessages << shown.text;
+        }
+        if (messages == QStringList{"refused"}) {
+            QCOMPARE(askedFor, QString());
+            QCOMPARE(shownMessages.size(), 1);
+            for (const char *reason : {"SIRET", "taux de TVA nul", "unité inconnue : Palette", "pays inconnu : Narnia"})
+                QVERIFY2(shownMessages.first().contains(QString::fromUtf8(reason)), qPrintable(shownMessages.first()));
+            QVERIFY(!QFile::exists(m_folder.filePath(QStringLiteral("envoi/FACTURE_8003.pdf"))));
+            return;
+        }
+        // First time: the user's documents; then the folder this workstation wrote to last.
+        const QString expectedProposal = proposed.startsWith(QLatin1String("documents/"))
+                                             ? QDir(documentsFolder()).filePath(QFileInfo(proposed).fileName())
+                                             : m_folder.filePath(proposed);
+        QCOMPARE(askedFor, expectedProposal);
+        QCOMPARE(shownMessages, messages);
+        if (written.isEmpty()) return;
+        QPDF pdf;
+        pdf.processFile(written.toLocal8Bit().constData());
+        QVERIFY(QPDFEmbeddedFileDocumentHelper(pdf).getEmbeddedFile("factur-x.xml"));
     }
 };
 

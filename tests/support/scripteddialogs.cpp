@@ -44,9 +44,9 @@ QString ScriptedDialogs::openFile(const QString &caption, const QString &, const
     return next(caption).toString();
 }
 
-QString ScriptedDialogs::saveFile(const QString &caption, const QString &)
+QString ScriptedDialogs::saveFile(const QString &caption, const QString &, const QString &proposed)
 {
-    m_shown.append({QStringLiteral("saveFile"), caption, QString()});
+    m_shown.append({QStringLiteral("saveFile"), caption, proposed});
     return next(caption).toString();
 }
 

@@ -30,7 +30,8 @@ public:
     bool yesNo(const QString &text, const QString &caption) override;
     std::optional<QString> input(const QString &caption, const QString &prompt, const QString &initial) override;
     QString openFile(const QString &caption, const QString &filter, const QString &folder) override; // text: the folder
-    QString saveFile(const QString &caption, const QString &filter) override;                        // a queued QString
+    QString saveFile(const QString &caption, const QString &filter,
+                     const QString &proposed) override; // text: the file proposed; a queued QString
 
     const QList<Shown> &shown() const { return m_shown; }
     QStringList texts() const; // every text shown, in order
