@@ -60,15 +60,28 @@ Status addMissingColumns(QSqlDatabase db)
     QSet<QString> have;
     for (const QSqlRecord &r : *present)
         have.insert(r.value(0).toString().toLower() + QLatin1Char('.') + r.value(1).toString().toLower());
-    for (const AddedColumn &c : addedColumns()) {
-        if (have.contains(c.table + QLatin1Char('.') + c.column)) continue;
+    QList<AddedColumn> missing;
+    for (const AddedColumn &c : addedColumns())
+        if (!have.contains(c.table + QLatin1Char('.') + c.column)) missing << c;
+    if (missing.isEmpty()) return {};
+    // A change of layout waits until no other connection uses the table; an older workstation
+    // sitting in a transaction must not hold this start-up for ever (the next start tries again).
+    if (auto bounded = execute(db, QStringLiteral("SET SESSION lock_wait_timeout = 30")); !bounded)
+        return bounded.error();
+    Status outcome;
+    for (const AddedColumn &c : missing) {
         // names and definitions are the program's own, from the list above
         auto added =
             execute(db, QStringLiteral("alter table %1 add column %2 %3").arg(c.table, c.column, c.definition));
         // 1060: another workstation starting at the same moment added it first
-        if (!added && added.error().nativeCode != 1060) return added.error();
+        if (!added && added.error().nativeCode != 1060) {
+            outcome = added.error();
+            break;
+        }
     }
-    return {};
+    // the server's own wait again; a failure here changes nothing of what was added
+    (void)execute(db, QStringLiteral("SET SESSION lock_wait_timeout = DEFAULT"));
+    return outcome;
 }
 
 Result<bool> updateSchemaLevel(QSqlDatabase db, double level)
