@@ -174,14 +174,17 @@ private slots:
     void zeroCostContractorOnlyWhenAsked()
     {
         f.contractorCase();
-        f.contractor(QStringLiteral("Débardage de l'Yonne et de la Cure SARL"), QStringLiteral("DEBARDAGE"));
-        f.action(QStringLiteral("liste_action_liv"), QStringLiteral("inc_cde"), 701,
-                 QStringLiteral("Débardage de l'Yonne et de la Cure SARL"), 3, QStringLiteral("T"), 0,
+        // 40 characters, an apostrophe: kept whole
+        const QString name = QStringLiteral("Débardages de l'Yonne et de la Cure SARL");
+        QCOMPARE(name.size(), 40);
+        f.contractor(name, QStringLiteral("DEBARDAGE"));
+        f.action(QStringLiteral("liste_action_liv"), QStringLiteral("inc_cde"), 701, name, 3, QStringLiteral("T"), 0,
                  QStringLiteral("2026-03-20"));
         QCOMPARE(costs().contractors.rowCount(), 2);
         const ContractorCosts withZero = costs(QString(), true);
         QCOMPARE(withZero.contractors.rowCount(), 3);
-        auto detail = readContractorDetail(f.db, QStringLiteral("Débardage de l'Yonne et de la Cure SARL"));
+        QCOMPARE(cell(withZero.contractors, QStringLiteral("societe"), name, QStringLiteral("total")).toDouble(), 0.0);
+        auto detail = readContractorDetail(f.db, name);
         QVERIFY(detail);
         QVERIFY(detail->actions.isEmpty());
     }
