@@ -155,18 +155,9 @@ ContractorDetailDialog::~ContractorDetailDialog()
 void ContractorDetailDialog::setDetail(const ContractorDetail &detail)
 {
     m_detail = detail;
-    const DataTable &shown = m_detail.actions;
-    // the key: kind and number
-    DataTable keyed(shown.columns() + QStringList{QStringLiteral("cle")});
-    keyed.reserve(shown.rowCount());
-    for (int r = 0; r < shown.rowCount(); ++r) {
-        QVariantList row;
-        for (int c = 0; c < shown.columnCount(); ++c) row << shown.value(r, c);
-        row << shown.value(r, QStringLiteral("type")).toString() + QLatin1Char('/') +
-                   shown.value(r, QStringLiteral("inc")).toString();
-        keyed.addRow(row);
-    }
-    m_list->setTable(keyed);
+    // read with its key (kind and number) on the worker: twenty years of a contractor are thousands
+    // of rows
+    m_list->setTable(m_detail.actions);
     m_ui->Label_quantite->setText(m_detail.quantities);
     m_ui->Label_cout->setText(formatNumber(m_detail.cost, QStringLiteral("# ###.00")) + QStringLiteral(" €"));
 }

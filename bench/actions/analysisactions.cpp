@@ -120,27 +120,6 @@ template <typename Screen, typename... Args> std::shared_ptr<Screen> openScreen(
     return screen;
 }
 
-// A screen opened on the row's period, `prepare` choosing its options, then computed and waited
-// for until its result is painted (grid and charts); the rows are those of `shown`.
-template <typename Screen>
-ActionFunction computed(bool allYears, std::function<void(Screen &)> prepare, std::function<int(Screen &)> shown)
-{
-    return [=](BenchContext &ctx) {
-        (void)freshWorker(ctx);
-        auto screen = openScreen<Screen>(ctx);
-        const Period p = periodOf(ctx, allYears);
-        screen->ui()->Date_debut->setDate(p.start);
-        screen->ui()->Date_fin->setDate(p.end);
-        if (prepare) prepare(*screen);
-        screen->compute();
-        const QString waited = waitFor(screen->runner());
-        ActionResult r = shownList(screen.get(), shown(*screen), screen);
-        if (!waited.isEmpty()) r.error = waited;
-        r.worker = countFresh(ctx, screen);
-        return r;
-    };
-}
-
 // A screen computed once over twenty years, kept for the rows that start from it, with the
 // counters of its runner read before each run.
 template <typename Screen> struct Kept
@@ -172,6 +151,47 @@ template <typename Screen> void readCounters(BenchContext &ctx, Kept<Screen> &ke
     kept.before = workerCounters(kept.screen->runner());
 }
 
+// A computation's row: the screen opened on the row's period before the run (its connection open,
+// as when the user clicks), `options` chosen, kept for the row's runs; each run computes it and
+// waits until its result is painted (grid and charts). The rows are those of `shown`.
+struct Computed
+{
+    ActionFunction run;
+    ActionFunction prepare;
+};
+
+template <typename Screen>
+Computed computed(const QString &key, bool allYears, std::function<void(Screen &)> options,
+                  std::function<int(Screen &)> shown)
+{
+    auto screenOf = [key, allYears, options](BenchContext &ctx) {
+        return ctx.object<Kept<Screen>>(key, [&ctx, allYears, options] {
+            auto *k = new Kept<Screen>;
+            k->screen = openScreen<Screen>(ctx);
+            const Period p = periodOf(ctx, allYears);
+            k->screen->ui()->Date_debut->setDate(p.start);
+            k->screen->ui()->Date_fin->setDate(p.end);
+            if (options) options(*k->screen);
+            return k;
+        });
+    };
+    Computed c;
+    c.prepare = [screenOf](BenchContext &ctx) {
+        readCounters(ctx, *screenOf(ctx));
+        return ActionResult{};
+    };
+    c.run = [screenOf, shown](BenchContext &ctx) {
+        auto *kept = screenOf(ctx);
+        kept->screen->compute();
+        const QString waited = waitFor(kept->screen->runner());
+        ActionResult r = shownList(kept->screen.get(), shown(*kept->screen));
+        if (!waited.isEmpty()) r.error = waited;
+        r.worker = countKept(ctx, kept->screen->runner(), kept->before);
+        return r;
+    };
+    return c;
+}
+
 // The modal screens a row opens: each painted, then closed; the last one shown is kept.
 class ModalCatcher
 {
@@ -201,10 +221,10 @@ int pagesOf(QDialog &dialog)
     return preview ? preview->document().pageCount() : -1;
 }
 
-ActionFunction sales(bool allYears, bool perKind, bool invoiced)
+Computed sales(bool allYears, bool perKind, bool invoiced)
 {
     return computed<SalesDialog>(
-        allYears,
+        QStringLiteral("analyse_ventes_%1_%2_%3").arg(allYears).arg(perKind).arg(invoiced), allYears,
         [=](SalesDialog &screen) {
             screen.ui()->Inclure_facturees->setChecked(invoiced);
             (perKind ? screen.ui()->Par_type : screen.ui()->Par_client)->setChecked(true);
@@ -278,9 +298,9 @@ ActionResult salesDetailPrinted(BenchContext &ctx)
     return r;
 }
 
-ActionFunction contractorCosts(bool allYears)
+Computed contractorCosts(bool allYears)
 {
-    return computed<ContractorCostsDialog>(allYears, {},
+    return computed<ContractorCostsDialog>(QStringLiteral("analyse_intervenants_%1").arg(allYears), allYears, {},
                                            [](ContractorCostsDialog &screen) { return screen.list()->rowCount(); });
 }
 
@@ -477,9 +497,9 @@ ActionResult pefc(BenchContext &ctx)
     return r;
 }
 
-ActionFunction weighingPlaces(bool allYears)
+Computed weighingPlaces(bool allYears)
 {
-    return computed<WeighingPlacesDialog>(allYears, {},
+    return computed<WeighingPlacesDialog>(QStringLiteral("analyse_pesage_%1").arg(allYears), allYears, {},
                                           [](WeighingPlacesDialog &screen) { return screen.places()->rowCount(); });
 }
 
@@ -622,14 +642,15 @@ QString salesDetailSql(bool printed)
 QString contractorSql(const QString &from)
 {
     const QString directory = QStringLiteral(
-        " A join (select societe, min(famille_intervenant) as famille_intervenant from intervenant_possible group by "
-        "societe) B on B.societe=A.I_nom ");
-    const QString head = QStringLiteral("insert into TAMPONBENCHC select A.inc, A.fac_fournisseur, B.societe, "
-                                        "B.famille_intervenant, '%1' as type, A.I_nom as b, %2 as n_lot, A.Indice_lot, "
-                                        "A.i_date, A.qte_action, A.i_cout, A.i_nb_heure, A.type1, %3, A.unite_action, "
-                                        "A.prix_unit_action, A.km_route, cast(A.temps_route as char) from ");
+        " join (select societe, min(famille_intervenant) as famille_intervenant from intervenant_possible group by "
+        "societe) B on B.societe=A.I_nom");
+    const QString head =
+        QStringLiteral("insert into TAMPONBENCHC select straight_join A.inc, A.fac_fournisseur, B.societe, "
+                       "B.famille_intervenant, '%1' as type, A.I_nom as b, %2 as n_lot, A.Indice_lot, "
+                       "A.i_date, A.qte_action, A.i_cout, A.i_nb_heure, A.type1, %3, A.unite_action, "
+                       "A.prix_unit_action, A.km_route, cast(A.temps_route as char) from ");
     const QString period =
-        QStringLiteral(" where A.i_date>=") + from + QStringLiteral(" and A.i_date<{analysis_day_after}; ");
+        directory + QStringLiteral(" where A.i_date>=") + from + QStringLiteral(" and A.i_date<{analysis_day_after}; ");
     return QStringLiteral(
                "drop temporary table if exists TAMPONBENCHC; create temporary table TAMPONBENCHC (inc INT, "
                "fac_fournisseur VARCHAR(10), societe VARCHAR(100), famille_intervenant VARCHAR(100), type VARCHAR(30), "
@@ -639,18 +660,17 @@ QString contractorSql(const QString &from)
                "(societe, date1)); ") +
            head.arg(lotWorkKind(), QStringLiteral("cast(A.N_lot as char)"),
                     QStringLiteral("' ' as destination, C.lieu as depart")) +
-           QStringLiteral("intervention") + directory + QStringLiteral("join coupe C on C.n_lot=A.N_lot") + period +
+           QStringLiteral("intervention A ") + QStringLiteral("join coupe C on C.n_lot=A.N_lot") + period +
            head.arg(orderActionKind(), QStringLiteral("A.n_lot"),
                     QStringLiteral("C.destination as destination, ' ' as depart")) +
-           QStringLiteral("liste_action_cde") + directory + QStringLiteral("join cde C on C.inc=A.inc_cde") + period +
+           QStringLiteral("liste_action_cde A ") + QStringLiteral("join cde C on C.inc=A.inc_cde") + period +
            head.arg(transferActionKind(), QStringLiteral("A.n_lot"),
                     QStringLiteral("C.destination as destination, C.depart as depart")) +
-           QStringLiteral("liste_action_transfert") + directory +
-           QStringLiteral("join transfert C on C.inc=A.inc_transfert") + period +
+           QStringLiteral("liste_action_transfert A ") + QStringLiteral("join transfert C on C.inc=A.inc_transfert") +
+           period +
            head.arg(deliveryActionKind(), QStringLiteral("cast(C.n_lot as char)"),
                     QStringLiteral("C.destination as destination, C.depart as depart")) +
-           QStringLiteral("liste_action_liv") + directory + QStringLiteral("join livraison C on C.inc=A.inc_cde") +
-           period +
+           QStringLiteral("liste_action_liv A ") + QStringLiteral("join livraison C on C.inc=A.inc_cde") + period +
            QStringLiteral("select societe, min(famille_intervenant) as famille_intervenant, round(sum(cout_total),2) "
                           "as total from TAMPONBENCHC where cout_total>0 group by societe order by societe; select "
                           "famille_intervenant, round(sum(cout_total),2) as total from TAMPONBENCHC group by "
@@ -731,24 +751,31 @@ BenchSection analysisSection()
     };
     const QString year = QStringLiteral("{analysis_year_start}");
     const QString all = QStringLiteral("{analysis_all_start}");
+    // the client's session set as the program's (its names, for the '€' of a union)
     const auto row = [](const QString &name, ActionFunction run, const QString &sql, ActionFunction prepare = {}) {
-        return BenchAction{name, std::move(run), sql, QString(), std::move(prepare)};
+        return BenchAction{name, std::move(run), sql.isEmpty() ? sql : sessionSetup() + sql, QString(),
+                           std::move(prepare)};
+    };
+    const auto computedRow = [&row](const QString &name, const Computed &c, const QString &sql) {
+        return row(name, c.run, sql, c.prepare);
     };
     s.actions = {
-        row(QStringLiteral("Analyses : livraisons clients, un an"), sales(false, false, false),
-            salesSql(year, false, false)),
-        row(QStringLiteral("Analyses : livraisons clients, vingt ans"), sales(true, false, false),
-            salesSql(all, false, false)),
-        row(QStringLiteral("Analyses : livraisons par type de vente, un an"), sales(false, true, false),
-            salesSql(year, true, false)),
-        row(QStringLiteral("Analyses : livraisons par type de vente, vingt ans, facturées comprises"),
-            sales(true, true, true), salesSql(all, true, true)),
+        computedRow(QStringLiteral("Analyses : livraisons clients, un an"), sales(false, false, false),
+                    salesSql(year, false, false)),
+        computedRow(QStringLiteral("Analyses : livraisons clients, vingt ans"), sales(true, false, false),
+                    salesSql(all, false, false)),
+        computedRow(QStringLiteral("Analyses : livraisons par type de vente, un an"), sales(false, true, false),
+                    salesSql(year, true, false)),
+        computedRow(QStringLiteral("Analyses : livraisons par type de vente, vingt ans, facturées comprises"),
+                    sales(true, true, true), salesSql(all, true, true)),
         row(QStringLiteral("Analyses : détail des livraisons du plus gros client, vingt ans"), salesDetail,
             salesDetailSql(false), salesReady),
         row(QStringLiteral("Analyses : détail des livraisons du plus gros client imprimé, vingt ans"),
             salesDetailPrinted, salesDetailSql(true), salesDetailReady),
-        row(QStringLiteral("Analyses : coûts intervenants, un an"), contractorCosts(false), contractorSql(year)),
-        row(QStringLiteral("Analyses : coûts intervenants, vingt ans"), contractorCosts(true), contractorSql(all)),
+        computedRow(QStringLiteral("Analyses : coûts intervenants, un an"), contractorCosts(false),
+                    contractorSql(year)),
+        computedRow(QStringLiteral("Analyses : coûts intervenants, vingt ans"), contractorCosts(true),
+                    contractorSql(all)),
         row(QStringLiteral("Analyses : détail des interventions du plus gros intervenant, vingt ans"), contractorDetail,
             QString(), contractorsReady),
         row(QStringLiteral("Analyses : interventions du plus gros intervenant imprimées, vingt ans"), contractorPrinted,
@@ -759,8 +786,8 @@ BenchSection analysisSection()
         row(QStringLiteral("Analyses : CVO, vingt ans"), cvo(true), cvoSql(all, false)),
         row(QStringLiteral("Analyses : CVO imprimée, vingt ans"), cvoPrinted, cvoSql(all, true), cvoReady),
         row(QStringLiteral("Analyses : % PEFC au dernier jour"), pefc, pefcSql()),
-        row(QStringLiteral("Analyses : lieux de pesage, un an"), weighingPlaces(false), weighingSql(year)),
-        row(QStringLiteral("Analyses : lieux de pesage, vingt ans"), weighingPlaces(true), weighingSql(all)),
+        computedRow(QStringLiteral("Analyses : lieux de pesage, un an"), weighingPlaces(false), weighingSql(year)),
+        computedRow(QStringLiteral("Analyses : lieux de pesage, vingt ans"), weighingPlaces(true), weighingSql(all)),
         row(QStringLiteral("Analyses : livraisons du lieu de pesage le plus chargé, vingt ans"), busiestPlace,
             busiestPlaceSql(), placesReady),
     };
