@@ -191,13 +191,17 @@ void WeighingPlacesDialog::compute()
             }
             m_start = start;
             m_end = end;
+            // the first place's deliveries read once, not again for the selection the new rows make
+            m_fillingPlaces = true;
             m_places->setTable(*places);
+            m_fillingPlaces = false;
             showPlace();
         });
 }
 
 void WeighingPlacesDialog::showPlace()
 {
+    if (m_fillingPlaces) return;
     if (m_places->currentRow() < 0) {
         m_deliveries->setTable(DataTable());
         return;

@@ -103,6 +103,7 @@ private:
     ListGrid *m_deliveries;
     QDate m_start;
     QDate m_end;
+    bool m_fillingPlaces = false;
 };
 
 void openCvo(AppContext &context, QWidget *parent = nullptr);

@@ -4,6 +4,7 @@
 #include "customerdeliveries.h"
 #include "otheranalyses.h"
 #include "statements.h"
+#include "testdb.h"
 
 #include <QTest>
 
@@ -82,6 +83,19 @@ private slots:
         QCOMPARE(detail->rowCount(), 2);
         QCOMPARE(detail->value(0, QStringLiteral("inc")).toInt(), 501);
         QCOMPARE(detail->value(1, QStringLiteral("u3")).toString(), QStringLiteral("PLAQUETTE"));
+    }
+
+    // The work tables belong to the connection that computed them: two instances of the program
+    // on one workstation never read each other's.
+    void workTablesAreTheConnectionsOwn()
+    {
+        QVERIFY(f.runSteps(salesSteps({start, end, SalesGrouping::Customer, false})));
+        QVERIFY(f.runSteps(contractorCostSteps({start, end, QString(), false})));
+        QSqlDatabase other = test::openAnotherConnection(f.db.databaseName(), QStringLiteral("autre_instance"));
+        for (const QString &table : {salesWorkTable(), contractorWorkTable()}) {
+            QVERIFY(scalar(f.db, QStringLiteral("select count(*) from ") + table));
+            QVERIFY(!scalar(other, QStringLiteral("select count(*) from ") + table));
+        }
     }
 
     void salesPerKindAndLargeAmounts()
