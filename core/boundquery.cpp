@@ -13,7 +13,7 @@ static Result<QSqlQuery> run(QSqlDatabase db, const BoundQuery &statement, const
     return query;
 }
 
-Result<QSqlQuery> runBoundQuery(QSqlDatabase db, const BoundQuery &statement, std::source_location location)
+Result<QSqlQuery> runBoundQuery(QSqlDatabase db, const BoundQuery &statement, SourceLocation location)
 {
     return run(db, statement, functionName(location));
 }

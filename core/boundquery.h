@@ -12,7 +12,7 @@
 #include <QVariant>
 
 #include <optional>
-#include <source_location>
+#include "sourcelocation.h"
 
 namespace ravelin {
 
@@ -33,7 +33,7 @@ struct BoundQuery
 
 // Runs the statement; the query is left on its result set, which a grid model can take over.
 Result<QSqlQuery> runBoundQuery(QSqlDatabase db, const BoundQuery &statement,
-                                std::source_location location = std::source_location::current());
+                                SourceLocation location = SourceLocation::current());
 
 // A whole number typed by the user ("12", " 12 "); a decimal comma or point, letters or an empty
 // text give nothing.

@@ -47,7 +47,7 @@ Result<DataTable> DataTable::fromQuery(QSqlQuery &query)
         Error e;
         e.message = QStringLiteral("La requête n'a pas été exécutée.");
         e.statement = query.lastQuery();
-        e.where = functionName(std::source_location::current());
+        e.where = functionName(SourceLocation::current());
         return e;
     }
     const QSqlRecord record = query.record();

@@ -13,7 +13,7 @@ namespace {
 // Keeps each statement well under the server's limit of 65535 bound values.
 constexpr int maxValuesPerStatement = 20000;
 
-Status run(QSqlDatabase db, const QString &sql, const QVariantList &values, const std::source_location &location)
+Status run(QSqlDatabase db, const QString &sql, const QVariantList &values, const SourceLocation &location)
 {
     QSqlQuery query(db);
     return exec(query, sql, values, location);
@@ -22,7 +22,7 @@ Status run(QSqlDatabase db, const QString &sql, const QVariantList &values, cons
 } // namespace
 
 Status updateRowsByInc(QSqlDatabase db, const QString &table, const QString &key, const QStringList &columns,
-                       const QList<QVariantList> &rows, std::source_location location)
+                       const QList<QVariantList> &rows, SourceLocation location)
 {
     if (rows.isEmpty() || columns.isEmpty()) return {};
     const int perRow = int(columns.size()) * 2 + 1;
@@ -54,7 +54,7 @@ Status updateRowsByInc(QSqlDatabase db, const QString &table, const QString &key
 }
 
 Status insertRows(QSqlDatabase db, const QString &table, const QStringList &columns, const QList<QVariantList> &rows,
-                  std::source_location location)
+                  SourceLocation location)
 {
     if (rows.isEmpty() || columns.isEmpty()) return {};
     const int chunk = std::max(1, maxValuesPerStatement / int(columns.size()));

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <source_location>
+#include "sourcelocation.h"
 
 namespace ravelin {
 
@@ -19,11 +19,10 @@ namespace ravelin {
 // "update t set c1 = case key when ? then ? ... else c1 end, ... where key in (...)".
 // Each row is its key followed by one value per column, in the order of `columns`.
 Status updateRowsByInc(QSqlDatabase db, const QString &table, const QString &key, const QStringList &columns,
-                       const QList<QVariantList> &rows,
-                       std::source_location location = std::source_location::current());
+                       const QList<QVariantList> &rows, SourceLocation location = SourceLocation::current());
 
 // Inserts the rows, one value per column each, with multi-row "insert into t (...) values (...), (...)".
 Status insertRows(QSqlDatabase db, const QString &table, const QStringList &columns, const QList<QVariantList> &rows,
-                  std::source_location location = std::source_location::current());
+                  SourceLocation location = SourceLocation::current());
 
 } // namespace ravelin

@@ -278,7 +278,7 @@ Status PagedQueryModel::setQuery(QSqlDatabase db, const PagedQuery &query, Count
             // the next pages could not follow this one: refuse rather than show a cut list
             restore();
             return Error{QStringLiteral("La liste ne peut pas être lue : la colonne %1 manque.").arg(column), QString(),
-                         QString(), functionName(std::source_location::current())};
+                         QString(), functionName(SourceLocation::current())};
         }
         positions << c;
     }
@@ -640,7 +640,7 @@ Result<QList<QVector<QVariant>>> PagedReader::next()
             const int c = m_fields.indexOf(bareName(column));
             if (c < 0)
                 return Error{QStringLiteral("La liste ne peut pas être lue : la colonne %1 manque.").arg(column),
-                             QString(), QString(), functionName(std::source_location::current())};
+                             QString(), QString(), functionName(SourceLocation::current())};
             m_orderColumns << c;
         }
     }

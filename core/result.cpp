@@ -2,7 +2,7 @@
 
 namespace ravelin {
 
-QString functionName(const std::source_location &location)
+QString functionName(const SourceLocation &location)
 {
     QString name = QString::fromUtf8(location.function_name());
     // A lambda is named after the function it was written in: "f(int)::<lambda()>" -> "f(int)".
@@ -40,7 +40,7 @@ QString Error::fullText() const
     return text;
 }
 
-static Error madeError(ErrorKind kind, const QString &message, const std::source_location &location)
+static Error madeError(ErrorKind kind, const QString &message, const SourceLocation &location)
 {
     Error e;
     e.message = message;
@@ -49,22 +49,22 @@ static Error madeError(ErrorKind kind, const QString &message, const std::source
     return e;
 }
 
-Error Error::refusal(const QString &message, std::source_location location)
+Error Error::refusal(const QString &message, SourceLocation location)
 {
     return madeError(ErrorKind::Refusal, message, location);
 }
 
-Error Error::notFound(const QString &message, std::source_location location)
+Error Error::notFound(const QString &message, SourceLocation location)
 {
     return madeError(ErrorKind::NotFound, message, location);
 }
 
-Error Error::changedElsewhere(const QString &message, std::source_location location)
+Error Error::changedElsewhere(const QString &message, SourceLocation location)
 {
     return madeError(ErrorKind::ChangedElsewhere, message, location);
 }
 
-Error Error::failure(const QString &message, const QString &detail, std::source_location location)
+Error Error::failure(const QString &message, const QString &detail, SourceLocation location)
 {
     Error e = madeError(ErrorKind::DatabaseFailure, message, location);
     e.detail = detail;

@@ -3,7 +3,7 @@
 #include <QString>
 
 #include <optional>
-#include <source_location>
+#include "sourcelocation.h"
 #include <utility>
 
 namespace ravelin {
@@ -25,7 +25,7 @@ enum class ErrorKind {
 
 // "createLot", "Rights::load": the function of a source location without its namespace, return
 // type and parameters; a lambda gives the function it was written in.
-QString functionName(const std::source_location &location);
+QString functionName(const SourceLocation &location);
 
 // What went wrong in an operation: the French message a screen may show, plus the database's own
 // text, the statement and the function, so that a developer can find the failing step.
@@ -43,14 +43,13 @@ struct Error
     QString fullText() const;
     bool is(ErrorKind k) const { return kind == k; }
 
-    static Error refusal(const QString &message, std::source_location location = std::source_location::current());
-    static Error notFound(const QString &message, std::source_location location = std::source_location::current());
-    static Error changedElsewhere(const QString &message,
-                                  std::source_location location = std::source_location::current());
+    static Error refusal(const QString &message, SourceLocation location = SourceLocation::current());
+    static Error notFound(const QString &message, SourceLocation location = SourceLocation::current());
+    static Error changedElsewhere(const QString &message, SourceLocation location = SourceLocation::current());
     // A failure that did not come from the server (a file that cannot be written, a missing
     // driver); `detail` is the system's text.
     static Error failure(const QString &message, const QString &detail,
-                         std::source_location location = std::source_location::current());
+                         SourceLocation location = SourceLocation::current());
 };
 
 // A value or an Error. Operations return it; screens decide what to show. Dropping one unread

@@ -107,7 +107,7 @@ QString serverErrorColumn(const QString &serverText)
     return QString();
 }
 
-Error databaseError(const QSqlError &error, const QString &statement, std::source_location location)
+Error databaseError(const QSqlError &error, const QString &statement, SourceLocation location)
 {
     return databaseError(error, statement, functionName(location));
 }

@@ -6,7 +6,7 @@
 #include <QSqlError>
 #include <QString>
 
-#include <source_location>
+#include "sourcelocation.h"
 
 namespace ravelin {
 
@@ -51,7 +51,7 @@ QString serverErrorColumn(const QString &serverText);
 // The program's Error for a failed statement or connection: its kind and French message from the
 // table above, the server's text as detail, the statement and the calling function.
 Error databaseError(const QSqlError &error, const QString &statement = {},
-                    std::source_location location = std::source_location::current());
+                    SourceLocation location = SourceLocation::current());
 // The same with the function already named (a transaction keeps the name of the function that
 // opened it, for its commit).
 Error databaseError(const QSqlError &error, const QString &statement, const QString &where);

@@ -15,7 +15,7 @@ static Status run(QSqlQuery &query, const QString &sql, const QVariantList &valu
     return {};
 }
 
-Status exec(QSqlQuery &query, const QString &sql, const QVariantList &values, std::source_location location)
+Status exec(QSqlQuery &query, const QString &sql, const QVariantList &values, SourceLocation location)
 {
     return run(query, sql, values, functionName(location));
 }
@@ -30,7 +30,7 @@ static Result<QVariant> firstValue(QSqlDatabase db, const QString &sql, const QV
     return q.value(0);
 }
 
-Result<QVariant> scalar(QSqlDatabase db, const QString &sql, const QVariantList &values, std::source_location location)
+Result<QVariant> scalar(QSqlDatabase db, const QString &sql, const QVariantList &values, SourceLocation location)
 {
     return firstValue(db, sql, values, functionName(location));
 }
@@ -42,12 +42,12 @@ static Result<int> changedRows(QSqlDatabase db, const QString &sql, const QVaria
     return q.numRowsAffected();
 }
 
-Result<int> execute(QSqlDatabase db, const QString &sql, const QVariantList &values, std::source_location location)
+Result<int> execute(QSqlDatabase db, const QString &sql, const QVariantList &values, SourceLocation location)
 {
     return changedRows(db, sql, values, functionName(location));
 }
 
-Transaction::Transaction(QSqlDatabase db, std::source_location location) : m_db(db), m_where(functionName(location))
+Transaction::Transaction(QSqlDatabase db, SourceLocation location) : m_db(db), m_where(functionName(location))
 {
     if (m_db.transaction()) m_open = true;
     else m_started = databaseError(m_db.lastError(), QStringLiteral("START TRANSACTION"), m_where);

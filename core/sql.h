@@ -9,7 +9,7 @@
 #include <QVariant>
 #include <QVariantList>
 
-#include <source_location>
+#include "sourcelocation.h"
 
 namespace ravelin {
 
@@ -17,22 +17,22 @@ namespace ravelin {
 
 // Prepares and runs one statement with its values bound in order. Sets `query` for reading.
 Status exec(QSqlQuery &query, const QString &sql, const QVariantList &values = {},
-            std::source_location location = std::source_location::current());
+            SourceLocation location = SourceLocation::current());
 
 // Runs one statement and returns the first column of its first row (null when no row).
 Result<QVariant> scalar(QSqlDatabase db, const QString &sql, const QVariantList &values = {},
-                        std::source_location location = std::source_location::current());
+                        SourceLocation location = SourceLocation::current());
 
 // Runs a statement that returns no rows; gives the number of rows it changed (the server does not
 // count a row an update leaves as it was).
 Result<int> execute(QSqlDatabase db, const QString &sql, const QVariantList &values = {},
-                    std::source_location location = std::source_location::current());
+                    SourceLocation location = SourceLocation::current());
 
 // A transaction that rolls back unless committed. Deadlocks are the caller's to retry.
 class Transaction
 {
 public:
-    explicit Transaction(QSqlDatabase db, std::source_location location = std::source_location::current());
+    explicit Transaction(QSqlDatabase db, SourceLocation location = SourceLocation::current());
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
@@ -57,7 +57,7 @@ int deadlockRetryDelay(int attempt);
 void waitBeforeRetry(int attempt);
 
 // Runs `work` once inside a transaction; commits when it succeeds.
-template <typename Work> Status runInTransaction(QSqlDatabase db, Work &work, const std::source_location &location)
+template <typename Work> Status runInTransaction(QSqlDatabase db, Work &work, const SourceLocation &location)
 {
     Transaction tx(db, location);
     if (!tx.started()) return tx.started();
@@ -69,7 +69,7 @@ template <typename Work> Status runInTransaction(QSqlDatabase db, Work &work, co
 // Runs `work` inside a transaction, running it again (after a short wait) when the server aborts
 // it with a deadlock. `work` returns a Status; the transaction commits when it succeeds.
 template <typename Work>
-Status inTransaction(QSqlDatabase db, Work work, std::source_location location = std::source_location::current())
+Status inTransaction(QSqlDatabase db, Work work, SourceLocation location = SourceLocation::current())
 {
     for (int attempt = 0;; ++attempt) {
         // The transaction is rolled back before the wait, so the other workstation can go on.

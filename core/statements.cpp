@@ -75,7 +75,7 @@ QString quoted(const QString &name)
     return QLatin1Char('`') + name + QLatin1Char('`');
 }
 
-Status checkNames(const QStringList &names, const std::source_location &location)
+Status checkNames(const QStringList &names, const SourceLocation &location)
 {
     for (const QString &name : names)
         if (!isPlainName(name))
@@ -107,7 +107,7 @@ QString captionOf(const ColumnChange &change)
 
 // Whether the row `key` still exists, for a write that found nothing to change.
 Result<bool> rowExists(QSqlDatabase db, const QString &table, const QString &keyColumn, const QVariant &key,
-                       const std::source_location &location)
+                       const SourceLocation &location)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -147,7 +147,7 @@ bool sameStoredValue(const QVariant &a, const QVariant &b)
 }
 
 Result<QList<QSqlRecord>> select(QSqlDatabase db, const QString &sql, const QVariantList &values,
-                                 std::source_location location)
+                                 SourceLocation location)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -157,8 +157,7 @@ Result<QList<QSqlRecord>> select(QSqlDatabase db, const QString &sql, const QVar
     return rows;
 }
 
-Result<DataTable> selectTable(QSqlDatabase db, const QString &sql, const QVariantList &values,
-                              std::source_location location)
+Result<DataTable> selectTable(QSqlDatabase db, const QString &sql, const QVariantList &values, SourceLocation location)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -167,7 +166,7 @@ Result<DataTable> selectTable(QSqlDatabase db, const QString &sql, const QVarian
 }
 
 Result<QSqlRecord> selectOne(QSqlDatabase db, const QString &sql, const QVariantList &values, const QString &missing,
-                             std::source_location location)
+                             SourceLocation location)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -181,7 +180,7 @@ Result<QSqlRecord> selectOne(QSqlDatabase db, const QString &sql, const QVariant
 }
 
 Result<QStringList> selectTexts(QSqlDatabase db, const QString &sql, const QVariantList &values,
-                                std::source_location location)
+                                SourceLocation location)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -191,8 +190,7 @@ Result<QStringList> selectTexts(QSqlDatabase db, const QString &sql, const QVari
     return texts;
 }
 
-Result<int> insertRow(QSqlDatabase db, const QString &table, const QList<ColumnValue> &values,
-                      std::source_location location)
+Result<int> insertRow(QSqlDatabase db, const QString &table, const QList<ColumnValue> &values, SourceLocation location)
 {
     QStringList names{table};
     QStringList columns;
@@ -213,7 +211,7 @@ Result<int> insertRow(QSqlDatabase db, const QString &table, const QList<ColumnV
 }
 
 Status updateRow(QSqlDatabase db, const QString &table, const QString &keyColumn, const QVariant &key,
-                 const QList<ColumnChange> &changes, std::source_location location)
+                 const QList<ColumnChange> &changes, SourceLocation location)
 {
     QStringList names{table, keyColumn};
     QList<ColumnChange> changed;
@@ -269,7 +267,7 @@ Status updateRow(QSqlDatabase db, const QString &table, const QString &keyColumn
 }
 
 Status overwriteRow(QSqlDatabase db, const QString &table, const QString &keyColumn, const QVariant &key,
-                    const QList<ColumnValue> &values, std::source_location location)
+                    const QList<ColumnValue> &values, SourceLocation location)
 {
     QStringList names{table, keyColumn};
     QStringList sets;

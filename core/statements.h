@@ -11,7 +11,7 @@
 #include <QVariant>
 #include <QVariantList>
 
-#include <source_location>
+#include "sourcelocation.h"
 
 namespace ravelin {
 
@@ -49,22 +49,22 @@ struct ColumnChange
 
 // Every row of a statement, each as a record of named values.
 Result<QList<QSqlRecord>> select(QSqlDatabase db, const QString &sql, const QVariantList &values = {},
-                                 std::source_location location = std::source_location::current());
+                                 SourceLocation location = SourceLocation::current());
 // The same rows as a table of named columns.
 Result<DataTable> selectTable(QSqlDatabase db, const QString &sql, const QVariantList &values = {},
-                              std::source_location location = std::source_location::current());
+                              SourceLocation location = SourceLocation::current());
 // The first row; an error of kind NotFound with the message `missing` when there is none.
 Result<QSqlRecord> selectOne(QSqlDatabase db, const QString &sql, const QVariantList &values,
                              const QString &missing = recordMissingMessage(),
-                             std::source_location location = std::source_location::current());
+                             SourceLocation location = SourceLocation::current());
 // The first column of every row, as text (an empty text for a null).
 Result<QStringList> selectTexts(QSqlDatabase db, const QString &sql, const QVariantList &values = {},
-                                std::source_location location = std::source_location::current());
+                                SourceLocation location = SourceLocation::current());
 
 // "insert into table (c1, c2) values (?, ?)"; gives the new row's key as the insert made it (0 for
 // a table without an automatic key).
 Result<int> insertRow(QSqlDatabase db, const QString &table, const QList<ColumnValue> &values,
-                      std::source_location location = std::source_location::current());
+                      SourceLocation location = SourceLocation::current());
 
 // Saves an editor's changes to the row `key`, in one statement that writes only the columns whose
 // value differs from what was read, and only while each of them still holds the value read:
@@ -76,13 +76,13 @@ Result<int> insertRow(QSqlDatabase db, const QString &table, const QList<ColumnV
 // Texts are compared exactly (case and trailing blanks included); real numbers within 0.0005, so
 // that a value read, shown with two or three decimals and given back still finds its row.
 Status updateRow(QSqlDatabase db, const QString &table, const QString &keyColumn, const QVariant &key,
-                 const QList<ColumnChange> &changes, std::source_location location = std::source_location::current());
+                 const QList<ColumnChange> &changes, SourceLocation location = SourceLocation::current());
 
 // Writes the columns of the row `key` whatever they hold now, in one statement; the row deleted
 // meanwhile is reported (NotFound, recordDeletedMessage()). For the editors that do not keep the
 // values they read.
 Status overwriteRow(QSqlDatabase db, const QString &table, const QString &keyColumn, const QVariant &key,
-                    const QList<ColumnValue> &values, std::source_location location = std::source_location::current());
+                    const QList<ColumnValue> &values, SourceLocation location = SourceLocation::current());
 
 // True when a value given back by an editor is the one it read, compared as the table stores it:
 // nulls alike, numbers as numbers (real numbers within 0.0005), texts exactly.

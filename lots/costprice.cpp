@@ -25,8 +25,7 @@ std::optional<double> optionalNumber(const QVariant &v)
 
 // The lot's estimation is the total of its volume lines; its cost total adds the lot-level costs.
 // Errors name the caller.
-Status writeLotEstimationAndCost(QSqlDatabase db, int nLot,
-                                 std::source_location location = std::source_location::current())
+Status writeLotEstimationAndCost(QSqlDatabase db, int nLot, SourceLocation location = SourceLocation::current())
 {
     auto done = execute(db,
                         QStringLiteral("update coupe set "

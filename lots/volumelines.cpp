@@ -20,7 +20,7 @@ QVariant numberOrNull(const QVariant &v)
 
 // The first row, or an empty record when there is none. Errors name the caller.
 Result<QSqlRecord> firstRecord(QSqlDatabase db, const QString &sql, const QVariantList &values,
-                               std::source_location location = std::source_location::current())
+                               SourceLocation location = SourceLocation::current())
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);

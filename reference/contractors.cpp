@@ -24,20 +24,20 @@ QVariant costOrNull(const QVariant &cost)
 
 // Taken first by every write that tests a name or a password before writing: the counter row,
 // locked until the transaction ends, makes two workstations' test-then-write follow each other.
-Status lockCounterRow(QSqlDatabase db, Counter counter, std::source_location location = std::source_location::current())
+Status lockCounterRow(QSqlDatabase db, Counter counter, SourceLocation location = SourceLocation::current())
 {
     QSqlQuery q(db);
     return exec(q, QStringLiteral("select %1 from increment for update").arg(counterColumn(counter)), {}, location);
 }
 
-Status checkContractor(const Contractor &c, std::source_location location = std::source_location::current())
+Status checkContractor(const Contractor &c, SourceLocation location = SourceLocation::current())
 {
     if (c.societe.trimmed().isEmpty()) return Error::refusal(QStringLiteral("Vous devez saisir une société"), location);
     if (c.famille.trimmed().isEmpty()) return Error::refusal(QStringLiteral("Vous devez saisir une famille"), location);
     return {};
 }
 
-Status checkContact(const Contact &c, std::source_location location = std::source_location::current())
+Status checkContact(const Contact &c, SourceLocation location = SourceLocation::current())
 {
     if (c.nom.trimmed().isEmpty()) return Error::refusal(QStringLiteral("Vous devez saisir un nom"), location);
     return {};
@@ -69,8 +69,7 @@ ColumnChange costChange(const QVariantMap &stored, const QString &column, const 
     return {column, read, costOrNull(typed), caption};
 }
 
-Status refuseTakenPassword(QSqlDatabase db, const Contact &c,
-                           std::source_location location = std::source_location::current())
+Status refuseTakenPassword(QSqlDatabase db, const Contact &c, SourceLocation location = SourceLocation::current())
 {
     auto taken = contactPasswordTaken(db, c.password, c.inc);
     if (!taken) return taken.error();

@@ -20,7 +20,7 @@ QString text(const PlaceValues &place, const QString &column)
 
 // The columns of a place as a statement writes them; only known columns reach the statement.
 Result<QList<ColumnValue>> placeColumnValues(const PlaceValues &values,
-                                             std::source_location location = std::source_location::current())
+                                             SourceLocation location = SourceLocation::current())
 {
     QList<ColumnValue> columns;
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
@@ -44,7 +44,7 @@ Error nameError(const Error &e)
 
 // Locks the place's row for the rest of the transaction and gives its stored name; a null value
 // when the row no longer exists.
-Result<QVariant> lockPlace(QSqlDatabase db, int inc, std::source_location location = std::source_location::current())
+Result<QVariant> lockPlace(QSqlDatabase db, int inc, SourceLocation location = SourceLocation::current())
 {
     QSqlQuery q(db);
     if (Status s =
@@ -153,7 +153,7 @@ Result<PlaceValues> readPlace(QSqlDatabase db, int inc)
 
 static Result<QList<Choice>> readChoices(QSqlDatabase db, const QString &sql,
                                          const std::function<QString(const QVariant &)> &shown,
-                                         std::source_location location = std::source_location::current())
+                                         SourceLocation location = SourceLocation::current())
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);

@@ -244,8 +244,7 @@ QString identifyingCondition(const ReferenceTableDef &def, const ReferenceRow &a
 
 // The row read is no longer found as it was: changed or deleted meanwhile, the two are not told
 // apart here (a table without a key has nothing else to find its row by).
-Error changedElsewhere(RowAction action, const QString &table,
-                       std::source_location location = std::source_location::current())
+Error changedElsewhere(RowAction action, const QString &table, SourceLocation location = SourceLocation::current())
 {
     Error e = Error::changedElsewhere(
         action == RowAction::Modify

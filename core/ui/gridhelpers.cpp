@@ -19,7 +19,7 @@ void prepareGrid(QTableView *view)
     view->setAlternatingRowColors(false);
 }
 
-Status loadModel(QSqlQueryModel &model, QSqlDatabase db, const BoundQuery &statement, std::source_location location)
+Status loadModel(QSqlQueryModel &model, QSqlDatabase db, const BoundQuery &statement, SourceLocation location)
 {
     return loadModel(model, runBoundQuery(db, statement, location));
 }

@@ -24,7 +24,7 @@ void prepareGrid(QTableView *view);
 
 // Runs the statement into the model (the grid keeps its previous rows on failure).
 Status loadModel(QSqlQueryModel &model, QSqlDatabase db, const BoundQuery &statement,
-                 std::source_location location = std::source_location::current());
+                 SourceLocation location = SourceLocation::current());
 // Gives the model a query an operation has run.
 Status loadModel(QSqlQueryModel &model, Result<QSqlQuery> query);
 

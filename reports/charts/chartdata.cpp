@@ -12,7 +12,7 @@ namespace ravelin {
 
 Result<QList<ChartPoint>> chartPointsFromQuery(QSqlQuery &query, const QString &labelColumn, const QString &valueColumn)
 {
-    const QString where = functionName(std::source_location::current());
+    const QString where = functionName(SourceLocation::current());
     if (!query.isActive()) {
         if (query.lastError().isValid()) return databaseError(query.lastError(), query.lastQuery());
         Error e;
