@@ -83,15 +83,17 @@ QList<AnalysisRunner::Step> contractorCostSteps(const ContractorCostFilter &filt
     for (const ActionSource &source : actionSources()) {
         const QString sql =
             QStringLiteral("insert into ") + table +
-            QStringLiteral(
-                " select A.inc, A.fac_fournisseur, B.societe, B.famille_intervenant, ? as type, A.I_nom as b, ") +
+            // the actions read in their own order, each joined to its row and then to the few hundred
+            // companies of the directory: led by the directory, the server fetched twenty years of
+            // actions by company name, one at a time, two and a half times slower
+            QStringLiteral(" select straight_join A.inc, A.fac_fournisseur, B.societe, B.famille_intervenant, ? as "
+                           "type, A.I_nom as b, ") +
             source.lot +
             QStringLiteral(" as n_lot, A.Indice_lot, A.i_date, A.qte_action, A.i_cout, A.i_nb_heure, "
                            "A.type1, ") +
             source.place + QStringLiteral(", A.unite_action, A.prix_unit_action, A.km_route, ") + source.roadTime +
-            QStringLiteral(" from ") + source.table + QStringLiteral(" A join ") + directory +
-            QStringLiteral(" on B.societe=A.I_nom ") + source.join +
-            QStringLiteral(" where A.i_date>=? and A.i_date<?");
+            QStringLiteral(" from ") + source.table + QStringLiteral(" A ") + source.join + QStringLiteral(" join ") +
+            directory + QStringLiteral(" on B.societe=A.I_nom where A.i_date>=? and A.i_date<?");
         QVariantList values;
         values << source.kind << directoryValues << sqlDate(filter.start) << sqlDate(filter.end.addDays(1));
         steps << [sql, values](QSqlDatabase db) -> Status {
@@ -141,7 +143,8 @@ Result<ContractorDetail> readContractorDetail(QSqlDatabase db, const QString &so
         selectTable(db,
                     QStringLiteral("select inc, societe, famille_intervenant, date1, type, operation, "
                                    "destination, n_lot, tonnage, unite_liv, prix_unit, cout_total, "
-                                   "fac_fournisseur, km_route, temps_route, depart, indice_lot, b, heure from ") +
+                                   "fac_fournisseur, km_route, temps_route, depart, indice_lot, b, heure, "
+                                   "concat(type, '/', inc) as cle from ") +
                         table + QStringLiteral(" where cout_total>0 and societe=? order by date1, type, inc"),
                     {societe});
     if (!actions) return actions.error();

@@ -65,7 +65,7 @@ Result<ContractorCosts> readContractorCosts(QSqlDatabase db, const ContractorCos
 
 struct ContractorDetail
 {
-    DataTable actions; // the work table's columns, by date
+    DataTable actions; // the work table's columns, by date, and cle ("kind/inc") telling them apart
     DataTable units;   // n1 (quantity), unite_liv
     double cost = 0;
     QString quantities; // "30,00 m3 + 37,50 T"

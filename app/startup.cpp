@@ -45,6 +45,8 @@ Result<StartupState> startProgram(const ConfigLocation &location, const QString 
         if (!settings) return settings.error();
     }
     state.settings = *settings;
+    // a database made before the schema's later indexes gets them now
+    if (auto added = addMissingIndexes(state.db); !added) return added.error();
 
     // The version is informative for the administrator; a read-only folder does not stop the program,
     // and a system-wide file is left as its administrator wrote it.

@@ -1,13 +1,13 @@
-#Installation layout and the Debian package(scripts / package builds it with - DRAVELIN_PACKAGE = ON).
+# Installation layout and the Debian package (scripts/package builds it with -DRAVELIN_PACKAGE=ON).
 #
-#/ usr / bin / ravelin
-#/ usr / share / ravelin / {image, leaflet } / map pictures and Leaflet, found by core / paths.h
-#/ usr / share / applications / ravelin.desktop
-#/ usr / share / icons / hicolor / {48x48, ..., scalable } / apps / ravelin.{png, svg }
-#/ usr / share / man / man1 / ravelin .1.gz made by help2man from -- help and -- version
-#/ usr / share / doc / ravelin / {copyright, changelog.Debian.gz, examples / Serveur_config.INI }
+#   /usr/bin/ravelin
+#   /usr/share/ravelin/{image,leaflet}/            map pictures and Leaflet, found by core/paths.h
+#   /usr/share/applications/ravelin.desktop
+#   /usr/share/icons/hicolor/{48x48,...,scalable}/apps/ravelin.{png,svg}
+#   /usr/share/man/man1/ravelin.1.gz               made by help2man from --help and --version
+#   /usr/share/doc/ravelin/{copyright,changelog.Debian.gz,examples/Serveur_config.INI}
 #
-#The configuration is never installed : it holds the database password(docs / installation.md).
+# The configuration is never installed: it holds the database password (docs/installation.md).
 
 option(RAVELIN_PACKAGE "Build the manual page and icons and set up cpack (needs help2man, rsvg-convert)" OFF)
 
@@ -17,8 +17,8 @@ set(ravelin_share ${CMAKE_INSTALL_DATADIR}/ravelin)
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-#The build tree is laid out like a Windows folder : the resources beside the program, so that it
-#runs from there as it will run installed.
+# The build tree is laid out like a Windows folder: the resources beside the program, so that it
+# runs from there as it will run installed.
 set(ravelin_resource_dirs "")
 set(ravelin_resource_copies "")
 if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/image)
@@ -66,11 +66,10 @@ foreach(size 48 64 128 256)
   install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
-#help2man runs the program, which needs no display for --help and --version.gzip - n leaves
-#out the time stamp, so that two builds give the same bytes.
+# help2man runs the program, which needs no display for --help and --version. gzip -n leaves
+# out the time stamp, so that two builds give the same bytes.
 add_custom_command(OUTPUT ${generated}/ravelin.1.gz
-  COMMAND ${
-    HELP2MAN} --no-info --locale=C.UTF-8 --section=1 --source=Ravelin
+  COMMAND ${HELP2MAN} --no-info --locale=C.UTF-8 --section=1 --source=Ravelin
           --include=${ravelin_packaging}/ravelin.1.include --output=${generated}/ravelin.1 $<TARGET_FILE:ravelin>
   COMMAND ${GZIP} -9nf ${generated}/ravelin.1
   DEPENDS ravelin ${ravelin_packaging}/ravelin.1.include VERBATIM)
@@ -96,9 +95,9 @@ notes, contractor costs and analyses.
 It is a desktop program in French for several workstations sharing one
 MySQL or MariaDB database; the configuration file Serveur_config.INI names
 the server (see /usr/share/doc/ravelin/examples).")
-#Not stripped at install : cpack's Debian generator splits the symbols of the unstripped binary
-#into the - dbgsym package(build - id path) and strips it itself(--strip - unneeded).Stripping
-#first would leave it no symbols to split, and no.ddeb.
+# Not stripped at install: cpack's Debian generator splits the symbols of the unstripped binary
+# into the -dbgsym package (build-id path) and strips it itself (--strip-unneeded). Stripping
+# first would leave it no symbols to split, and no .ddeb.
 set(CPACK_STRIP_FILES OFF)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE ${RAVELIN_PACKAGE_REVISION})
@@ -106,7 +105,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-#The MySQL driver is a plugin that Qt loads at run time : dpkg - shlibdeps cannot see it.
+# The MySQL driver is a plugin that Qt loads at run time: dpkg-shlibdeps cannot see it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-mysql")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "mariadb-server")

@@ -37,6 +37,45 @@ Result<bool> updateSchemaLevel(QSqlDatabase db, double level)
     return true;
 }
 
+QList<SchemaIndex> addedIndexes()
+{
+    // the weighing-place analysis counts and pages a place's deliveries by date
+    return {{QStringLiteral("livraison"), QStringLiteral("idx_livraison_lieu_pesage"),
+             QStringLiteral("lieu_pesage, date_livraison")}};
+}
+
+Result<QStringList> addMissingIndexes(QSqlDatabase db, const QList<SchemaIndex> &indexes)
+{
+    if (indexes.isEmpty()) return QStringList();
+    QStringList marks;
+    QVariantList values;
+    for (const SchemaIndex &index : indexes) {
+        marks << QStringLiteral("(?, ?)");
+        values << index.table << index.name;
+    }
+    auto present =
+        selectTable(db,
+                    QStringLiteral("select distinct table_name, index_name from information_schema.statistics "
+                                   "where table_schema = database() and (table_name, index_name) in (") +
+                        marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
+                    values);
+    if (!present) return present.error();
+    QStringList added;
+    for (const SchemaIndex &index : indexes) {
+        bool found = false;
+        for (int r = 0; r < present->rowCount() && !found; ++r)
+            found = present->value(r, 0).toString().compare(index.table, Qt::CaseInsensitive) == 0 &&
+                    present->value(r, 1).toString().compare(index.name, Qt::CaseInsensitive) == 0;
+        if (found) continue;
+        // names of our own schema, never a user's text
+        auto done = execute(db, QStringLiteral("alter table ") + index.table + QStringLiteral(" add index ") +
+                                    index.name + QStringLiteral(" (") + index.columns + QLatin1Char(')'));
+        if (!done) return done.error();
+        added << index.name;
+    }
+    return added;
+}
+
 QStringList editableSettingsColumns()
 {
     return {QStringLiteral("nom"),

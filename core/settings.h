@@ -25,6 +25,18 @@ Result<QSqlRecord> loadCounters(QSqlDatabase db);
 // when the row was written. This version has no table or column to add before raising the level.
 Result<bool> updateSchemaLevel(QSqlDatabase db, double level = kSchemaLevel);
 
+// Indexes the schema gained after databases were made with it: a database made before one of them
+// gets it at start-up. One statement tells which are there; each missing one is added. Gives the
+// names of those added.
+struct SchemaIndex
+{
+    QString table;
+    QString name;
+    QString columns; // as the schema's KEY names them: "lieu_pesage, date_livraison"
+};
+QList<SchemaIndex> addedIndexes();
+Result<QStringList> addMissingIndexes(QSqlDatabase db, const QList<SchemaIndex> &indexes = addedIndexes());
+
 // Columns of perso the settings screen edits.
 QStringList editableSettingsColumns();
 

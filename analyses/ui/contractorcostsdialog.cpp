@@ -37,7 +37,12 @@ ContractorCostsDialog::ContractorCostsDialog(AppContext &context, QWidget *paren
     connect(m_ui->BtnCalcul, &QPushButton::clicked, this, &ContractorCostsDialog::compute);
     connect(m_ui->BtnDetail, &QPushButton::clicked, this, &ContractorCostsDialog::showDetail);
     connect(m_ui->BtnFermer, &QPushButton::clicked, this, &ContractorCostsDialog::reject);
-    connect(m_runner, &AnalysisRunner::cancelled, this, &ContractorCostsDialog::clearResults);
+    // a cancelled computation leaves nothing shown; a cancelled detail leaves the sums
+    connect(m_runner, &AnalysisRunner::cancelled, this, [this] {
+        if (!m_computing) return;
+        m_computing = false;
+        clearResults();
+    });
 }
 
 ContractorCostsDialog::~ContractorCostsDialog() = default;
@@ -57,9 +62,11 @@ void ContractorCostsDialog::compute()
     filter.end = m_ui->Date_fin->date();
     filter.family = m_ui->Trier_famille->text().trimmed();
     filter.withZero = m_ui->Voir_zero->isChecked();
+    m_computing = true;
     m_runner->run<ContractorCosts>(
         contractorCostSteps(filter), [filter](QSqlDatabase db) { return readContractorCosts(db, filter); },
         [this, filter](Result<ContractorCosts> costs) {
+            m_computing = false;
             if (!costs) {
                 clearResults();
                 m_context.dialogs->error(costs.error());
@@ -82,17 +89,28 @@ void ContractorCostsDialog::showDetail()
         m_context.dialogs->message(noRecordMessage());
         return;
     }
-    ContractorDetailDialog detail(m_context, *m_runner, m_list->currentValue(QStringLiteral("societe")).toString(),
-                                  m_computed, this);
-    if (detail.loaded()) runModal(detail);
+    const QString societe = m_list->currentValue(QStringLiteral("societe")).toString();
+    // read on the worker, from its work table; the screen opens once the rows are there
+    m_runner->run<ContractorDetail>(
+        {}, [societe](QSqlDatabase db) { return readContractorDetail(db, societe); },
+        [this, societe](Result<ContractorDetail> detail) {
+            if (!detail) {
+                m_context.dialogs->error(detail.error());
+                return;
+            }
+            ContractorDetailDialog screen(m_context, *m_runner, societe, m_computed, *detail, this);
+            runModal(screen);
+        });
 }
 
 ContractorDetailDialog::ContractorDetailDialog(AppContext &context, AnalysisRunner &runner, const QString &societe,
-                                               const ContractorCostFilter &filter, QWidget *parent)
+                                               const ContractorCostFilter &filter, const ContractorDetail &detail,
+                                               QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::detail_intervention>()), m_context(context), m_runner(runner),
       m_societe(societe), m_filter(filter)
 {
     m_ui->setupUi(this);
+    m_progress = new AnalysisProgress(runner, m_ui->Label_etat, m_ui->Zone_progression);
     const QString amounts = QStringLiteral("#,##0.00");
     ListDeclaration actions;
     actions.screen = QStringLiteral("detail_intervention");
@@ -124,48 +142,58 @@ ContractorDetailDialog::ContractorDetailDialog(AppContext &context, AnalysisRunn
     connect(m_ui->BtnSolderLigne, &QPushButton::clicked, this, &ContractorDetailDialog::settleSelected);
     connect(m_ui->BtnSolderTout, &QPushButton::clicked, this, &ContractorDetailDialog::settleAll);
     connect(m_ui->BtnFermer, &QPushButton::clicked, this, &ContractorDetailDialog::reject);
-    m_loaded = load();
+    connect(&runner, &AnalysisRunner::cancelled, this, [this] { m_busy = false; });
+    setDetail(detail);
 }
 
-ContractorDetailDialog::~ContractorDetailDialog() = default;
-
-bool ContractorDetailDialog::load()
+ContractorDetailDialog::~ContractorDetailDialog()
 {
-    const QString societe = m_societe;
-    auto detail = m_runner.runAndWait([societe](QSqlDatabase db) { return readContractorDetail(db, societe); });
-    if (!detail) {
-        m_context.dialogs->error(detail.error());
-        return false;
-    }
-    m_detail = *detail;
-    DataTable shown = m_detail.actions;
-    // the key: kind and number
-    DataTable keyed(shown.columns() + QStringList{QStringLiteral("cle")});
-    for (int r = 0; r < shown.rowCount(); ++r) {
-        QVariantList row;
-        for (int c = 0; c < shown.columnCount(); ++c) row << shown.value(r, c);
-        row << shown.value(r, QStringLiteral("type")).toString() + QLatin1Char('/') +
-                   shown.value(r, QStringLiteral("inc")).toString();
-        keyed.addRow(row);
-    }
-    m_list->setTable(keyed);
+    // a printout or a settling still running does not come back to a screen that has gone
+    if (m_busy) m_runner.cancel();
+}
+
+void ContractorDetailDialog::setDetail(const ContractorDetail &detail)
+{
+    m_detail = detail;
+    // read with its key (kind and number) on the worker: twenty years of a contractor are thousands
+    // of rows
+    m_list->setTable(m_detail.actions);
     m_ui->Label_quantite->setText(m_detail.quantities);
     m_ui->Label_cout->setText(formatNumber(m_detail.cost, QStringLiteral("# ###.00")) + QStringLiteral(" €"));
-    return true;
 }
 
 void ContractorDetailDialog::print()
 {
+    if (m_busy || m_runner.isBusy()) return;
     if (m_detail.actions.isEmpty()) {
         m_context.dialogs->message(noRecordMessage());
         return;
     }
-    auto document = layoutContractorCosts(contractorCostsData(m_detail, m_societe, m_filter.start, m_filter.end));
-    showReport(document, *m_context.dialogs, QStringLiteral("imp_action_intervenant_analyse"), this);
+    // laid out on the worker: the actions of twenty years make hundreds of pages
+    const ReportData data = contractorCostsData(m_detail, m_societe, m_filter.start, m_filter.end);
+    m_busy = true;
+    m_runner.run<ReportDocument>(
+        {}, [data](QSqlDatabase) { return layoutContractorCosts(data); },
+        [this](Result<ReportDocument> document) {
+            m_busy = false;
+            showReport(document, *m_context.dialogs, QStringLiteral("imp_action_intervenant_analyse"), this);
+        });
 }
+
+namespace {
+
+// A settling and the detail read again after it: the error of the one, the rows of the other.
+struct Settled
+{
+    Status settled;
+    std::optional<ContractorDetail> detail;
+};
+
+} // namespace
 
 void ContractorDetailDialog::settle(std::optional<ActionRef> one, const QString &question)
 {
+    if (m_busy || m_runner.isBusy()) return;
     if (!m_context.require(QStringLiteral("Solder livraison"))) return;
     if (m_detail.actions.isEmpty()) {
         m_context.dialogs->message(noRecordMessage());
@@ -173,10 +201,21 @@ void ContractorDetailDialog::settle(std::optional<ActionRef> one, const QString 
     }
     if (!m_context.dialogs->yesNo(question, QStringLiteral("Confirmation"))) return;
     const QString societe = m_societe;
-    const Status done =
-        m_runner.runAndWait([societe, one](QSqlDatabase db) { return settleContractorActions(db, societe, one); });
-    if (!done) m_context.dialogs->error(done.error());
-    load();
+    m_busy = true;
+    m_runner.run<Settled>(
+        {},
+        [societe, one](QSqlDatabase db) -> Result<Settled> {
+            Settled out{settleContractorActions(db, societe, one), std::nullopt};
+            // the detail read again either way: what the work table says now
+            if (auto detail = readContractorDetail(db, societe)) out.detail = *detail;
+            return out;
+        },
+        [this](Result<Settled> done) {
+            m_busy = false;
+            if (!done) return;
+            if (!done->settled) m_context.dialogs->error(done->settled.error());
+            if (done->detail) setDetail(*done->detail);
+        });
 }
 
 void ContractorDetailDialog::settleSelected()

@@ -50,21 +50,25 @@ private:
     ChartWidget *m_bars;
     ChartWidget *m_pie;
     ContractorCostFilter m_computed; // what the grid shows
+    bool m_computing = false;        // a computation, not a detail's read, is running
 };
 
 // detail_intervention: one contractor's actions that cost something, read from the work table of
-// the analysis; prints them and settles them.
+// the analysis (by the caller, on the analysis' worker); prints them and settles them, both on
+// that worker too.
 class ContractorDetailDialog : public QDialog
 {
     Q_OBJECT
 public:
     ContractorDetailDialog(AppContext &context, AnalysisRunner &runner, const QString &societe,
-                           const ContractorCostFilter &filter, QWidget *parent = nullptr);
+                           const ContractorCostFilter &filter, const ContractorDetail &detail,
+                           QWidget *parent = nullptr);
     ~ContractorDetailDialog() override;
 
     Ui::detail_intervention *ui() const { return m_ui.get(); }
     ListGrid *list() const { return m_list; }
-    bool loaded() const { return m_loaded; }
+    // True while a settling or a printout runs on the worker.
+    bool busy() const { return m_busy; }
 
 public slots:
     void print();
@@ -72,17 +76,18 @@ public slots:
     void settleAll();
 
 private:
-    bool load();
+    void setDetail(const ContractorDetail &detail);
     void settle(std::optional<ActionRef> one, const QString &question);
 
     std::unique_ptr<Ui::detail_intervention> m_ui;
     AppContext &m_context;
     AnalysisRunner &m_runner;
+    AnalysisProgress *m_progress;
     QString m_societe;
     ContractorCostFilter m_filter;
     ListGrid *m_list;
     ContractorDetail m_detail;
-    bool m_loaded = false;
+    bool m_busy = false;
 };
 
 void openContractorCosts(AppContext &context, QWidget *parent = nullptr);

@@ -22,6 +22,8 @@ CvoDialog::CvoDialog(AppContext &context, QWidget *parent)
 {
     m_ui->setupUi(this);
     setWindowState(Qt::WindowMaximized);
+    m_runner = new AnalysisRunner(context.db, this);
+    m_progress = new AnalysisProgress(*m_runner, m_ui->Label_etat, m_ui->Zone_progression);
     startLastThirtyDays(m_ui->Date_debut, m_ui->Date_fin);
     ListDeclaration lots;
     lots.screen = QStringLiteral("analyse_cvo");
@@ -64,26 +66,32 @@ void CvoDialog::showTotal()
 
 void CvoDialog::print()
 {
+    if (m_runner->isBusy()) return;
     if (!m_computed || m_list->rowCount() == 0) {
         m_context.dialogs->message(noRecordMessage());
         return;
     }
-    // every row, not only the pages read on screen
-    auto lots = readCvo(m_context.db, m_query);
-    if (!lots) {
-        m_context.dialogs->error(lots.error());
-        return;
-    }
-    double total = 0;
-    for (int r = 0; r < lots->rowCount(); ++r) total += lots->value(r, QStringLiteral("cvo")).toDouble();
-    auto document =
-        layoutCvo(cvoData(*lots, m_context.settings.value(QStringLiteral("nom")).toString(), total, m_start, m_end));
-    showReport(document, *m_context.dialogs, QStringLiteral("imp_cvo"), this);
+    // every row, not only the pages read on screen: read and laid out on the worker
+    const PagedQuery query = m_query;
+    const QString company = m_context.settings.value(QStringLiteral("nom")).toString();
+    const QDate start = m_start;
+    const QDate end = m_end;
+    m_runner->run<ReportDocument>(
+        {},
+        [query, company, start, end](QSqlDatabase db) -> Result<ReportDocument> {
+            auto lots = readCvo(db, query);
+            if (!lots) return lots.error();
+            double total = 0;
+            for (int r = 0; r < lots->rowCount(); ++r) total += lots->value(r, QStringLiteral("cvo")).toDouble();
+            return layoutCvo(cvoData(*lots, company, total, start, end));
+        },
+        [this](Result<ReportDocument> document) {
+            showReport(document, *m_context.dialogs, QStringLiteral("imp_cvo"), this);
+        });
 }
 
-PefcDialog::PefcDialog(AppContext &context, QWidget *parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::analyse_PEFC_coupe>()), m_context(context),
-      m_today(QDate::currentDate())
+PefcDialog::PefcDialog(AppContext &context, QWidget *parent, const QDate &today)
+    : QDialog(parent), m_ui(std::make_unique<Ui::analyse_PEFC_coupe>()), m_context(context), m_today(today)
 {
     m_ui->setupUi(this);
     m_runner = new AnalysisRunner(context.db, this);
@@ -183,13 +191,17 @@ void WeighingPlacesDialog::compute()
             }
             m_start = start;
             m_end = end;
+            // the first place's deliveries read once, not again for the selection the new rows make
+            m_fillingPlaces = true;
             m_places->setTable(*places);
+            m_fillingPlaces = false;
             showPlace();
         });
 }
 
 void WeighingPlacesDialog::showPlace()
 {
+    if (m_fillingPlaces) return;
     if (m_places->currentRow() < 0) {
         m_deliveries->setTable(DataTable());
         return;

@@ -19,7 +19,8 @@ class AnalysisProgress;
 class AnalysisRunner;
 class ListGrid;
 
-// analyse_cvo: the lots bought between two dates that carry a CVO levy, their total, the printout.
+// analyse_cvo: the lots bought between two dates that carry a CVO levy, their total, the printout
+// (read and laid out on the screen's worker).
 class CvoDialog : public QDialog
 {
     Q_OBJECT
@@ -29,6 +30,7 @@ public:
 
     Ui::analyse_cvo *ui() const { return m_ui.get(); }
     ListGrid *list() const { return m_list; }
+    AnalysisRunner &runner() const { return *m_runner; }
 
 public slots:
     void compute();
@@ -39,6 +41,8 @@ private:
 
     std::unique_ptr<Ui::analyse_cvo> m_ui;
     AppContext &m_context;
+    AnalysisRunner *m_runner;
+    AnalysisProgress *m_progress;
     ListGrid *m_list;
     QDate m_start;
     QDate m_end;
@@ -46,13 +50,13 @@ private:
     bool m_computed = false;
 };
 
-// analyse_PEFC_coupe: the PEFC share of the twelve last months, computed at opening and on
-// "Caclul par mois du % PEFC".
+// analyse_PEFC_coupe: the PEFC share of the twelve months up to `today`, computed at opening and
+// on "Caclul par mois du % PEFC".
 class PefcDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit PefcDialog(AppContext &context, QWidget *parent = nullptr);
+    explicit PefcDialog(AppContext &context, QWidget *parent = nullptr, const QDate &today = QDate::currentDate());
     ~PefcDialog() override;
 
     Ui::analyse_PEFC_coupe *ui() const { return m_ui.get(); }
@@ -99,6 +103,7 @@ private:
     ListGrid *m_deliveries;
     QDate m_start;
     QDate m_end;
+    bool m_fillingPlaces = false;
 };
 
 void openCvo(AppContext &context, QWidget *parent = nullptr);

@@ -48,7 +48,12 @@ SalesDialog::SalesDialog(AppContext &context, QWidget *parent)
     connect(m_ui->Par_type, &QRadioButton::clicked, this, &SalesDialog::compute);
     connect(m_ui->BtnDetail, &QPushButton::clicked, this, &SalesDialog::showDetail);
     connect(m_ui->BtnFermer, &QPushButton::clicked, this, &SalesDialog::reject);
-    connect(m_runner, &AnalysisRunner::cancelled, this, &SalesDialog::clearResults);
+    // a cancelled computation leaves nothing shown; a cancelled detail or printout leaves the sums
+    connect(m_runner, &AnalysisRunner::cancelled, this, [this] {
+        if (!m_computing) return;
+        m_computing = false;
+        clearResults();
+    });
 }
 
 SalesDialog::~SalesDialog() = default;
@@ -69,7 +74,9 @@ void SalesDialog::compute()
     filter.end = m_ui->Date_fin->date();
     filter.grouping = m_ui->Par_type->isChecked() ? SalesGrouping::Kind : SalesGrouping::Customer;
     filter.invoiced = m_ui->Inclure_facturees->isChecked();
+    m_computing = true;
     m_runner->run<DataTable>(salesSteps(filter), readSalesSummary, [this, filter](Result<DataTable> rows) {
+        m_computing = false;
         if (!rows) {
             clearResults();
             m_context.dialogs->error(rows.error());
@@ -99,37 +106,55 @@ void SalesDialog::showDetail()
         m_context.dialogs->message(noRecordMessage());
         return;
     }
-    SalesDetailDialog detail(m_context, *m_runner, m_computed, m_list->currentValue(QStringLiteral("nom")),
-                             m_list->currentValue(QStringLiteral("t1")).toDouble(),
-                             m_list->currentValue(QStringLiteral("t2")).toDouble(), this);
-    if (detail.loaded()) runModal(detail);
+    const SalesFilter filter = m_computed;
+    const QVariant nom = m_list->currentValue(QStringLiteral("nom"));
+    const double amount = m_list->currentValue(QStringLiteral("t1")).toDouble();
+    const double quantity = m_list->currentValue(QStringLiteral("t2")).toDouble();
+    const QString unit = m_context.defaultUnit();
+    // the rows are read on the worker; the screen opens once they are there
+    m_runner->run<DataTable>(
+        {}, [filter, nom, unit](QSqlDatabase db) { return readSalesDetail(db, filter, nom, unit); },
+        [this, filter, nom, amount, quantity](Result<DataTable> rows) {
+            if (!rows) {
+                m_context.dialogs->error(rows.error());
+                return;
+            }
+            if (rows->isEmpty()) {
+                m_context.dialogs->message(noRecordMessage());
+                return;
+            }
+            SalesDetailDialog detail(m_context, *m_runner, filter, nom, amount, quantity, *rows, this);
+            runModal(detail);
+        });
 }
 
 SalesDetailDialog::SalesDetailDialog(AppContext &context, AnalysisRunner &runner, const SalesFilter &filter,
-                                     const QVariant &nom, double amount, double quantity, QWidget *parent)
+                                     const QVariant &nom, double amount, double quantity, const DataTable &rows,
+                                     QWidget *parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::detail_analyse_tonnage>()), m_context(context), m_runner(runner),
       m_filter(filter), m_nom(nom), m_amount(amount), m_quantity(quantity)
 {
     m_ui->setupUi(this);
+    m_progress = new AnalysisProgress(runner, m_ui->Label_etat, m_ui->Zone_progression);
     const QString amounts = QStringLiteral("#,##0.00");
-    ListDeclaration rows;
-    rows.screen = QStringLiteral("detail_analyse_tonnage");
-    rows.columns = {{QStringLiteral("inc"), QStringLiteral("inc"), QString(), 60},
-                    {QStringLiteral("client"), QStringLiteral("client"), QString(), 160},
-                    {QStringLiteral("date_cde"), QStringLiteral("date_cde"), QStringLiteral("dd/mm/yyyy"), 80},
-                    {QStringLiteral("type_cde"), QStringLiteral("type_cde"), QString(), 100},
-                    {QStringLiteral("u3"), QStringLiteral("u3"), QString(), 80},
-                    {QStringLiteral("Ville_liv"), QStringLiteral("Ville_liv"), QString(), 100},
-                    {QStringLiteral("pays_liv"), QStringLiteral("pays_liv"), QString(), 70},
-                    {QStringLiteral("qte_liv_totale"), QStringLiteral("Qte livrée"), amounts, 80},
-                    {QStringLiteral("unite_liv"), QStringLiteral("unite"), QString(), 50},
-                    {QStringLiteral("mwh"), QStringLiteral("mwh"), amounts, 70},
-                    {QStringLiteral("N_cde_client"), QStringLiteral("N_cde_client"), QString(), 90},
-                    {QStringLiteral("prix_vente"), QStringLiteral("prix_vente"), amounts, 90},
-                    {QStringLiteral("u2"), QStringLiteral("u2"), QString(), 30},
-                    {QStringLiteral("unite_vente"), QStringLiteral("unite_vente"), QString(), 70}};
-    rows.key = QStringLiteral("inc");
-    m_list = new ListGrid(context, m_ui->Grille_detail, rows);
+    ListDeclaration detail;
+    detail.screen = QStringLiteral("detail_analyse_tonnage");
+    detail.columns = {{QStringLiteral("inc"), QStringLiteral("inc"), QString(), 60},
+                      {QStringLiteral("client"), QStringLiteral("client"), QString(), 160},
+                      {QStringLiteral("date_cde"), QStringLiteral("date_cde"), QStringLiteral("dd/mm/yyyy"), 80},
+                      {QStringLiteral("type_cde"), QStringLiteral("type_cde"), QString(), 100},
+                      {QStringLiteral("u3"), QStringLiteral("u3"), QString(), 80},
+                      {QStringLiteral("Ville_liv"), QStringLiteral("Ville_liv"), QString(), 100},
+                      {QStringLiteral("pays_liv"), QStringLiteral("pays_liv"), QString(), 70},
+                      {QStringLiteral("qte_liv_totale"), QStringLiteral("Qte livrée"), amounts, 80},
+                      {QStringLiteral("unite_liv"), QStringLiteral("unite"), QString(), 50},
+                      {QStringLiteral("mwh"), QStringLiteral("mwh"), amounts, 70},
+                      {QStringLiteral("N_cde_client"), QStringLiteral("N_cde_client"), QString(), 90},
+                      {QStringLiteral("prix_vente"), QStringLiteral("prix_vente"), amounts, 90},
+                      {QStringLiteral("u2"), QStringLiteral("u2"), QString(), 30},
+                      {QStringLiteral("unite_vente"), QStringLiteral("unite_vente"), QString(), 70}};
+    detail.key = QStringLiteral("inc");
+    m_list = new ListGrid(context, m_ui->Grille_detail, detail);
     ListDeclaration lines;
     lines.screen = QStringLiteral("detail_analyse_tonnage_lignes");
     lines.columns = {{QStringLiteral("source"), QStringLiteral("source"), QString(), 90},
@@ -156,28 +181,25 @@ SalesDetailDialog::SalesDetailDialog(AppContext &context, AnalysisRunner &runner
     connect(&m_detailReload, &QTimer::timeout, this, &SalesDetailDialog::loadLines);
     connect(m_list, &ListGrid::currentRowChanged, this, [this] { m_detailReload.start(); });
     connect(m_ui->BtnImprimer, &QPushButton::clicked, this, &SalesDetailDialog::print);
+    connect(&runner, &AnalysisRunner::cancelled, this, [this] { m_printing = false; });
     connect(m_ui->BtnFermer, &QPushButton::clicked, this, &SalesDetailDialog::reject);
 
-    auto detail =
-        runner.runAndWait([filter, nom, unit](QSqlDatabase db) { return readSalesDetail(db, filter, nom, unit); });
-    if (!detail) {
-        context.dialogs->error(detail.error());
-        return;
-    }
-    if (detail->isEmpty()) {
-        context.dialogs->message(noRecordMessage());
-        return;
-    }
-    m_list->setTable(*detail);
-    m_loaded = true;
+    m_list->setTable(rows);
     loadLines();
 }
 
-SalesDetailDialog::~SalesDetailDialog() = default;
+SalesDetailDialog::~SalesDetailDialog()
+{
+    // lines still being read are not delivered to a screen that has gone
+    if (m_linesTicket) m_runner.worker().cancel(m_linesTicket);
+    if (m_printing) m_runner.cancel();
+}
 
 void SalesDetailDialog::loadLines()
 {
     m_detailReload.stop();
+    if (m_linesTicket) m_runner.worker().cancel(m_linesTicket);
+    m_linesTicket = 0;
     if (m_list->currentRow() < 0) {
         m_lines->setTable(DataTable());
         return;
@@ -185,18 +207,22 @@ void SalesDetailDialog::loadLines()
     const QString u3 = m_list->currentValue(QStringLiteral("u3")).toString();
     const int inc = m_list->currentValue(QStringLiteral("inc")).toInt();
     const bool mwh = soldByMwh(m_list->currentValue(QStringLiteral("unite_vente")).toString());
-    auto lines = m_runner.runAndWait([u3, inc](QSqlDatabase db) { return readPricedLines(db, u3, inc); });
-    // an error leaves the lines as they were
-    if (!lines) return;
-    m_lines->setTable(*lines);
-    for (const char *column : {"humidite", "total_MWH"}) {
-        const int c = lines->columnIndex(QString::fromLatin1(column));
-        if (c >= 0) m_ui->Grille_lignes->setColumnHidden(c, !mwh);
-    }
+    m_linesTicket = m_runner.worker().run([u3, inc](QSqlDatabase db) { return readPricedLines(db, u3, inc); },
+                                          [this, mwh](Result<DataTable> lines) {
+                                              m_linesTicket = 0;
+                                              // an error leaves the lines as they were
+                                              if (!lines) return;
+                                              m_lines->setTable(*lines);
+                                              for (const char *column : {"humidite", "total_MWH"}) {
+                                                  const int c = lines->columnIndex(QString::fromLatin1(column));
+                                                  if (c >= 0) m_ui->Grille_lignes->setColumnHidden(c, !mwh);
+                                              }
+                                          });
 }
 
 void SalesDetailDialog::print()
 {
+    if (m_runner.isBusy()) return;
     if (m_list->rowCount() == 0) {
         m_context.dialogs->message(noRecordMessage());
         return;
@@ -204,26 +230,26 @@ void SalesDetailDialog::print()
     const SalesFilter filter = m_filter;
     const QVariant nom = m_nom;
     const QString unit = m_context.defaultUnit();
-    struct Printed
-    {
-        DataTable rows;
-        DataTable lines;
-    };
-    auto read = m_runner.runAndWait([filter, nom, unit](QSqlDatabase db) -> Result<Printed> {
-        auto rows = readSalesDetail(db, filter, nom, unit);
-        if (!rows) return rows.error();
-        auto lines = readAllPricedLines(db, filter, nom);
-        if (!lines) return lines.error();
-        return Printed{*rows, *lines};
-    });
-    if (!read) {
-        m_context.dialogs->error(read.error());
-        return;
-    }
-    auto document = layoutSalesDetail(
-        salesDetailData(read->rows, read->lines, nom.toString(), m_amount, m_quantity, unit, filter.start, filter.end));
-    showReport(document, *m_context.dialogs, QStringLiteral("imp_detail_livraison"), this,
-               [](ReportPreview &preview) { preview.setOriginMarker(deliveryDetailMarker()); });
+    const double amount = m_amount;
+    const double quantity = m_quantity;
+    m_printing = true;
+    // twenty years of a customer make thousands of bands: they are read and laid out on the
+    // worker, the screen free meanwhile (and "Annuler" there)
+    m_runner.run<ReportDocument>(
+        {},
+        [filter, nom, unit, amount, quantity](QSqlDatabase db) -> Result<ReportDocument> {
+            auto rows = readSalesDetail(db, filter, nom, unit);
+            if (!rows) return rows.error();
+            auto lines = readAllPricedLines(db, filter, nom);
+            if (!lines) return lines.error();
+            return layoutSalesDetail(
+                salesDetailData(*rows, *lines, nom.toString(), amount, quantity, unit, filter.start, filter.end));
+        },
+        [this](Result<ReportDocument> document) {
+            m_printing = false;
+            showReport(document, *m_context.dialogs, QStringLiteral("imp_detail_livraison"), this,
+                       [](ReportPreview &preview) { preview.setOriginMarker(deliveryDetailMarker()); });
+        });
 }
 
 void openSales(AppContext &context, QWidget *parent)

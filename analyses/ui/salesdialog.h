@@ -50,24 +50,28 @@ private:
     ChartWidget *m_bars;
     ChartWidget *m_pie;
     SalesFilter m_computed;
+    bool m_computing = false; // a computation, not a detail's read, is running
 };
 
-// detail_analyse_tonnage: the orders and deliveries summed under one name, and the priced lines of
-// the current one (read once the selection has settled).
+// detail_analyse_tonnage: the orders and deliveries summed under one name (read by the caller on
+// the analysis' worker), and the priced lines of the current one, read on that worker once the
+// selection has settled. The printout is read and laid out there too.
 class SalesDetailDialog : public QDialog
 {
     Q_OBJECT
 public:
     SalesDetailDialog(AppContext &context, AnalysisRunner &runner, const SalesFilter &filter, const QVariant &nom,
-                      double amount, double quantity, QWidget *parent = nullptr);
+                      double amount, double quantity, const DataTable &rows, QWidget *parent = nullptr);
     ~SalesDetailDialog() override;
 
     Ui::detail_analyse_tonnage *ui() const { return m_ui.get(); }
     ListGrid *list() const { return m_list; }
     ListGrid *lines() const { return m_lines; }
-    bool loaded() const { return m_loaded; }
-    // Reads the current row's priced lines now (otherwise 50 ms after the selection settles).
+    // Reads the current row's priced lines now (otherwise 50 ms after the selection settles); they
+    // are shown when the worker has read them.
     void loadLines();
+    // True while the priced lines asked for have not arrived yet.
+    bool linesPending() const { return m_linesTicket != 0; }
 
 public slots:
     void print();
@@ -76,6 +80,7 @@ private:
     std::unique_ptr<Ui::detail_analyse_tonnage> m_ui;
     AppContext &m_context;
     AnalysisRunner &m_runner;
+    AnalysisProgress *m_progress;
     SalesFilter m_filter;
     QVariant m_nom;
     double m_amount;
@@ -83,7 +88,8 @@ private:
     ListGrid *m_list;
     ListGrid *m_lines;
     QTimer m_detailReload;
-    bool m_loaded = false;
+    quint64 m_linesTicket = 0;
+    bool m_printing = false;
 };
 
 void openSales(AppContext &context, QWidget *parent = nullptr);

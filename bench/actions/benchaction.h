@@ -16,6 +16,16 @@
 
 namespace ravelin::bench {
 
+// What a screen sent on a worker connection of its own during a run (an analysis' runner, where
+// every statement of the screen goes), counted on that connection by the action.
+struct WorkerStatements
+{
+    qint64 statements = 0; // the action's own, added to the row's statements
+    qint64 bytes = 0;      // what the server sent for them, added to the row's bytes
+    qint64 session = 0;    // everything that connection sent during the run (its opening, the
+                           // counters read), left out of "other connections"
+};
+
 // What one run of an action gives back to the harness.
 struct ActionResult
 {
@@ -29,6 +39,9 @@ struct ActionResult
     // True while the screen's deferred work (a count on a list's worker, a panel about to load) has
     // not landed yet; the harness waits for it before the next run, watching the interface thread.
     std::function<bool()> pending;
+    // For a screen whose statements run on its own worker connection: counts them there, called
+    // once the deferred work has landed.
+    std::function<WorkerStatements()> worker;
 };
 
 // Answers every question "no", cancels every input and records what would have been shown, so

@@ -146,7 +146,7 @@ bool PlaceEditorDialog::fieldValues(PlaceValues &values, QString *badField) cons
     for (auto [field, column, caption] : {std::tuple{m_ui->cout_mwh, "cout_mwh", "Coût MWH"},
                                           std::tuple{m_ui->cout_tonne, "cout_tonne", "Coût TONNE"}}) {
         const QString typed = field->text().trimmed();
-        QVariant value(QMetaType(QMetaType::Double));
+        QVariant value{QMetaType(QMetaType::Double)};
         if (!typed.isEmpty()) {
             bool ok = false;
             const double number = parseDecimal(typed, &ok);

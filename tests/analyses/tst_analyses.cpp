@@ -4,6 +4,7 @@
 #include "customerdeliveries.h"
 #include "otheranalyses.h"
 #include "statements.h"
+#include "testdb.h"
 
 #include <QTest>
 
@@ -82,6 +83,19 @@ private slots:
         QCOMPARE(detail->rowCount(), 2);
         QCOMPARE(detail->value(0, QStringLiteral("inc")).toInt(), 501);
         QCOMPARE(detail->value(1, QStringLiteral("u3")).toString(), QStringLiteral("PLAQUETTE"));
+    }
+
+    // The work tables belong to the connection that computed them: two instances of the program
+    // on one workstation never read each other's.
+    void workTablesAreTheConnectionsOwn()
+    {
+        QVERIFY(f.runSteps(salesSteps({start, end, SalesGrouping::Customer, false})));
+        QVERIFY(f.runSteps(contractorCostSteps({start, end, QString(), false})));
+        QSqlDatabase other = test::openAnotherConnection(f.db.databaseName(), QStringLiteral("autre_instance"));
+        for (const QString &table : {salesWorkTable(), contractorWorkTable()}) {
+            QVERIFY(scalar(f.db, QStringLiteral("select count(*) from ") + table));
+            QVERIFY(!scalar(other, QStringLiteral("select count(*) from ") + table));
+        }
     }
 
     void salesPerKindAndLargeAmounts()
@@ -174,14 +188,17 @@ private slots:
     void zeroCostContractorOnlyWhenAsked()
     {
         f.contractorCase();
-        f.contractor(QStringLiteral("Débardage de l'Yonne et de la Cure SARL"), QStringLiteral("DEBARDAGE"));
-        f.action(QStringLiteral("liste_action_liv"), QStringLiteral("inc_cde"), 701,
-                 QStringLiteral("Débardage de l'Yonne et de la Cure SARL"), 3, QStringLiteral("T"), 0,
+        // 40 characters, an apostrophe: kept whole
+        const QString name = QStringLiteral("Débardages de l'Yonne et de la Cure SARL");
+        QCOMPARE(name.size(), 40);
+        f.contractor(name, QStringLiteral("DEBARDAGE"));
+        f.action(QStringLiteral("liste_action_liv"), QStringLiteral("inc_cde"), 701, name, 3, QStringLiteral("T"), 0,
                  QStringLiteral("2026-03-20"));
         QCOMPARE(costs().contractors.rowCount(), 2);
         const ContractorCosts withZero = costs(QString(), true);
         QCOMPARE(withZero.contractors.rowCount(), 3);
-        auto detail = readContractorDetail(f.db, QStringLiteral("Débardage de l'Yonne et de la Cure SARL"));
+        QCOMPARE(cell(withZero.contractors, QStringLiteral("societe"), name, QStringLiteral("total")).toDouble(), 0.0);
+        auto detail = readContractorDetail(f.db, name);
         QVERIFY(detail);
         QVERIFY(detail->actions.isEmpty());
     }

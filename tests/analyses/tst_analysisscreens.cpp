@@ -1,7 +1,10 @@
 #include "analysesfixture.h"
 
+#include "analysisopeners.h"
+
 #include "chartwidget.h"
 #include "contractorcostsdialog.h"
+#include "deliveryeditor.h"
 #include "gridmodel.h"
 #include "listgrid.h"
 #include "modalscript.h"
@@ -19,6 +22,8 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QPushButton>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,6 +69,9 @@ private slots:
                 QCOMPARE(detail.ui()->Label_cout->text(), QStringLiteral("450,00 €"));
                 f.dialogs.answer(true);
                 detail.ui()->BtnSolderTout->click();
+                // settled on the analysis' worker, then read again there
+                QVERIFY(detail.busy());
+                QTRY_VERIFY_WITH_TIMEOUT(!detail.busy(), 10000);
                 for (int r = 0; r < 3; ++r) {
                     QCOMPARE(detail.list()->raw(r, QStringLiteral("fac_fournisseur")).toString(),
                              QStringLiteral("OUI"));
@@ -71,7 +79,10 @@ private slots:
                     QCOMPARE(detail.list()->view()->model()->index(r, 12).data(Qt::BackgroundRole).value<QColor>(),
                              QColor(0x00FF00));
                 }
+                // laid out on the worker: the preview comes once it is done
                 detail.ui()->BtnImprimer->click();
+                QCOMPARE(modal.shown().size(), 1);
+                QTRY_COMPARE_WITH_TIMEOUT(modal.shown().size(), 2, 10000);
             }();
             return int(QDialog::Rejected);
         });
@@ -85,13 +96,19 @@ private slots:
             }();
             return int(QDialog::Rejected);
         });
+        // the detail is read on the worker: the click returns at once, the screen opens after
         screen.ui()->BtnDetail->click();
-        QCOMPARE(modal.shown(), (QStringList{QStringLiteral("detail_intervention"),
-                                             QStringLiteral("imp_action_intervenant_analyse")}));
+        QVERIFY(modal.shown().isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(
+            modal.shown(),
+            (QStringList{QStringLiteral("detail_intervention"), QStringLiteral("imp_action_intervenant_analyse")}),
+            10000);
         for (const char *table : {"liste_action_cde", "liste_action_transfert", "liste_action_liv"})
             QCOMPARE(f.count(QStringLiteral("select count(*) from ") + QLatin1String(table) +
                              QStringLiteral(" where fac_fournisseur='OUI'")),
                      1);
+        // the sums stay as they were computed
+        QCOMPARE(screen.list()->rowCount(), 2);
     }
 
     void exportsAndChartImages()
@@ -100,7 +117,8 @@ private slots:
         // more contractors than bars: the smallest are drawn as one "Autre"
         for (int i = 0; i < 45; ++i) {
             const QString name = QStringLiteral("Transporteur %1").arg(i, 2, 10, QLatin1Char('0'));
-            f.contractor(name, QStringLiteral("TRANSPORT"));
+            // a family each: the pie gathers its small slices as "Autre"
+            f.contractor(name, QStringLiteral("FAMILLE %1").arg(i, 2, 10, QLatin1Char('0')));
             f.action(QStringLiteral("liste_action_liv"), QStringLiteral("inc_cde"), 701, name, 1, QStringLiteral("T"),
                      10 + i, QStringLiteral("2026-03-15"));
         }
@@ -124,6 +142,11 @@ private slots:
         QVERIFY(image.open(QIODevice::ReadOnly));
         const QByteArray drawn = image.readAll();
         QVERIFY(drawn.contains("<svg") && drawn.contains("</svg>"));
+        const QString pie = dir.filePath(QStringLiteral("familles.svg"));
+        QVERIFY(screen.pie()->saveImage(pie));
+        QFile pieImage(pie);
+        QVERIFY(pieImage.open(QIODevice::ReadOnly));
+        QVERIFY(pieImage.readAll().contains("Autre"));
 
         const QString xlsx = dir.filePath(QStringLiteral("fournisseurs.xlsx"));
         f.dialogs.answer(xlsx);
@@ -160,12 +183,19 @@ private slots:
             auto &detail = static_cast<SalesDetailDialog &>(d);
             [&] {
                 QCOMPARE(detail.list()->rowCount(), 2);
+                // the priced lines come from the worker
+                QTRY_VERIFY_WITH_TIMEOUT(!detail.linesPending(), 10000);
                 QCOMPARE(detail.lines()->rowCount(), 2);
                 double lines = 0;
                 for (int r = 0; r < 2; ++r) lines += detail.lines()->raw(r, QStringLiteral("prix_total")).toDouble();
                 QCOMPARE(lines, 1200.0);
                 QCOMPARE(detail.ui()->Label_total_vente->text(), QStringLiteral("Total Vente : 2 700 €"));
+                // the next row's lines, read 50 ms after it is selected
+                QVERIFY(detail.list()->selectKey(503));
+                QTRY_COMPARE_WITH_TIMEOUT(detail.lines()->rowCount(), 1, 10000);
+                QCOMPARE(detail.lines()->raw(0, QStringLiteral("source")).toString(), QStringLiteral("PLAQUETTE"));
                 detail.ui()->BtnImprimer->click();
+                QTRY_COMPARE_WITH_TIMEOUT(modal.shown().size(), 2, 10000);
             }();
             return int(QDialog::Rejected);
         });
@@ -179,9 +209,11 @@ private slots:
             return int(QDialog::Rejected);
         });
         screen.ui()->BtnDetail->click();
-        QCOMPARE(modal.shown(),
-                 (QStringList{QStringLiteral("detail_analyse_tonnage"), QStringLiteral("imp_detail_livraison")}));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            modal.shown(),
+            (QStringList{QStringLiteral("detail_analyse_tonnage"), QStringLiteral("imp_detail_livraison")}), 10000);
         QVERIFY(test::simplifiedText(test::pdfText(pdf)).contains(QStringLiteral("Total Livraison : 2 700,00 €")));
+        QCOMPARE(screen.list()->rowCount(), 1);
     }
 
     void cvoTotalAndPrintout()
@@ -207,7 +239,7 @@ private slots:
             return int(QDialog::Rejected);
         });
         screen.ui()->BtnImprimer->click();
-        QCOMPARE(modal.shown(), QStringList{QStringLiteral("imp_cvo")});
+        QTRY_COMPARE_WITH_TIMEOUT(modal.shown(), QStringList{QStringLiteral("imp_cvo")}, 10000);
     }
 
     void weighingPlacesAndTheirDeliveries()
@@ -223,6 +255,24 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!screen.runner().isBusy(), 10000);
         QCOMPARE(screen.places()->rowCount(), 1);
         QCOMPARE(screen.deliveries()->rowCount(), 3);
+    }
+
+    // "Voir PEFC Dispo" of a delivery opens the PEFC share.
+    void pefcOpensFromADelivery()
+    {
+        f.delivery(701, QStringLiteral("VENTE"), QStringLiteral("Chaufferie"), 500, 25, 30,
+                   QStringLiteral("2026-03-31 17:30:00"));
+        QSqlQuery q(f.db);
+        QVERIFY(q.exec(QStringLiteral("select * from livraison where inc=701")) && q.next());
+        installDeliveryPefcOpener(f.context);
+        DeliveryEditor editor(f.context, q.record());
+        auto *button = editor.findChild<QPushButton *>(QStringLiteral("BtnPefc"));
+        QVERIFY(button && button->isEnabled());
+        test::ModalScript modal;
+        modal.then([](QDialog &) { return int(QDialog::Rejected); });
+        button->click();
+        QCOMPARE(modal.shown(), QStringList{QStringLiteral("analyse_PEFC_coupe")});
+        DeliveryEditor::setPefcOpener({});
     }
 
     void pefcComputedAtOpening()

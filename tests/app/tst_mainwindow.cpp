@@ -75,6 +75,10 @@ private slots:
         QVERIFY(execute(m_db, QStringLiteral("insert into detail_mot_passe (Utilisateur, Page, Autorisation) values "
                                              "('Alice', 'General', '1'), ('Alice', 'Parametrage', '0'), "
                                              "('Paul', 'Parametrage', '1'), ('Paul', 'General', '0')")));
+        // Bruno reads the analyses
+        QVERIFY(execute(m_db, QStringLiteral("insert into mot_passe (Utilisateur, Mot_passe) values ('Bruno', 'b')")));
+        QVERIFY(execute(m_db, QStringLiteral("insert into detail_mot_passe (Utilisateur, Page, Autorisation) values "
+                                             "('Bruno', 'General', '1'), ('Bruno', 'Analyse', '1')")));
     }
     void init() { m_dialogs.clear(); }
     void cleanup() { setModalRunner({}); }
@@ -181,6 +185,51 @@ private slots:
         QVERIFY(!opened);
         QCOMPARE(m_dialogs.lastText(), QStringLiteral("Accés non autorisé"));
         QCOMPARE(m_dialogs.lastCaption(), QStringLiteral("Sécurité"));
+    }
+
+    // Each analysis opens its screen from its menu entry for a user holding "Analyse"; a user
+    // without it is refused.
+    void analysesOpenFromTheirMenu_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("screen");
+        QTest::newRow("customers") << "Analyse livraisons CLIENTS ( date à date )"
+                                   << "graphique_tonnage";
+        QTest::newRow("contractors") << "Analyse Coûts INTERVENANTS ( date à date )"
+                                     << "graphique_fournisseur";
+        QTest::newRow("cvo") << "Analyse CVO"
+                             << "analyse_cvo";
+        QTest::newRow("pefc") << "Analyse % PEFC dans les COUPES de BOIS"
+                              << "analyse_PEFC_coupe";
+        QTest::newRow("weighing places") << "Analyse Lieu de pesage ( date à date )"
+                                         << "Graphique_lieu_pesage";
+    }
+    void analysesOpenFromTheirMenu()
+    {
+        QFETCH(QString, caption);
+        QFETCH(QString, screen);
+        for (const auto &[password, allowed] : {std::pair{QStringLiteral("b"), true}, {QStringLiteral("a"), false}}) {
+            m_dialogs.clear();
+            auto c = context();
+            MainWindow w(*c);
+            setModalRunner(typePassword(password));
+            w.firstActivation();
+            QStringList opened;
+            setModalRunner([&](QDialog &d) {
+                opened << d.objectName();
+                return int(QDialog::Rejected);
+            });
+            if (!allowed) m_dialogs.answer(true); // the refusal's box
+            w.menuAction(caption)->trigger();
+            if (allowed) {
+                QCOMPARE(opened, QStringList{screen});
+                QVERIFY(m_dialogs.shown().isEmpty());
+            } else {
+                QVERIFY(opened.isEmpty());
+                QCOMPARE(m_dialogs.lastText(), QStringLiteral("Accés non autorisé"));
+                QCOMPARE(m_dialogs.lastCaption(), QStringLiteral("Sécurité"));
+            }
+        }
     }
 
     void withoutGeneralTheProgramEnds_data()

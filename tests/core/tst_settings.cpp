@@ -59,6 +59,24 @@ private slots:
         QCOMPARE(*updateSchemaLevel(m_db), false); // the next start writes nothing
     }
 
+    // A database made before the weighing places' index gets it at start-up, once.
+    void missingIndexesAreAdded()
+    {
+        auto present = [&] {
+            return value(QStringLiteral("select count(*) from information_schema.statistics where table_schema = "
+                                        "database() and table_name = 'livraison' and index_name = "
+                                        "'idx_livraison_lieu_pesage'"))
+                .toInt();
+        };
+        QVERIFY(present() > 0);
+        QCOMPARE(*addMissingIndexes(m_db), QStringList());
+        QVERIFY(execute(m_db, QStringLiteral("alter table livraison drop index idx_livraison_lieu_pesage")));
+        QCOMPARE(present(), 0);
+        QCOMPARE(*addMissingIndexes(m_db), QStringList{QStringLiteral("idx_livraison_lieu_pesage")});
+        QCOMPARE(present(), 2); // both its columns
+        QCOMPARE(*addMissingIndexes(m_db), QStringList());
+    }
+
     void screenShowsBothRows()
     {
         SettingsDialog screen(m_context);
