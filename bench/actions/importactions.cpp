@@ -248,10 +248,10 @@ BenchSection importSection()
 {
     BenchSection s;
     s.parameters = {
-        // the open order holding the most loaded logs
+        // the open order with the most lines (an invoiced order refuses the import)
         {QStringLiteral("loading_order"),
          QStringLiteral("SELECT l.inc_cde FROM liste_grume_cde l JOIN cde c ON c.inc=l.inc_cde WHERE "
-                        "l.descriptif='GRUME' AND (c.facturee IS NULL OR c.facturee<>'OUI') GROUP BY l.inc_cde "
+                        "c.facturee IS NULL OR c.facturee<>'OUI' GROUP BY l.inc_cde "
                         "ORDER BY COUNT(*) DESC, l.inc_cde LIMIT 1")},
     };
     s.actions = {
