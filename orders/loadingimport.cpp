@@ -155,13 +155,23 @@ Result<LoadingImportDone> importLoadingList(QSqlDatabase db, int incCde, const Q
                                 values);
                 !s)
                 return s;
+            // Numbers repeat from lot to lot: most logs read have a diameter no line of the file
+            // has, and can never be taken. Only those some line could take are kept.
+            QHash<QString, QList<double>> wanted;
+            for (int i : linesOfBatch[b]) wanted[numberKey(file.logs[i].number)].append(*file.logs[i].diameter);
             QHash<QString, QList<FreeLog *>> candidates;
             const std::size_t readFrom = freeLogs.size();
             while (q.next()) {
+                if (q.value(2).isNull()) continue;
+                const double diameter = q.value(2).toDouble();
+                const auto there = wanted.constFind(numberKey(q.value(1).toString()));
+                if (there == wanted.cend() ||
+                    std::none_of(there->cbegin(), there->cend(), [&](double d) { return sameDiameter(diameter, d); }))
+                    continue;
                 FreeLog log;
                 log.row = q.record();
-                log.hasDiameter = !q.value(2).isNull();
-                log.diameter = q.value(2).toDouble();
+                log.hasDiameter = true;
+                log.diameter = diameter;
                 freeLogs.push_back(log);
             }
             for (std::size_t i = readFrom; i < freeLogs.size(); ++i)
