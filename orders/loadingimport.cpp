@@ -142,23 +142,31 @@ Result<LoadingImportDone> importLoadingList(QSqlDatabase db, int incCde, const Q
         int progressed = 0;
         for (int b = 0; b < batches; ++b) {
             const qsizetype first = qsizetype(b) * loadingImportBatch;
-            const QList<QString> batchNumbers =
-                numbers.mid(first, std::min<qsizetype>(loadingImportBatch, numbers.size() - first));
+            // Numbers repeat from lot to lot: only the logs some line of the file could take are read,
+            // each (number, diameter) pair a range of idx_grume_number_diameter. The range is a little
+            // wider than sameDiameter(), which decides.
+            QHash<QString, QList<double>> wanted;
+            QString ranges;
             QVariantList values;
-            for (const QString &n : batchNumbers) values << n;
+            for (int i : linesOfBatch[b]) {
+                const FileLog &line = file.logs[i];
+                QList<double> &diameters = wanted[numberKey(line.number)];
+                const double diameter = round2(*line.diameter);
+                if (diameters.contains(diameter)) continue;
+                diameters.append(diameter);
+                if (!ranges.isEmpty()) ranges += QStringLiteral(" or ");
+                ranges += QStringLiteral("(n_grume=? and diametre between ? and ?)");
+                values << numberKey(line.number) << diameter - 0.006 << diameter + 0.006;
+            }
             QSqlQuery q(db);
             q.setForwardOnly(true);
             if (Status s = exec(q,
-                                QStringLiteral("select %1 from grume where descriptif='GRUME' and n_grume in (%2) and "
+                                QStringLiteral("select %1 from grume where descriptif='GRUME' and (%2) and "
                                                "(livree<>'OUI' or livree is null) order by inc for update")
-                                    .arg(freeLogColumns, marks(batchNumbers.size())),
+                                    .arg(freeLogColumns, ranges),
                                 values);
                 !s)
                 return s;
-            // Numbers repeat from lot to lot: most logs read have a diameter no line of the file
-            // has, and can never be taken. Only those some line could take are kept.
-            QHash<QString, QList<double>> wanted;
-            for (int i : linesOfBatch[b]) wanted[numberKey(file.logs[i].number)].append(*file.logs[i].diameter);
             QHash<QString, QList<FreeLog *>> candidates;
             const std::size_t readFrom = freeLogs.size();
             while (q.next()) {
