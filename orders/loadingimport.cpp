@@ -141,7 +141,6 @@ Result<LoadingImportDone> importLoadingList(QSqlDatabase db, int incCde, const Q
         std::deque<FreeLog> freeLogs;       // kept in place: the lines point at them
         int progressed = 0;
         for (int b = 0; b < batches; ++b) {
-            const qsizetype first = qsizetype(b) * loadingImportBatch;
             // Numbers repeat from lot to lot: only the logs some line of the file could take are read,
             // each (number, diameter) pair a range of idx_grume_number_diameter. The range is a little
             // wider than sameDiameter(), which decides.
