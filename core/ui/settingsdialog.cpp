@@ -9,7 +9,6 @@
 #include "settings.h"
 #include "textlimits.h"
 
-#include <QDesktopServices>
 #include <QUrl>
 
 namespace ravelin {
