@@ -98,8 +98,11 @@ Result<bool> updateSchemaLevel(QSqlDatabase db, double level)
 QList<SchemaIndex> addedIndexes()
 {
     // the weighing-place analysis counts and pages a place's deliveries by date
-    return {{QStringLiteral("livraison"), QStringLiteral("idx_livraison_lieu_pesage"),
-             QStringLiteral("lieu_pesage, date_livraison")}};
+    // a loader's list finds each line's log on sale by its number and diameter
+    return {
+        {QStringLiteral("livraison"), QStringLiteral("idx_livraison_lieu_pesage"),
+         QStringLiteral("lieu_pesage, date_livraison")},
+        {QStringLiteral("grume"), QStringLiteral("idx_grume_number_diameter"), QStringLiteral("n_grume, diametre")}};
 }
 
 Result<QStringList> addMissingIndexes(QSqlDatabase db, const QList<SchemaIndex> &indexes)

@@ -176,6 +176,7 @@ CREATE TABLE grume (
   KEY idx_grume_lot (N_lot, descriptif, inc_cde),
   KEY idx_grume_inc_cde (inc_cde),
   KEY idx_grume_n_grume (n_grume),
+  KEY idx_grume_number_diameter (n_grume, diametre),
   KEY idx_grume_free (descriptif, inc_cde, inc, n_grume),
   KEY idx_grume_free_number (descriptif, inc_cde, n_grume),
   KEY idx_grume_lot_number (N_lot, descriptif, inc_cde, n_grume),

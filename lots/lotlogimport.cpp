@@ -27,7 +27,7 @@ QString comparedCode(const QString &code)
 
 } // namespace
 
-Result<int> logsAlreadyInLot(QSqlDatabase db, int nLot, int indiceLot, const QList<ImportedLogLine> &logs)
+Result<int> logsAlreadyInLot(QSqlDatabase db, int nLot, int indiceLot, const QList<FileLog> &logs)
 {
     if (logs.isEmpty()) return 0;
     // the lot's log numbers, from the index alone, compared here: one statement whatever the file
@@ -39,13 +39,13 @@ Result<int> logsAlreadyInLot(QSqlDatabase db, int nLot, int indiceLot, const QLi
     QSet<QString> there;
     for (const QString &n : *numbers) there.insert(comparedCode(n));
     int count = 0;
-    for (const ImportedLogLine &log : logs)
+    for (const FileLog &log : logs)
         if (there.contains(comparedCode(log.number))) ++count;
     return count;
 }
 
-Result<LogImportDone> importLogs(QSqlDatabase db, int nLot, int indiceLot, const LogFileContents &file,
-                                 const QDate &today, const std::function<void(int)> &progress)
+Result<LogImportDone> importLogs(QSqlDatabase db, int nLot, int indiceLot, const TextFile &file, const QDate &today,
+                                 const std::function<void(int)> &progress)
 {
     if (file.error) return Error::refusal(file.error->message);
     if (file.logs.isEmpty()) return Error::refusal(noLineToImportMessage());
@@ -67,12 +67,13 @@ Result<LogImportDone> importLogs(QSqlDatabase db, int nLot, int indiceLot, const
     LogImportDone done;
     QList<QVariantList> rows;
     rows.reserve(file.logs.size());
-    for (const ImportedLogLine &log : file.logs) {
-        const QString essence = speciesOfCode.value(comparedCode(log.code), log.code);
+    for (const FileLog &log : file.logs) {
+        const QString essence = speciesOfCode.value(comparedCode(log.species), log.species);
         if (essenceLength.characters > 0 && !essenceLength.holds(essence))
-            return Error::refusal(importLineMessage(
-                log.line, QStringLiteral("code essence « ") + shownFieldText(log.code) + QStringLiteral(" » trop long"),
-                nothingImportedText()));
+            return Error::refusal(importLineMessage(log.line,
+                                                    QStringLiteral("code essence « ") + shownFieldText(log.species) +
+                                                        QStringLiteral(" » trop long"),
+                                                    nothingImportedText()));
         if (numberLength.characters > 0 && !numberLength.holds(log.number))
             return Error::refusal(importLineMessage(
                 log.line, QStringLiteral("N° « ") + shownFieldText(log.number) + QStringLiteral(" » trop long"),

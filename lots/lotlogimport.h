@@ -24,7 +24,7 @@ inline QString importLotGoneMessage()
 
 // How many logs of `logs` the lot already holds under the same number (the same file imported
 // twice), in one statement.
-Result<int> logsAlreadyInLot(QSqlDatabase db, int nLot, int indiceLot, const QList<ImportedLogLine> &logs);
+Result<int> logsAlreadyInLot(QSqlDatabase db, int nLot, int indiceLot, const QList<FileLog> &logs);
 
 struct LogImportDone
 {
@@ -40,8 +40,8 @@ struct LogImportDone
 // writes the lot's log totals. A file whose measures cannot be used, or with a species code longer
 // than its column, is refused whole, naming the line. `progress` gets the number of logs written
 // after each batch.
-Result<LogImportDone> importLogs(QSqlDatabase db, int nLot, int indiceLot, const LogFileContents &file,
-                                 const QDate &today, const std::function<void(int)> &progress = {});
+Result<LogImportDone> importLogs(QSqlDatabase db, int nLot, int indiceLot, const TextFile &file, const QDate &today,
+                                 const std::function<void(int)> &progress = {});
 
 // Logs per insert statement.
 constexpr int logImportBatch = 1000;

@@ -1,20 +1,24 @@
-// The rows of the log import, the map pages and the post-it check: a measuring device's file of
-// 50,000 logs previewed and written into the biggest lot, the lots map, and one tick of the
-// post-it timer with no note and with a thousand.
+// The rows of the text imports, the map pages and the post-it check: a measuring device's file of
+// 50,000 logs previewed and written into the biggest lot, a loader's list of 5,000 logs previewed
+// and recorded on the biggest open order, the lots map, and one tick of the post-it timer with no
+// note and with a thousand.
 #include "actionhelpers.h"
 #include "benchaction.h"
 
+#include "loadingimportdialog.h"
 #include "logimportdialog.h"
 #include "lotlisttab.h"
 #include "lotstore.h"
 #include "mapserver.h"
 #include "postitboard.h"
 #include "sql.h"
-#include "ui_logimportdialog.h"
 #include "ui_lotlisttab.h"
+#include "ui_textimportdialog.h"
+#include "volumelines.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -63,6 +67,85 @@ ActionResult removeImportedLogs(BenchContext &ctx)
         return failed(done.error());
     if (auto totals = updateLotLogTotals(ctx.db, lot, 1); !totals) return failed(totals.error());
     return ActionResult{};
+}
+
+constexpr int loadingLines = 5000;
+
+// A loader's list for the order, seeded: logs on sale of 40 lots (nine lines in ten), the rest
+// unknown numbers (88 and seven digits), Windows-1252 ("Chêne"), decimal commas, CR LF.
+QString loadingFile(BenchContext &ctx)
+{
+    return *ctx.object<QString>(QStringLiteral("loading list"), [&ctx] {
+        static QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("chargement_%1.txt").arg(ctx.label));
+        auto logs = select(ctx.db,
+                           QStringLiteral("select n_grume, diametre from grume where descriptif='GRUME' and inc_cde is "
+                                          "null and (livree<>'OUI' or livree is null) and n_grume is not null and "
+                                          "diametre is not null and N_lot in (select N_lot from (select N_lot from "
+                                          "grume where descriptif='GRUME' and inc_cde is null and (livree<>'OUI' or "
+                                          "livree is null) group by N_lot order by count(*) desc, N_lot limit 40) t) "
+                                          "order by N_lot, n_grume limit ?"),
+                           {loadingLines * 9 / 10});
+        QRandomGenerator random(1911);
+        QByteArray bytes = "Essence;N\xB0;Lot;Long;Dia;Remarque\r\n";
+        const auto decimal = [](double v) { return QByteArray::number(v, 'f', 2).replace('.', ','); };
+        int written = 0;
+        if (logs)
+            for (const QSqlRecord &log : *logs) {
+                bytes += "Ch\xEAne;" + log.value(0).toString().toLatin1() + ";x;" +
+                         decimal(random.bounded(20, 160) / 10.0) + ";" + decimal(log.value(1).toDouble()) + ";\r\n";
+                ++written;
+            }
+        for (int i = written; i < loadingLines; ++i)
+            bytes += "Douglas;" + QByteArray::number(880000000 + i) + ";x;" + decimal(random.bounded(20, 160) / 10.0) +
+                     ";" + decimal(random.bounded(15, 90)) + ";\r\n";
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+        return new QString(path);
+    });
+}
+
+// Untimed: the benchmark's rows out of the order again, their logs back on sale, the lots'
+// totals as they were; then the mark of the rows to come.
+ActionResult undoLoadingImport(BenchContext &ctx)
+{
+    const int order = ctx.intParameter(QStringLiteral("loading_order"));
+    const QString markText = ctx.parameter(QStringLiteral("loading_mark"));
+    const int mark = markText.toInt();
+    if (!markText.isEmpty()) {
+        auto lots = select(ctx.db,
+                           QStringLiteral("select distinct n_lot, indice_lot from liste_grume_cde where inc_cde=? and "
+                                          "inc>? and inc_grume is not null order by 1, 2"),
+                           {order, mark});
+        if (!lots) return failed(lots.error());
+        if (auto done = execute(ctx.db,
+                                QStringLiteral("update grume g join liste_grume_cde l on l.inc_grume=g.inc set "
+                                               "g.livree=null, g.m3_livre=null where l.inc_cde=? and l.inc>?"),
+                                {order, mark});
+            !done)
+            return failed(done.error());
+        if (auto done =
+                execute(ctx.db, QStringLiteral("delete from liste_grume_cde where inc_cde=? and inc>?"), {order, mark});
+            !done)
+            return failed(done.error());
+        for (const QSqlRecord &lot : *lots)
+            if (auto totals = updateLotLogTotals(ctx.db, lot.value(0).toInt(), lot.value(1).toInt()); !totals)
+                return failed(totals.error());
+    }
+    auto last = scalar(ctx.db, QStringLiteral("select ifnull(max(inc),0) from liste_grume_cde"));
+    if (!last) return failed(last.error());
+    ctx.parameters.insert(QStringLiteral("loading_mark"), last->toString());
+    (void)loadingFile(ctx);
+    return ActionResult{};
+}
+
+// The screen's reading or writing waited for, the user-interface thread serving events meanwhile.
+void waitForScreen(TextImportDialog &screen)
+{
+    if (!screen.isBusy()) return;
+    QEventLoop loop;
+    QObject::connect(&screen, &TextImportDialog::idle, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 LotListTab *mapTab(BenchContext &ctx)
@@ -164,12 +247,20 @@ const QString kTickSql = QStringLiteral(
 BenchSection importSection()
 {
     BenchSection s;
+    s.parameters = {
+        // the open order with the most lines (an invoiced order refuses the import)
+        {QStringLiteral("loading_order"),
+         QStringLiteral("SELECT l.inc_cde FROM liste_grume_cde l JOIN cde c ON c.inc=l.inc_cde WHERE "
+                        "c.facturee IS NULL OR c.facturee<>'OUI' GROUP BY l.inc_cde "
+                        "ORDER BY COUNT(*) DESC, l.inc_cde LIMIT 1")},
+    };
     s.actions = {
         {QStringLiteral("import1 : aperçu d'un fichier de 50 000 grumes"),
          [](BenchContext &ctx) {
-             auto screen =
-                 std::make_shared<LogImportDialog>(ctx.app, ctx.intParameter(QStringLiteral("biggest_lot")), 1);
+             auto screen = std::make_shared<TextImportDialog>(
+                 ctx.app, logImportSteps(ctx.intParameter(QStringLiteral("biggest_lot")), 1));
              screen->load(deviceFile());
+             waitForScreen(*screen);
              ActionResult r = shownList(screen.get(), screen->contents().logs.size(), screen);
              if (screen->contents().error) r.error = screen->contents().error->message;
              return r;
@@ -178,10 +269,12 @@ BenchSection importSection()
         {QStringLiteral("import1 : importer 50 000 grumes dans la plus grosse coupe"),
          [](BenchContext &ctx) {
              const int lot = ctx.intParameter(QStringLiteral("biggest_lot"));
-             auto screen = std::make_shared<LogImportDialog>(ctx.app, lot, 1);
+             auto screen = std::make_shared<TextImportDialog>(ctx.app, logImportSteps(lot, 1));
              screen->load(deviceFile());
+             waitForScreen(*screen);
              ctx.dialogs.take();
              screen->ui()->BtnImporter->click();
+             waitForScreen(*screen);
              ActionResult r;
              const QStringList shown = ctx.dialogs.take();
              if (screen->result() != QDialog::Accepted) r.error = shown.join(QLatin1Char(' '));
@@ -195,6 +288,43 @@ BenchSection importSection()
                         "select code,essence from essence; select classe,dia_mini,dia_maxi from classe; "
                         "select lieu from coupe where n_lot={biggest_lot}"),
          QString(), removeImportedLogs},
+        {QStringLiteral("Import_chargement_grume : aperçu d'une liste de 5 000 grumes"),
+         [](BenchContext &ctx) {
+             auto screen = std::make_shared<TextImportDialog>(
+                 ctx.app, loadingImportSteps(ctx.intParameter(QStringLiteral("loading_order"))));
+             screen->load(loadingFile(ctx));
+             waitForScreen(*screen);
+             ActionResult r = shownList(screen.get(), screen->contents().logs.size(), screen);
+             if (screen->contents().error) r.error = screen->contents().error->message;
+             return r;
+         },
+         QStringLiteral("select 1"), QString(),
+         [](BenchContext &ctx) {
+             (void)loadingFile(ctx);
+             return ActionResult{};
+         }},
+        {QStringLiteral("Import_chargement_grume : 5 000 grumes chargées sur la plus grosse commande"),
+         [](BenchContext &ctx) {
+             auto screen = std::make_shared<TextImportDialog>(
+                 ctx.app, loadingImportSteps(ctx.intParameter(QStringLiteral("loading_order"))));
+             screen->setQualities({QStringLiteral("A")});
+             screen->load(loadingFile(ctx));
+             waitForScreen(*screen);
+             ctx.dialogs.take();
+             screen->ui()->BtnImporter->click();
+             waitForScreen(*screen);
+             ActionResult r;
+             const QStringList shown = ctx.dialogs.take();
+             if (screen->result() != QDialog::Accepted) r.error = shown.join(QLatin1Char(' '));
+             r.rows = screen->contents().logs.size();
+             BenchContext *context = &ctx;
+             r.keep = std::shared_ptr<void>(nullptr, [context](void *) { (void)undoLoadingImport(*context); });
+             return r;
+         },
+         QStringLiteral("select * from cde where inc={loading_order}; "
+                        "select n_grume,diametre from liste_grume_cde where inc_cde={loading_order} and "
+                        "descriptif='GRUME'; select classe,dia_mini,dia_maxi from classe"),
+         QString(), undoLoadingImport},
         {QStringLiteral("Carte des coupes (liste par défaut)"), clickMap,
          QStringLiteral("select centre_carte from perso limit 1; "
                         "select n_lot,lieu,estimation,latitude from coupe where (coupe_fini<>'OUI' or coupe_fini is "

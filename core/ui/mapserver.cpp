@@ -1,6 +1,7 @@
 #include "mapserver.h"
 
-#include <QDesktopServices>
+#include "platform.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -126,7 +127,7 @@ Status showMapPage(const QString &folder, const QString &file)
 {
     auto url = MapServer::instance().urlOf(folder, QFileInfo(file).fileName());
     if (!url) return url.error();
-    const bool opened = opener() ? opener()(*url, file) : QDesktopServices::openUrl(*url);
+    const bool opened = opener() ? opener()(*url, file) : openWithSystem(*url);
     if (!opened) return Error::failure(mapPageNotOpenedMessage(), url->toString());
     return {};
 }

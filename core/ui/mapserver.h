@@ -33,7 +33,7 @@ private:
     std::unique_ptr<Private> d;
 };
 
-// Opens a served page in the browser: QDesktopServices by default; tests install their own (an
+// Opens a served page in the browser: the system's opener (platform.h) by default; tests install their own (an
 // empty one restores the default) and get the previous one back. `file` is the page written.
 using MapPageOpener = std::function<bool(const QUrl &url, const QString &file)>;
 MapPageOpener setMapPageOpener(MapPageOpener opener);

@@ -10,7 +10,6 @@
 #include "textlimits.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QUrl>
 
 namespace ravelin {

@@ -174,10 +174,10 @@ void LotLogsDialog::deleteLogs()
 
 void LotLogsDialog::importLogs()
 {
-    LogImportDialog import(m_context, m_nLot, m_indiceLot, this);
+    TextImportDialog import(m_context, logImportSteps(m_nLot, m_indiceLot), this);
     if (runModal(import) != QDialog::Accepted) return;
     // the import wrote the lot's totals in its transaction
-    m_totals = import.totals();
+    m_totals = std::any_cast<LogTotals>(import.outcome().detail);
     m_totalsWritten = true;
     showTotals();
     reload(std::nullopt);

@@ -19,8 +19,6 @@ struct OrderHooks
 {
     // "BL": the delivery note of the order (number, origin "GRUME").
     std::function<void(AppContext &, int incCde, QWidget *parent)> deliveryNote;
-    // The import icon of grume_cde: the loading-list import of the order; true once it ran.
-    std::function<bool(AppContext &, int incCde, QWidget *parent)> loadingImport;
     // "Consulter les STOCKS existants": the firewood stock list of every zone ("TOUS") as a picker.
     std::function<std::optional<FirewoodStockChoice>(AppContext &, QWidget *parent)> pickStock;
 };

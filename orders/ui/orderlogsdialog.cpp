@@ -6,9 +6,10 @@
 #include "dialogs.h"
 #include "formats.h"
 #include "listgrid.h"
+#include "loadingimportdialog.h"
 #include "logpickerdialog.h"
 #include "modal.h"
-#include "orderhooks.h"
+#include "namelists.h"
 #include "orderlines.h"
 #include "orderlogs.h"
 
@@ -47,7 +48,8 @@ OrderLogsDialog::OrderLogsDialog(AppContext &context, int incCde, bool closed, Q
     if (closed)
         for (QWidget *w : std::initializer_list<QWidget *>{m_ui->BtnSelectionner, m_ui->BtnSupprimer, m_ui->Tous})
             w->setEnabled(false);
-    m_ui->BtnImport->setEnabled(bool(orderHooks().loadingImport) && !closed);
+    // locked on an invoiced order like its neighbours
+    m_ui->BtnImport->setEnabled(!closed);
 
     reload();
     redrawChart();
@@ -125,8 +127,14 @@ void OrderLogsDialog::findLog()
 
 void OrderLogsDialog::importLoadingList()
 {
-    if (!orderHooks().loadingImport) return;
-    const bool imported = orderHooks().loadingImport(m_context, m_incCde, this);
+    TextImportDialog screen(m_context, loadingImportSteps(m_incCde), this);
+    auto qualities = qualityNames(m_context.db);
+    if (!qualities) {
+        m_context.dialogs->error(qualities.error());
+        return;
+    }
+    screen.setQualities(*qualities);
+    const bool imported = runModal(screen) == QDialog::Accepted;
     reload();
     // the failures of this total are left aside, as the import itself reported what went wrong
     if (imported) (void)writeDeliveredLogVolume(m_context.db, m_incCde);

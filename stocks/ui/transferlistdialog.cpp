@@ -103,7 +103,7 @@ void TransferListDialog::openEditor(int inc, bool created)
 {
     TransferEditor editor(m_context, inc, this);
     if (!editor.loaded()) {
-        m_list->reload();
+        if (Status s = m_list->reload(); !s) m_context.dialogs->error(s.error());
         return;
     }
     const bool saved = runModal(editor) == QDialog::Accepted;

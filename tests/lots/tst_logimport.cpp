@@ -5,8 +5,8 @@
 #include "logimportdialog.h"
 #include "lotlogimport.h"
 #include "lotlogsdialog.h"
-#include "ui_logimportdialog.h"
 #include "ui_lotlogsdialog.h"
+#include "ui_textimportdialog.h"
 
 #include <QRandomGenerator>
 #include <QStringListModel>
@@ -45,19 +45,24 @@ class TestLogImport : public QObject
     void importThroughScreens(LotLogsDialog &logs, const QString &path, QStringList *preview = nullptr,
                               QString *label = nullptr, const QVariantList &answers = {})
     {
+        bool qualityShown = true;
         test::ModalScript screens;
         screens.then([&](QDialog &d) {
-            auto &import = static_cast<LogImportDialog &>(d);
+            auto &import = static_cast<TextImportDialog &>(d);
             f.dialogs.answer(path);
             f.dialogs.answers(answers);
             import.ui()->BtnOuvrir->click();
+            (void)QTest::qWaitFor([&] { return !import.isBusy(); }, 30000);
+            qualityShown = import.ui()->Zone_qualite->isVisibleTo(&import);
             if (preview) *preview = static_cast<QStringListModel *>(import.ui()->Liste_grumes->model())->stringList();
             import.ui()->BtnImporter->click();
+            (void)QTest::qWaitFor([&] { return !import.isBusy(); }, 30000);
             if (label) *label = import.ui()->Label_qte->text();
             return import.result();
         });
         logs.ui()->BtnImporter->click();
         QCOMPARE(screens.pending(), 0);
+        QVERIFY(!qualityShown); // the log import has no quality
     }
 
     int lotLogs() { return f.count(QStringLiteral("select count(*) from grume where N_lot=7 and descriptif='GRUME'")); }
@@ -110,13 +115,13 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, logs);
         QFETCH(QString, error);
-        const LogFileContents contents = parseLogFile(bytes);
+        const TextFile contents = parseLogFile(bytes);
         QStringList read;
         const auto measure = [](std::optional<double> v) { return v ? QString::number(*v) : QStringLiteral("-"); };
-        for (const ImportedLogLine &log : contents.logs)
+        for (const FileLog &log : contents.logs)
             read << QStringLiteral("%1:%2:%3:%4:%5")
                         .arg(log.line)
-                        .arg(log.number, log.code, measure(log.length), measure(log.diameter));
+                        .arg(log.number, log.species, measure(log.length), measure(log.diameter));
         QCOMPARE(read, logs);
         QCOMPARE(contents.error ? contents.error->message : QString(), error);
     }
@@ -129,7 +134,7 @@ private slots:
         for (const QChar c : text) utf16 += QByteArray(1, char(c.unicode() & 0xFF)) + char(c.unicode() >> 8);
         const QByteArray utf8Bom = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
         for (const QByteArray &bytes : {text.toUtf8(), utf8Bom, latin, utf16}) QCOMPARE(decodeText(bytes), text);
-        QCOMPARE(parseLogFile(latin).logs.first().code, QStringLiteral("FRÊ"));
+        QCOMPARE(parseLogFile(latin).logs.first().species, QStringLiteral("FRÊ"));
     }
 
     void importFromTheLogList()
@@ -170,9 +175,11 @@ private slots:
         {
             test::ModalScript screens;
             screens.then([&](QDialog &d) {
-                auto &import = static_cast<LogImportDialog &>(d);
+                auto &import = static_cast<TextImportDialog &>(d);
                 import.load(path);
+                (void)QTest::qWaitFor([&] { return !import.isBusy(); }, 30000);
                 import.ui()->BtnImporter->click();
+                (void)QTest::qWaitFor([&] { return !import.isBusy(); }, 30000);
                 import.ui()->BtnFermer->click();
                 return import.result();
             });
@@ -198,9 +205,11 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
-        LogImportDialog import(f.context, 7, 1);
+        TextImportDialog import(f.context, logImportSteps(7, 1));
         import.load(writeFile(bytes));
+        (void)QTest::qWaitFor([&] { return !import.isBusy(); }, 30000);
         import.ui()->BtnImporter->click();
+        (void)QTest::qWaitFor([&] { return !import.isBusy(); }, 30000);
         QCOMPARE(f.dialogs.lastText(), message);
         QCOMPARE(lotLogs(), 0);
         QVERIFY(import.result() != QDialog::Accepted);
@@ -208,12 +217,14 @@ private slots:
 
     void missingFileAndGoneLot()
     {
-        LogImportDialog import(f.context, 7, 1);
+        TextImportDialog import(f.context, logImportSteps(7, 1));
         import.load(m_dir.filePath(QStringLiteral("absent.txt")));
         QCOMPARE(f.dialogs.lastText(), QStringLiteral("Fichier innexistant."));
         import.load(writeFile(logLines(1, 3)));
+        (void)QTest::qWaitFor([&] { return !import.isBusy(); }, 30000);
         f.run(QStringLiteral("delete from coupe where n_lot=7"));
         import.ui()->BtnImporter->click();
+        (void)QTest::qWaitFor([&] { return !import.isBusy(); }, 30000);
         QCOMPARE(f.dialogs.lastText(), importLotGoneMessage());
         QCOMPARE(lotLogs(), 0);
     }
@@ -224,7 +235,7 @@ private slots:
         f.run(QStringLiteral("create trigger grume_refuse before insert on grume for each row "
                              "begin if new.n_grume = '1500' then signal sqlstate '45000' set message_text = 'refus'; "
                              "end if; end"));
-        const LogFileContents contents = parseLogFile(logLines(1, logImportBatch + 600));
+        const TextFile contents = parseLogFile(logLines(1, logImportBatch + 600));
         QVERIFY(!contents.error);
         QList<int> progress;
         auto done = importLogs(f.db, 7, 1, contents, QDate::currentDate(), [&](int n) { progress << n; });
@@ -265,13 +276,13 @@ private slots:
                 if (random.bounded(4) == 0) bytes += char(random.bounded(256));
                 else bytes += pieces[random.bounded(int(pieces.size()))];
             }
-            const LogFileContents contents = parseLogFile(bytes);
+            const TextFile contents = parseLogFile(bytes);
             const int lines = int(splitLines(decodeText(bytes)).size());
             if (contents.error) {
                 QVERIFY(contents.error->line >= 1 && contents.error->line <= lines);
                 continue;
             }
-            for (const ImportedLogLine &log : contents.logs) {
+            for (const FileLog &log : contents.logs) {
                 QVERIFY(log.line >= 1 && log.line <= lines);
                 QVERIFY(log.length && std::isfinite(*log.length) && *log.length >= 0);
                 QVERIFY(log.diameter && std::isfinite(*log.diameter) && *log.diameter >= 0);
