@@ -1,5 +1,6 @@
 #include "pdfa3.h"
 
+#include "pdfqpdf.h"
 #include "reportpainter.h"
 
 #include <QBuffer>
@@ -7,29 +8,9 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFEFStreamObjectHelper.hh>
-#include <qpdf/QPDFEmbeddedFileDocumentHelper.hh>
-#include <qpdf/QPDFFileSpecObjectHelper.hh>
-#include <qpdf/QPDFObjectHandle.hh>
-#include <qpdf/QPDFWriter.hh>
-
-#include <exception>
-
 namespace ravelin {
 
 namespace {
-
-std::string utf8(const QString &text)
-{
-    return text.toStdString();
-}
-
-QString infoText(QPDFObjectHandle info, const char *key)
-{
-    QPDFObjectHandle value = info.getKey(key);
-    return value.isString() ? QString::fromStdString(value.getUTF8Value()) : QString();
-}
 
 // Both dates in universal time, so that the document information and the XMP say the same instant.
 QString pdfDate(const QDateTime &when)
@@ -137,60 +118,16 @@ Error pdfFailure(const QString &message, const QString &detail)
 
 Result<QByteArray> attachFacturX(const QByteArray &pdfA1b, const QByteArray &xml, const PdfA3Description &description)
 {
-    try {
-        QPDF pdf;
-        pdf.setSuppressWarnings(true);
-        pdf.processMemoryFile("facture", pdfA1b.constData(), size_t(pdfA1b.size()));
-        QPDFObjectHandle root = pdf.getRoot();
-        QPDFObjectHandle trailer = pdf.getTrailer();
-        QPDFObjectHandle info = trailer.getKey("/Info");
-        if (!info.isDictionary()) {
-            info = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
-            trailer.replaceKey("/Info", info);
-        }
-        const std::string date = utf8(pdfDate(description.when));
-        if (!description.title.isEmpty())
-            info.replaceKey("/Title", QPDFObjectHandle::newUnicodeString(utf8(description.title)));
-        if (!description.author.isEmpty())
-            info.replaceKey("/Author", QPDFObjectHandle::newUnicodeString(utf8(description.author)));
-        info.replaceKey("/CreationDate", QPDFObjectHandle::newString(date));
-        info.replaceKey("/ModDate", QPDFObjectHandle::newString(date));
-
-        // The XML, its file specification, the document's name tree and its associated files.
-        QPDFEFStreamObjectHelper stream =
-            QPDFEFStreamObjectHelper::createEFStream(pdf, std::string(xml.constData(), size_t(xml.size())));
-        stream.setSubtype("text/xml");
-        stream.setCreationDate(date);
-        stream.setModDate(date);
-        QPDFFileSpecObjectHelper spec = QPDFFileSpecObjectHelper::createFileSpec(pdf, utf8(facturXFileName()), stream);
-        spec.setDescription("Factur-X invoice");
-        QPDFObjectHandle specObject = spec.getObjectHandle();
-        if (!specObject.isIndirect()) specObject = pdf.makeIndirectObject(specObject);
-        specObject.replaceKey("/AFRelationship", QPDFObjectHandle::newName("/Data"));
-        QPDFEmbeddedFileDocumentHelper files(pdf);
-        files.replaceEmbeddedFile(utf8(facturXFileName()), QPDFFileSpecObjectHelper(specObject));
-        root.replaceKey("/AF", QPDFObjectHandle::newArray(std::vector<QPDFObjectHandle>{specObject}));
-
-        // The metadata anew from the document information, left uncompressed for the archive's readers.
-        const QByteArray xmp = facturXXmp(infoText(info, "/Title"), infoText(info, "/Author"),
-                                          infoText(info, "/Creator"), infoText(info, "/Producer"), description.when);
-        QPDFObjectHandle metadata = QPDFObjectHandle::newStream(&pdf, std::string(xmp.constData(), size_t(xmp.size())));
-        metadata.getDict().replaceKey("/Type", QPDFObjectHandle::newName("/Metadata"));
-        metadata.getDict().replaceKey("/Subtype", QPDFObjectHandle::newName("/XML"));
-        root.replaceKey("/Metadata", metadata);
-
-        QPDFWriter writer(pdf);
-        writer.setOutputMemory();
-        writer.setMinimumPDFVersion("1.7");
-        writer.setObjectStreamMode(qpdf_o_disable);
-        writer.setDeterministicID(true);
-        writer.write();
-        std::shared_ptr<Buffer> written = writer.getBufferSharedPointer();
-        return QByteArray(reinterpret_cast<const char *>(written->getBuffer()), qsizetype(written->getSize()));
-    } catch (const std::exception &e) {
-        return pdfFailure(QStringLiteral("Impossible de joindre la facture électronique au PDF."),
-                          QString::fromStdString(e.what()));
-    }
+    const pdfqpdf::Attached attached = pdfqpdf::attachXml(
+        pdfA1b, xml, facturXFileName(), description.title, description.author, pdfDate(description.when),
+        [&](const pdfqpdf::InfoValues &info) {
+            return facturXXmp(info.value(QStringLiteral("Title")), info.value(QStringLiteral("Author")),
+                              info.value(QStringLiteral("Creator")), info.value(QStringLiteral("Producer")),
+                              description.when);
+        });
+    if (!attached.error.isEmpty())
+        return pdfFailure(QStringLiteral("Impossible de joindre la facture électronique au PDF."), attached.error);
+    return attached.pdf;
 }
 
 Status writeFacturXPdf(const ReportDocument &document, const QByteArray &xml, const QString &filePath,

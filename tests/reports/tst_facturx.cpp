@@ -10,6 +10,7 @@
 #include "modalscript.h"
 #include "paths.h"
 #include "pdfa3.h"
+#include "pdfqpdf.h"
 #include "reportpreview.h"
 #include "reporttestutil.h"
 
@@ -22,11 +23,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFEmbeddedFileDocumentHelper.hh>
-#include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFPageObjectHelper.hh>
 
 using namespace ravelin;
 
@@ -52,16 +48,6 @@ QString schemaErrors(const QByteArray &xml)
     return QString::fromUtf8(process.readAllStandardError());
 }
 
-QString utf8(QPDFObjectHandle object)
-{
-    return object.isString() ? QString::fromStdString(object.getUTF8Value()) : QString();
-}
-
-QString name(QPDFObjectHandle object)
-{
-    return object.isName() ? QString::fromStdString(object.getName()) : QString();
-}
-
 // The text of the first element `tag` of an XMP packet (of its rdf:li when it holds a list).
 QString xmpText(const QString &xmp, const QString &tag)
 {
@@ -78,29 +64,6 @@ QDateTime pdfDateTime(QString text)
 {
     text.remove(QStringLiteral("D:")).remove(QLatin1Char('\''));
     return QDateTime::fromString(text, QStringLiteral("yyyyMMddHHmmsst"));
-}
-
-// Every font of every page is embedded: a simple font's descriptor, or a composite font's
-// descendant's, holds its font program.
-QStringList fontsNotEmbedded(QPDF &pdf)
-{
-    QStringList missing;
-    for (QPDFPageObjectHelper &page : QPDFPageDocumentHelper(pdf).getAllPages()) {
-        QPDFObjectHandle fonts = page.getAttribute("/Resources", false).getKey("/Font");
-        if (!fonts.isDictionary()) continue;
-        for (const std::string &key : fonts.getKeys()) {
-            QPDFObjectHandle font = fonts.getKey(key);
-            if (name(font.getKey("/Subtype")) == QLatin1String("/Type3")) continue;
-            QPDFObjectHandle described = font;
-            if (name(font.getKey("/Subtype")) == QLatin1String("/Type0"))
-                described = font.getKey("/DescendantFonts").getArrayItem(0);
-            QPDFObjectHandle descriptor = described.getKey("/FontDescriptor");
-            if (!descriptor.isDictionary() ||
-                !(descriptor.hasKey("/FontFile") || descriptor.hasKey("/FontFile2") || descriptor.hasKey("/FontFile3")))
-                missing << QString::fromStdString(key);
-        }
-    }
-    return missing;
 }
 
 QByteArray fileBytes(const QString &path)
@@ -263,49 +226,33 @@ private slots:
         const Status written = writeFacturXInvoice(sets, document, path, when);
         QVERIFY2(written, qPrintable(written.ok() ? QString() : written.error().fullText()));
 
-        QPDF pdf;
-        pdf.processFile(path.toLocal8Bit().constData());
-        QCOMPARE(QString::fromStdString(pdf.getPDFVersion()), QStringLiteral("1.7"));
-        QCOMPARE(int(QPDFPageDocumentHelper(pdf).getAllPages().size()), document.pageCount());
-        QCOMPARE(fontsNotEmbedded(pdf), QStringList());
+        const pdfqpdf::Inspection pdf = pdfqpdf::inspect(path, QStringLiteral("factur-x.xml"));
+        QCOMPARE(pdf.error, QString());
+        QCOMPARE(pdf.version, QStringLiteral("1.7"));
+        QCOMPARE(pdf.pages, document.pageCount());
+        QCOMPARE(pdf.fontsNotEmbedded, QStringList());
         QVERIFY(test::simplifiedText(test::pdfText(path))
                     .contains(sets.header.value(0, "type_fac").toString() + QStringLiteral(" n° ") +
                               QString::number(number)));
 
-        // The one associated file, its specification and its stream.
-        QPDFObjectHandle root = pdf.getRoot();
-        QPDFObjectHandle associated = root.getKey("/AF");
-        QVERIFY(associated.isArray());
-        QCOMPARE(associated.getArrayNItems(), 1);
-        QPDFObjectHandle spec = associated.getArrayItem(0);
-        QCOMPARE(name(spec.getKey("/Type")), QStringLiteral("/Filespec"));
-        QCOMPARE(utf8(spec.getKey("/F")), QStringLiteral("factur-x.xml"));
-        QCOMPARE(utf8(spec.getKey("/UF")), QStringLiteral("factur-x.xml"));
-        QCOMPARE(name(spec.getKey("/AFRelationship")), QStringLiteral("/Data"));
-        QPDFObjectHandle stream = spec.getKey("/EF").getKey("/F");
-        QVERIFY(stream.isStream());
-        QCOMPARE(name(stream.getDict().getKey("/Type")), QStringLiteral("/EmbeddedFile"));
-        QCOMPARE(name(stream.getDict().getKey("/Subtype")), QStringLiteral("/text/xml"));
-        QPDFObjectHandle params = stream.getDict().getKey("/Params");
-        QVERIFY(params.isDictionary());
-        QCOMPARE(utf8(params.getKey("/ModDate")), QStringLiteral("D:20240401093000+00'00'"));
-        // The same file named in the document's embedded files, and the XML given back as built.
-        auto named = QPDFEmbeddedFileDocumentHelper(pdf).getEmbeddedFile("factur-x.xml");
-        QVERIFY(named);
-        QCOMPARE(named->getObjectHandle().getObjGen(), spec.getObjGen());
-        const auto data = stream.getStreamData(qpdf_dl_all);
-        const QByteArray embedded(reinterpret_cast<const char *>(data->getBuffer()), qsizetype(data->getSize()));
-        QCOMPARE(embedded, *facturXml(sets));
-        QCOMPARE(params.getKey("/Size").getIntValue(), qint64(embedded.size()));
+        // The one associated file, its specification and its stream, also named in /EmbeddedFiles,
+        // and the XML given back as built.
+        QCOMPARE(pdf.associatedFiles, 1);
+        QCOMPARE(pdf.specType, QStringLiteral("/Filespec"));
+        QCOMPARE(pdf.specF, QStringLiteral("factur-x.xml"));
+        QCOMPARE(pdf.specUF, QStringLiteral("factur-x.xml"));
+        QCOMPARE(pdf.relationship, QStringLiteral("/Data"));
+        QCOMPARE(pdf.streamType, QStringLiteral("/EmbeddedFile"));
+        QCOMPARE(pdf.streamSubtype, QStringLiteral("/text/xml"));
+        QCOMPARE(pdf.paramsModDate, QStringLiteral("D:20240401093000+00'00'"));
+        QVERIFY(pdf.namedInEmbeddedFiles);
+        QCOMPARE(pdf.embedded, *facturXml(sets));
+        QCOMPARE(pdf.paramsSize, qint64(pdf.embedded.size()));
 
         // The XMP: unfiltered, PDF/A-3B with the Factur-X schema, saying what /Info says.
-        QPDFObjectHandle metadata = root.getKey("/Metadata");
-        QVERIFY(metadata.isStream());
-        QVERIFY(!metadata.getDict().hasKey("/Filter"));
-        QCOMPARE(name(metadata.getDict().getKey("/Subtype")), QStringLiteral("/XML"));
-        const auto raw = metadata.getRawStreamData();
-        const QString xmp =
-            QString::fromUtf8(reinterpret_cast<const char *>(raw->getBuffer()), qsizetype(raw->getSize()));
+        QVERIFY(!pdf.metadataFiltered);
+        QCOMPARE(pdf.metadataSubtype, QStringLiteral("/XML"));
+        const QString &xmp = pdf.xmp;
         QCOMPARE(xmpText(xmp, QStringLiteral("pdfaid:part")), QStringLiteral("3"));
         QCOMPARE(xmpText(xmp, QStringLiteral("pdfaid:conformance")), QStringLiteral("B"));
         QCOMPARE(xmpText(xmp, QStringLiteral("fx:DocumentType")), QStringLiteral("INVOICE"));
@@ -314,20 +261,19 @@ private slots:
         QCOMPARE(xmpText(xmp, QStringLiteral("fx:ConformanceLevel")), QStringLiteral("EN 16931"));
         QVERIFY(xmp.contains(
             QStringLiteral("<pdfaSchema:namespaceURI>urn:factur-x:pdfa:CrossIndustryDocument:invoice:1p0#")));
-        QPDFObjectHandle info = pdf.getTrailer().getKey("/Info");
-        QCOMPARE(utf8(info.getKey("/Title")), title);
-        QCOMPARE(utf8(info.getKey("/Author")), QStringLiteral("Bois du Morvan"));
-        QCOMPARE(xmpText(xmp, QStringLiteral("dc:title")), utf8(info.getKey("/Title")));
-        QCOMPARE(xmpText(xmp, QStringLiteral("dc:creator")), utf8(info.getKey("/Author")));
-        QCOMPARE(xmpText(xmp, QStringLiteral("xmp:CreatorTool")), utf8(info.getKey("/Creator")));
-        QCOMPARE(xmpText(xmp, QStringLiteral("pdf:Producer")), utf8(info.getKey("/Producer")));
+        QCOMPARE(pdf.info.value("Title"), title);
+        QCOMPARE(pdf.info.value("Author"), QStringLiteral("Bois du Morvan"));
+        QCOMPARE(xmpText(xmp, QStringLiteral("dc:title")), pdf.info.value("Title"));
+        QCOMPARE(xmpText(xmp, QStringLiteral("dc:creator")), pdf.info.value("Author"));
+        QCOMPARE(xmpText(xmp, QStringLiteral("xmp:CreatorTool")), pdf.info.value("Creator"));
+        QCOMPARE(xmpText(xmp, QStringLiteral("pdf:Producer")), pdf.info.value("Producer"));
         QCOMPARE(QDateTime::fromString(xmpText(xmp, QStringLiteral("xmp:CreateDate")), Qt::ISODate), when);
-        QCOMPARE(pdfDateTime(utf8(info.getKey("/CreationDate"))), when);
+        QCOMPARE(pdfDateTime(pdf.info.value("CreationDate")), when);
         QCOMPARE(QDateTime::fromString(xmpText(xmp, QStringLiteral("xmp:ModifyDate")), Qt::ISODate), when);
-        QCOMPARE(pdfDateTime(utf8(info.getKey("/ModDate"))), when);
+        QCOMPARE(pdfDateTime(pdf.info.value("ModDate")), when);
         // Written by QPdfWriter as PDF/A: the colour intent and the identifier stay.
-        QVERIFY(root.getKey("/OutputIntents").isArray());
-        QVERIFY(pdf.getTrailer().getKey("/ID").isArray());
+        QVERIFY(pdf.outputIntents);
+        QVERIFY(pdf.identifier);
     }
 
     // The file is written whole or left as it was: a refused invoice and a folder that cannot be
@@ -439,9 +385,9 @@ private slots:
         QCOMPARE(askedFor, expectedProposal);
         QCOMPARE(shownMessages, messages);
         if (written.isEmpty()) return;
-        QPDF pdf;
-        pdf.processFile(written.toLocal8Bit().constData());
-        QVERIFY(QPDFEmbeddedFileDocumentHelper(pdf).getEmbeddedFile("factur-x.xml"));
+        const pdfqpdf::Inspection pdf = pdfqpdf::inspect(written, QStringLiteral("factur-x.xml"));
+        QCOMPARE(pdf.error, QString());
+        QVERIFY(pdf.namedInEmbeddedFiles);
     }
 };
 
