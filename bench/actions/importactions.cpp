@@ -148,6 +148,25 @@ void waitForScreen(TextImportDialog &screen)
     loop.exec();
 }
 
+// "Importer" on a screen given its file, waited for; what it wrote is undone by `undo` when the
+// harness lets go of the result (the company stays as it was generated).
+ActionResult importFile(BenchContext &ctx, const std::shared_ptr<TextImportDialog> &screen, const QString &file,
+                        ActionResult (*undo)(BenchContext &))
+{
+    screen->load(file);
+    waitForScreen(*screen);
+    ctx.dialogs.take();
+    screen->ui()->BtnImporter->click();
+    waitForScreen(*screen);
+    ActionResult r;
+    const QStringList shown = ctx.dialogs.take();
+    if (screen->result() != QDialog::Accepted) r.error = shown.join(QLatin1Char(' '));
+    r.rows = screen->contents().logs.size();
+    BenchContext *context = &ctx;
+    r.keep = std::shared_ptr<void>(nullptr, [context, undo](void *) { (void)undo(*context); });
+    return r;
+}
+
 LotListTab *mapTab(BenchContext &ctx)
 {
     return ctx.object<LotListTab>(QStringLiteral("lot tab for the map"), [&ctx] {
@@ -269,20 +288,8 @@ BenchSection importSection()
         {QStringLiteral("import1 : importer 50 000 grumes dans la plus grosse coupe"),
          [](BenchContext &ctx) {
              const int lot = ctx.intParameter(QStringLiteral("biggest_lot"));
-             auto screen = std::make_shared<TextImportDialog>(ctx.app, logImportSteps(lot, 1));
-             screen->load(deviceFile());
-             waitForScreen(*screen);
-             ctx.dialogs.take();
-             screen->ui()->BtnImporter->click();
-             waitForScreen(*screen);
-             ActionResult r;
-             const QStringList shown = ctx.dialogs.take();
-             if (screen->result() != QDialog::Accepted) r.error = shown.join(QLatin1Char(' '));
-             r.rows = screen->contents().logs.size();
-             // the company's lot as it was once measured: the logs go when the harness lets go
-             BenchContext *context = &ctx;
-             r.keep = std::shared_ptr<void>(nullptr, [context](void *) { (void)removeImportedLogs(*context); });
-             return r;
+             return importFile(ctx, std::make_shared<TextImportDialog>(ctx.app, logImportSteps(lot, 1)), deviceFile(),
+                               removeImportedLogs);
          },
          QStringLiteral("select n_grume from grume where N_lot={biggest_lot} and descriptif='GRUME' and indice_lot=1; "
                         "select code,essence from essence; select classe,dia_mini,dia_maxi from classe; "
@@ -308,18 +315,7 @@ BenchSection importSection()
              auto screen = std::make_shared<TextImportDialog>(
                  ctx.app, loadingImportSteps(ctx.intParameter(QStringLiteral("loading_order"))));
              screen->setQualities({QStringLiteral("A")});
-             screen->load(loadingFile(ctx));
-             waitForScreen(*screen);
-             ctx.dialogs.take();
-             screen->ui()->BtnImporter->click();
-             waitForScreen(*screen);
-             ActionResult r;
-             const QStringList shown = ctx.dialogs.take();
-             if (screen->result() != QDialog::Accepted) r.error = shown.join(QLatin1Char(' '));
-             r.rows = screen->contents().logs.size();
-             BenchContext *context = &ctx;
-             r.keep = std::shared_ptr<void>(nullptr, [context](void *) { (void)undoLoadingImport(*context); });
-             return r;
+             return importFile(ctx, screen, loadingFile(ctx), undoLoadingImport);
          },
          QStringLiteral("select * from cde where inc={loading_order}; "
                         "select n_grume,diametre from liste_grume_cde where inc_cde={loading_order} and "
