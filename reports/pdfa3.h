@@ -24,9 +24,9 @@ struct PdfA3Description
 };
 
 // Turns a PDF/A-1b file, as QPdfWriter paints it, into a PDF/A-3b (PDF 1.7) file carrying `xml`
-// as factur-x.xml: the embedded text/xml stream with its size, checksum and date, its file
-// specification (/F = /UF = factur-x.xml, /AFRelationship /Data) named in /EmbeddedFiles and in
-// the catalogue's /AF, and the XMP metadata written anew, uncompressed, from the document
+// as factur-x.xml: the embedded text/xml stream with its size, checksum and date, its /Filespec
+// entry (/F = /UF = factur-x.xml, /AFRelationship /Data) named in /EmbeddedFiles and in the
+// catalogue's /AF, and the XMP metadata written anew, uncompressed, from the document
 // information: pdfaid 3/B and the Factur-X extension schema (INVOICE, factur-x.xml, 1.0,
 // EN 16931). QPdfWriter's own attachment lacks /AF, /AFRelationship, the MIME type and /Params,
 // hence this second pass with libqpdf.

@@ -67,7 +67,7 @@ Attached attachXml(const QByteArray &pdf, const QByteArray &xml, const QString &
         info.replaceKey("/CreationDate", QPDFObjectHandle::newString(date));
         info.replaceKey("/ModDate", QPDFObjectHandle::newString(date));
 
-        // The XML, its file specification, the document's name tree and its associated files.
+        // The XML, its /Filespec entry, the document's name tree and its associated files.
         QPDFEFStreamObjectHelper stream =
             QPDFEFStreamObjectHelper::createEFStream(document, std::string(xml.constData(), size_t(xml.size())));
         stream.setSubtype("text/xml");

@@ -42,7 +42,7 @@ struct Inspection
     // the first associated file
     QString specType, specF, specUF, relationship, streamType, streamSubtype, paramsModDate;
     qint64 paramsSize = -1;
-    bool namedInEmbeddedFiles = false; // the same specification under its name in /EmbeddedFiles
+    bool namedInEmbeddedFiles = false; // the same /Filespec entry under its name in /EmbeddedFiles
     QByteArray embedded;               // its data, decoded
     // the XMP
     bool metadataFiltered = true;

@@ -235,7 +235,7 @@ private slots:
                     .contains(sets.header.value(0, "type_fac").toString() + QStringLiteral(" n° ") +
                               QString::number(number)));
 
-        // The one associated file, its specification and its stream, also named in /EmbeddedFiles,
+        // The one associated file, its /Filespec entry and its stream, also named in /EmbeddedFiles,
         // and the XML given back as built.
         QCOMPARE(pdf.associatedFiles, 1);
         QCOMPARE(pdf.specType, QStringLiteral("/Filespec"));
