@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QSqlQuery>
 
+#include <optional>
+
 namespace ravelin {
 
 Result<QSqlRecord> loadSettings(QSqlDatabase db)
@@ -27,6 +29,38 @@ Result<QSqlRecord> loadCounters(QSqlDatabase db)
                               QStringLiteral("select * from increment"));
     return q.record();
 }
+
+namespace {
+
+// Runs what start-up found missing in the schema, one ALTER each. A change of layout waits until no
+// other connection uses the table: an older workstation sitting in a transaction must not hold
+// this start-up for ever (the next start tries again). `alreadyThere` is the server's error when
+// another workstation starting at the same moment added it first, which counts as done. Gives the
+// names of what this call added.
+Result<QStringList> alterSchema(QSqlDatabase db, const QList<QPair<QString, QString>> &namedStatements,
+                                int alreadyThere)
+{
+    QStringList added;
+    if (namedStatements.isEmpty()) return added;
+    if (auto bounded = execute(db, QStringLiteral("SET SESSION lock_wait_timeout = 30")); !bounded)
+        return bounded.error();
+    std::optional<Error> failed;
+    for (const auto &[name, statement] : namedStatements) {
+        auto done = execute(db, statement);
+        if (done) {
+            added << name;
+        } else if (done.error().nativeCode != alreadyThere) {
+            failed = done.error();
+            break;
+        }
+    }
+    // the server's own wait again; a failure here changes nothing of what was added
+    (void)execute(db, QStringLiteral("SET SESSION lock_wait_timeout = DEFAULT"));
+    if (failed) return *failed;
+    return added;
+}
+
+} // namespace
 
 const QList<AddedColumn> &addedColumns()
 {
@@ -60,28 +94,16 @@ Status addMissingColumns(QSqlDatabase db)
     QSet<QString> have;
     for (const QSqlRecord &r : *present)
         have.insert(r.value(0).toString().toLower() + QLatin1Char('.') + r.value(1).toString().toLower());
-    QList<AddedColumn> missing;
+    QList<QPair<QString, QString>> missing;
     for (const AddedColumn &c : addedColumns())
-        if (!have.contains(c.table + QLatin1Char('.') + c.column)) missing << c;
-    if (missing.isEmpty()) return {};
-    // A change of layout waits until no other connection uses the table; an older workstation
-    // sitting in a transaction must not hold this start-up for ever (the next start tries again).
-    if (auto bounded = execute(db, QStringLiteral("SET SESSION lock_wait_timeout = 30")); !bounded)
-        return bounded.error();
-    Status outcome;
-    for (const AddedColumn &c : missing) {
-        // names and definitions are the program's own, from the list above
-        auto added =
-            execute(db, QStringLiteral("alter table %1 add column %2 %3").arg(c.table, c.column, c.definition));
-        // 1060: another workstation starting at the same moment added it first
-        if (!added && added.error().nativeCode != 1060) {
-            outcome = added.error();
-            break;
-        }
-    }
-    // the server's own wait again; a failure here changes nothing of what was added
-    (void)execute(db, QStringLiteral("SET SESSION lock_wait_timeout = DEFAULT"));
-    return outcome;
+        if (!have.contains(c.table + QLatin1Char('.') + c.column))
+            // names and definitions are the program's own, from the list above
+            missing.append(
+                {c.column, QStringLiteral("alter table %1 add column %2 %3").arg(c.table, c.column, c.definition)});
+    // 1060: the column is there already
+    auto added = alterSchema(db, missing, 1060);
+    if (!added) return added.error();
+    return {};
 }
 
 Result<bool> updateSchemaLevel(QSqlDatabase db, double level)
@@ -121,20 +143,19 @@ Result<QStringList> addMissingIndexes(QSqlDatabase db, const QList<SchemaIndex> 
                         marks.join(QStringLiteral(", ")) + QLatin1Char(')'),
                     values);
     if (!present) return present.error();
-    QStringList added;
+    QList<QPair<QString, QString>> missing;
     for (const SchemaIndex &index : indexes) {
         bool found = false;
         for (int r = 0; r < present->rowCount() && !found; ++r)
             found = present->value(r, 0).toString().compare(index.table, Qt::CaseInsensitive) == 0 &&
                     present->value(r, 1).toString().compare(index.name, Qt::CaseInsensitive) == 0;
-        if (found) continue;
         // names of our own schema, never a user's text
-        auto done = execute(db, QStringLiteral("alter table ") + index.table + QStringLiteral(" add index ") +
-                                    index.name + QStringLiteral(" (") + index.columns + QLatin1Char(')'));
-        if (!done) return done.error();
-        added << index.name;
+        if (!found)
+            missing.append({index.name, QStringLiteral("alter table ") + index.table + QStringLiteral(" add index ") +
+                                            index.name + QStringLiteral(" (") + index.columns + QLatin1Char(')')});
     }
-    return added;
+    // 1061: the index is there already
+    return alterSchema(db, missing, 1061);
 }
 
 QStringList editableSettingsColumns()

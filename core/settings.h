@@ -44,8 +44,9 @@ Status addMissingColumns(QSqlDatabase db);
 Result<bool> updateSchemaLevel(QSqlDatabase db, double level = kSchemaLevel);
 
 // Indexes the schema gained after databases were made with it: a database made before one of them
-// gets it at start-up. One statement tells which are there; each missing one is added. Gives the
-// names of those added.
+// gets it at start-up. One statement tells which are there; each missing one is added, as the
+// columns are: safe from two workstations starting at once, and never waiting more than 30 s for
+// a table another connection holds. Gives the names of those this call added.
 struct SchemaIndex
 {
     QString table;

@@ -7,8 +7,10 @@
 #include "testdb.h"
 #include "ui_settingsdialog.h"
 
+#include <QMutex>
 #include <QTest>
 
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -23,6 +25,26 @@ class TestSettings : public QObject
     AppContext m_context;
 
     QVariant value(const QString &sql) { return *scalar(m_db, sql); }
+
+    // `start` run by two workstations at the same moment, each on a connection of its own.
+    QList<Status> startTogether(const std::function<Status(QSqlDatabase)> &start)
+    {
+        QList<Status> outcomes(2);
+        std::vector<std::thread> starts;
+        for (int w = 0; w < 2; ++w) {
+            starts.emplace_back([&outcomes, &start, w, database = m_db.databaseName()] {
+                const QString name = QStringLiteral("start_%1").arg(w);
+                {
+                    auto db = openConnection(test::testServerConfig(), name, database);
+                    outcomes[w] = db ? start(*db) : Status(db.error());
+                    if (db) db->close();
+                }
+                QSqlDatabase::removeDatabase(name);
+            });
+        }
+        for (std::thread &t : starts) t.join();
+        return outcomes;
+    }
 
 private slots:
     void initTestCase()
@@ -98,25 +120,10 @@ private slots:
         // Two workstations starting at the same moment on an old database, three times over.
         for (int round = 0; round < 3; ++round) {
             makeOld();
-            QList<Status> outcomes(2);
-            std::vector<std::thread> starts;
-            for (int w = 0; w < 2; ++w) {
-                starts.emplace_back([&outcomes, w, database = m_db.databaseName()] {
-                    const QString name = QStringLiteral("start_%1").arg(w);
-                    {
-                        auto db = openConnection(test::testServerConfig(), name, database);
-                        if (!db) {
-                            outcomes[w] = db.error();
-                            return;
-                        }
-                        auto raised = updateSchemaLevel(*db);
-                        outcomes[w] = raised ? Status() : Status(raised.error());
-                        db->close();
-                    }
-                    QSqlDatabase::removeDatabase(name);
-                });
-            }
-            for (std::thread &t : starts) t.join();
+            const QList<Status> outcomes = startTogether([](QSqlDatabase db) -> Status {
+                auto raised = updateSchemaLevel(db);
+                return raised ? Status() : Status(raised.error());
+            });
             for (const Status &s : outcomes) QVERIFY2(s.ok(), qPrintable(s.ok() ? QString() : s.error().fullText()));
             QCOMPARE(columnCount(), int(addedColumns().size()));
             QCOMPARE(value(QStringLiteral("select version_UPDATE from perso")).toDouble(), kSchemaLevel);
@@ -187,6 +194,21 @@ private slots:
         QCOMPARE(*addMissingIndexes(m_db), QStringList{QStringLiteral("idx_livraison_lieu_pesage")});
         QCOMPARE(present(), 2); // both its columns
         QCOMPARE(*addMissingIndexes(m_db), QStringList());
+
+        // two workstations starting at once: one adds it, the other finds it added, both start
+        QVERIFY(execute(m_db, QStringLiteral("alter table livraison drop index idx_livraison_lieu_pesage")));
+        QStringList added;
+        QMutex addedLock;
+        const QList<Status> outcomes = startTogether([&](QSqlDatabase db) -> Status {
+            auto names = addMissingIndexes(db);
+            if (!names) return names.error();
+            QMutexLocker locked(&addedLock);
+            added += *names;
+            return {};
+        });
+        for (const Status &s : outcomes) QVERIFY2(s.ok(), qPrintable(s.ok() ? QString() : s.error().fullText()));
+        QCOMPARE(added, QStringList{QStringLiteral("idx_livraison_lieu_pesage")});
+        QCOMPARE(present(), 2);
     }
 
     void screenShowsBothRows()
