@@ -1,5 +1,7 @@
 #include "analysisrunner.h"
 
+#include "workstation.h"
+
 namespace ravelin {
 
 AnalysisRunner::AnalysisRunner(QSqlDatabase db, QObject *parent)
@@ -34,6 +36,21 @@ void AnalysisRunner::reportStep(QPointer<AnalysisRunner> self, quint64 generatio
             if (self && self->m_generation == generation && self->m_ticket) emit self->progressed(done, steps);
         },
         Qt::QueuedConnection);
+}
+
+Error workTableError(const Error &error)
+{
+    Error out = error;
+    out.message = workTableFailedText();
+    return out;
+}
+
+AnalysisRunner::Step recreateWorkTableStep(const QString &table, const QString &definition)
+{
+    return [table, definition](QSqlDatabase db) -> Status {
+        if (Status created = recreateWorkTable(db, table, definition); !created) return workTableError(created.error());
+        return {};
+    };
 }
 
 } // namespace ravelin

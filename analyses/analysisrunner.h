@@ -88,4 +88,15 @@ private:
     quint64 m_generation = 0;
 };
 
+// "Impossible de créer une table temporaire !": how an analysis says its work table failed, the
+// server's text in the details.
+inline QString workTableFailedText()
+{
+    return QStringLiteral("Impossible de créer une table temporaire !");
+}
+Error workTableError(const Error &error);
+
+// The first step of a computation: the temporary work table `table` made anew with `definition`.
+AnalysisRunner::Step recreateWorkTableStep(const QString &table, const QString &definition);
+
 } // namespace ravelin

@@ -10,13 +10,6 @@ namespace ravelin {
 
 namespace {
 
-Error workTableError(const Error &e)
-{
-    Error out = e;
-    out.message = workTableFailedText();
-    return out;
-}
-
 // One source of actions: the action table, its kind, and what it takes from the row it belongs to.
 struct ActionSource
 {
@@ -57,20 +50,14 @@ QList<AnalysisRunner::Step> contractorCostSteps(const ContractorCostFilter &filt
 {
     const QString table = contractorWorkTable();
     QList<AnalysisRunner::Step> steps;
-    steps << [table](QSqlDatabase db) -> Status {
-        // numbers DOUBLE, texts as wide as their sources, the lot and the road time as text
-        if (Status created = recreateWorkTable(
-                db, table,
-                QStringLiteral("(inc INT, fac_fournisseur VARCHAR(10), societe VARCHAR(100), "
-                               "famille_intervenant VARCHAR(100), type VARCHAR(30), b VARCHAR(100), "
-                               "n_lot VARCHAR(20), indice_lot INT, date1 DATETIME, tonnage DOUBLE, "
-                               "cout_total DOUBLE, heure DOUBLE, operation VARCHAR(50), destination VARCHAR(100), "
-                               "depart VARCHAR(100), unite_liv VARCHAR(20), prix_unit DOUBLE, km_route DOUBLE, "
-                               "temps_route VARCHAR(20), KEY idx_societe_date (societe, date1))"));
-            !created)
-            return workTableError(created.error());
-        return {};
-    };
+    // numbers DOUBLE, texts as wide as their sources, the lot and the road time as text
+    steps << recreateWorkTableStep(
+        table, QStringLiteral("(inc INT, fac_fournisseur VARCHAR(10), societe VARCHAR(100), "
+                              "famille_intervenant VARCHAR(100), type VARCHAR(30), b VARCHAR(100), "
+                              "n_lot VARCHAR(20), indice_lot INT, date1 DATETIME, tonnage DOUBLE, "
+                              "cout_total DOUBLE, heure DOUBLE, operation VARCHAR(50), destination VARCHAR(100), "
+                              "depart VARCHAR(100), unite_liv VARCHAR(20), prix_unit DOUBLE, km_route DOUBLE, "
+                              "temps_route VARCHAR(20), KEY idx_societe_date (societe, date1))"));
     // the directory, one row per company (a company listed twice keeps its first family)
     QString directory = QStringLiteral("(select societe, min(famille_intervenant) as famille_intervenant "
                                        "from intervenant_possible");

@@ -18,11 +18,6 @@ namespace ravelin {
 // summed per contractor and per family. Only actions whose contractor is in the directory count;
 // a company listed twice there counts once, under its first family.
 
-inline QString workTableFailedText()
-{
-    return QStringLiteral("Impossible de créer une table temporaire !");
-}
-
 // The kinds of action, as the work table's `type` says them.
 inline QString lotWorkKind()
 {

@@ -10,13 +10,6 @@ namespace ravelin {
 
 namespace {
 
-Error workTableError(const Error &e)
-{
-    Error out = e;
-    out.message = workTableFailedText();
-    return out;
-}
-
 QString chipSaleOperations()
 {
     return QStringLiteral("(A.operation='VENTE' or A.operation='VENTE sur ACHAT' or A.operation='TRANSPORT')");
@@ -71,13 +64,7 @@ QList<AnalysisRunner::Step> salesSteps(const SalesFilter &filter)
 {
     const QString table = salesWorkTable();
     QList<AnalysisRunner::Step> steps;
-    steps << [table](QSqlDatabase db) -> Status {
-        if (Status created =
-                recreateWorkTable(db, table, QStringLiteral("(t1 DOUBLE, nom VARCHAR(100), t2 DOUBLE, h1 DOUBLE)"));
-            !created)
-            return workTableError(created.error());
-        return {};
-    };
+    steps << recreateWorkTableStep(table, QStringLiteral("(t1 DOUBLE, nom VARCHAR(100), t2 DOUBLE, h1 DOUBLE)"));
     const QString orders = QStringLiteral("insert into ") + table +
                            QStringLiteral(" (t1,nom,t2,h1) select round(A.prix_vente,2), ") + orderName(filter) +
                            QStringLiteral(", round(A.qte_defaut_totale,2), 0 from cde A where ") +

@@ -528,39 +528,19 @@ ActionResult busiestPlace(BenchContext &ctx)
     return shown;
 }
 
-// The untimed preparations of the rows that start from a kept screen: the screen made (and what
-// the row needs of it), then its runner's counters read.
-ActionResult salesReady(BenchContext &ctx)
+// The untimed preparations of the rows that start from a kept screen: the screen made (and, for
+// a detail row, its detail screen), then its runner's counters read.
+template <auto keptScreen> ActionResult screenReady(BenchContext &ctx)
 {
-    readCounters(ctx, *salesTwentyYears(ctx));
+    readCounters(ctx, *keptScreen(ctx));
     return {};
 }
 
-ActionResult salesDetailReady(BenchContext &ctx)
+template <auto keptScreen, auto detailScreen> ActionResult detailReady(BenchContext &ctx)
 {
-    auto *kept = salesTwentyYears(ctx);
-    (void)salesDetailScreen(ctx, kept);
+    auto *kept = keptScreen(ctx);
+    (void)detailScreen(ctx, kept);
     readCounters(ctx, *kept);
-    return {};
-}
-
-ActionResult contractorsReady(BenchContext &ctx)
-{
-    readCounters(ctx, *contractorsTwentyYears(ctx));
-    return {};
-}
-
-ActionResult contractorDetailReady(BenchContext &ctx)
-{
-    auto *kept = contractorsTwentyYears(ctx);
-    (void)contractorDetailScreen(ctx, kept);
-    readCounters(ctx, *kept);
-    return {};
-}
-
-ActionResult cvoReady(BenchContext &ctx)
-{
-    readCounters(ctx, *cvoTwentyYears(ctx));
     return {};
 }
 
@@ -775,22 +755,23 @@ BenchSection analysisSection()
         computedRow(QStringLiteral("Analyses : livraisons par type de vente, vingt ans, facturées comprises"),
                     sales(true, true, true), salesSql(all, true, true)),
         row(QStringLiteral("Analyses : détail des livraisons du plus gros client, vingt ans"), salesDetail,
-            salesDetailSql(false), salesReady),
+            salesDetailSql(false), screenReady<salesTwentyYears>),
         row(QStringLiteral("Analyses : détail des livraisons du plus gros client imprimé, vingt ans"),
-            salesDetailPrinted, salesDetailSql(true), salesDetailReady),
+            salesDetailPrinted, salesDetailSql(true), detailReady<salesTwentyYears, salesDetailScreen>),
         computedRow(QStringLiteral("Analyses : coûts intervenants, un an"), contractorCosts(false),
                     contractorSql(year)),
         computedRow(QStringLiteral("Analyses : coûts intervenants, vingt ans"), contractorCosts(true),
                     contractorSql(all)),
         row(QStringLiteral("Analyses : détail des interventions du plus gros intervenant, vingt ans"), contractorDetail,
-            QString(), contractorsReady),
+            QString(), screenReady<contractorsTwentyYears>),
         row(QStringLiteral("Analyses : interventions du plus gros intervenant imprimées, vingt ans"), contractorPrinted,
-            QString(), contractorDetailReady),
+            QString(), detailReady<contractorsTwentyYears, contractorDetailScreen>),
         row(QStringLiteral("Analyses : solder toutes les interventions du plus gros intervenant (défait après)"),
             contractorSettled, QString(), rememberFlags),
         row(QStringLiteral("Analyses : CVO, un an"), cvo(false), cvoSql(year, false)),
         row(QStringLiteral("Analyses : CVO, vingt ans"), cvo(true), cvoSql(all, false)),
-        row(QStringLiteral("Analyses : CVO imprimée, vingt ans"), cvoPrinted, cvoSql(all, true), cvoReady),
+        row(QStringLiteral("Analyses : CVO imprimée, vingt ans"), cvoPrinted, cvoSql(all, true),
+            screenReady<cvoTwentyYears>),
         row(QStringLiteral("Analyses : % PEFC au dernier jour"), pefc, pefcSql()),
         computedRow(QStringLiteral("Analyses : lieux de pesage, un an"), weighingPlaces(false), weighingSql(year)),
         computedRow(QStringLiteral("Analyses : lieux de pesage, vingt ans"), weighingPlaces(true), weighingSql(all)),
